@@ -1,0 +1,25 @@
+// The standard declarations and the Declare echo switch.
+#ifndef VELLUM_DECL_STANDARD_DECLARATIONS_H
+#define VELLUM_DECL_STANDARD_DECLARATIONS_H
+
+#include <cstddef>
+
+#include "ri/render_context.h"
+
+namespace vellum {
+
+// While non-zero, the Declare request writes its "Declare" line.  Off at
+// process start; every new RibWriter turns it on.  Process-wide.
+int &declareEchoSwitch();
+
+// Declares the standard parameter names through `context`'s own Declare
+// operation, writing nothing, and points the predefined tokens at the
+// interned names.
+void loadStandardDeclarations(RenderContext &context);
+
+// Number of names that loadStandardDeclarations passes to Declare.
+size_t standardDeclarationCount();
+
+}  // namespace vellum
+
+#endif

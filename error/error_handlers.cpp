@@ -1,0 +1,93 @@
+// The interface's three standard error handlers and the process-wide
+// reporting state they share.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "error/error_messages.h"
+#include "ri.h"
+
+RtInt RiLastError = RIE_NOERROR;
+
+namespace {
+
+// Longest detail text that is remembered for folding repeats; a longer one
+// is printed but never folded.
+constexpr size_t kRememberedDetailMax = 1022;
+
+// What the last printed report said besides its code, for the repeat test.
+enum class LastDetail {
+  kNone,        // no report printed yet
+  kAbsent,      // the report had no detail text
+  kText,        // the report's detail text is in rememberedDetail
+  kUnfoldable,  // the detail text was too long to remember
+};
+
+struct ReportingState {
+  LastDetail lastDetail = LastDetail::kNone;
+  char rememberedDetail[kRememberedDetailMax + 2] = "";
+  int repeatCount = 0;
+};
+
+ReportingState state;
+
+// A report repeats the last printed one when code and detail text agree.  A
+// report without a detail text repeats only a report that had none either:
+// an absent text is not the same as an empty one.  Code 0 and invalid-token
+// reports (each names another token) are always printed.
+bool repeatsLastReport(RtInt code, const char *detail) {
+  if (state.lastDetail == LastDetail::kNone) return false;
+  if (code != RiLastError || code == RIE_NOERROR || code == RIE_BADTOKEN) return false;
+  if (detail == nullptr) return state.lastDetail == LastDetail::kAbsent;
+  return state.lastDetail == LastDetail::kText && std::strcmp(detail, state.rememberedDetail) == 0;
+}
+
+void rememberDetail(const char *detail) {
+  state.rememberedDetail[0] = '\0';
+  if (detail == nullptr) {
+    state.lastDetail = LastDetail::kAbsent;
+  } else if (std::strlen(detail) <= kRememberedDetailMax) {
+    std::strcpy(state.rememberedDetail, detail);
+    state.lastDetail = LastDetail::kText;
+  } else {
+    state.lastDetail = LastDetail::kUnfoldable;
+  }
+}
+
+}  // namespace
+
+extern "C" {
+
+RtVoid RiErrorIgnore(RtInt code, RtInt, char *) { RiLastError = code; }
+
+RtVoid RiErrorPrint(RtInt code, RtInt severity, char *detail) {
+  if (repeatsLastReport(code, detail)) {
+    ++state.repeatCount;
+    return;
+  }
+  if (state.repeatCount != 0) {
+    std::fprintf(stderr, "    (last message repeated %d times)\n", state.repeatCount);
+    state.repeatCount = 0;
+  }
+  if (const char *name = vellum::severityName(severity))
+    std::fprintf(stderr, "%s: ", name);
+  else
+    std::fprintf(stderr, "SEVERITY %d: ", static_cast<int>(severity));
+  if (const char *message = vellum::errorMessage(code))
+    std::fputs(message, stderr);
+  else if (code != RIE_NOERROR)
+    std::fprintf(stderr, "code %d", static_cast<int>(code));
+  if (detail != nullptr) std::fprintf(stderr, "\n    --> %s", detail);
+  std::fputc('\n', stderr);
+  std::fflush(stderr);
+  if (severity >= RIE_SEVERE) std::exit(-1);
+  rememberDetail(detail);
+  RiLastError = code;
+}
+
+RtVoid RiErrorAbort(RtInt code, RtInt severity, char *detail) {
+  RiErrorPrint(code, severity, detail);
+  if (severity >= RIE_ERROR) std::exit(-1);
+}
+
+}  // extern "C"

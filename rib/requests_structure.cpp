@@ -1,0 +1,111 @@
+// Structure, archive, declaration and error-handler requests.  All are
+// text in both output modes.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "decl/declaration.h"
+#include "decl/standard_declarations.h"
+#include "decl/string_table.h"
+#include "rib/quoted_string.h"
+#include "rib/rib_writer.h"
+
+namespace vellum {
+
+RtVoid RibWriter::FrameBegin(RtInt frame) {
+  text("FrameBegin ");
+  integer(frame);
+  character('\n');
+  done();
+}
+
+RtVoid RibWriter::FrameEnd() {
+  text("FrameEnd\n");
+  done();
+}
+
+RtVoid RibWriter::WorldBegin() {
+  text("WorldBegin\n");
+  done();
+}
+
+// The picture of a frame reaches the renderer before the context ends.
+RtVoid RibWriter::WorldEnd() {
+  text("WorldEnd\n");
+  stream_.flush();
+}
+
+RtVoid RibWriter::AttributeBegin() {
+  text("AttributeBegin\n");
+  done();
+}
+
+RtVoid RibWriter::AttributeEnd() {
+  text("AttributeEnd\n");
+  done();
+}
+
+// A null name is taken as the empty name, and a null declaration writes an
+// empty second string and only interns the name.
+RtToken RibWriter::Declare(char *name, char *declaration) {
+  const char *bareName = name != nullptr ? name : "";
+  if (declareEchoSwitch() != 0) {
+    text("Declare ");
+    quoted(bareName);
+    character(' ');
+    quoted(declaration);
+    character('\n');
+    done();
+  }
+  if (declaration != nullptr && declaration[0] != '\0')
+    return declare(bareName, declaration, nullptr, false);
+  return internString(bareName);
+}
+
+RtVoid RibWriter::ArchiveRecordV(RtToken type, char *format, va_list args) {
+  if (type == nullptr) return;
+  if (format == nullptr) format = const_cast<char *>("");
+  const bool comment = std::strcmp(type, "comment") == 0;
+  const bool structure = !comment && std::strcmp(type, "structure") == 0;
+  const bool verbatim = !comment && !structure && std::strcmp(type, "verbatim") == 0;
+  if (!comment && !structure && !verbatim) return;
+
+  // The text may be of any length: measure it first, then format it.
+  std::string record;
+  va_list measure;
+  va_copy(measure, args);
+  int length = std::vsnprintf(nullptr, 0, format, measure);
+  va_end(measure);
+  if (length < 0) return;
+  record.resize(static_cast<size_t>(length) + 1);
+  std::vsnprintf(&record[0], record.size(), format, args);
+  record.resize(static_cast<size_t>(length));
+
+  if (verbatim) {
+    out_.append(record);
+  } else {
+    appendCommentText(out_, comment ? "# " : "##", record);
+    character('\n');
+  }
+  done();
+}
+
+RtVoid RibWriter::ReadArchiveV(RtToken name, RtArchiveCallback, RtInt n, RtToken tokens[],
+                               RtPointer parms[]) {
+  text("ReadArchive");
+  writeParamList(name, 0, n, tokens, parms);
+}
+
+RtVoid RibWriter::ErrorHandler(RtErrorHandler handler) {
+  const char *name = handler == RiErrorIgnore  ? "ignore"
+                     : handler == RiErrorPrint ? "print"
+                     : handler == RiErrorAbort ? "abort"
+                                               : nullptr;
+  if (name == nullptr) return;
+  text("ErrorHandler ");
+  quoted(name);
+  character('\n');
+  done();
+}
+
+}  // namespace vellum

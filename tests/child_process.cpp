@@ -1,0 +1,120 @@
+#include "tests/child_process.h"
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "ri.h"
+
+namespace vellum_test {
+
+namespace {
+
+const std::string &tempDirectory() {
+  static const std::string dir = [] {
+    char pattern[] = "/tmp/vellum-test-XXXXXX";
+    const char *made = mkdtemp(pattern);
+    if (made == nullptr) std::abort();
+    return std::string(made);
+  }();
+  return dir;
+}
+
+ChildResult collect(pid_t pid, const std::string &outPath, const std::string &errPath) {
+  ChildResult result;
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0) {
+  }
+  if (WIFEXITED(status)) result.exitStatus = WEXITSTATUS(status);
+  if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
+  result.out = readFile(outPath);
+  result.err = readFile(errPath);
+  return result;
+}
+
+void redirect(int fd, const std::string &path) {
+  int file = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  dup2(file, fd);
+  close(file);
+}
+
+}  // namespace
+
+std::string tempPath(const std::string &name) {
+  static int counter = 0;
+  return tempDirectory() + "/" + std::to_string(getpid()) + "-" + std::to_string(++counter) +
+         "-" + name;
+}
+
+std::string readFile(const std::string &path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+void writeFile(const std::string &path, const std::string &content) {
+  std::ofstream(path, std::ios::binary) << content;
+}
+
+ChildResult runInChild(const std::function<void()> &body) {
+  const std::string outPath = tempPath("out"), errPath = tempPath("err");
+  std::fflush(nullptr);
+  pid_t pid = fork();
+  if (pid == 0) {
+    redirect(STDOUT_FILENO, outPath);
+    redirect(STDERR_FILENO, errPath);
+    body();
+    std::exit(0);
+  }
+  return collect(pid, outPath, errPath);
+}
+
+ChildResult runProgram(const std::string &commandLine, const std::string &input) {
+  const std::string inPath = tempPath("in"), outPath = tempPath("out"), errPath = tempPath("err");
+  writeFile(inPath, input);
+  std::fflush(nullptr);
+  pid_t pid = fork();
+  if (pid == 0) {
+    int in = open(inPath.c_str(), O_RDONLY);
+    dup2(in, STDIN_FILENO);
+    close(in);
+    redirect(STDOUT_FILENO, outPath);
+    redirect(STDERR_FILENO, errPath);
+    execl("/bin/sh", "sh", "-c", commandLine.c_str(), static_cast<char *>(nullptr));
+    _exit(127);
+  }
+  return collect(pid, outPath, errPath);
+}
+
+std::string ribOf(const std::function<void()> &body, bool binary) {
+  const std::string path = tempPath("out.rib");
+  RtInt mode = binary ? 1 : 0;
+  RiOption(const_cast<char *>("rib"), "binary", &mode, RI_NULL);
+  RiBegin(const_cast<char *>(path.c_str()));
+  body();
+  RiEnd();
+  RtInt ascii = 0;
+  RiOption(const_cast<char *>("rib"), "binary", &ascii, RI_NULL);
+  return readFile(path);
+}
+
+std::string requestsOf(const std::function<void()> &body, bool binary) {
+  std::string rib = ribOf(body, binary);
+  if (rib.compare(0, kHeader.size(), kHeader) != 0 || rib.empty() || rib.back() != '\n')
+    return "unexpected stream: " + rib;
+  return rib.substr(kHeader.size(), rib.size() - kHeader.size() - 1);
+}
+
+std::string bytes(std::initializer_list<int> values) {
+  std::string result;
+  for (int value : values) result.push_back(static_cast<char>(value));
+  return result;
+}
+
+}  // namespace vellum_test

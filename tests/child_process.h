@@ -1,0 +1,44 @@
+// Test helpers: running code in a child process to see its exit status and
+// exact output, and capturing what a RibWriter writes.
+#ifndef VELLUM_TESTS_CHILD_PROCESS_H
+#define VELLUM_TESTS_CHILD_PROCESS_H
+
+#include <functional>
+#include <string>
+
+namespace vellum_test {
+
+struct ChildResult {
+  int exitStatus = -1;    // 0..255 when the child exited, -1 otherwise
+  int signal = 0;         // the signal that ended it, or 0
+  std::string out;        // everything it wrote to standard output
+  std::string err;        // everything it wrote to standard error
+};
+
+// Runs `body` in a forked child whose standard output and error go to
+// files; the child exits with status 0 when `body` returns.
+ChildResult runInChild(const std::function<void()> &body);
+
+// Runs a program with arguments and optional standard input.
+ChildResult runProgram(const std::string &commandLine, const std::string &input = "");
+
+// A fresh path in a private temporary directory.
+std::string tempPath(const std::string &name);
+std::string readFile(const std::string &path);
+void writeFile(const std::string &path, const std::string &content);
+
+// The header that starts every stream.
+inline const std::string kHeader = "##RenderMan RIB-Structure 1.0\nversion 3.03\n";
+
+// Everything that a context writes to a file between RiBegin and RiEnd,
+// with `body` making the calls; `binary` sets the "rib" option first.
+std::string ribOf(const std::function<void()> &body, bool binary = false);
+// The same without the header and the final newline of RiEnd.
+std::string requestsOf(const std::function<void()> &body, bool binary = false);
+
+// Bytes written as a string, from a list of byte values.
+std::string bytes(std::initializer_list<int> values);
+
+}  // namespace vellum_test
+
+#endif
