@@ -1,4 +1,4 @@
-#include "tests/child_process.h"
+#include "tests/test_support.h"
 
 #include <fcntl.h>
 #include <sys/wait.h>
@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "ri.h"
+#include "rib/rib_writer.h"
 
 namespace vellum_test {
 
@@ -109,6 +110,10 @@ std::string requestsOf(const std::function<void()> &body, bool binary) {
   if (rib.compare(0, kHeader.size(), kHeader) != 0 || rib.empty() || rib.back() != '\n')
     return "unexpected stream: " + rib;
   return rib.substr(kHeader.size(), rib.size() - kHeader.size() - 1);
+}
+
+std::string writtenBy(const std::function<void(vellum::RibWriter &)> &body, bool binary) {
+  return requestsOf([&] { body(*static_cast<vellum::RibWriter *>(RiGetContext())); }, binary);
 }
 
 std::string bytes(std::initializer_list<int> values) {

@@ -1,10 +1,14 @@
 // Test helpers: running code in a child process to see its exit status and
 // exact output, and capturing what a RibWriter writes.
-#ifndef VELLUM_TESTS_CHILD_PROCESS_H
-#define VELLUM_TESTS_CHILD_PROCESS_H
+#ifndef VELLUM_TESTS_TEST_SUPPORT_H
+#define VELLUM_TESTS_TEST_SUPPORT_H
 
 #include <functional>
 #include <string>
+
+namespace vellum {
+class RibWriter;
+}
 
 namespace vellum_test {
 
@@ -35,6 +39,10 @@ inline const std::string kHeader = "##RenderMan RIB-Structure 1.0\nversion 3.03\
 std::string ribOf(const std::function<void()> &body, bool binary = false);
 // The same without the header and the final newline of RiEnd.
 std::string requestsOf(const std::function<void()> &body, bool binary = false);
+
+// What `body` writes through the current context's RibWriter operations
+// (encoders and list writers), without header and final newline.
+std::string writtenBy(const std::function<void(vellum::RibWriter &)> &body, bool binary = false);
 
 // Bytes written as a string, from a list of byte values.
 std::string bytes(std::initializer_list<int> values);
