@@ -1,0 +1,214 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "ri.h"
+#include "tests/test_support.h"
+
+namespace {
+
+RtToken tok(const std::string &text) { return const_cast<char *>(text.c_str()); }
+
+const std::string kEmptyStream = vellum_test::kHeader + "\n";
+
+// A directory holding a fake renderer program of the given name that copies
+// its standard input to `copyPath` and records its arguments.
+std::string fakeRendererDirectory(const std::string &program, const std::string &copyPath) {
+  const std::string dir = vellum_test::tempPath("bin");
+  mkdir(dir.c_str(), 0755);
+  const std::string script = dir + "/" + program;
+  vellum_test::writeFile(script, "#!/bin/sh\necho \"$#\" > '" + copyPath + ".args'\ncat > '" +
+                                     copyPath + "'\n");
+  chmod(script.c_str(), 0755);
+  return dir;
+}
+
+TEST(RibStream, FileDestination) {
+  const std::string path = vellum_test::tempPath("out.rib");
+  vellum_test::writeFile(path, "old content that is longer than the new stream, to be truncated");
+  RiBegin(tok(path));
+  RiWorldBegin();
+  RiEnd();
+  EXPECT_EQ(vellum_test::readFile(path), vellum_test::kHeader + "WorldBegin\n\n");
+  // Names that only resemble renderer programs are files.
+  for (const char *name : {"QVIEW", "qview.rib"}) {
+    vellum_test::ChildResult child = vellum_test::runInChild([&] {
+      const std::string dir = vellum_test::tempPath("cwd");
+      if (mkdir(dir.c_str(), 0755) != 0 || chdir(dir.c_str()) != 0) return;
+      RiBegin(const_cast<char *>(name));
+      RiEnd();
+      std::fputs(vellum_test::readFile(name).c_str(), stdout);
+    });
+    EXPECT_EQ(child.out, kEmptyStream) << name;
+  }
+}
+
+TEST(RibStream, StandardOutputStaysOpen) {
+  vellum_test::ChildResult child = vellum_test::runInChild([] {
+    RiBegin(RI_NULL);
+    RiWorldBegin();
+    RiWorldEnd();
+    RiEnd();
+    std::fputs("after\n", stdout);
+  });
+  EXPECT_EQ(child.out, vellum_test::kHeader + "WorldBegin\nWorldEnd\n\nafter\n");
+  EXPECT_EQ(child.err, "");
+}
+
+TEST(RibStream, ShellCommandDestination) {
+  const std::string path = vellum_test::tempPath("piped.rib");
+  RiBegin(tok("|cat > '" + path + "'"));
+  RiWorldBegin();
+  RiEnd();  // waits for the command, so the file is complete
+  EXPECT_EQ(vellum_test::readFile(path), vellum_test::kHeader + "WorldBegin\n\n");
+}
+
+TEST(RibStream, RendererProgramsAreFoundOnPathAndRunWithoutShell) {
+  for (const char *program : {"raylume", "qview", "zbrend"}) {
+    const std::string copy = vellum_test::tempPath("renderer.rib");
+    const std::string dir = fakeRendererDirectory(program, copy);
+    vellum_test::ChildResult child = vellum_test::runInChild([&] {
+      setenv("PATH", (dir + ":/usr/bin:/bin").c_str(), 1);
+      RiBegin(const_cast<char *>(program));
+      RiFrameBegin(1);
+      RiEnd();
+    });
+    EXPECT_EQ(child.exitStatus, 0) << program;
+    EXPECT_EQ(vellum_test::readFile(copy), vellum_test::kHeader + "FrameBegin 1\n\n") << program;
+    EXPECT_EQ(vellum_test::readFile(copy + ".args"), "0\n") << program;
+  }
+}
+
+TEST(RibStream, DestinationsThatCannotBeOpenedEndTheProcess) {
+  struct Case {
+    std::string name;
+    std::string stderrText;
+  } cases[] = {
+      {"zbrend", "Error opening pipe to zbrend\n"},
+      {"", "Error making RIB file: bad filename\n"},
+      {"/no/such/directory/out.rib", "Error making RIB file: bad filename\n"},
+  };
+  for (const Case &c : cases) {
+    vellum_test::ChildResult child = vellum_test::runInChild([&] {
+      setenv("PATH", vellum_test::tempPath("empty").c_str(), 1);  // no programs at all
+      RiBegin(tok(c.name));
+      std::fputs("returned", stdout);
+    });
+    EXPECT_EQ(child.exitStatus, 1) << c.name;
+    EXPECT_EQ(child.err, c.stderrText) << c.name;
+    EXPECT_EQ(child.out, "") << c.name;
+  }
+}
+
+// Enough RIB to fill any pipe buffer.
+void writeALot() {
+  for (int i = 0; i < 20000; ++i)
+    RiArchiveRecord(RI_COMMENT, const_cast<char *>("line %d of a long stream of comments"), i);
+  RiWorldEnd();
+}
+
+TEST(RibStream, ARendererThatGoesAwayDoesNotKillTheClient) {
+  struct Case {
+    std::string name;
+    std::string destination;
+  } cases[] = {
+      {"|true", "true"},
+      {"|no-such-command-for-vellum-tests 2>/dev/null", "no-such-command-for-vellum-tests 2>/dev/null"},
+  };
+  for (const Case &c : cases) {
+    vellum_test::ChildResult child = vellum_test::runInChild([&] {
+      struct sigaction before, after;
+      sigaction(SIGPIPE, nullptr, &before);
+      RiBegin(tok(c.name));
+      writeALot();
+      RiEnd();
+      sigaction(SIGPIPE, nullptr, &after);
+      sigset_t pending;
+      sigpending(&pending);
+      std::printf("survived %d %d", before.sa_handler == after.sa_handler,
+                  sigismember(&pending, SIGPIPE));
+    });
+    EXPECT_EQ(child.signal, 0) << c.name;
+    EXPECT_EQ(child.out, "survived 1 0") << c.name;
+    EXPECT_EQ(child.err, "libvellum error: writing RIB to " + c.destination +
+                             " failed: Broken pipe\n")
+        << c.name;
+  }
+}
+
+TEST(RibStream, ClientsOwnSigpipeHandlingIsKept) {
+  vellum_test::ChildResult child = vellum_test::runInChild([] {
+    signal(SIGPIPE, SIG_DFL);
+    RiBegin(const_cast<char *>("|true"));
+    writeALot();
+    RiEnd();
+    // The client's own broken pipe still raises SIGPIPE as it always did.
+    int fds[2];
+    if (pipe(fds) != 0) return;
+    close(fds[0]);
+    std::fputs("before", stdout);
+    std::fflush(stdout);
+    ssize_t ignored = write(fds[1], "x", 1);
+    (void)ignored;
+    std::fputs("not reached", stdout);
+  });
+  EXPECT_EQ(child.signal, SIGPIPE);
+  EXPECT_EQ(child.out, "before");
+}
+
+TEST(RibStream, AFullDiskIsReportedOnce) {
+  vellum_test::ChildResult child = vellum_test::runInChild([] {
+    RiBegin(const_cast<char *>("/dev/full"));
+    writeALot();
+    writeALot();
+    RiEnd();
+    std::fputs("carried on", stdout);
+  });
+  EXPECT_EQ(child.exitStatus, 0);
+  EXPECT_EQ(child.out, "carried on");
+  EXPECT_EQ(child.err, "libvellum error: writing RIB to /dev/full failed: No space left on device\n");
+}
+
+TEST(RibStream, AFullDiskBehindStandardOutputIsReported) {
+  vellum_test::ChildResult child = vellum_test::runInChild([] {
+    if (freopen("/dev/full", "w", stdout) == nullptr) return;
+    RiBegin(RI_NULL);
+    RiWorldBegin();
+    RiWorldEnd();  // the flush fails
+    RiEnd();
+  });
+  EXPECT_EQ(child.err,
+            "libvellum error: writing RIB to standard output failed: No space left on device\n");
+}
+
+TEST(RibStream, WorldEndDeliversEverythingWrittenSoFar) {
+  const std::string path = vellum_test::tempPath("flushed.rib");
+  RiBegin(tok(path));
+  RiWorldBegin();
+  EXPECT_EQ(vellum_test::readFile(path), "");  // still buffered
+  RiWorldEnd();
+  EXPECT_EQ(vellum_test::readFile(path), vellum_test::kHeader + "WorldBegin\nWorldEnd\n");
+  RiEnd();
+}
+
+TEST(RibStream, ExitWithoutRiEndStillDeliversTheStream) {
+  const std::string path = vellum_test::tempPath("exit.rib");
+  vellum_test::ChildResult child = vellum_test::runInChild([&] {
+    RiBegin(tok(path));
+    RiFrameBegin(7);
+    std::exit(3);
+  });
+  EXPECT_EQ(child.exitStatus, 3);
+  EXPECT_EQ(vellum_test::readFile(path), vellum_test::kHeader + "FrameBegin 7\n");
+}
+
+TEST(RibStream, BinaryStreamsStartWithTheTextHeader) {
+  std::string rib = vellum_test::ribOf([] {}, true);
+  EXPECT_EQ(rib, kEmptyStream);
+}
+
+}  // namespace
