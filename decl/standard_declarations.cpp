@@ -2,8 +2,6 @@
 // echo switch.
 #include "decl/standard_declarations.h"
 
-#include <cstddef>
-
 namespace vellum {
 
 namespace {
@@ -278,8 +276,11 @@ const StandardDeclaration kStandardDeclarations[] = {
 
 int &declareEchoSwitch() { return echoSwitch; }
 
-size_t standardDeclarationCount() {
-  return sizeof kStandardDeclarations / sizeof kStandardDeclarations[0];
+void forEachStandardDeclaration(void (*visit)(const char *name, const char *declaration,
+                                              void *user),
+                                void *user) {
+  for (const StandardDeclaration &entry : kStandardDeclarations)
+    visit(entry.token != nullptr ? *entry.token : entry.name, entry.declaration, user);
 }
 
 // Declared through the context's own Declare operation, with the echo

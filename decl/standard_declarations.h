@@ -2,8 +2,6 @@
 #ifndef VELLUM_DECL_STANDARD_DECLARATIONS_H
 #define VELLUM_DECL_STANDARD_DECLARATIONS_H
 
-#include <cstddef>
-
 #include "ri/render_context.h"
 
 namespace vellum {
@@ -17,8 +15,11 @@ int &declareEchoSwitch();
 // interned names.
 void loadStandardDeclarations(RenderContext &context);
 
-// Number of names that loadStandardDeclarations passes to Declare.
-size_t standardDeclarationCount();
+// Calls `visit` with each (name, declaration string or null) that
+// loadStandardDeclarations passes to Declare, in order.
+void forEachStandardDeclaration(void (*visit)(const char *name, const char *declaration,
+                                              void *user),
+                                void *user);
 
 }  // namespace vellum
 

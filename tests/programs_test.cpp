@@ -1,0 +1,63 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/test_support.h"
+
+namespace {
+
+std::string binDirectory() {
+  std::string qview = VELLUM_QVIEW;
+  return qview.substr(0, qview.rfind('/'));
+}
+
+// The test scene writes these bytes into qview, which copies them out.
+const std::string kTestSceneRib = vellum_test::kHeader +
+                                  "WorldBegin\n"
+                                  "AttributeBegin\n"
+                                  "AttributeEnd\n"
+                                  "AttributeBegin\n"
+                                  "AttributeEnd\n"
+                                  "WorldEnd\n"
+                                  "\n";
+
+TEST(Programs, TestSceneRunsThroughQview) {
+  vellum_test::ChildResult run =
+      vellum_test::runProgram("PATH='" + binDirectory() + "':\"$PATH\" " VELLUM_TESTSCENE);
+  EXPECT_EQ(run.exitStatus, 0);
+  EXPECT_EQ(run.out, kTestSceneRib);
+  EXPECT_EQ(run.err, "qview: " + std::to_string(kTestSceneRib.size()) + " bytes, 9 lines\n");
+}
+
+TEST(Programs, TestSceneWithoutQviewFailsAtBegin) {
+  vellum_test::ChildResult run = vellum_test::runProgram("PATH=/nonexistent " VELLUM_TESTSCENE);
+  EXPECT_EQ(run.exitStatus, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "Error opening pipe to qview\n");
+}
+
+TEST(Programs, QviewCountsBytesAndLines) {
+  struct Case {
+    std::string input;
+    std::string summary;
+  } cases[] = {
+      {"", "qview: 0 bytes, 0 lines\n"},
+      {"a\nb\n", "qview: 4 bytes, 2 lines\n"},
+      {"no line end", "qview: 11 bytes, 0 lines\n"},
+      {std::string(200000, '\n'), "qview: 200000 bytes, 200000 lines\n"},
+  };
+  for (const Case &c : cases) {
+    vellum_test::ChildResult run = vellum_test::runProgram(VELLUM_QVIEW, c.input);
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_EQ(run.out, c.input);
+    EXPECT_EQ(run.err, c.summary);
+  }
+}
+
+TEST(Programs, CClientBuildsAgainstThePublicHeader) {
+  vellum_test::ChildResult run = vellum_test::runProgram(VELLUM_C_CLIENT);
+  EXPECT_EQ(run.exitStatus, 0);
+  EXPECT_EQ(run.out, vellum_test::kHeader + "WorldBegin\nWorldEnd\n\n");
+}
+
+}  // namespace
