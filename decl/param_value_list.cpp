@@ -20,9 +20,8 @@ constexpr size_t kEntriesPerChunk = 32;
 constexpr size_t kEntryBytes = sizeof(ParamValueEntry);
 constexpr size_t kValueSlotBytes = 4;
 
-// Entries end their life by having their storage reused, without a
-// destructor call.
-static_assert(std::is_trivially_destructible<ParamValueEntry>::value, "pool entries");
+static_assert(std::is_trivially_destructible<ParamValueEntry>::value,
+              "pool storage is reused without a destructor call");
 
 // What a released entry's storage holds while on the free list.
 struct FreeSlot {
