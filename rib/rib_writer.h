@@ -8,12 +8,17 @@
 #define VELLUM_RIB_RIB_WRITER_H
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 #include "ri/render_context.h"
+#include "rib/primitive_counts.h"
 #include "rib/rib_stream.h"
 
 namespace vellum {
+
+// The name of one of the five standard pixel filters, "" for any other.
+const char *filterName(RtFilterFunc filter);
 
 class RibWriter : public RenderContext {
  public:
@@ -254,8 +259,25 @@ class RibWriter : public RenderContext {
   // A string between double quotes, escaped so that it cannot end early;
   // null is the empty string.
   void quoted(const char *string);
+  // Each value as a blank and "%g" text.
+  void numbers(std::initializer_list<double> values);
   // Ends a request: lets the stream hand on its buffer when it is large.
   void done() { stream_.requestDone(); }
+  void endLine() {
+    character('\n');
+    done();
+  }
+  // A primitive's list with counts clamped to 0..INT32_MAX.
+  void primitiveList(const PrimitiveCounts &counts, RtInt n, RtToken tokens[],
+                     RtPointer parms[]);
+  static RtInt clampCount(int64_t count);
+  // A quadric: keyword, "%g" operands, then the list with counts 4, 4, 1.
+  void quadric(const char *keyword, std::initializer_list<double> operands, RtInt n,
+               RtToken tokens[], RtPointer parms[]);
+  // " \"filter\" swidth twidth" and the line end of a texture request.
+  void filterAndWidths(RtFilterFunc filterfunc, RtFloat swidth, RtFloat twidth);
+  // A basis by name when it is one of the predefined ones, else 16 floats.
+  void basis(RtBasis matrix);
   void writeValues(int type, const void *values, int64_t count);
   void writeParams(const RtInt *counts, RtInt n, RtToken tokens[], RtPointer parms[]);
   void reportNonFinite();

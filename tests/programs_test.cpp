@@ -12,21 +12,32 @@ std::string binDirectory() {
 }
 
 // The test scene writes these bytes into qview, which copies them out.
-const std::string kTestSceneRib = vellum_test::kHeader +
-                                  "WorldBegin\n"
-                                  "AttributeBegin\n"
-                                  "AttributeEnd\n"
-                                  "AttributeBegin\n"
-                                  "AttributeEnd\n"
-                                  "WorldEnd\n"
-                                  "\n";
+const std::string kTestSceneRib =
+    "##RenderMan RIB-Structure 1.0\n"
+    "version 3.03\n"
+    "LightSource \"distantlight\" 1\n"
+    "Projection \"perspective\"\n"
+    "WorldBegin\n"
+    "AttributeBegin\n"
+    "Color [0.2 0.3 0.9]\n"
+    "Surface \"matte\"\n"
+    "Polygon \"P\" [0.2 1.5 2.5 -0.2 1.5 2.5 -0.2 0 2.5 0.2 0 2.5]\n"
+    "AttributeEnd\n"
+    "AttributeBegin\n"
+    "Skew 45   0 1 0   1 0 0\n"
+    "Color [0.9 0.3 0.2]\n"
+    "Surface \"matte\"\n"
+    "Polygon \"P\" [0.2 1.5 2.5 -0.2 1.5 2.5 -0.2 0 2.5 0.2 0 2.5]\n"
+    "AttributeEnd\n"
+    "WorldEnd\n"
+    "\n";
 
 TEST(Programs, TestSceneRunsThroughQview) {
   vellum_test::ChildResult run =
       vellum_test::runProgram("PATH='" + binDirectory() + "':\"$PATH\" " VELLUM_TESTSCENE);
   EXPECT_EQ(run.exitStatus, 0);
   EXPECT_EQ(run.out, kTestSceneRib);
-  EXPECT_EQ(run.err, "qview: " + std::to_string(kTestSceneRib.size()) + " bytes, 9 lines\n");
+  EXPECT_EQ(run.err, "qview: " + std::to_string(kTestSceneRib.size()) + " bytes, 18 lines\n");
 }
 
 TEST(Programs, TestSceneWithoutQviewFailsAtBegin) {

@@ -1,0 +1,119 @@
+#include "rib/primitive_counts.h"
+
+#include <algorithm>
+
+namespace vellum {
+
+namespace {
+
+int64_t atLeast0(int64_t value) { return std::max<int64_t>(value, 0); }
+
+// Patches along one direction of a mesh; `step` is at least 1.
+int64_t patchesAlong(bool bicubic, int64_t n, bool periodic, int64_t step) {
+  if (!bicubic) return periodic ? n : n - 1;
+  return periodic ? n / step : (n - 4) / step + 1;
+}
+
+}  // namespace
+
+int64_t sumOf(const RtInt *values, int64_t count) {
+  int64_t sum = 0;
+  if (values == nullptr) return 0;
+  for (int64_t i = 0; i < count; ++i) sum += values[i];
+  return sum;
+}
+
+int64_t sumOfEvery2nd(const RtInt *values, int64_t pairs, int first) {
+  int64_t sum = 0;
+  if (values == nullptr) return 0;
+  for (int64_t i = 0; i < pairs; ++i) sum += values[2 * i + first];
+  return sum;
+}
+
+int64_t sharedVertexCount(const RtInt *indices, int64_t count) {
+  int64_t largest = 0;
+  if (indices != nullptr)
+    for (int64_t i = 0; i < count; ++i) largest = std::max<int64_t>(largest, indices[i]);
+  return largest + 1;
+}
+
+PrimitiveCounts patchMeshCounts(bool bicubic, RtInt nu, bool uPeriodic, RtInt nv,
+                                bool vPeriodic, RtInt uStep, RtInt vStep, bool *stepUsable) {
+  const int64_t u = atLeast0(nu), v = atLeast0(nv);
+  PrimitiveCounts counts;
+  counts.vertex = u * v;
+  *stepUsable = !bicubic || (uStep >= 1 && vStep >= 1);
+  if (!*stepUsable) {
+    // No patches: one varying position per nonperiodic direction.
+    counts.varying = (uPeriodic ? 0 : 1) * (vPeriodic ? 0 : 1);
+    return counts;
+  }
+  const int64_t uPatches = atLeast0(patchesAlong(bicubic, u, uPeriodic, uStep));
+  const int64_t vPatches = atLeast0(patchesAlong(bicubic, v, vPeriodic, vStep));
+  counts.varying = (uPeriodic ? uPatches : uPatches + 1) * (vPeriodic ? vPatches : vPatches + 1);
+  counts.uniform = uPatches * vPatches;
+  return counts;
+}
+
+PrimitiveCounts curvesCounts(bool cubic, bool periodic, RtInt ncurves, const RtInt *nvertices,
+                             RtInt vStep, bool *stepUsable) {
+  PrimitiveCounts counts;
+  *stepUsable = !cubic || vStep >= 1;
+  if (nvertices == nullptr) return counts;
+  for (RtInt i = 0; i < ncurves; ++i) {
+    const int64_t n = atLeast0(nvertices[i]);
+    counts.vertex += n;
+    if (!cubic) {
+      counts.varying += n;
+      counts.uniform += periodic ? n : atLeast0(n - 1);
+    } else if (!*stepUsable) {
+      counts.varying += periodic ? 0 : 1;  // no segments, their end only
+    } else if (periodic) {
+      counts.varying += n / vStep;
+      counts.uniform += n / vStep;
+    } else {
+      const int64_t segments = atLeast0((n - 4) / vStep + 1);
+      counts.varying += segments + 1;
+      counts.uniform += segments;
+    }
+  }
+  return counts;
+}
+
+PrimitiveCounts nuPatchCounts(RtInt nu, RtInt uorder, RtInt nv, RtInt vorder) {
+  const int64_t u = nu, v = nv;
+  PrimitiveCounts counts;
+  counts.vertex = atLeast0(u) * atLeast0(v);
+  counts.varying = atLeast0(u - uorder + 2) * atLeast0(v - vorder + 2);
+  counts.uniform = atLeast0(u - uorder + 1) * atLeast0(v - vorder + 1);
+  return counts;
+}
+
+BlobbyCounts blobbyCounts(const RtInt *code, RtInt ncode) {
+  BlobbyCounts counts;
+  if (code == nullptr) return counts;
+  int64_t i = 0;
+  while (i < ncode) {
+    switch (code[i]) {
+      case 0: case 1: case 2: case 3:  // add, multiply, maximum, minimum
+        if (i + 1 >= ncode || code[i + 1] < 0) return counts;
+        i += static_cast<int64_t>(code[i + 1]) + 2;
+        break;
+      case 4: case 5: i += 3; break;  // subtract, divide
+      case 6: case 7: i += 2; break;  // negate, identity
+      case 1000: ++counts.leaves; counts.floats += 1; i += 2; break;   // constant
+      case 1001: ++counts.leaves; counts.floats += 16; i += 2; break;  // ellipsoid
+      case 1002: ++counts.leaves; counts.floats += 23; i += 2; break;  // segment
+      case 1003:  // repelling plane
+        ++counts.leaves;
+        counts.floats += 4;
+        counts.strings += 1;
+        i += 3;
+        break;
+      default: i += 1; break;
+    }
+  }
+  return counts;
+}
+
+}  // namespace vellum

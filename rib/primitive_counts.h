@@ -1,0 +1,55 @@
+// The count rules of the primitives: how many values a vertex, a varying
+// and a uniform parameter carry on each.  Counts that cannot be negative in
+// a sound call are clamped at 0, so a bad call reads no values.
+#ifndef VELLUM_RIB_PRIMITIVE_COUNTS_H
+#define VELLUM_RIB_PRIMITIVE_COUNTS_H
+
+#include <cstdint>
+
+#include "ri.h"
+
+namespace vellum {
+
+struct PrimitiveCounts {
+  int64_t vertex = 0;
+  int64_t varying = 0;
+  int64_t uniform = 0;
+};
+
+// Sum of the first `count` entries (none for a null array or a negative
+// count).
+int64_t sumOf(const RtInt *values, int64_t count);
+// Sum of the entries at `first`, `first` + 2, ... among the first
+// 2 × `pairs` entries.
+int64_t sumOfEvery2nd(const RtInt *values, int64_t pairs, int first);
+// One more than the largest of the first `count` entries, at least 1: the
+// number of shared vertices that a vertex index list refers to.
+int64_t sharedVertexCount(const RtInt *indices, int64_t count);
+
+// A patch mesh of type "bilinear" or "bicubic" (any other type is the
+// caller's to refuse); the steps are the current basis steps.  A step below
+// 1 cannot divide a bicubic mesh into patches: then `stepUsable` is false
+// and the mesh counts no patches.
+PrimitiveCounts patchMeshCounts(bool bicubic, RtInt nu, bool uPeriodic, RtInt nv,
+                                bool vPeriodic, RtInt uStep, RtInt vStep, bool *stepUsable);
+
+// Curves: cubic or linear, periodic or not, with the current v step.  A
+// v step below 1 leaves cubic curves without segments (`stepUsable` false).
+PrimitiveCounts curvesCounts(bool cubic, bool periodic, RtInt ncurves, const RtInt *nvertices,
+                             RtInt vStep, bool *stepUsable);
+
+PrimitiveCounts nuPatchCounts(RtInt nu, RtInt uorder, RtInt nv, RtInt vorder);
+
+// What a blobby's code array asks for.  The walk reads only the first
+// `ncode` entries and always ends: an operand count that is missing or
+// negative ends it.
+struct BlobbyCounts {
+  int64_t leaves = 0;
+  int64_t floats = 0;
+  int64_t strings = 0;
+};
+BlobbyCounts blobbyCounts(const RtInt *code, RtInt ncode);
+
+}  // namespace vellum
+
+#endif

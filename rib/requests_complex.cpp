@@ -1,0 +1,87 @@
+// Subdivision meshes, blobbies and procedurals.
+#include <cstdio>
+
+#include "rib/primitive_counts.h"
+#include "rib/rib_writer.h"
+
+namespace vellum {
+
+RtVoid RibWriter::SubdivisionMeshV(RtToken scheme, RtInt nfaces, RtInt nvertices[],
+                                   RtInt vertices[], RtInt ntags, RtToken tags[], RtInt nargs[],
+                                   RtInt intargs[], RtFloat floatargs[], RtInt n,
+                                   RtToken tokens[], RtPointer parms[]) {
+  const int64_t indices = sumOf(nvertices, nfaces);
+  const int64_t shared = sharedVertexCount(vertices, indices);
+  text("SubdivisionMesh ");
+  quoted(scheme);
+  character(' ');
+  writeIntArray(nvertices, nfaces);
+  character(' ');
+  writeIntArray(vertices, indices);
+  character(' ');
+  if (ntags > 0) {
+    writeStringArray(tags, ntags);
+    writeIntArray(nargs, 2 * static_cast<int64_t>(ntags));
+    // nargs holds an (integer count, float count) pair per tag.
+    const int64_t intCount = sumOfEvery2nd(nargs, ntags, 0);
+    const int64_t floatCount = sumOfEvery2nd(nargs, ntags, 1);
+    if (intCount > 0) writeIntArray(intargs, intCount);
+    if (floatCount > 0) writeFloatArray(floatargs, floatCount);
+  }
+  primitiveList({shared, shared, nfaces}, n, tokens, parms);
+}
+
+RtVoid RibWriter::BlobbyV(RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, RtFloat flt[],
+                          RtInt nstr, RtToken str[], RtInt n, RtToken tokens[],
+                          RtPointer parms[]) {
+  const BlobbyCounts counts = blobbyCounts(code, ncode);
+  if (nleaf != counts.leaves)
+    std::fprintf(stderr, "\nlibvellum error: RiBlobby nleaf [%d] !=  leaf count [%lld]", nleaf,
+                 static_cast<long long>(counts.leaves));
+  if (nflt != counts.floats)
+    std::fprintf(stderr, "\nlibvellum error: RiBlobby nflt [%d] != float count [%lld]", nflt,
+                 static_cast<long long>(counts.floats));
+  if (nstr != counts.strings)
+    std::fprintf(stderr, "\nlibvellum error: RiBlobby nstr [%d] != string count [%lld]", nstr,
+                 static_cast<long long>(counts.strings));
+  // Written with the caller's own numbers whatever the code array says.
+  text("Blobby ");
+  integer(nleaf);
+  character(' ');
+  writeIntArray(code, ncode);
+  character(' ');
+  writeFloatArray(flt, nflt);
+  character(' ');
+  writeStringArray(str, nstr);
+  if (n > 0) {
+    character('\n');
+    writePrimitiveParamList(nleaf, nleaf, nleaf, n, tokens, parms);
+  }
+  endLine();
+}
+
+// The data of a procedural is an array of strings; a null array or null
+// strings in it are written as empty strings.
+RtVoid RibWriter::Procedural(RtPointer data, RtBound bound, RtProcSubdivFunc subdivfunc,
+                             RtProcFreeFunc) {
+  const RtString *strings = static_cast<const RtString *>(data);
+  auto argument = [&](int i) -> const char * { return strings != nullptr ? strings[i] : nullptr; };
+  if (subdivfunc == RiProcDelayedReadArchive) {
+    text("Procedural \"DelayedReadArchive\" [");
+    quoted(argument(0));
+  } else if (subdivfunc == RiProcRunProgram || subdivfunc == RiProcDynamicLoad) {
+    text(subdivfunc == RiProcRunProgram ? "Procedural \"RunProgram\" ["
+                                        : "Procedural \"DynamicLoad\" [");
+    quoted(argument(0));
+    character(' ');
+    quoted(argument(1));
+  } else {
+    std::fputs("libvellum error: procedural type\n", stderr);
+    return;
+  }
+  text("] ");
+  writeFloatArray(bound, 6);
+  endLine();
+}
+
+}  // namespace vellum

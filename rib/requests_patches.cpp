@@ -1,0 +1,160 @@
+// Bases, patches, patch meshes, NURBS patches, trim curves and curves.
+#include <cstdio>
+#include <cstring>
+
+#include "rib/primitive_counts.h"
+#include "rib/rib_writer.h"
+
+namespace vellum {
+
+namespace {
+
+bool equals(const char *text, const char *literal) {
+  return text != nullptr && std::strcmp(text, literal) == 0;
+}
+
+struct NamedBasis {
+  RtBasis *matrix;
+  const char *name;
+};
+
+const NamedBasis kNamedBases[] = {
+    {&RiBezierBasis, "bezier"},   {&RiBSplineBasis, "b-spline"}, {&RiCatmullRomBasis, "catmull-rom"},
+    {&RiHermiteBasis, "hermite"}, {&RiPowerBasis, "power"},
+};
+
+}  // namespace
+
+// Recognised by address only: a copy of the Bezier values is 16 numbers.
+void RibWriter::basis(RtBasis matrix) {
+  for (const NamedBasis &named : kNamedBases) {
+    if (matrix == *named.matrix) {
+      quoted(named.name);
+      return;
+    }
+  }
+  writeFloatArray(matrix != nullptr ? matrix[0] : nullptr, 16);
+}
+
+RtVoid RibWriter::Basis(RtBasis ubasis, RtInt ustep, RtBasis vbasis, RtInt vstep) {
+  text("Basis ");
+  basis(ubasis);
+  character(' ');
+  integer(ustep);
+  character(' ');
+  basis(vbasis);
+  character(' ');
+  integer(vstep);
+  endLine();
+  uStep_ = ustep;
+  vStep_ = vstep;
+}
+
+// Every type but "bilinear" counts as bicubic here.
+RtVoid RibWriter::PatchV(RtToken type, RtInt n, RtToken tokens[], RtPointer parms[]) {
+  text("Patch ");
+  quoted(type);
+  writePrimitiveParamList(equals(type, "bilinear") ? 4 : 16, 4, 1, n, tokens, parms);
+}
+
+RtVoid RibWriter::PatchMeshV(RtToken type, RtInt nu, RtToken uwrap, RtInt nv, RtToken vwrap,
+                             RtInt n, RtToken tokens[], RtPointer parms[]) {
+  text("PatchMesh ");
+  quoted(type);
+  character(' ');
+  integer(nu);
+  character(' ');
+  quoted(uwrap);
+  character(' ');
+  integer(nv);
+  character(' ');
+  quoted(vwrap);
+  const bool bilinear = equals(type, "bilinear");
+  if (!bilinear && !equals(type, "bicubic")) {
+    std::fprintf(stderr, "vellum: unknown patch type %s\n", type != nullptr ? type : "");
+    // The line was begun: end it, so the next request starts on its own.
+    endLine();
+    return;
+  }
+  bool stepUsable = true;
+  PrimitiveCounts counts = patchMeshCounts(!bilinear, nu, equals(uwrap, "periodic"), nv,
+                                           equals(vwrap, "periodic"), uStep_, vStep_, &stepUsable);
+  if (!stepUsable)
+    std::fprintf(stderr,
+                 "libvellum error: PatchMesh needs positive basis steps, not %d and %d; "
+                 "no patches are counted\n",
+                 uStep_, vStep_);
+  primitiveList(counts, n, tokens, parms);
+}
+
+RtVoid RibWriter::NuPatchV(RtInt nu, RtInt uorder, RtFloat uknot[], RtFloat umin, RtFloat umax,
+                           RtInt nv, RtInt vorder, RtFloat vknot[], RtFloat vmin, RtFloat vmax,
+                           RtInt n, RtToken tokens[], RtPointer parms[]) {
+  text("NuPatch ");
+  integer(nu);
+  character(' ');
+  integer(uorder);
+  character(' ');
+  writeFloatArray(uknot, static_cast<int64_t>(nu) + uorder);
+  character(' ');
+  fixedNumber(umin);
+  character(' ');
+  fixedNumber(umax);
+  character(' ');
+  integer(nv);
+  character(' ');
+  integer(vorder);
+  character(' ');
+  writeFloatArray(vknot, static_cast<int64_t>(nv) + vorder);
+  character(' ');
+  fixedNumber(vmin);
+  character(' ');
+  fixedNumber(vmax);
+  character(' ');
+  primitiveList(nuPatchCounts(nu, uorder, nv, vorder), n, tokens, parms);
+}
+
+RtVoid RibWriter::TrimCurve(RtInt nloops, RtInt ncurves[], RtInt order[], RtFloat knot[],
+                            RtFloat min[], RtFloat max[], RtInt n[], RtFloat u[], RtFloat v[],
+                            RtFloat w[]) {
+  const int64_t curves = sumOf(ncurves, nloops);
+  const int64_t points = sumOf(n, curves);
+  const int64_t knots = sumOf(order, curves) + points;
+  text("TrimCurve ");
+  writeIntArray(ncurves, nloops);
+  writeIntArray(order, curves);
+  writeFloatArray(knot, knots);
+  character(' ');
+  writeFloatArray(min, curves);
+  character(' ');
+  writeFloatArray(max, curves);
+  character(' ');
+  writeIntArray(n, curves);
+  writeFloatArray(u, points);
+  character(' ');
+  writeFloatArray(v, points);
+  character(' ');
+  writeFloatArray(w, points);
+  endLine();
+}
+
+RtVoid RibWriter::CurvesV(RtToken type, RtInt ncurves, RtInt nvertices[], RtToken wrap, RtInt n,
+                          RtToken tokens[], RtPointer parms[]) {
+  text("Curves ");
+  quoted(type);
+  writeIntArray(nvertices, ncurves);
+  character(' ');
+  quoted(wrap);
+  character(' ');
+  bool stepUsable = true;
+  PrimitiveCounts counts = curvesCounts(equals(type, "cubic"), equals(wrap, "periodic"), ncurves,
+                                        nvertices, vStep_, &stepUsable);
+  if (!stepUsable)
+    std::fprintf(stderr,
+                 "libvellum error: cubic Curves need a positive v step, not %d; "
+                 "no segments are counted\n",
+                 vStep_);
+  primitiveList(counts, n, tokens, parms);
+}
+
+}  // namespace vellum

@@ -1,0 +1,99 @@
+// Transformation, coordinate-system and motion requests.
+#include "rib/rib_writer.h"
+
+namespace vellum {
+
+RtVoid RibWriter::Identity() {
+  text("Identity\n");
+  done();
+}
+
+// Matrices are written as they lie in memory, row by row.
+RtVoid RibWriter::ConcatTransform(RtMatrix transform) {
+  text("ConcatTransform ");
+  writeFloatArray(transform != nullptr ? transform[0] : nullptr, 16);
+  endLine();
+}
+
+RtVoid RibWriter::Transform(RtMatrix transform) {
+  text("Transform ");
+  writeFloatArray(transform != nullptr ? transform[0] : nullptr, 16);
+  endLine();
+}
+
+RtVoid RibWriter::Perspective(RtFloat fov) {
+  text("Perspective");
+  numbers({fov});
+  endLine();
+}
+
+// Loose operands: in ASCII each is followed by a blank, so the line ends
+// with one; in binary each is a float token with no blanks.
+RtVoid RibWriter::Translate(RtFloat dx, RtFloat dy, RtFloat dz) {
+  text("Translate ");
+  for (RtFloat value : {dx, dy, dz}) writeFloat(value);
+  endLine();
+}
+
+RtVoid RibWriter::Rotate(RtFloat angle, RtFloat dx, RtFloat dy, RtFloat dz) {
+  text("Rotate ");
+  for (RtFloat value : {angle, dx, dy, dz}) writeFloat(value);
+  endLine();
+}
+
+RtVoid RibWriter::Scale(RtFloat sx, RtFloat sy, RtFloat sz) {
+  text("Scale");
+  numbers({sx, sy, sz});
+  endLine();
+}
+
+// Three blanks set the angle and the two directions apart.
+RtVoid RibWriter::Skew(RtFloat angle, RtFloat dx1, RtFloat dy1, RtFloat dz1, RtFloat dx2,
+                       RtFloat dy2, RtFloat dz2) {
+  text("Skew");
+  numbers({angle});
+  text("  ");
+  numbers({dx1, dy1, dz1});
+  text("  ");
+  numbers({dx2, dy2, dz2});
+  endLine();
+}
+
+RtVoid RibWriter::CoordinateSystem(RtToken space) {
+  text("CoordinateSystem ");
+  quoted(space);
+  endLine();
+}
+
+RtVoid RibWriter::CoordSysTransform(RtToken space) {
+  text("CoordSysTransform ");
+  quoted(space);
+  endLine();
+}
+
+// A writer keeps no transformation state, so it cannot transform points:
+// null is the interface's failure result for this call.
+RtPoint *RibWriter::TransformPoints(RtToken, RtToken, RtInt, RtPoint[]) { return nullptr; }
+
+RtVoid RibWriter::TransformBegin() {
+  text("TransformBegin\n");
+  done();
+}
+
+RtVoid RibWriter::TransformEnd() {
+  text("TransformEnd\n");
+  done();
+}
+
+RtVoid RibWriter::MotionBeginV(RtInt n, RtFloat times[]) {
+  text("MotionBegin ");
+  writeFloatArray(times, n);
+  endLine();
+}
+
+RtVoid RibWriter::MotionEnd() {
+  text("MotionEnd\n");
+  done();
+}
+
+}  // namespace vellum
