@@ -2,6 +2,9 @@
 // echo switch.
 #include "decl/standard_declarations.h"
 
+#include "decl/declaration.h"
+#include "decl/string_table.h"
+
 namespace vellum {
 
 namespace {
@@ -294,6 +297,15 @@ void loadStandardDeclarations(RenderContext &context) {
     if (entry.token != nullptr) *entry.token = interned;
   }
   echoSwitch = savedEcho;
+}
+
+void loadStandardDeclarations() {
+  for (const StandardDeclaration &entry : kStandardDeclarations) {
+    const char *name = entry.token != nullptr ? *entry.token : entry.name;
+    RtToken interned = entry.declaration != nullptr ? declare(name, entry.declaration, nullptr, false)
+                                                    : internString(name);
+    if (entry.token != nullptr) *entry.token = interned;
+  }
 }
 
 }  // namespace vellum

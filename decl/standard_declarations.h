@@ -14,6 +14,8 @@ int &declareEchoSwitch();
 // operation, writing nothing, and points the predefined tokens at the
 // interned names.
 void loadStandardDeclarations(RenderContext &context);
+// The same without a context, for readers of RIB: nothing can be written.
+void loadStandardDeclarations();
 
 // Calls `visit` with each (name, declaration string or null) that
 // loadStandardDeclarations passes to Declare, in order.

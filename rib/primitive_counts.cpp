@@ -37,6 +37,36 @@ int64_t sharedVertexCount(const RtInt *indices, int64_t count) {
   return largest + 1;
 }
 
+PrimitiveCounts quadricCounts() { return {4, 4, 1}; }
+
+PrimitiveCounts polygonCounts(int64_t vertices) { return {vertices, vertices, 1}; }
+
+PrimitiveCounts generalPolygonCounts(RtInt nloops, const RtInt *nvertices) {
+  const int64_t vertices = sumOf(nvertices, nloops);
+  return {vertices, vertices, 1};
+}
+
+PrimitiveCounts pointsPolygonsCounts(RtInt npolys, const RtInt *nvertices, const RtInt *vertices) {
+  const int64_t shared = sharedVertexCount(vertices, sumOf(nvertices, npolys));
+  return {shared, shared, npolys};
+}
+
+PrimitiveCounts pointsGeneralPolygonsCounts(RtInt npolys, const RtInt *nloops,
+                                            const RtInt *nvertices, const RtInt *vertices) {
+  const int64_t loops = sumOf(nloops, npolys);
+  const int64_t shared = sharedVertexCount(vertices, sumOf(nvertices, loops));
+  return {shared, shared, npolys};
+}
+
+PrimitiveCounts patchCounts(bool bilinear) { return {bilinear ? 4 : 16, 4, 1}; }
+
+PrimitiveCounts subdivisionMeshCounts(RtInt nfaces, const RtInt *nvertices, const RtInt *vertices) {
+  const int64_t shared = sharedVertexCount(vertices, sumOf(nvertices, nfaces));
+  return {shared, shared, nfaces};
+}
+
+PrimitiveCounts blobbyPrimitiveCounts(RtInt nleaf) { return {nleaf, nleaf, nleaf}; }
+
 PrimitiveCounts patchMeshCounts(bool bicubic, RtInt nu, bool uPeriodic, RtInt nv,
                                 bool vPeriodic, RtInt uStep, RtInt vStep, bool *stepUsable) {
   const int64_t u = atLeast0(nu), v = atLeast0(nv);

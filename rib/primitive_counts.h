@@ -26,6 +26,23 @@ int64_t sumOfEvery2nd(const RtInt *values, int64_t pairs, int first);
 // number of shared vertices that a vertex index list refers to.
 int64_t sharedVertexCount(const RtInt *indices, int64_t count);
 
+// The seven quadrics: 4, 4, 1.
+PrimitiveCounts quadricCounts();
+// A polygon or a point cloud of n vertices: n, n, 1.
+PrimitiveCounts polygonCounts(int64_t vertices);
+// A polygon with holes: the loops' vertices, twice, and 1.
+PrimitiveCounts generalPolygonCounts(RtInt nloops, const RtInt *nvertices);
+// Polygon meshes: the shared vertices that the index list refers to, twice,
+// and one uniform value per polygon.
+PrimitiveCounts pointsPolygonsCounts(RtInt npolys, const RtInt *nvertices, const RtInt *vertices);
+PrimitiveCounts pointsGeneralPolygonsCounts(RtInt npolys, const RtInt *nloops,
+                                            const RtInt *nvertices, const RtInt *vertices);
+// One patch: 4 (bilinear) or 16 control points, 4 corners, 1 patch.
+PrimitiveCounts patchCounts(bool bilinear);
+PrimitiveCounts subdivisionMeshCounts(RtInt nfaces, const RtInt *nvertices, const RtInt *vertices);
+// A blobby: one value per leaf in every class.
+PrimitiveCounts blobbyPrimitiveCounts(RtInt nleaf);
+
 // A patch mesh of type "bilinear" or "bicubic" (any other type is the
 // caller's to refuse); the steps are the current basis steps.  A step below
 // 1 cannot divide a bicubic mesh into patches: then `stepUsable` is false

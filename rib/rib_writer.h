@@ -279,7 +279,7 @@ class RibWriter : public RenderContext {
   // A basis by name when it is one of the predefined ones, else 16 floats.
   void basis(RtBasis matrix);
   void writeValues(int type, const void *values, int64_t count);
-  void writeParams(const RtInt *counts, RtInt n, RtToken tokens[], RtPointer parms[]);
+  void writeParams(const PrimitiveCounts *counts, RtInt n, RtToken tokens[], RtPointer parms[]);
   void reportNonFinite();
 
   RibStream stream_;

@@ -1,0 +1,62 @@
+#include "reader/byte_source.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+#include <zlib.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+
+namespace vellum {
+
+namespace {
+
+// zlib reads plain data unchanged when it finds no gzip header, so one
+// reader serves both.
+class GzipSource : public ByteSource {
+ public:
+  explicit GzipSource(gzFile file) : file_(file) {}
+  ~GzipSource() override { gzclose(file_); }
+  size_t read(char *buffer, size_t size) override {
+    if (size > INT_MAX) size = INT_MAX;
+    int got = gzread(file_, buffer, static_cast<unsigned>(size));
+    if (got < 0) {
+      int code = 0;
+      const char *message = gzerror(file_, &code);
+      error_ = code == Z_ERRNO ? std::strerror(errno) : message;
+      return 0;
+    }
+    return static_cast<size_t>(got);
+  }
+
+ private:
+  gzFile file_;
+};
+
+}  // namespace
+
+std::unique_ptr<ByteSource> openByteSource(const std::string &path, std::string *error) {
+  int fd = path == "-" ? dup(STDIN_FILENO) : open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    *error = std::strerror(errno);
+    return nullptr;
+  }
+  gzFile file = gzdopen(fd, "rb");
+  if (file == nullptr) {
+    close(fd);
+    *error = "out of memory";
+    return nullptr;
+  }
+  gzbuffer(file, 128 * 1024);
+  return std::make_unique<GzipSource>(file);
+}
+
+size_t MemorySource::read(char *buffer, size_t size) {
+  size_t count = size_ - offset_ < size ? size_ - offset_ : size;
+  std::memcpy(buffer, data_ + offset_, count);
+  offset_ += count;
+  return count;
+}
+
+}  // namespace vellum

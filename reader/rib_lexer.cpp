@@ -1,0 +1,355 @@
+#include "reader/rib_lexer.h"
+
+#include <charconv>
+#include <cstdio>
+#include <cmath>
+#include <cstring>
+
+namespace vellum {
+
+namespace {
+
+constexpr size_t kBufferSize = 64 * 1024;
+// Data announced by a binary header is read in pieces of this size, so a
+// false count costs no more memory than the bytes that really follow.
+constexpr size_t kPieceSize = 64 * 1024;
+
+bool isWhiteSpace(int c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+}
+bool isKeywordStart(int c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
+bool isKeywordChar(int c) { return isKeywordStart(c) || (c >= '0' && c <= '9'); }
+bool isNumberChar(int c) {
+  return (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E';
+}
+
+float floatFromBits(uint32_t bits) {
+  float value;
+  std::memcpy(&value, &bits, sizeof value);
+  return value;
+}
+
+}  // namespace
+
+RibLexer::RibLexer(ByteSource &source) : source_(source), buffer_(kBufferSize) {
+  begin_ = pos_ = end_ = buffer_.data();
+}
+
+size_t RibLexer::available(size_t count) {
+  size_t have = static_cast<size_t>(end_ - pos_);
+  if (have >= count || sourceEnded_) return have;
+  consumedBefore_ += static_cast<uint64_t>(pos_ - begin_);
+  std::memmove(buffer_.data(), pos_, have);
+  if (buffer_.size() < count) buffer_.resize(count);
+  begin_ = pos_ = buffer_.data();
+  end_ = pos_ + have;
+  while (have < count && !sourceEnded_) {
+    size_t got = source_.read(buffer_.data() + have, buffer_.size() - have);
+    if (got == 0) sourceEnded_ = true;
+    have += got;
+    end_ = buffer_.data() + have;
+  }
+  return have;
+}
+
+bool RibLexer::take(size_t count, char *out) {
+  while (count > 0) {
+    size_t have = available(1);
+    if (have == 0) return false;
+    size_t piece = have < count ? have : count;
+    std::memcpy(out, pos_, piece);
+    pos_ += piece;
+    out += piece;
+    count -= piece;
+  }
+  return true;
+}
+
+bool RibLexer::takeString(size_t count, std::string &out) {
+  out.clear();
+  while (count > 0) {
+    size_t have = available(1);
+    if (have == 0) return false;
+    size_t piece = have < count ? have : count;
+    out.append(pos_, piece);
+    pos_ += piece;
+    count -= piece;
+  }
+  return true;
+}
+
+bool RibLexer::takeUnsigned(int bytes, uint32_t *value) {
+  unsigned char raw[4];
+  if (!take(static_cast<size_t>(bytes), reinterpret_cast<char *>(raw))) return false;
+  uint32_t result = 0;
+  for (int i = 0; i < bytes; ++i) result = (result << 8) | raw[i];
+  *value = result;
+  return true;
+}
+
+void RibLexer::error(Token &token, std::string message) {
+  token.kind = TokenKind::kError;
+  token.text = std::move(message);
+}
+
+void RibLexer::skipWhiteSpace() {
+  for (;;) {
+    while (pos_ < end_) {
+      const char c = *pos_;
+      if (c == '\n') ++line_;
+      else if (!isWhiteSpace(static_cast<unsigned char>(c))) return;
+      ++pos_;
+    }
+    if (available(1) == 0) return;
+  }
+}
+
+void RibLexer::next(Token &token) {
+  do {
+    definitionRead_ = false;
+    nextToken(token);
+  } while (definitionRead_);
+}
+
+void RibLexer::nextToken(Token &token) {
+  skipWhiteSpace();
+  token.line = line_;
+  token.integer = false;
+  token.structure = false;
+  const int c = peek();
+  if (c < 0) {
+    token.kind = TokenKind::kEnd;
+    if (!source_.error().empty()) error(token, "read error: " + source_.error());
+    return;
+  }
+  if (c == '#') return comment(token);
+  if (c == '"') return quotedString(token);
+  if (c == '[') {
+    ++pos_;
+    token.kind = TokenKind::kArrayBegin;
+    return;
+  }
+  if (c == ']') {
+    ++pos_;
+    token.kind = TokenKind::kArrayEnd;
+    return;
+  }
+  if (isNumberChar(c) && c != 'e' && c != 'E') return number(token);
+  if (isKeywordStart(c)) return keyword(token);
+  ++pos_;
+  if (c >= 0x80) return binary(c, token);
+  if (c == 0) return error(token, "NUL byte");
+  char text[64];
+  std::snprintf(text, sizeof text, "unexpected character '%c' (byte %d)", c >= 0x20 ? c : '?', c);
+  error(token, text);
+}
+
+void RibLexer::comment(Token &token) {
+  ++pos_;  // '#'
+  token.kind = TokenKind::kComment;
+  token.structure = peek() == '#';
+  if (token.structure) ++pos_;
+  token.text.clear();
+  for (;;) {
+    const char *start = pos_;
+    while (pos_ < end_ && *pos_ != '\n') ++pos_;
+    token.text.append(start, pos_);
+    if (pos_ < end_ || available(1) == 0) break;
+  }
+  if (!token.text.empty() && token.text.back() == '\r') token.text.pop_back();
+}
+
+void RibLexer::quotedString(Token &token) {
+  ++pos_;  // opening quote
+  token.kind = TokenKind::kString;
+  token.text.clear();
+  for (;;) {
+    int c = get();
+    if (c < 0) return error(token, "end of stream inside a string");
+    if (c == '"') return;
+    if (c == '\n') ++line_;
+    if (c != '\\') {
+      token.text.push_back(static_cast<char>(c));
+      continue;
+    }
+    c = get();
+    switch (c) {
+      case -1: return error(token, "end of stream inside a string");
+      case 'n': token.text.push_back('\n'); break;
+      case 'r': token.text.push_back('\r'); break;
+      case 't': token.text.push_back('\t'); break;
+      case 'b': token.text.push_back('\b'); break;
+      case 'f': token.text.push_back('\f'); break;
+      case '\n': ++line_; break;  // the line continues
+      case '\r':
+        if (peek() == '\n') {
+          ++pos_;
+          ++line_;
+        }
+        break;
+      default:
+        if (c >= '0' && c <= '7') {
+          int value = c - '0';
+          for (int digits = 1; digits < 3 && peek() >= '0' && peek() <= '7'; ++digits)
+            value = value * 8 + (get() - '0');
+          token.text.push_back(static_cast<char>(value & 0xFF));
+        } else {
+          token.text.push_back(static_cast<char>(c));  // \\, \" and any other
+        }
+    }
+  }
+}
+
+void RibLexer::number(Token &token) {
+  char text[64];
+  size_t length = 0;
+  bool fractional = false;
+  for (int c = peek(); c >= 0 && isNumberChar(c); c = peek()) {
+    if (length == sizeof text) return error(token, "number too long");
+    fractional |= c == '.' || c == 'e' || c == 'E';
+    text[length++] = static_cast<char>(c);
+    ++pos_;
+  }
+  const char *first = text[0] == '+' ? text + 1 : text;
+  const char *last = text + length;
+  token.kind = TokenKind::kNumber;
+  if (!fractional) {
+    long long value = 0;
+    auto [end, code] = std::from_chars(first, last, value);
+    if (code == std::errc() && end == last && value >= INT32_MIN && value <= INT32_MAX) {
+      token.number = static_cast<double>(value);
+      token.integer = true;
+      return;
+    }
+  }
+  double value = 0;
+  auto [end, code] = std::from_chars(first, last, value);
+  if (end != last || first == last || (code != std::errc() && code != std::errc::result_out_of_range))
+    return error(token, "bad number \"" + std::string(text, length) + "\"");
+  token.number = value;
+}
+
+void RibLexer::keyword(Token &token) {
+  token.kind = TokenKind::kKeyword;
+  token.text.clear();
+  for (;;) {
+    const char *start = pos_;
+    while (pos_ < end_ && isKeywordChar(static_cast<unsigned char>(*pos_))) ++pos_;
+    token.text.append(start, pos_);
+    if (pos_ < end_ || available(1) == 0) return;
+  }
+}
+
+void RibLexer::binary(int byte, Token &token) {
+  const char *truncated = "binary token cut short by the end of the stream";
+  if (byte <= 0x8F) {  // integer or fixed-point: value bytes, the last ones the fraction
+    const int bytes = (byte & 3) + 1;
+    const int fractionBytes = (byte >> 2) & 3;
+    uint32_t raw;
+    if (!takeUnsigned(bytes, &raw)) return error(token, truncated);
+    const int shift = 32 - 8 * bytes;
+    const int32_t value = static_cast<int32_t>(raw << shift) >> shift;  // sign-extended
+    token.kind = TokenKind::kNumber;
+    token.integer = fractionBytes == 0;
+    token.number = std::ldexp(static_cast<double>(value), -8 * fractionBytes);
+    return;
+  }
+  if (byte <= 0xA3) {  // short string, or long string with 1 to 4 length bytes
+    uint32_t length = static_cast<uint32_t>(byte - 0x90);
+    if (byte >= 0xA0 && !takeUnsigned(byte - 0xA0 + 1, &length)) return error(token, truncated);
+    token.kind = TokenKind::kString;
+    if (!takeString(length, token.text)) return error(token, truncated);
+    return;
+  }
+  if (byte == 0xA4 || byte == 0xA5) {
+    token.kind = TokenKind::kNumber;
+    if (byte == 0xA4) {
+      uint32_t bits;
+      if (!takeUnsigned(4, &bits)) return error(token, truncated);
+      token.number = floatFromBits(bits);
+    } else {
+      uint32_t high, low;
+      if (!takeUnsigned(4, &high) || !takeUnsigned(4, &low)) return error(token, truncated);
+      const uint64_t bits = (static_cast<uint64_t>(high) << 32) | low;
+      double value;
+      std::memcpy(&value, &bits, sizeof value);
+      token.number = value;
+    }
+    return;
+  }
+  if (byte == 0xA6) {  // encoded request
+    const int code = get();
+    if (code < 0) return error(token, truncated);
+    if (!requestDefined_[code]) return error(token, "undefined encoded request " + std::to_string(code));
+    token.kind = TokenKind::kKeyword;
+    token.text = requestNames_[code];
+    return;
+  }
+  if (byte >= 0xC8 && byte <= 0xCB) {  // float array
+    uint32_t count;
+    if (!takeUnsigned(byte - 0xC8 + 1, &count)) return error(token, truncated);
+    token.kind = TokenKind::kFloatArray;
+    token.floats.clear();
+    uint32_t done = 0;
+    while (done < count) {
+      const uint32_t piece = count - done < kPieceSize ? count - done : kPieceSize;
+      token.floats.resize(done + piece);
+      for (uint32_t i = done; i < done + piece;) {
+        const size_t have = available(4) / 4;
+        if (have == 0) return error(token, truncated);
+        const uint32_t last = have < done + piece - i ? i + static_cast<uint32_t>(have) : done + piece;
+        for (; i < last; ++i, pos_ += 4) {
+          const unsigned char *b = reinterpret_cast<const unsigned char *>(pos_);
+          token.floats[i] = floatFromBits((uint32_t{b[0]} << 24) | (uint32_t{b[1]} << 16) |
+                                          (uint32_t{b[2]} << 8) | b[3]);
+        }
+      }
+      done += piece;
+    }
+    return;
+  }
+  if (byte >= 0xCC && byte <= 0xCE) {  // request or string definition
+    uint32_t code;
+    if (!takeUnsigned(byte == 0xCE ? 2 : 1, &code)) return error(token, truncated);
+    Token name;
+    skipWhiteSpace();
+    const int first = peek();
+    if (first == '"') {
+      quotedString(name);
+    } else if (first >= 0x90 && first <= 0xA3) {
+      ++pos_;
+      binary(first, name);
+    } else {
+      return error(token, "definition without a string");
+    }
+    if (name.kind != TokenKind::kString) return error(token, name.text);
+    if (byte == 0xCC) {
+      requestNames_[code] = name.text;
+      requestDefined_[code] = true;
+    } else {
+      if (strings_.size() <= code) {
+        strings_.resize(code + 1);
+        stringDefined_.resize(code + 1);
+      }
+      strings_[code] = name.text;
+      stringDefined_[code] = true;
+    }
+    token.kind = TokenKind::kEnd;  // nothing to hand out: next() reads on
+    definitionRead_ = true;
+    return;
+  }
+  if (byte == 0xCF || byte == 0xD0) {  // string reference
+    uint32_t code;
+    if (!takeUnsigned(byte == 0xD0 ? 2 : 1, &code)) return error(token, truncated);
+    if (code >= strings_.size() || !stringDefined_[code])
+      return error(token, "undefined string " + std::to_string(code));
+    token.kind = TokenKind::kString;
+    token.text = strings_[code];
+    return;
+  }
+  char text[48];
+  std::snprintf(text, sizeof text, "reserved byte 0%o", byte);
+  error(token, text);
+}
+
+}  // namespace vellum

@@ -1,0 +1,90 @@
+// RibLexer: the tokens of a RIB byte stream, ASCII and binary alike.
+//
+// ASCII: white space, comments ("#..." and structure comments "##..."),
+// quoted strings with their escapes, numbers, "[" and "]", and request
+// keywords.  Binary: encoded integers and fixed-point numbers, strings,
+// single and double floats, float arrays, request and string definitions and
+// their references.  Both may be mixed freely in one stream.
+#ifndef VELLUM_READER_RIB_LEXER_H
+#define VELLUM_READER_RIB_LEXER_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "reader/byte_source.h"
+
+namespace vellum {
+
+enum class TokenKind {
+  kEnd,         // end of the stream
+  kKeyword,     // a request name: text
+  kNumber,      // number (integer when `integer`)
+  kString,      // text
+  kArrayBegin,  // "["
+  kArrayEnd,    // "]"
+  kFloatArray,  // a binary float array: floats
+  kComment,     // text after "#" (or "##" when `structure`)
+  kError,       // text says what is wrong; the bad bytes are consumed
+};
+
+struct Token {
+  TokenKind kind = TokenKind::kEnd;
+  int line = 1;           // where the token starts
+  std::string text;
+  double number = 0;
+  bool integer = false;
+  bool structure = false;
+  std::vector<float> floats;
+};
+
+class RibLexer {
+ public:
+  explicit RibLexer(ByteSource &source);
+  RibLexer(const RibLexer &) = delete;
+  RibLexer &operator=(const RibLexer &) = delete;
+
+  // Reads the next token into `token` (its buffers are reused).
+  void next(Token &token);
+  int line() const { return line_; }
+  // Bytes consumed so far.
+  uint64_t offset() const { return consumedBefore_ + static_cast<uint64_t>(pos_ - begin_); }
+
+ private:
+  // Makes at least `count` bytes available at pos_ unless the stream ends
+  // first; returns the number available.
+  size_t available(size_t count);
+  int peek() { return pos_ < end_ || available(1) ? static_cast<unsigned char>(*pos_) : -1; }
+  int get() { return pos_ < end_ || available(1) ? static_cast<unsigned char>(*pos_++) : -1; }
+  // `count` bytes into out; false when the stream ends first.
+  bool take(size_t count, char *out);
+  bool takeString(size_t count, std::string &out);
+  bool takeUnsigned(int bytes, uint32_t *value);
+
+  void nextToken(Token &token);
+  void skipWhiteSpace();
+  void comment(Token &token);
+  void quotedString(Token &token);
+  void number(Token &token);
+  void keyword(Token &token);
+  void binary(int byte, Token &token);
+  void error(Token &token, std::string message);
+
+  ByteSource &source_;
+  std::vector<char> buffer_;
+  const char *begin_;
+  const char *pos_;
+  const char *end_;
+  uint64_t consumedBefore_ = 0;
+  int line_ = 1;
+  bool sourceEnded_ = false;
+  bool definitionRead_ = false;  // a binary definition was read, and no token
+  std::string requestNames_[256];   // binary request definitions
+  bool requestDefined_[256] = {};
+  std::vector<std::string> strings_;  // binary string definitions
+  std::vector<bool> stringDefined_;
+};
+
+}  // namespace vellum
+
+#endif

@@ -1,0 +1,41 @@
+#include "rib/param_counts.h"
+
+namespace vellum {
+
+int valuesPerElement(int type) {
+  switch (type) {
+    case kTypeFloat:
+    case kTypeInteger:
+    case kTypeString: return 1;
+    case kTypePoint:
+    case kTypeColor:
+    case kTypeVector:
+    case kTypeNormal: return 3;
+    case kTypeHPoint: return 4;
+    case kTypeMatrix:
+    case kTypeMPoint: return 16;  // an mpoint is stored as a matrix
+    default: return 0;
+  }
+}
+
+const char *unusableDeclarationReason(const Declaration &declaration) {
+  if (valuesPerElement(declaration.type) == 0) return "has no recognised type";
+  if (declaration.arrayLength < 0) return "has an array length outside 0 to 32767";
+  return nullptr;
+}
+
+int64_t parameterValueCount(const Declaration &declaration, const PrimitiveCounts *counts) {
+  int64_t elements = 1;
+  if (counts != nullptr) {
+    switch (declaration.storageClass) {
+      case kClassVertex: elements = counts->vertex; break;
+      case kClassVarying: elements = counts->varying; break;
+      case kClassUniform: elements = counts->uniform; break;
+      default: break;
+    }
+  }
+  const int64_t count = elements * declaration.arrayLength * valuesPerElement(declaration.type);
+  return count < 0 ? 0 : count;
+}
+
+}  // namespace vellum

@@ -1,0 +1,29 @@
+// How many values follow a parameter token: the rule that the parameter-list
+// writer applies and that the RIB reader checks.
+#ifndef VELLUM_RIB_PARAM_COUNTS_H
+#define VELLUM_RIB_PARAM_COUNTS_H
+
+#include <cstdint>
+
+#include "decl/declaration.h"
+#include "rib/primitive_counts.h"
+
+namespace vellum {
+
+// Values per element of a type: 1 for float, integer and string, 3 for
+// point, color, vector and normal, 4 for hpoint, 16 for matrix and mpoint;
+// 0 for a type without a value rule.
+int valuesPerElement(int type);
+
+// Why a declaration cannot be used for a parameter list ("has no recognised
+// type", "has an array length outside 0 to 32767"), or null when it can.
+const char *unusableDeclarationReason(const Declaration &declaration);
+
+// The number of values of a parameter: array length × values per element,
+// times, on a primitive (`counts` not null), the count its storage class
+// selects (constant 1, uniform, varying or vertex).  Negative results are 0.
+int64_t parameterValueCount(const Declaration &declaration, const PrimitiveCounts *counts);
+
+}  // namespace vellum
+
+#endif

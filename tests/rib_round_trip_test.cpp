@@ -1,0 +1,243 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "reader/byte_source.h"
+#include "reader/rib_parser.h"
+#include "reader/rib_replayer.h"
+#include "ri.h"
+#include "rib/rib_writer.h"
+#include "tests/test_support.h"
+
+namespace {
+
+char *s(const char *text) { return const_cast<char *>(text); }
+
+// Reads `rib` and replays it into a new context of the given format;
+// returns what that context wrote, and the diagnostics in `errors`.
+std::string replayed(const std::string &rib, bool binary, std::string *errors) {
+  return vellum_test::ribOf(
+      [&] {
+        vellum::MemorySource source(rib);
+        vellum::RibParser parser(source, "in.rib", [&](const std::string &message) {
+          *errors += message + "\n";
+        });
+        vellum::RibReplayer replayer;
+        vellum::RibRequest request;
+        while (parser.next(request)) replayer.replay(request);
+      },
+      binary);
+}
+
+struct Scene {
+  const char *what;
+  std::function<void()> calls;
+};
+
+std::vector<Scene> scenes() {
+  static RtFloat square[] = {0.2f, 1.5f, 2.5f, -0.2f, 1.5f, 2.5f, -0.2f, 0, 2.5f, 0.2f, 0, 2.5f};
+  static RtFloat colors[12] = {1, 0, 0, 0, 1, 0, 0, 0, 1, 1, 1, 1};
+  static RtFloat grid[48];
+  for (int i = 0; i < 48; ++i) grid[i] = static_cast<RtFloat>(i) * 0.25f - 3;
+  static RtFloat knots[8] = {0, 0, 0, 0, 1, 1, 1, 1};
+  static RtMatrix matrix = {{1, 0, 0, 0}, {0, 2, 0, 0}, {0, 0, 3, 0}, {0.5f, 0, 0, 1}};
+  static RtBound bound = {-1, 1, -2, 2, -3, 3};
+  static RtFloat kd = 0.75f;
+  static RtInt origin[2] = {3, -4};
+  static RtString texture = s("grid \"quoted\"\\path\nline");
+  return {
+      {"the test scene",
+       [] {
+         RtColor blue = {0.2f, 0.3f, 0.9f};
+         RiLightSource(s("distantlight"), RI_NULL);
+         RiProjection(s("perspective"), RI_NULL);
+         RiWorldBegin();
+         RiAttributeBegin();
+         RiColor(blue);
+         RiSurface(s("matte"), RI_NULL);
+         RiPolygon(4, RI_P, square, RI_NULL);
+         RiAttributeEnd();
+         RiAttributeBegin();
+         RiSkew(45, 0, 1, 0, 1, 0, 0);
+         RiSurface(s("matte"), RI_NULL);
+         RiPolygon(4, RI_P, square, RI_NULL);
+         RiAttributeEnd();
+         RiWorldEnd();
+       }},
+      {"structure, archives and declarations",
+       [] {
+         RiFrameBegin(3);
+         RiArchiveRecord(RI_COMMENT, s("frame %d of \"many\""), 3);
+         RiArchiveRecord(RI_STRUCTURE, s("Scene test"));
+         RiDeclare(s("rtfoo"), s("uniform float[2]"));
+         RiDeclare(s("rtbar"), s("varying color"));
+         RiErrorHandler(RiErrorAbort);
+         RtFloat foo[2] = {1, 2};
+         RiReadArchive(s("other.rib"), nullptr, "rtfoo", foo, RI_NULL);
+         RiSolidBegin(s("union"));
+         RiSolidEnd();
+         RtObjectHandle object = RiObjectBegin();
+         RiObjectEnd();
+         RiObjectInstance(object);
+         RiFrameEnd();
+       }},
+      {"camera and options",
+       [] {
+         RiFormat(640, 480, 1.5f);
+         RiFrameAspectRatio(1.333f);
+         RiScreenWindow(-1, 1, -0.75f, 0.75f);
+         RiCropWindow(0, 0.5f, 0.25f, 1);
+         RtFloat fov = 40;
+         RiProjection(s("perspective"), "fov", &fov, RI_NULL);
+         RiClipping(0.1f, 1e6f);
+         RiDepthOfField(2.8f, 0.05f, 10);
+         RiShutter(0, 1);
+         RiPixelVariance(0.01f);
+         RiPixelSamples(4, 4);
+         RiPixelFilter(RiCatmullRomFilter, 3, 3);
+         RiPixelFilter(nullptr, 1, 1);
+         RiExposure(1, 2.2f);
+         RiQuantize(s("rgba"), 255, 0, 255, 0.5f);
+         RiDisplay(s("out.tif"), s("file"), s("rgba"), "origin", origin, RI_NULL);
+         RiHider(s("hidden"), RI_NULL);
+         RiRelativeDetail(0.5f);
+         RiOption(s("limits"), "texturememory", origin, RI_NULL);
+       }},
+      {"attributes and transforms",
+       [] {
+         RtColor c = {1, 0.5f, 0};
+         RiColor(c);
+         RiOpacity(c);
+         RiTextureCoordinates(0, 0, 1, 0, 0, 1, 1, 1);
+         RiShadingRate(0.25f);
+         RiShadingInterpolation(s("smooth"));
+         RiMatte(1);
+         RiBound(bound);
+         RiDetail(bound);
+         RiDetailRange(0, 1, 10, 20);
+         RiGeometricApproximation(s("flatness"), 0.5f);
+         RiGeometricRepresentation(s("lines"));
+         RiSides(2);
+         RiOrientation(s("rh"));
+         RiReverseOrientation();
+         RiAttribute(s("identifier"), "name", &texture, RI_NULL);
+         RiIdentity();
+         RiConcatTransform(matrix);
+         RiTransform(matrix);
+         RiPerspective(90);
+         RiTranslate(1, 2, 3);
+         RiRotate(45, 0, 0, 1);
+         RiScale(1, -1, 1);
+         RiSkew(30, 1, 0, 0, 0, 1, 0);
+         RiCoordinateSystem(s("lamp"));
+         RiCoordSysTransform(s("lamp"));
+         RiTransformBegin();
+         RiTransformEnd();
+         RiMotionBegin(2, 0.0, 1.0);
+         RiTranslate(0, 0, 1);
+         RiTranslate(0, 0, 2);
+         RiMotionEnd();
+       }},
+      {"shaders and lights",
+       [] {
+         RiSurface(s("plastic"), "Kd", &kd, "texturename", &texture, RI_NULL);
+         RiDisplacement(s("bumpy"), "amplitude", &kd, RI_NULL);
+         RiAtmosphere(s("fog"), RI_NULL);
+         RiInterior(s("water"), RI_NULL);
+         RiExterior(s("air"), RI_NULL);
+         RiImager(s("background"), RI_NULL);
+         RtLightHandle first = RiLightSource(s("spotlight"), "intensity", &kd, RI_NULL);
+         RtLightHandle second = RiAreaLightSource(s("arealight"), RI_NULL);
+         RiIlluminate(first, 0);
+         RiIlluminate(second, 1);
+       }},
+      {"quadrics and polygons",
+       [] {
+         RtPoint p1 = {1, 0, -1}, p2 = {0.5f, 0.5f, 1};
+         RiSphere(1, -1, 1, 360, "Cs", colors, RI_NULL);
+         RiCone(2, 1, 360, RI_NULL);
+         RiCylinder(1, 0, 2, 180, RI_NULL);
+         RiDisk(0, 1, 360, RI_NULL);
+         RiHyperboloid(p1, p2, 270, RI_NULL);
+         RiParaboloid(1, 0, 2, 360, RI_NULL);
+         RiTorus(1, 0.25f, 0, 360, 360, "constant float[3] rtc", grid, RI_NULL);
+         RiPolygon(4, RI_P, square, "Cs", colors, RI_NULL);
+         RtInt loops[] = {4};
+         RiGeneralPolygon(1, loops, RI_P, square, RI_NULL);
+         RtInt nverts[] = {3, 3}, verts[] = {0, 1, 2, 0, 2, 3};
+         RiPointsPolygons(2, nverts, verts, RI_P, square, "uniform float rtu", grid, RI_NULL);
+         RtInt nloops[] = {1, 1};
+         RiPointsGeneralPolygons(2, nloops, nverts, verts, RI_P, square, RI_NULL);
+         RiPoints(4, RI_P, square, "constantwidth", &kd, RI_NULL);
+       }},
+      {"patches, curves and the rest",
+       [] {
+         RiBasis(RiBezierBasis, 3, RiCatmullRomBasis, 1);
+         RtBasis own = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
+         RiBasis(own, 2, RiBSplineBasis, 1);
+         RiPatch(s("bilinear"), RI_P, square, RI_NULL);
+         RiPatch(s("bicubic"), RI_P, grid, RI_NULL);
+         RiPatchMesh(s("bilinear"), 2, s("nonperiodic"), 2, s("nonperiodic"), RI_P, square, RI_NULL);
+         RiNuPatch(4, 4, knots, 0, 1, 4, 4, knots, 0, 1, RI_P, grid, RI_NULL);
+         RtInt nv[] = {4};
+         RiCurves(s("cubic"), 1, nv, s("nonperiodic"), RI_P, square, "constantwidth", &kd, RI_NULL);
+         RtInt ncurves[] = {1}, order[] = {2}, n[] = {2};
+         RtFloat trimKnots[] = {0, 0, 1, 1}, mn[] = {0}, mx[] = {1}, u[] = {0, 1}, v[] = {0, 1}, w[] = {1, 1};
+         RiTrimCurve(1, ncurves, order, trimKnots, mn, mx, n, u, v, w);
+         RtInt faces[] = {4}, indices[] = {0, 1, 2, 3}, nargs[] = {0, 0, 1, 1};
+         RtInt intargs[] = {1};
+         RtFloat floatargs[] = {2.5f};
+         RtToken tags[] = {s("interpolateboundary"), s("crease")};
+         RiSubdivisionMesh(s("catmull-clark"), 1, faces, indices, 2, tags, nargs, intargs, floatargs,
+                           RI_P, square, RI_NULL);
+         RtInt code[] = {1001, 0, 0, 2, 0, 1};
+         RtFloat blob[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+         RiBlobby(1, 6, code, 16, blob, 0, nullptr, RI_NULL);
+         RiBlobby(1, 6, code, 16, blob, 0, nullptr, "Cs", colors, RI_NULL);
+         RtString archive[] = {s("delayed.rib")};
+         RiProcedural(archive, bound, RiProcDelayedReadArchive, nullptr);
+         RtString program[] = {s("gen"), s("a b")};
+         RiProcedural(program, bound, RiProcRunProgram, nullptr);
+         RiGeometry(s("teapot"), RI_NULL);
+       }},
+      {"texture making",
+       [] {
+         vellum::RenderContext &c = *static_cast<vellum::RenderContext *>(RiGetContext());
+         c.MakeTexture(s("a.tif"), s("a.tex"), s("periodic"), s("clamp"), RiGaussianFilter, 2, 2, RI_NULL);
+         c.MakeLatLongEnvironment(s("e.tif"), s("e.tex"), RiSincFilter, 1.5f, 0.5f, RI_NULL);
+         c.MakeCubeFaceEnvironment(s("px"), s("nx"), s("py"), s("ny"), s("pz"), s("nz"), s("c.tex"), 90,
+                                   RiBoxFilter, 1, 1, RI_NULL);
+         c.MakeShadow(s("s.pic"), s("s.shd"), RI_NULL);
+       }},
+  };
+}
+
+TEST(RibRoundTrip, EveryRequestReadsBackAndRewritesTheSameBytes) {
+  for (const Scene &scene : scenes()) {
+    const std::string ascii = vellum_test::ribOf(scene.calls, false);
+    const std::string binary = vellum_test::ribOf(scene.calls, true);
+    std::string errors;
+    EXPECT_EQ(replayed(ascii, false, &errors), ascii) << scene.what;
+    EXPECT_EQ(replayed(binary, true, &errors), binary) << scene.what;
+    // ASCII to binary and back gives the ASCII bytes again.
+    EXPECT_EQ(replayed(replayed(ascii, true, &errors), false, &errors), ascii) << scene.what;
+    EXPECT_EQ(errors, "") << scene.what;
+  }
+}
+
+TEST(RibRoundTrip, BinaryFloatArraysOfEverySize) {
+  for (size_t count : {0u, 1u, 255u, 256u, 70000u}) {
+    std::vector<RtFloat> values(count);
+    for (size_t i = 0; i < count; ++i) values[i] = static_cast<RtFloat>(i) * 0.5f - 7;
+    RtInt n = static_cast<RtInt>(count);
+    auto calls = [&] { RiMotionBeginV(n, values.data()); };
+    const std::string binary = vellum_test::ribOf(calls, true);
+    std::string errors;
+    EXPECT_EQ(replayed(binary, false, &errors), vellum_test::ribOf(calls, false)) << count;
+    EXPECT_EQ(errors, "");
+  }
+}
+
+}  // namespace
