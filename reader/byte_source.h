@@ -31,6 +31,7 @@ class MemorySource : public ByteSource {
  public:
   MemorySource(const char *data, size_t size) : data_(data), size_(size) {}
   explicit MemorySource(const std::string &text) : MemorySource(text.data(), text.size()) {}
+  explicit MemorySource(std::string &&) = delete;  // would not outlive the reading
   size_t read(char *buffer, size_t size) override;
 
  private:

@@ -296,7 +296,10 @@ void RibLexer::binary(int byte, Token &token) {
       token.floats.resize(done + piece);
       for (uint32_t i = done; i < done + piece;) {
         const size_t have = available(4) / 4;
-        if (have == 0) return error(token, truncated);
+        if (have == 0) {
+          pos_ = end_;  // the broken value's last bytes
+          return error(token, truncated);
+        }
         const uint32_t last = have < done + piece - i ? i + static_cast<uint32_t>(have) : done + piece;
         for (; i < last; ++i, pos_ += 4) {
           const unsigned char *b = reinterpret_cast<const unsigned char *>(pos_);
