@@ -1,5 +1,6 @@
 #include "reader/rib_lexer.h"
 
+#include <array>
 #include <charconv>
 #include <cstdio>
 #include <cmath>
@@ -14,14 +15,24 @@ constexpr size_t kBufferSize = 64 * 1024;
 // false count costs no more memory than the bytes that really follow.
 constexpr size_t kPieceSize = 64 * 1024;
 
-bool isWhiteSpace(int c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+// Character classes of ASCII RIB, looked up per byte.
+enum : unsigned char { kWhite = 1, kKeywordStart = 2, kKeywordChar = 4, kNumberChar = 8, kDigit = 16 };
+
+constexpr std::array<unsigned char, 256> makeClasses() {
+  std::array<unsigned char, 256> classes{};
+  for (int c : {' ', '\t', '\n', '\r', '\f', '\v'}) classes[c] = kWhite;
+  for (int c = 'A'; c <= 'Z'; ++c) classes[c] = kKeywordStart | kKeywordChar;
+  for (int c = 'a'; c <= 'z'; ++c) classes[c] = kKeywordStart | kKeywordChar;
+  classes['_'] = kKeywordStart | kKeywordChar;
+  for (int c = '0'; c <= '9'; ++c) classes[c] = kKeywordChar | kNumberChar | kDigit;
+  for (int c : {'.', '-', '+'}) classes[c] = kNumberChar;
+  classes['e'] |= kNumberChar;
+  classes['E'] |= kNumberChar;
+  return classes;
 }
-bool isKeywordStart(int c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
-bool isKeywordChar(int c) { return isKeywordStart(c) || (c >= '0' && c <= '9'); }
-bool isNumberChar(int c) {
-  return (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E';
-}
+constexpr std::array<unsigned char, 256> kClasses = makeClasses();
+
+bool is(int c, unsigned char mask) { return c >= 0 && (kClasses[static_cast<unsigned char>(c)] & mask) != 0; }
 
 float floatFromBits(uint32_t bits) {
   float value;
@@ -97,7 +108,7 @@ void RibLexer::skipWhiteSpace() {
     while (pos_ < end_) {
       const char c = *pos_;
       if (c == '\n') ++line_;
-      else if (!isWhiteSpace(static_cast<unsigned char>(c))) return;
+      else if (!is(static_cast<unsigned char>(c), kWhite)) return;
       ++pos_;
     }
     if (available(1) == 0) return;
@@ -134,8 +145,8 @@ void RibLexer::nextToken(Token &token) {
     token.kind = TokenKind::kArrayEnd;
     return;
   }
-  if (isNumberChar(c) && c != 'e' && c != 'E') return number(token);
-  if (isKeywordStart(c)) return keyword(token);
+  if (is(c, kNumberChar) && c != 'e' && c != 'E') return number(token);
+  if (is(c, kKeywordStart)) return keyword(token);
   ++pos_;
   if (c >= 0x80) return binary(c, token);
   if (c == 0) return error(token, "NUL byte");
@@ -201,32 +212,37 @@ void RibLexer::quotedString(Token &token) {
 }
 
 void RibLexer::number(Token &token) {
-  char text[64];
-  size_t length = 0;
-  bool fractional = false;
-  for (int c = peek(); c >= 0 && isNumberChar(c); c = peek()) {
-    if (length == sizeof text) return error(token, "number too long");
-    fractional |= c == '.' || c == 'e' || c == 'E';
-    text[length++] = static_cast<char>(c);
-    ++pos_;
-  }
-  const char *first = text[0] == '+' ? text + 1 : text;
-  const char *last = text + length;
+  // Numbers are short: scan them in place once enough bytes are at hand.
+  constexpr size_t kLongestNumber = 64;
+  available(kLongestNumber);
+  const char *first = pos_;
+  const char *p = first;
   token.kind = TokenKind::kNumber;
-  if (!fractional) {
-    long long value = 0;
-    auto [end, code] = std::from_chars(first, last, value);
-    if (code == std::errc() && end == last && value >= INT32_MIN && value <= INT32_MAX) {
+  // Integers, the bulk of index arrays, are read as they are scanned.
+  const bool negative = *p == '-';
+  if (*p == '-' || *p == '+') ++p;
+  const char *digits = p;
+  int64_t value = 0;
+  while (p < end_ && p - digits < 11 && is(static_cast<unsigned char>(*p), kDigit))
+    value = value * 10 + (*p++ - '0');
+  if (p > digits && (p == end_ || !is(static_cast<unsigned char>(*p), kNumberChar | kKeywordStart))) {
+    if (negative) value = -value;
+    if (value >= INT32_MIN && value <= INT32_MAX) {
+      pos_ = p;
       token.number = static_cast<double>(value);
       token.integer = true;
       return;
     }
   }
-  double value = 0;
-  auto [end, code] = std::from_chars(first, last, value);
-  if (end != last || first == last || (code != std::errc() && code != std::errc::result_out_of_range))
-    return error(token, "bad number \"" + std::string(text, length) + "\"");
-  token.number = value;
+  while (p < end_ && is(static_cast<unsigned char>(*p), kNumberChar)) ++p;
+  pos_ = p;
+  if (static_cast<size_t>(p - first) >= kLongestNumber) return error(token, "number too long");
+  const char *start = *first == '+' ? first + 1 : first;
+  double real = 0;
+  auto [end, code] = std::from_chars(start, p, real);
+  if (end != p || start == p || (code != std::errc() && code != std::errc::result_out_of_range))
+    return error(token, "bad number \"" + std::string(first, p) + "\"");
+  token.number = real;
 }
 
 void RibLexer::keyword(Token &token) {
@@ -234,7 +250,7 @@ void RibLexer::keyword(Token &token) {
   token.text.clear();
   for (;;) {
     const char *start = pos_;
-    while (pos_ < end_ && isKeywordChar(static_cast<unsigned char>(*pos_))) ++pos_;
+    while (pos_ < end_ && is(static_cast<unsigned char>(*pos_), kKeywordChar)) ++pos_;
     token.text.append(start, pos_);
     if (pos_ < end_ || available(1) == 0) return;
   }
