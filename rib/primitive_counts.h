@@ -1,6 +1,7 @@
 // The count rules of the primitives: how many values a vertex, a varying
-// and a uniform parameter carry on each.  Counts that cannot be negative in
-// a sound call are clamped at 0, so a bad call reads no values.
+// and a uniform parameter carry on each, shared by the RIB writer and the
+// RIB reader.  Counts that would come out negative on a bad call (negative
+// sizes, meshes too short for one patch) are clamped at 0.
 #ifndef VELLUM_RIB_PRIMITIVE_COUNTS_H
 #define VELLUM_RIB_PRIMITIVE_COUNTS_H
 

@@ -10,14 +10,12 @@ RtVoid RibWriter::SubdivisionMeshV(RtToken scheme, RtInt nfaces, RtInt nvertices
                                    RtInt vertices[], RtInt ntags, RtToken tags[], RtInt nargs[],
                                    RtInt intargs[], RtFloat floatargs[], RtInt n,
                                    RtToken tokens[], RtPointer parms[]) {
-  const int64_t indices = sumOf(nvertices, nfaces);
-  const int64_t shared = sharedVertexCount(vertices, indices);
   text("SubdivisionMesh ");
   quoted(scheme);
   character(' ');
   writeIntArray(nvertices, nfaces);
   character(' ');
-  writeIntArray(vertices, indices);
+  writeIntArray(vertices, sumOf(nvertices, nfaces));
   character(' ');
   if (ntags > 0) {
     writeStringArray(tags, ntags);
@@ -28,7 +26,7 @@ RtVoid RibWriter::SubdivisionMeshV(RtToken scheme, RtInt nfaces, RtInt nvertices
     if (intCount > 0) writeIntArray(intargs, intCount);
     if (floatCount > 0) writeFloatArray(floatargs, floatCount);
   }
-  primitiveList({shared, shared, nfaces}, n, tokens, parms);
+  primitiveList(subdivisionMeshCounts(nfaces, nvertices, vertices), n, tokens, parms);
 }
 
 RtVoid RibWriter::BlobbyV(RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, RtFloat flt[],
@@ -55,7 +53,7 @@ RtVoid RibWriter::BlobbyV(RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, Rt
   writeStringArray(str, nstr);
   if (n > 0) {
     character('\n');
-    writePrimitiveParamList(nleaf, nleaf, nleaf, n, tokens, parms);
+    primitiveList(blobbyPrimitiveCounts(nleaf), n, tokens, parms);
   }
   endLine();
 }

@@ -22,7 +22,7 @@ void RibWriter::quadric(const char *keyword, std::initializer_list<double> opera
                         RtToken tokens[], RtPointer parms[]) {
   text(keyword);
   numbers(operands);
-  writePrimitiveParamList(4, 4, 1, n, tokens, parms);
+  primitiveList(quadricCounts(), n, tokens, parms);
 }
 
 RtVoid RibWriter::ConeV(RtFloat height, RtFloat radius, RtFloat thetamax, RtInt n,
@@ -66,49 +66,44 @@ RtVoid RibWriter::TorusV(RtFloat majorradius, RtFloat minorradius, RtFloat phimi
 
 RtVoid RibWriter::PolygonV(RtInt nvertices, RtInt n, RtToken tokens[], RtPointer parms[]) {
   text("Polygon");
-  writePrimitiveParamList(nvertices, nvertices, 1, n, tokens, parms);
+  primitiveList(polygonCounts(nvertices), n, tokens, parms);
 }
 
 RtVoid RibWriter::GeneralPolygonV(RtInt nloops, RtInt nvertices[], RtInt n, RtToken tokens[],
                                   RtPointer parms[]) {
-  const int64_t vertices = sumOf(nvertices, nloops);
   text("GeneralPolygon");
   writeIntArray(nvertices, nloops);
   character(' ');
-  primitiveList({vertices, vertices, 1}, n, tokens, parms);
+  primitiveList(generalPolygonCounts(nloops, nvertices), n, tokens, parms);
 }
 
 RtVoid RibWriter::PointsPolygonsV(RtInt npolys, RtInt nvertices[], RtInt vertices[], RtInt n,
                                   RtToken tokens[], RtPointer parms[]) {
-  const int64_t indices = sumOf(nvertices, npolys);
-  const int64_t shared = sharedVertexCount(vertices, indices);
   text("PointsPolygons");
   writeIntArray(nvertices, npolys);
   character(' ');
-  writeIntArray(vertices, indices);
+  writeIntArray(vertices, sumOf(nvertices, npolys));
   character(' ');
-  primitiveList({shared, shared, npolys}, n, tokens, parms);
+  primitiveList(pointsPolygonsCounts(npolys, nvertices, vertices), n, tokens, parms);
 }
 
 RtVoid RibWriter::PointsGeneralPolygonsV(RtInt npolys, RtInt nloops[], RtInt nvertices[],
                                          RtInt vertices[], RtInt n, RtToken tokens[],
                                          RtPointer parms[]) {
   const int64_t loops = sumOf(nloops, npolys);
-  const int64_t indices = sumOf(nvertices, loops);
-  const int64_t shared = sharedVertexCount(vertices, indices);
   text("PointsGeneralPolygons");
   writeIntArray(nloops, npolys);
   character(' ');
   writeIntArray(nvertices, loops);
   character(' ');
-  writeIntArray(vertices, indices);
+  writeIntArray(vertices, sumOf(nvertices, loops));
   character(' ');
-  primitiveList({shared, shared, npolys}, n, tokens, parms);
+  primitiveList(pointsGeneralPolygonsCounts(npolys, nloops, nvertices, vertices), n, tokens, parms);
 }
 
 RtVoid RibWriter::PointsV(RtInt npoints, RtInt n, RtToken tokens[], RtPointer parms[]) {
   text("Points ");
-  writePrimitiveParamList(npoints, npoints, 1, n, tokens, parms);
+  primitiveList(polygonCounts(npoints), n, tokens, parms);
 }
 
 RtVoid RibWriter::GeometryV(RtToken type, RtInt n, RtToken tokens[], RtPointer parms[]) {

@@ -54,7 +54,7 @@ RtVoid RibWriter::Basis(RtBasis ubasis, RtInt ustep, RtBasis vbasis, RtInt vstep
 RtVoid RibWriter::PatchV(RtToken type, RtInt n, RtToken tokens[], RtPointer parms[]) {
   text("Patch ");
   quoted(type);
-  writePrimitiveParamList(equals(type, "bilinear") ? 4 : 16, 4, 1, n, tokens, parms);
+  primitiveList(patchCounts(equals(type, "bilinear")), n, tokens, parms);
 }
 
 RtVoid RibWriter::PatchMeshV(RtToken type, RtInt nu, RtToken uwrap, RtInt nv, RtToken vwrap,
