@@ -23,6 +23,15 @@ void pushNumber(RibValue &array, double number, bool integer) {
   }
 }
 
+RibRequest commentOf(Token &token) {
+  RibRequest comment;
+  comment.isComment = true;
+  comment.structure = token.structure;
+  comment.comment.swap(token.text);
+  comment.line = token.line;
+  return comment;
+}
+
 RibValue emptyArray(RibValue::Kind kind) {
   RibValue value;
   value.kind = kind;
@@ -71,15 +80,9 @@ bool RibParser::readArray(RibValue &value) {
         strings = true;
         value.strings.push_back(token_.text);
         break;
-      case TokenKind::kComment: {
-        RibRequest comment;
-        comment.isComment = true;
-        comment.structure = token_.structure;
-        comment.comment = token_.text;
-        comment.line = token_.line;
-        comments_.push_back(std::move(comment));
+      case TokenKind::kComment:
+        comments_.push_back(commentOf(token_));
         break;
-      }
       case TokenKind::kArrayBegin:
         return report(token_.line, "an array inside an array"), false;
       case TokenKind::kError:
@@ -126,14 +129,7 @@ bool RibParser::readItem(RibValue &value, int *line) {
 // Skips to the next keyword or the end, keeping comments.
 void RibParser::skipRequest() {
   while (token_.kind != TokenKind::kKeyword && token_.kind != TokenKind::kEnd) {
-    if (token_.kind == TokenKind::kComment) {
-      RibRequest comment;
-      comment.isComment = true;
-      comment.structure = token_.structure;
-      comment.comment = token_.text;
-      comment.line = token_.line;
-      comments_.push_back(std::move(comment));
-    }
+    if (token_.kind == TokenKind::kComment) comments_.push_back(commentOf(token_));
     advance();
   }
 }
@@ -153,11 +149,7 @@ bool RibParser::next(RibRequest &request) {
         advance();
         continue;
       case TokenKind::kComment:
-        request = RibRequest();
-        request.isComment = true;
-        request.structure = token_.structure;
-        request.comment.swap(token_.text);
-        request.line = token_.line;
+        request = commentOf(token_);
         advance();
         return true;
       case TokenKind::kKeyword:

@@ -9,7 +9,7 @@
 
 namespace {
 
-RtToken tok(const char *text) { return const_cast<char *>(text); }
+using vellum_test::tok;
 
 // A writer that also records what its list forms receive.
 class RecordingWriter : public vellum::RibWriter {

@@ -12,7 +12,7 @@ using vellum_test::writtenBy;
 
 namespace {
 
-RtToken tok(const char *text) { return const_cast<char *>(text); }
+using vellum_test::tok;
 
 // Floats 1, 2, 3, ... enough for any case below.
 std::vector<RtFloat> ramp(size_t n) {

@@ -11,26 +11,7 @@ std::string binDirectory() {
   return qview.substr(0, qview.rfind('/'));
 }
 
-// The test scene writes these bytes into qview, which copies them out.
-const std::string kTestSceneRib =
-    "##RenderMan RIB-Structure 1.0\n"
-    "version 3.03\n"
-    "LightSource \"distantlight\" 1\n"
-    "Projection \"perspective\"\n"
-    "WorldBegin\n"
-    "AttributeBegin\n"
-    "Color [0.2 0.3 0.9]\n"
-    "Surface \"matte\"\n"
-    "Polygon \"P\" [0.2 1.5 2.5 -0.2 1.5 2.5 -0.2 0 2.5 0.2 0 2.5]\n"
-    "AttributeEnd\n"
-    "AttributeBegin\n"
-    "Skew 45   0 1 0   1 0 0\n"
-    "Color [0.9 0.3 0.2]\n"
-    "Surface \"matte\"\n"
-    "Polygon \"P\" [0.2 1.5 2.5 -0.2 1.5 2.5 -0.2 0 2.5 0.2 0 2.5]\n"
-    "AttributeEnd\n"
-    "WorldEnd\n"
-    "\n";
+using vellum_test::kTestSceneRib;
 
 TEST(Programs, TestScenePipesItsRibIntoQview) {
   // A stand-in qview that keeps what it receives.

@@ -16,7 +16,7 @@ using vellum_test::writtenBy;
 
 namespace {
 
-RtToken tok(const char *text) { return const_cast<char *>(text); }
+using vellum_test::tok;
 
 // IEEE singles as binary RIB writes them, most significant byte first.
 const std::string b0 = bytes({0x00, 0x00, 0x00, 0x00});

@@ -20,7 +20,7 @@ using vellum_test::writtenBy;
 
 namespace {
 
-RtToken tok(const char *text) { return const_cast<char *>(text); }
+using vellum_test::tok;
 
 // IEEE singles as binary RIB writes them, most significant byte first.
 const std::string b0 = bytes({0x00, 0x00, 0x00, 0x00});
@@ -1051,25 +1051,7 @@ TEST(TestScene, ExactBytesThroughAShellCommand) {
   RiWorldEnd();
   RiEnd();
   EXPECT_EQ(handleNumber(light), 1);
-  EXPECT_EQ(vellum_test::readFile(path),
-            "##RenderMan RIB-Structure 1.0\n"
-            "version 3.03\n"
-            "LightSource \"distantlight\" 1\n"
-            "Projection \"perspective\"\n"
-            "WorldBegin\n"
-            "AttributeBegin\n"
-            "Color [0.2 0.3 0.9]\n"
-            "Surface \"matte\"\n"
-            "Polygon \"P\" [0.2 1.5 2.5 -0.2 1.5 2.5 -0.2 0 2.5 0.2 0 2.5]\n"
-            "AttributeEnd\n"
-            "AttributeBegin\n"
-            "Skew 45   0 1 0   1 0 0\n"
-            "Color [0.9 0.3 0.2]\n"
-            "Surface \"matte\"\n"
-            "Polygon \"P\" [0.2 1.5 2.5 -0.2 1.5 2.5 -0.2 0 2.5 0.2 0 2.5]\n"
-            "AttributeEnd\n"
-            "WorldEnd\n"
-            "\n");
+  EXPECT_EQ(vellum_test::readFile(path), vellum_test::kTestSceneRib);
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ using vellum_test::writtenBy;
 
 namespace {
 
-RtToken tok(const char *text) { return const_cast<char *>(text); }
+using vellum_test::tok;
 
 RtFloat ownFilter(RtFloat, RtFloat, RtFloat, RtFloat) { return 1; }
 

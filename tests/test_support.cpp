@@ -46,6 +46,26 @@ void redirect(int fd, const std::string &path) {
 
 }  // namespace
 
+const std::string kTestSceneRib =
+    "##RenderMan RIB-Structure 1.0\n"
+    "version 3.03\n"
+    "LightSource \"distantlight\" 1\n"
+    "Projection \"perspective\"\n"
+    "WorldBegin\n"
+    "AttributeBegin\n"
+    "Color [0.2 0.3 0.9]\n"
+    "Surface \"matte\"\n"
+    "Polygon \"P\" [0.2 1.5 2.5 -0.2 1.5 2.5 -0.2 0 2.5 0.2 0 2.5]\n"
+    "AttributeEnd\n"
+    "AttributeBegin\n"
+    "Skew 45   0 1 0   1 0 0\n"
+    "Color [0.9 0.3 0.2]\n"
+    "Surface \"matte\"\n"
+    "Polygon \"P\" [0.2 1.5 2.5 -0.2 1.5 2.5 -0.2 0 2.5 0.2 0 2.5]\n"
+    "AttributeEnd\n"
+    "WorldEnd\n"
+    "\n";
+
 std::string tempPath(const std::string &name) {
   static int counter = 0;
   return tempDirectory() + "/" + std::to_string(getpid()) + "-" + std::to_string(++counter) +

@@ -31,8 +31,14 @@ std::string tempPath(const std::string &name);
 std::string readFile(const std::string &path);
 void writeFile(const std::string &path, const std::string &content);
 
+// A string literal as the interface's non-const token type.
+inline char *tok(const char *text) { return const_cast<char *>(text); }
+
 // The header that starts every stream.
 inline const std::string kHeader = "##RenderMan RIB-Structure 1.0\nversion 3.03\n";
+
+// The bytes of the test scene's RIB.
+extern const std::string kTestSceneRib;
 
 // Everything that a context writes to a file between RiBegin and RiEnd,
 // with `body` making the calls; `binary` sets the "rib" option first.
