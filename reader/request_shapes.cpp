@@ -1,6 +1,7 @@
 #include "reader/request_shapes.h"
 
-#include <cstring>
+#include <string_view>
+#include <unordered_map>
 
 namespace vellum {
 
@@ -116,9 +117,13 @@ const RequestShape kShapes[] = {
 }  // namespace
 
 const RequestShape *findRequestShape(const std::string &name) {
-  for (const RequestShape &shape : kShapes)
-    if (name == shape.name) return &shape;
-  return nullptr;
+  static const std::unordered_map<std::string_view, const RequestShape *> byName = [] {
+    std::unordered_map<std::string_view, const RequestShape *> map;
+    for (const RequestShape &shape : kShapes) map.emplace(shape.name, &shape);
+    return map;
+  }();
+  auto found = byName.find(name);
+  return found != byName.end() ? found->second : nullptr;
 }
 
 }  // namespace vellum
