@@ -32,28 +32,11 @@ const std::string bMinus3 = bytes({0xC0, 0x40, 0x00, 0x00});
 const std::string b4 = bytes({0x40, 0x80, 0x00, 0x00});
 const std::string b45 = bytes({0x42, 0x34, 0x00, 0x00});
 
-// Marks a case whose binary bytes are its ASCII bytes.
-const std::string kSame = "(same as ASCII)";
+using Case = vellum_test::LineCase;
+using vellum_test::expectLines;
+using vellum_test::kSame;
 
-struct Case {
-  const char *what;
-  std::function<void()> calls;
-  std::string ascii;
-  std::string binary;
-};
-
-void expectLines(const Case *cases, size_t count) {
-  for (size_t i = 0; i < count; ++i) {
-    const Case &c = cases[i];
-    EXPECT_EQ(requestsOf(c.calls), c.ascii) << c.what;
-    EXPECT_EQ(requestsOf(c.calls, true), c.binary == kSame ? c.ascii : c.binary)
-        << c.what << " (binary)";
-  }
-}
-
-long handleNumber(RtPointer handle) {
-  return static_cast<long>(reinterpret_cast<intptr_t>(handle));
-}
+using vellum_test::handleNumber;
 
 TEST(AttributeRequests, Lines) {
   const Case cases[] = {

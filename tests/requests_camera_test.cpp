@@ -23,24 +23,9 @@ const std::string b1 = bytes({0x3F, 0x80, 0x00, 0x00});
 const std::string b45 = bytes({0x42, 0x34, 0x00, 0x00});
 const std::string b72 = bytes({0x42, 0x90, 0x00, 0x00});
 
-// Marks a case whose binary bytes are its ASCII bytes.
-const std::string kSame = "(same as ASCII)";
-
-struct Case {
-  const char *what;
-  std::function<void()> calls;
-  std::string ascii;
-  std::string binary;
-};
-
-void expectLines(const Case *cases, size_t count) {
-  for (size_t i = 0; i < count; ++i) {
-    const Case &c = cases[i];
-    EXPECT_EQ(requestsOf(c.calls), c.ascii) << c.what;
-    EXPECT_EQ(requestsOf(c.calls, true), c.binary == kSame ? c.ascii : c.binary)
-        << c.what << " (binary)";
-  }
-}
+using Case = vellum_test::LineCase;
+using vellum_test::expectLines;
+using vellum_test::kSame;
 
 RtFloat ownFilter(RtFloat, RtFloat, RtFloat, RtFloat) { return 1; }
 

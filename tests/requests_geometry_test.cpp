@@ -51,24 +51,9 @@ RtFloat kd = 0.5f;
 RtFloat square[12] = {0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0};
 RtFloat ramp12[12] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
 
-// Marks a case whose binary bytes are its ASCII bytes.
-const std::string kSame = "(same as ASCII)";
-
-struct Case {
-  const char *what;
-  std::function<void()> calls;
-  std::string ascii;
-  std::string binary;
-};
-
-void expectLines(const Case *cases, size_t count) {
-  for (size_t i = 0; i < count; ++i) {
-    const Case &c = cases[i];
-    EXPECT_EQ(requestsOf(c.calls), c.ascii) << c.what;
-    EXPECT_EQ(requestsOf(c.calls, true), c.binary == kSame ? c.ascii : c.binary)
-        << c.what << " (binary)";
-  }
-}
+using Case = vellum_test::LineCase;
+using vellum_test::expectLines;
+using vellum_test::kSame;
 
 // Runs `calls` in a child process and returns what the context wrote
 // (between the header and the final newline) and what reached standard
@@ -80,9 +65,7 @@ vellum_test::ChildResult inChild(const std::function<void()> &calls) {
   });
 }
 
-long handleNumber(RtPointer handle) {
-  return static_cast<long>(reinterpret_cast<intptr_t>(handle));
-}
+using vellum_test::handleNumber;
 
 TEST(GeometryRequests, QuadricsAndPolygons) {
   const Case cases[] = {

@@ -1,9 +1,11 @@
 #include "tests/test_support.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -135,6 +137,17 @@ std::string requestsOf(const std::function<void()> &body, bool binary) {
 std::string writtenBy(const std::function<void(vellum::RibWriter &)> &body, bool binary) {
   return requestsOf([&] { body(*static_cast<vellum::RibWriter *>(RiGetContext())); }, binary);
 }
+
+void expectLines(const LineCase *cases, size_t count) {
+  for (size_t i = 0; i < count; ++i) {
+    const LineCase &c = cases[i];
+    EXPECT_EQ(requestsOf(c.calls), c.ascii) << c.what;
+    EXPECT_EQ(requestsOf(c.calls, true), c.binary == kSame ? c.ascii : c.binary)
+        << c.what << " (binary)";
+  }
+}
+
+long handleNumber(void *handle) { return static_cast<long>(reinterpret_cast<intptr_t>(handle)); }
 
 std::string bytes(std::initializer_list<int> values) {
   std::string result;

@@ -50,6 +50,20 @@ std::string requestsOf(const std::function<void()> &body, bool binary = false);
 // (encoders and list writers), without header and final newline.
 std::string writtenBy(const std::function<void(vellum::RibWriter &)> &body, bool binary = false);
 
+// A request group's expected lines: what `calls` writes in ASCII and in
+// binary mode (kSame where both are the same).
+struct LineCase {
+  const char *what;
+  std::function<void()> calls;
+  std::string ascii;
+  std::string binary;
+};
+inline const std::string kSame = "(same as ASCII)";
+void expectLines(const LineCase *cases, size_t count);
+
+// The number a light or object handle carries.
+long handleNumber(void *handle);
+
 // Bytes written as a string, from a list of byte values.
 std::string bytes(std::initializer_list<int> values);
 
