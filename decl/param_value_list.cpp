@@ -41,7 +41,7 @@ PoolState &poolState() {
   return state;
 }
 
-void addData(int32_t size) {
+void addData(int64_t size) {
   ParamValueStats &stats = poolState().stats;
   stats.dataRequested += size;
   stats.dataOutstanding += size;

@@ -87,12 +87,14 @@ class ParamValueList {
 };
 
 struct ParamValueStats {
-  int32_t entriesRequested = 0;
-  int32_t entriesOutstanding = 0;
-  int32_t entriesPeak = 0;
-  int32_t dataRequested = 0;  // bytes of value copies made
-  int32_t dataOutstanding = 0;
-  int32_t dataPeak = 0;
+  // 64-bit: a long-running client requests more than 2^31 bytes of value
+  // copies over its life, which a 32-bit count would overflow.
+  int64_t entriesRequested = 0;
+  int64_t entriesOutstanding = 0;
+  int64_t entriesPeak = 0;
+  int64_t dataRequested = 0;  // bytes of value copies made
+  int64_t dataOutstanding = 0;
+  int64_t dataPeak = 0;
 };
 
 ParamValueStats paramValueStats();

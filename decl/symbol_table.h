@@ -73,12 +73,12 @@ class SymbolTable {
   int32_t level() const { return level_; }
   int32_t scope() const { return scope_; }
   int32_t depth() const { return depth_; }
-  int32_t lookups() const { return lookups_; }
-  int32_t found() const { return found_; }
-  int32_t misses() const { return misses_; }
-  int32_t extraSteps() const { return extraSteps_; }
-  int32_t entriesAdded() const { return entriesAdded_; }
-  int32_t bucketsUsed() const { return bucketsUsed_; }
+  int64_t lookups() const { return lookups_; }
+  int64_t found() const { return found_; }
+  int64_t misses() const { return misses_; }
+  int64_t extraSteps() const { return extraSteps_; }
+  int64_t entriesAdded() const { return entriesAdded_; }
+  int64_t bucketsUsed() const { return bucketsUsed_; }
 
  private:
   bool isVisible(int32_t entryScope, int32_t currentScope) const;
@@ -93,12 +93,14 @@ class SymbolTable {
   // negative depth_ hides every entry.
   int32_t scopeStack_[kMaxScopeDepth + 1] = {0};
   int32_t depth_ = 0;
-  int32_t lookups_ = 0;
-  int32_t found_ = 0;
-  int32_t misses_ = 0;
-  int32_t extraSteps_ = 0;  // chain entries examined by lookup, not returned
-  int32_t entriesAdded_ = 0;
-  int32_t bucketsUsed_ = 0;  // insertions into an empty bucket
+  // The counters are 64-bit: a long-running client makes more than 2^31
+  // lookups, and a 32-bit count would overflow.
+  int64_t lookups_ = 0;
+  int64_t found_ = 0;
+  int64_t misses_ = 0;
+  int64_t extraSteps_ = 0;  // chain entries examined by lookup, not returned
+  int64_t entriesAdded_ = 0;
+  int64_t bucketsUsed_ = 0;  // insertions into an empty bucket
 };
 
 }  // namespace vellum
