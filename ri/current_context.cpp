@@ -30,6 +30,7 @@ bool isRibOption(RtToken name) {
 }
 
 void applyRibOption(RtInt n, RtToken tokens[], RtPointer parms[]) {
+  if (tokens == nullptr || parms == nullptr) return;
   for (RtInt i = 0; i < n; ++i) {
     const char *token = tokens[i];
     if (token == nullptr) break;

@@ -69,12 +69,14 @@ void RibWriter::writeParams(const PrimitiveCounts *counts, RtInt n, RtToken toke
   endLine();
 }
 
+// Every request that names something needs that operand, so a null name
+// is written as the empty string ("" is still a string a reader accepts;
+// nothing at all is not).  Display, whose names come first, calls
+// writeParams directly.
 void RibWriter::writeParamList(const char *name, RtInt number, RtInt n, RtToken tokens[],
                                RtPointer parms[]) {
-  if (name != nullptr) {
-    character(' ');
-    quoted(name);
-  }
+  character(' ');
+  quoted(name);
   if (number > 0) {
     character(' ');
     integer(number);

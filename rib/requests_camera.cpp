@@ -118,7 +118,7 @@ RtVoid RibWriter::DisplayV(char *name, RtToken type, RtToken mode, RtInt n, RtTo
   quoted(type);
   character(' ');
   quoted(mode);
-  writeParamList(nullptr, 0, n, tokens, parms);
+  writeParams(nullptr, n, tokens, parms);
 }
 
 RtVoid RibWriter::HiderV(RtToken type, RtInt n, RtToken tokens[], RtPointer parms[]) {

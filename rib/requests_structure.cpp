@@ -1,8 +1,11 @@
 // Structure, archive, declaration and error-handler requests.  All are
 // text in both output modes.
+#include <clocale>
 #include <cstdio>
 #include <cstring>
 #include <string>
+
+#include <locale.h>
 
 #include "decl/declaration.h"
 #include "decl/standard_declarations.h"
@@ -11,6 +14,29 @@
 #include "rib/rib_writer.h"
 
 namespace vellum {
+
+namespace {
+
+// Archive records are formatted with the client's printf format; the C
+// locale is put in force for that, so that numbers in the record never take
+// the client's decimal comma.
+class CLocaleScope {
+ public:
+  CLocaleScope() {
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
+    saved_ = cLocale != locale_t{} ? uselocale(cLocale) : locale_t{};
+  }
+  ~CLocaleScope() {
+    if (saved_ != locale_t{}) uselocale(saved_);
+  }
+  CLocaleScope(const CLocaleScope &) = delete;
+  CLocaleScope &operator=(const CLocaleScope &) = delete;
+
+ private:
+  locale_t saved_;
+};
+
+}  // namespace
 
 RtVoid RibWriter::FrameBegin(RtInt frame) {
   text("FrameBegin ");
@@ -72,6 +98,7 @@ RtVoid RibWriter::ArchiveRecordV(RtToken type, char *format, va_list args) {
 
   // The text may be of any length: measure it first, then format it.
   std::string record;
+  const CLocaleScope cLocale;
   va_list measure;
   va_copy(measure, args);
   int length = std::vsnprintf(nullptr, 0, format, measure);

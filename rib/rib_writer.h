@@ -237,6 +237,8 @@ class RibWriter : public RenderContext {
   void writeStringArray(const RtToken *strings, int64_t count);
 
   // Parameter lists: each writes the rest of the request's line and ends it.
+  // writeParamList starts with a blank and the quoted name, then, for a
+  // number above 0, a blank and the number.
   void writeParamList(const char *name, RtInt number, RtInt n, RtToken tokens[],
                       RtPointer parms[]);
   void writePrimitiveParamList(RtInt vertexCount, RtInt varyingCount, RtInt uniformCount,

@@ -110,6 +110,7 @@ TEST(FrontEnd, RibOptionSetsTheFormatOfLaterContexts) {
        }, true},
       {"other tokens ignored", [&] { RiOption(tok("rib"), "compression", &binary, RI_NULL); },
        false},
+      {"null arrays", [&] { RiOptionV(tok("rib"), 1, nullptr, nullptr); }, false},
       {"binary 0", [&] { RiOption(tok("rib"), "binary", &zero, RI_NULL); }, false},
   };
   for (const auto &c : cases) {

@@ -65,8 +65,9 @@ TEST(ParamList, PlainListIgnoresStorageClass) {
             " \"plastic\" \"P\" [1 2 3] \"st\" [1 2] \"Kd\" [1]\n");
   EXPECT_EQ(writtenBy([&](RibWriter &w) { w.writeParamList("spot", 4, 0, tokens, parms); }),
             " \"spot\" 4\n");
+  // A null name is written as the empty string: the request needs it.
   EXPECT_EQ(writtenBy([&](RibWriter &w) { w.writeParamList(nullptr, -2, 0, nullptr, nullptr); }),
-            "\n");
+            " \"\"\n");
 }
 
 TEST(ParamList, IntegerAndStringValues) {
@@ -74,8 +75,8 @@ TEST(ParamList, IntegerAndStringValues) {
   RtToken strings[] = {tok("a\"b"), nullptr};
   RtToken tokens[] = {tok("origin"), tok("uniform string[2] names")};
   RtPointer parms[] = {ints, strings};
-  EXPECT_EQ(writtenBy([&](RibWriter &w) { w.writeParamList(nullptr, 0, 2, tokens, parms); }),
-            " \"origin\" [7 8 ] \"uniform string[2] names\" [\"a\\\"b\" \"\"]\n");
+  EXPECT_EQ(writtenBy([&](RibWriter &w) { w.writeParamList("n", 0, 2, tokens, parms); }),
+            " \"n\" \"origin\" [7 8 ] \"uniform string[2] names\" [\"a\\\"b\" \"\"]\n");
 }
 
 TEST(ParamList, BinaryModeEncodesOnlyFloatValues) {
@@ -120,11 +121,11 @@ TEST(ParamList, BadListsNeverCrash) {
   RtToken tokens[] = {tok("Kd"), nullptr, tok("Kd")};
   RtPointer parms[] = {&kd, &kd, &kd};
   // A null token ends the list.
-  EXPECT_EQ(writtenBy([&](RibWriter &w) { w.writeParamList(nullptr, 0, 3, tokens, parms); }),
-            " \"Kd\" [1]\n");
+  EXPECT_EQ(writtenBy([&](RibWriter &w) { w.writeParamList("n", 0, 3, tokens, parms); }),
+            " \"n\" \"Kd\" [1]\n");
   // Negative counts write no values and no tokens.
-  EXPECT_EQ(writtenBy([&](RibWriter &w) { w.writeParamList(nullptr, 0, -5, tokens, parms); }),
-            "\n");
+  EXPECT_EQ(writtenBy([&](RibWriter &w) { w.writeParamList("n", 0, -5, tokens, parms); }),
+            " \"n\"\n");
   RtToken points[] = {tok("P")};
   RtPointer pointValues[] = {&kd};
   EXPECT_EQ(writtenBy([&](RibWriter &w) {

@@ -214,7 +214,7 @@ TEST(ShaderRequests, Lines) {
        "Surface \"plastic\" \"Kd\" " + bytes({0xC8, 0x01}) + bHalf + "\n"},
       {"surface without a list", [] { RiSurface(tok("matte"), RI_NULL); }, "Surface \"matte\"\n",
        kSame},
-      {"surface without a name", [] { RiSurfaceV(nullptr, 0, nullptr, nullptr); }, "Surface\n",
+      {"surface without a name", [] { RiSurfaceV(nullptr, 0, nullptr, nullptr); }, "Surface \"\"\n",
        kSame},
       {"displacement",
        [] {
@@ -258,7 +258,7 @@ TEST(ShaderRequests, Lines) {
       {"area light source", [] { RiAreaLightSource(tok("arealight"), RI_NULL); },
        "AreaLightSource \"arealight\" 1\n", kSame},
       {"light source without a name", [] { RiLightSourceV(nullptr, 0, nullptr, nullptr); },
-       "LightSource 1\n", kSame},
+       "LightSource \"\" 1\n", kSame},
       {"illuminate", [] { RiIlluminate(RiLightSource(tok("ambientlight"), RI_NULL), 0); },
        "LightSource \"ambientlight\" 1\nIlluminate 1 0\n", kSame},
       {"shader names are escaped", [] { RiSurface(tok("my \"best\""), RI_NULL); },

@@ -86,7 +86,7 @@ TEST(CameraRequests, ListRequests) {
       {"projection without a list", [] { RiProjection(tok("orthographic"), RI_NULL); },
        "Projection \"orthographic\"\n", kSame},
       {"projection without a name", [] { RiProjectionV(nullptr, 0, nullptr, nullptr); },
-       "Projection\n", kSame},
+       "Projection \"\"\n", kSame},
       {"display without a list",
        [] { RiDisplay(tok("out.tif"), tok("file"), tok("rgba"), RI_NULL); },
        "Display \"out.tif\" \"file\" \"rgba\"\n", kSame},

@@ -78,6 +78,8 @@ TEST(StructureRequests, Lines) {
        [] { RiArchiveRecord(nullptr, text("x")); RiArchiveRecord(RI_COMMENT, nullptr); }, "# \n"},
       {"read archive", [] { RiReadArchive(text("shadow.rib"), nullptr, RI_NULL); },
        "ReadArchive \"shadow.rib\"\n"},
+      {"read archive without a name", [] { RiReadArchive(nullptr, nullptr, RI_NULL); },
+       "ReadArchive \"\"\n"},
       {"read archive with a list",
        [] {
          RtFloat kd = 0.5f;

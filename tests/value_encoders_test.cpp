@@ -141,11 +141,14 @@ TEST(ValueEncoders, NumbersIgnoreTheClientsLocale) {
     char check[16];
     std::snprintf(check, sizeof check, "%g", 0.5);
     std::string written = floatArray({0.5f, 1234.5f, 1e-7f}, false) +
-                          writtenBy([](RibWriter &w) { w.writeFloat(-2.5f); });
+                          writtenBy([](RibWriter &w) { w.writeFloat(-2.5f); }) +
+                          vellum_test::requestsOf([] {
+                            RiArchiveRecord(RI_VERBATIM, const_cast<char *>("|%g|"), 0.25);
+                          });
     std::printf("%s|%s", check, written.c_str());
   });
   // The locale is really in force (printf writes a comma), yet RIB is not.
-  EXPECT_EQ(child.out, "0,5|[0.5 1234.5 1e-07]-2.5 ");
+  EXPECT_EQ(child.out, "0,5|[0.5 1234.5 1e-07]-2.5 |0.25|");
 }
 
 }  // namespace
