@@ -29,7 +29,7 @@ bool isRibOption(RtToken name) {
   return name != nullptr && (std::strcmp(name, "rib") == 0 || std::strcmp(name, "RIB") == 0);
 }
 
-void applyRibOption(RtInt n, RtToken tokens[], RtPointer parms[]) {
+void applyFormatPairs(RtInt &binary, RtInt n, const RtToken tokens[], RtPointer const parms[]) {
   if (tokens == nullptr || parms == nullptr) return;
   for (RtInt i = 0; i < n; ++i) {
     const char *token = tokens[i];
@@ -37,11 +37,15 @@ void applyRibOption(RtInt n, RtToken tokens[], RtPointer parms[]) {
     if (parms[i] == nullptr) continue;
     if (std::strcmp(token, "format") == 0) {
       const char *format = *static_cast<RtString *>(parms[i]);
-      binaryOutput = format != nullptr && std::strcmp(format, "binary") == 0;
+      binary = format != nullptr && std::strcmp(format, "binary") == 0;
     } else if (std::strcmp(token, "binary") == 0) {
-      binaryOutput = *static_cast<RtInt *>(parms[i]);
+      binary = *static_cast<RtInt *>(parms[i]);
     }
   }
+}
+
+void applyRibOption(RtInt n, RtToken tokens[], RtPointer parms[]) {
+  applyFormatPairs(binaryOutput, n, tokens, parms);
 }
 
 }  // namespace vellum

@@ -22,6 +22,10 @@ RtInt &binaryOutputSetting();
 // True for the option names "rib" and "RIB", which set the binary output
 // setting instead of reaching a context.
 bool isRibOption(RtToken name);
+// Applies "format" (a string: "binary" or not) and "binary" (an RtInt)
+// pairs, in order, to a binary flag; other tokens are ignored.  The "rib"
+// option and a RibWriter's creation settings share this rule.
+void applyFormatPairs(RtInt &binary, RtInt n, const RtToken tokens[], RtPointer const parms[]);
 // Applies the pairs of a "rib" option to the binary output setting.
 void applyRibOption(RtInt n, RtToken tokens[], RtPointer parms[]);
 

@@ -3,16 +3,19 @@
 
 namespace vellum {
 
-RtVoid RibWriter::Color(RtColor Cs) {
-  text("Color ");
-  writeFloatArray(Cs, 3);
+void RibWriter::floatArrayRequest(const char *keyword, const RtFloat *values, int64_t count) {
+  text(keyword);
+  character(' ');
+  writeFloatArray(values, count);
   endLine();
 }
 
+RtVoid RibWriter::Color(RtColor Cs) {
+  floatArrayRequest("Color", Cs, 3);
+}
+
 RtVoid RibWriter::Opacity(RtColor Os) {
-  text("Opacity ");
-  writeFloatArray(Os, 3);
-  endLine();
+  floatArrayRequest("Opacity", Os, 3);
 }
 
 // The brackets belong to the request's own text and stay in binary mode.
@@ -43,15 +46,11 @@ RtVoid RibWriter::Matte(RtBoolean onoff) {
 }
 
 RtVoid RibWriter::Bound(RtBound bound) {
-  text("Bound ");
-  writeFloatArray(bound, 6);
-  endLine();
+  floatArrayRequest("Bound", bound, 6);
 }
 
 RtVoid RibWriter::Detail(RtBound bound) {
-  text("Detail ");
-  writeFloatArray(bound, 6);
-  endLine();
+  floatArrayRequest("Detail", bound, 6);
 }
 
 RtVoid RibWriter::DetailRange(RtFloat minvisible, RtFloat lowertransition,

@@ -6,54 +6,54 @@
 namespace vellum {
 
 RtVoid RibWriter::SurfaceV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]) {
-  text("Surface");
-  writeParamList(name, 0, n, tokens, parms);
+  shaderRequest("Surface", name, 0, n, tokens, parms);
 }
 
 RtVoid RibWriter::DisplacementV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]) {
-  text("Displacement");
-  writeParamList(name, 0, n, tokens, parms);
+  shaderRequest("Displacement", name, 0, n, tokens, parms);
 }
 
 RtVoid RibWriter::AtmosphereV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]) {
-  text("Atmosphere");
-  writeParamList(name, 0, n, tokens, parms);
+  shaderRequest("Atmosphere", name, 0, n, tokens, parms);
 }
 
 RtVoid RibWriter::InteriorV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]) {
-  text("Interior");
-  writeParamList(name, 0, n, tokens, parms);
+  shaderRequest("Interior", name, 0, n, tokens, parms);
 }
 
 RtVoid RibWriter::ExteriorV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]) {
-  text("Exterior");
-  writeParamList(name, 0, n, tokens, parms);
+  shaderRequest("Exterior", name, 0, n, tokens, parms);
 }
 
 RtVoid RibWriter::ImagerV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]) {
-  text("Imager");
-  writeParamList(name, 0, n, tokens, parms);
+  shaderRequest("Imager", name, 0, n, tokens, parms);
+}
+
+void RibWriter::shaderRequest(const char *keyword, RtToken name, RtInt number, RtInt n,
+                              RtToken tokens[], RtPointer parms[]) {
+  text(keyword);
+  writeParamList(name, number, n, tokens, parms);
 }
 
 // Light handles are the lights' sequence numbers within the context: one
 // counter for both kinds, never reset, so Illuminate can write the number
 // of the LightSource line back.
-RtLightHandle RibWriter::LightSourceV(RtToken name, RtInt n, RtToken tokens[],
-                                      RtPointer parms[]) {
+RtLightHandle RibWriter::lightRequest(const char *keyword, RtToken name, RtInt n,
+                                      RtToken tokens[], RtPointer parms[]) {
   const RtInt handle = nextLightHandle_;
-  text("LightSource");
-  writeParamList(name, handle, n, tokens, parms);
+  shaderRequest(keyword, name, handle, n, tokens, parms);
   nextLightHandle_ = handle + 1;
   return reinterpret_cast<RtLightHandle>(static_cast<intptr_t>(handle));
 }
 
+RtLightHandle RibWriter::LightSourceV(RtToken name, RtInt n, RtToken tokens[],
+                                      RtPointer parms[]) {
+  return lightRequest("LightSource", name, n, tokens, parms);
+}
+
 RtLightHandle RibWriter::AreaLightSourceV(RtToken name, RtInt n, RtToken tokens[],
                                           RtPointer parms[]) {
-  const RtInt handle = nextLightHandle_;
-  text("AreaLightSource");
-  writeParamList(name, handle, n, tokens, parms);
-  nextLightHandle_ = handle + 1;
-  return reinterpret_cast<RtLightHandle>(static_cast<intptr_t>(handle));
+  return lightRequest("AreaLightSource", name, n, tokens, parms);
 }
 
 RtVoid RibWriter::Illuminate(RtLightHandle light, RtBoolean onoff) {

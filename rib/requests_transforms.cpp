@@ -10,15 +10,11 @@ RtVoid RibWriter::Identity() {
 
 // Matrices are written as they lie in memory, row by row.
 RtVoid RibWriter::ConcatTransform(RtMatrix transform) {
-  text("ConcatTransform ");
-  writeFloatArray(transform != nullptr ? transform[0] : nullptr, 16);
-  endLine();
+  floatArrayRequest("ConcatTransform", transform != nullptr ? transform[0] : nullptr, 16);
 }
 
 RtVoid RibWriter::Transform(RtMatrix transform) {
-  text("Transform ");
-  writeFloatArray(transform != nullptr ? transform[0] : nullptr, 16);
-  endLine();
+  floatArrayRequest("Transform", transform != nullptr ? transform[0] : nullptr, 16);
 }
 
 RtVoid RibWriter::Perspective(RtFloat fov) {
@@ -86,9 +82,7 @@ RtVoid RibWriter::TransformEnd() {
 }
 
 RtVoid RibWriter::MotionBeginV(RtInt n, RtFloat times[]) {
-  text("MotionBegin ");
-  writeFloatArray(times, n);
-  endLine();
+  floatArrayRequest("MotionBegin", times, n);
 }
 
 RtVoid RibWriter::MotionEnd() {

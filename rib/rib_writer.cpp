@@ -1,10 +1,9 @@
 // Creation and teardown of a RibWriter.
 #include "rib/rib_writer.h"
 
-#include <cstring>
-
 #include "decl/standard_declarations.h"
 #include "decl/string_table.h"
+#include "ri/current_context.h"
 #include "ri/param_pairs.h"
 
 namespace vellum {
@@ -20,17 +19,9 @@ const char *internedOrNull(const char *name) {
 RibWriter::RibWriter(RtToken name, ...)
     : stream_(internedOrNull(name)), out_(stream_.buffer()), outputName_(stream_.name()) {
   VELLUM_COLLECT_PAIRS(settings, name);
-  for (RtInt i = 0; i < settings.n; ++i) {
-    const char *token = settings.tokens[i];
-    if (settings.parms[i] == nullptr) continue;
-    if (std::strcmp(token, "format") == 0) {
-      const char *format = *static_cast<RtString *>(settings.parms[i]);
-      binary_ = format != nullptr && std::strcmp(format, "binary") == 0;
-    } else if (std::strcmp(token, "binary") == 0) {
-      binary_ = *static_cast<RtInt *>(settings.parms[i]);
-    }
-    // "compression" and "gzip" are accepted: output is never compressed.
-  }
+  // "compression" and "gzip" are accepted and ignored: output is never
+  // compressed.
+  applyFormatPairs(binary_, settings.n, settings.tokens, settings.parms);
   declareEchoSwitch() = 1;
   // A binary stream starts with the same two text lines.
   text("##RenderMan RIB-Structure 1.0\nversion 3.03\n");

@@ -283,6 +283,15 @@ class RibWriter : public RenderContext {
   void writeValues(int type, const void *values, int64_t count);
   void writeParams(const PrimitiveCounts *counts, RtInt n, RtToken tokens[], RtPointer parms[]);
   void reportNonFinite();
+  // `value`, or its stand-in when it is not finite (reported once).
+  double finite(double value);
+  // Keyword, a blank, `count` floats through writeFloatArray, line end.
+  void floatArrayRequest(const char *keyword, const RtFloat *values, int64_t count);
+  // A shader or light: keyword, then the list with its name and number.
+  void shaderRequest(const char *keyword, RtToken name, RtInt number, RtInt n, RtToken tokens[],
+                     RtPointer parms[]);
+  RtLightHandle lightRequest(const char *keyword, RtToken name, RtInt n, RtToken tokens[],
+                             RtPointer parms[]);
 
   RibStream stream_;
   std::string &out_;

@@ -48,21 +48,15 @@ void RibWriter::reportNonFinite() {
 
 // RIB readers take neither "inf" nor "nan" for numbers, so infinities are
 // written as the interface's RI_INFINITY and NaN as 0.
-void RibWriter::number(double value) {
-  if (!std::isfinite(value)) {
-    reportNonFinite();
-    value = std::isnan(value) ? 0.0 : std::copysign(static_cast<double>(RI_INFINITY), value);
-  }
-  appendG(out_, value);
+double RibWriter::finite(double value) {
+  if (std::isfinite(value)) return value;
+  reportNonFinite();
+  return std::isnan(value) ? 0.0 : std::copysign(static_cast<double>(RI_INFINITY), value);
 }
 
-void RibWriter::fixedNumber(double value) {
-  if (!std::isfinite(value)) {
-    reportNonFinite();
-    value = std::isnan(value) ? 0.0 : std::copysign(static_cast<double>(RI_INFINITY), value);
-  }
-  appendFixed(out_, value);
-}
+void RibWriter::number(double value) { appendG(out_, finite(value)); }
+
+void RibWriter::fixedNumber(double value) { appendFixed(out_, finite(value)); }
 
 void RibWriter::integer(long value) { appendInt(out_, value); }
 
