@@ -90,21 +90,19 @@ PrimitiveCounts curvesCounts(bool cubic, bool periodic, RtInt ncurves, const RtI
   PrimitiveCounts counts;
   *stepUsable = !cubic || vStep >= 1;
   if (nvertices == nullptr) return counts;
+  // One uniform value per curve, whatever its number of segments.
+  counts.uniform = atLeast0(ncurves);
   for (RtInt i = 0; i < ncurves; ++i) {
     const int64_t n = atLeast0(nvertices[i]);
     counts.vertex += n;
     if (!cubic) {
       counts.varying += n;
-      counts.uniform += periodic ? n : atLeast0(n - 1);
     } else if (!*stepUsable) {
       counts.varying += periodic ? 0 : 1;  // no segments, their end only
     } else if (periodic) {
       counts.varying += n / vStep;
-      counts.uniform += n / vStep;
     } else {
-      const int64_t segments = atLeast0((n - 4) / vStep + 1);
-      counts.varying += segments + 1;
-      counts.uniform += segments;
+      counts.varying += atLeast0((n - 4) / vStep + 1) + 1;
     }
   }
   return counts;

@@ -51,8 +51,9 @@ PrimitiveCounts blobbyPrimitiveCounts(RtInt nleaf);
 PrimitiveCounts patchMeshCounts(bool bicubic, RtInt nu, bool uPeriodic, RtInt nv,
                                 bool vPeriodic, RtInt uStep, RtInt vStep, bool *stepUsable);
 
-// Curves: cubic or linear, periodic or not, with the current v step.  A
-// v step below 1 leaves cubic curves without segments (`stepUsable` false).
+// Curves: cubic or linear, periodic or not, with the current v step: one
+// uniform value per curve, varying values per segment end.  A v step below
+// 1 leaves cubic curves without segments (`stepUsable` false).
 PrimitiveCounts curvesCounts(bool cubic, bool periodic, RtInt ncurves, const RtInt *nvertices,
                              RtInt vStep, bool *stepUsable);
 

@@ -17,14 +17,14 @@ RtVoid RibWriter::SubdivisionMeshV(RtToken scheme, RtInt nfaces, RtInt nvertices
   character(' ');
   writeIntArray(vertices, sumOf(nvertices, nfaces));
   character(' ');
+  // With tags, all four arrays are written, empty ones too: a reader takes
+  // the tag arrays as a group of four and cannot tell which one is missing.
   if (ntags > 0) {
     writeStringArray(tags, ntags);
     writeIntArray(nargs, 2 * static_cast<int64_t>(ntags));
     // nargs holds an (integer count, float count) pair per tag.
-    const int64_t intCount = sumOfEvery2nd(nargs, ntags, 0);
-    const int64_t floatCount = sumOfEvery2nd(nargs, ntags, 1);
-    if (intCount > 0) writeIntArray(intargs, intCount);
-    if (floatCount > 0) writeFloatArray(floatargs, floatCount);
+    writeIntArray(intargs, sumOfEvery2nd(nargs, ntags, 0));
+    writeFloatArray(floatargs, sumOfEvery2nd(nargs, ntags, 1));
   }
   primitiveList(subdivisionMeshCounts(nfaces, nvertices, vertices), n, tokens, parms);
 }

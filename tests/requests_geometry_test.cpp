@@ -180,9 +180,9 @@ TEST(GeometryRequests, PatchesCurvesAndMeshes) {
          RiSubdivisionMesh(tok("loop"), 1, nverts, verts, 1, tags, nargs, nullptr, nullptr, "Kd",
                            &kd, RI_NULL);
        },
-       "SubdivisionMesh \"loop\" [3 ] [0 1 2 ] [\"interpolateboundary\" ][0 0 ] \"Kd\" [0.5]\n",
-       "SubdivisionMesh \"loop\" [3 ] [0 1 2 ] [\"interpolateboundary\" ][0 0 ] \"Kd\" " +
-           kdBinary + "\n"},
+       "SubdivisionMesh \"loop\" [3 ] [0 1 2 ] [\"interpolateboundary\" ][0 0 ][][] \"Kd\" [0.5]\n",
+       "SubdivisionMesh \"loop\" [3 ] [0 1 2 ] [\"interpolateboundary\" ][0 0 ][]" +
+           bytes({0xC8, 0x00}) + " \"Kd\" " + kdBinary + "\n"},
       {"subdivision mesh with integer arguments only",
        [] {
          RtInt nverts[] = {3}, verts[] = {0, 1, 2};
@@ -191,7 +191,8 @@ TEST(GeometryRequests, PatchesCurvesAndMeshes) {
          RiSubdivisionMesh(tok("loop"), 1, nverts, verts, 1, tags, nargs, intargs, nullptr,
                            RI_NULL);
        },
-       "SubdivisionMesh \"loop\" [3 ] [0 1 2 ] [\"hole\" ][1 0 ][0 ]\n", kSame},
+       "SubdivisionMesh \"loop\" [3 ] [0 1 2 ] [\"hole\" ][1 0 ][0 ][]\n",
+       "SubdivisionMesh \"loop\" [3 ] [0 1 2 ] [\"hole\" ][1 0 ][0 ]" + bytes({0xC8, 0x00}) + "\n"},
   };
   expectLines(cases, sizeof cases / sizeof *cases);
 }
@@ -554,31 +555,31 @@ TEST_F(CountRules, NuPatchesCurvesMeshesAndBlobbies) {
          RtInt nverts[] = {4, 7};
          RiCurvesV(RI_CUBIC, 2, nverts, RI_NONPERIODIC, LIST);
        },
-       "Curves \"cubic\"[4 7 ] \"nonperiodic\" ", 11, 5, 3},
+       "Curves \"cubic\"[4 7 ] \"nonperiodic\" ", 11, 5, 2},
       {"periodic cubic curves",
        [] {
          RtInt nverts[] = {6, 9};
          RiCurvesV(RI_CUBIC, 2, nverts, RI_PERIODIC, LIST);
        },
-       "Curves \"cubic\"[6 9 ] \"periodic\" ", 15, 5, 5},
+       "Curves \"cubic\"[6 9 ] \"periodic\" ", 15, 5, 2},
       {"periodic linear curve",
        [] {
          RtInt nverts[] = {3};
          RiCurvesV(RI_LINEAR, 1, nverts, RI_PERIODIC, LIST);
        },
-       "Curves \"linear\"[3 ] \"periodic\" ", 3, 3, 3},
+       "Curves \"linear\"[3 ] \"periodic\" ", 3, 3, 1},
       {"nonperiodic linear curve",
        [] {
          RtInt nverts[] = {3};
          RiCurvesV(RI_LINEAR, 1, nverts, RI_NONPERIODIC, LIST);
        },
-       "Curves \"linear\"[3 ] \"nonperiodic\" ", 3, 3, 2},
+       "Curves \"linear\"[3 ] \"nonperiodic\" ", 3, 3, 1},
       {"any other type is linear",
        [] {
          RtInt nverts[] = {3, 5};
          RiCurvesV(tok("Cubic"), 2, nverts, RI_NONPERIODIC, LIST);
        },
-       "Curves \"Cubic\"[3 5 ] \"nonperiodic\" ", 8, 8, 6},
+       "Curves \"Cubic\"[3 5 ] \"nonperiodic\" ", 8, 8, 2},
       {"cubic curve after a v step of 1",
        [] {
          RtInt nverts[] = {4};
@@ -592,7 +593,7 @@ TEST_F(CountRules, NuPatchesCurvesMeshesAndBlobbies) {
          RiBasis(RiBezierBasis, 3, RiHermiteBasis, 2);
          RiCurvesV(RI_CUBIC, 1, nverts, RI_NONPERIODIC, LIST);
        },
-       "Basis \"bezier\" 3 \"hermite\" 2\nCurves \"cubic\"[8 ] \"nonperiodic\" ", 8, 4, 3},
+       "Basis \"bezier\" 3 \"hermite\" 2\nCurves \"cubic\"[8 ] \"nonperiodic\" ", 8, 4, 1},
       {"a cubic curve too short for one segment counts none",
        [] {
          RtInt nverts[] = {2, 5};
@@ -661,7 +662,7 @@ TEST_F(CountRules, BasisStepsBelowOneCountNoPatchesOrSegments) {
          RiBasis(RiBezierBasis, 3, RiBezierBasis, 0);
          RiCurvesV(RI_CUBIC, 2, nverts, RI_NONPERIODIC, LIST);
        },
-       "Basis \"bezier\" 3 \"bezier\" 0\nCurves \"cubic\"[4 6 ] \"nonperiodic\" ", 10, 2, 0,
+       "Basis \"bezier\" 3 \"bezier\" 0\nCurves \"cubic\"[4 6 ] \"nonperiodic\" ", 10, 2, 2,
        "libvellum error: cubic Curves need a positive v step, not 0; no segments are counted\n"},
       {"periodic cubic curve with a negative v step",
        [] {
@@ -669,7 +670,7 @@ TEST_F(CountRules, BasisStepsBelowOneCountNoPatchesOrSegments) {
          RiBasis(RiBezierBasis, 3, RiBezierBasis, -2);
          RiCurvesV(RI_CUBIC, 1, nverts, RI_PERIODIC, LIST);
        },
-       "Basis \"bezier\" 3 \"bezier\" -2\nCurves \"cubic\"[4 ] \"periodic\" ", 4, 0, 0,
+       "Basis \"bezier\" 3 \"bezier\" -2\nCurves \"cubic\"[4 ] \"periodic\" ", 4, 0, 1,
        "libvellum error: cubic Curves need a positive v step, not -2; no segments are counted\n"},
       {"curves do not need the u step",
        [] {
@@ -684,7 +685,7 @@ TEST_F(CountRules, BasisStepsBelowOneCountNoPatchesOrSegments) {
          RiBasis(RiBezierBasis, 0, RiBezierBasis, 0);
          RiCurvesV(RI_LINEAR, 1, nverts, RI_NONPERIODIC, LIST);
        },
-       "Basis \"bezier\" 0 \"bezier\" 0\nCurves \"linear\"[3 ] \"nonperiodic\" ", 3, 3, 2, ""},
+       "Basis \"bezier\" 0 \"bezier\" 0\nCurves \"linear\"[3 ] \"nonperiodic\" ", 3, 3, 1, ""},
   };
   for (const StepCase &c : cases) {
     vellum_test::ChildResult child = inChild(c.calls);
@@ -843,7 +844,7 @@ TEST(GeometryRequests, NegativeCountsAndNullArraysWriteNoValues) {
          RiSubdivisionMesh(tok("loop"), 1, nverts, verts, 1, nullptr, nullptr, nullptr, nullptr,
                            "Kd", &kd, RI_NULL);
        },
-       "SubdivisionMesh \"loop\" [3 ] [0 1 2 ] [][] \"Kd\" [0.5]\n"},
+       "SubdivisionMesh \"loop\" [3 ] [0 1 2 ] [][][][] \"Kd\" [0.5]\n"},
       {"trim curve",
        [] {
          RiTrimCurve(-1, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
@@ -1038,3 +1039,30 @@ TEST(TestScene, ExactBytesThroughAShellCommand) {
 }
 
 }  // namespace
+
+// A uniform parameter of Curves carries one value per curve, as renderers
+// read it: an array sized so (on the heap, where the sanitizer build sees
+// any read past it) is written whole and never over-read.
+TEST(GeometryRequests, CurvesTakeOneUniformValuePerCurve) {
+  const Case cases[] = {
+      {"cubic curves of one and two segments",
+       [] {
+         RtInt nverts[] = {4, 7};
+         std::vector<RtFloat> perCurve = {0.25f, 0.5f};
+         RiCurves(RI_CUBIC, 2, nverts, RI_NONPERIODIC, "uniform float u", perCurve.data(), RI_NULL);
+       },
+       "Curves \"cubic\"[4 7 ] \"nonperiodic\"  \"uniform float u\" [0.25 0.5]\n",
+       "Curves \"cubic\"[4 7 ] \"nonperiodic\"  \"uniform float u\" " + bytes({0xC8, 0x02}) +
+           bytes({0x3E, 0x80, 0x00, 0x00}) + bHalf + "\n"},
+      {"linear curves",
+       [] {
+         RtInt nverts[] = {3, 5};
+         std::vector<RtFloat> perCurve = {1, 2};
+         RiCurves(RI_LINEAR, 2, nverts, RI_NONPERIODIC, "uniform float u", perCurve.data(), RI_NULL);
+       },
+       "Curves \"linear\"[3 5 ] \"nonperiodic\"  \"uniform float u\" [1 2]\n",
+       "Curves \"linear\"[3 5 ] \"nonperiodic\"  \"uniform float u\" " + bytes({0xC8, 0x02}) + b1 +
+           b2 + "\n"},
+  };
+  expectLines(cases, sizeof cases / sizeof *cases);
+}

@@ -241,3 +241,28 @@ TEST(RibRoundTrip, BinaryFloatArraysOfEverySize) {
 }
 
 }  // namespace
+
+// A subdivision mesh with tags is written with all four tag arrays, empty
+// ones included, and reads back as such; the shortened form that omits
+// empty argument arrays is still read.
+TEST(RibRoundTrip, TaggedSubdivisionMeshKeepsAllFourTagArrays) {
+  const std::string written = vellum_test::requestsOf([] {
+    static RtFloat square[] = {0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0};
+    RtInt nverts[] = {4}, verts[] = {0, 1, 2, 3}, nargs[] = {0, 0};
+    RtToken tags[] = {s("interpolateboundary")};
+    RiSubdivisionMesh(s("catmull-clark"), 1, nverts, verts, 1, tags, nargs, nullptr, nullptr, RI_P,
+                      square, RI_NULL);
+  });
+  const std::string expected =
+      "SubdivisionMesh \"catmull-clark\" [4 ] [0 1 2 3 ] [\"interpolateboundary\" ][0 0 ][][] "
+      "\"P\" [0 0 0 1 0 0 1 1 0 0 1 0]\n";
+  EXPECT_EQ(written, expected);
+  const std::string shortened =
+      "SubdivisionMesh \"catmull-clark\" [4] [0 1 2 3] [\"interpolateboundary\"] [0 0] "
+      "\"P\" [0 0 0 1 0 0 1 1 0 0 1 0]\n";
+  for (const std::string &rib : {expected, shortened}) {
+    std::string errors;
+    EXPECT_EQ(replayed(rib, false, &errors), vellum_test::kHeader + expected + "\n") << rib;
+    EXPECT_EQ(errors, "") << rib;
+  }
+}
