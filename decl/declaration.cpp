@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "decl/string_table.h"
-#include "rib/number_format.h"
+#include "common/number_format.h"
 
 namespace vellum {
 

@@ -8,32 +8,12 @@
 #include <cstdint>
 #include <string>
 
+#include "common/param_counts.h"
+#include "common/param_types.h"
 #include "decl/symbol_table.h"
 #include "ri.h"
 
 namespace vellum {
-
-enum StorageClass {
-  kClassConstant = 1,
-  kClassUniform = 2,
-  kClassVarying = 3,
-  kClassVertex = 4,
-};
-
-// No keyword yields the codes 10 to 15.
-enum ParamType {
-  kTypeNone = 0,
-  kTypeFloat = 1,
-  kTypePoint = 2,
-  kTypeColor = 3,
-  kTypeString = 4,
-  kTypeInteger = 5,
-  kTypeVector = 6,
-  kTypeNormal = 7,
-  kTypeHPoint = 8,
-  kTypeMatrix = 9,
-  kTypeMPoint = 16,
-};
 
 // Stored in place of an array length outside 0..32767, which 16 bits cannot
 // hold faithfully; such declarations have no usable value count.
@@ -61,6 +41,8 @@ struct Declaration : Symbol {
   // RtString.  0 for kTypeNone and for an unsupported array length.
   size_t byteSize() const;
   std::string format() const;
+
+  ValueShape shape() const { return {storageClass, type, arrayLength}; }
 
   RtToken name;
   int8_t type = kTypeNone;

@@ -10,7 +10,7 @@
 
 #include "decl/declaration.h"
 #include "decl/string_table.h"
-#include "rib/number_format.h"
+#include "common/number_format.h"
 
 namespace vellum {
 

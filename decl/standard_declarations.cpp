@@ -2,9 +2,6 @@
 // echo switch.
 #include "decl/standard_declarations.h"
 
-#include "decl/declaration.h"
-#include "decl/string_table.h"
-
 namespace vellum {
 
 namespace {
@@ -279,31 +276,17 @@ const StandardDeclaration kStandardDeclarations[] = {
 
 int &declareEchoSwitch() { return echoSwitch; }
 
-void forEachStandardDeclaration(void (*visit)(const char *name, const char *declaration,
-                                              void *user),
-                                void *user) {
+void forEachStandardDeclaration(
+    const std::function<void(const char *name, const char *declaration)> &visit) {
   for (const StandardDeclaration &entry : kStandardDeclarations)
-    visit(entry.token != nullptr ? *entry.token : entry.name, entry.declaration, user);
+    visit(entry.token != nullptr ? *entry.token : entry.name, entry.declaration);
 }
 
-// Declared through the context's own Declare operation, with the echo
-// switch held off so that no Declare line reaches the output.
-void loadStandardDeclarations(RenderContext &context) {
-  const int savedEcho = echoSwitch;
-  echoSwitch = 0;
+void loadStandardDeclarations(const std::function<RtToken(char *name, char *declaration)> &declare) {
+  const QuietDeclarations quiet;
   for (const StandardDeclaration &entry : kStandardDeclarations) {
     char *name = const_cast<char *>(entry.token != nullptr ? *entry.token : entry.name);
-    RtToken interned = context.Declare(name, const_cast<char *>(entry.declaration));
-    if (entry.token != nullptr) *entry.token = interned;
-  }
-  echoSwitch = savedEcho;
-}
-
-void loadStandardDeclarations() {
-  for (const StandardDeclaration &entry : kStandardDeclarations) {
-    const char *name = entry.token != nullptr ? *entry.token : entry.name;
-    RtToken interned = entry.declaration != nullptr ? declare(name, entry.declaration, nullptr, false)
-                                                    : internString(name);
+    RtToken interned = declare(name, const_cast<char *>(entry.declaration));
     if (entry.token != nullptr) *entry.token = interned;
   }
 }

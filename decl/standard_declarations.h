@@ -2,7 +2,9 @@
 #ifndef VELLUM_DECL_STANDARD_DECLARATIONS_H
 #define VELLUM_DECL_STANDARD_DECLARATIONS_H
 
-#include "ri/render_context.h"
+#include <functional>
+
+#include "ri.h"
 
 namespace vellum {
 
@@ -10,18 +12,29 @@ namespace vellum {
 // process start; every new RibWriter turns it on.  Process-wide.
 int &declareEchoSwitch();
 
-// Declares the standard parameter names through `context`'s own Declare
-// operation, writing nothing, and points the predefined tokens at the
-// interned names.
-void loadStandardDeclarations(RenderContext &context);
-// The same without a context, for readers of RIB: nothing can be written.
-void loadStandardDeclarations();
+// Holds the Declare echo switch off for its lifetime, so that declarations
+// made meanwhile write nothing.
+class QuietDeclarations {
+ public:
+  QuietDeclarations() : saved_(declareEchoSwitch()) { declareEchoSwitch() = 0; }
+  ~QuietDeclarations() { declareEchoSwitch() = saved_; }
+  QuietDeclarations(const QuietDeclarations &) = delete;
+  QuietDeclarations &operator=(const QuietDeclarations &) = delete;
+
+ private:
+  int saved_;
+};
+
+// Declares the 247 standard parameter names, in their fixed order, through
+// `declare` (a context's own Declare operation, which gets a null
+// declaration for the names that are only interned), with the echo switch
+// held off; the predefined tokens take the names that `declare` returns.
+void loadStandardDeclarations(const std::function<RtToken(char *name, char *declaration)> &declare);
 
 // Calls `visit` with each (name, declaration string or null) that
-// loadStandardDeclarations passes to Declare, in order.
-void forEachStandardDeclaration(void (*visit)(const char *name, const char *declaration,
-                                              void *user),
-                                void *user);
+// loadStandardDeclarations passes on, in order.
+void forEachStandardDeclaration(
+    const std::function<void(const char *name, const char *declaration)> &visit);
 
 }  // namespace vellum
 

@@ -5,7 +5,7 @@
 #include <ostream>
 #include <string>
 
-#include "rib/number_format.h"
+#include "common/number_format.h"
 
 namespace vellum {
 

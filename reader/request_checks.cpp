@@ -7,8 +7,8 @@
 #include "decl/declaration.h"
 #include "decl/string_table.h"
 #include "reader/rib_parser.h"
-#include "rib/param_counts.h"
-#include "rib/primitive_counts.h"
+#include "common/param_counts.h"
+#include "common/primitive_counts.h"
 
 namespace vellum {
 
@@ -196,7 +196,7 @@ bool RibParser::checkParameters(const RequestShape &shape, const RibRequest &req
     const std::string token = quote(parameter.token);
     const Declaration *declaration = lookupDeclaration(parameter.token.c_str());
     if (declaration == nullptr) return fail("undeclared parameter " + token);
-    if (const char *reason = unusableDeclarationReason(*declaration))
+    if (const char *reason = unusableDeclarationReason(declaration->shape()))
       return fail("parameter " + token + " " + reason);
     const RibValue &value = parameter.value;
     const bool empty = value.kind == RibValue::kNumbers && value.floats.empty();
@@ -208,7 +208,7 @@ bool RibParser::checkParameters(const RequestShape &shape, const RibRequest &req
     } else if (declaration->type == kTypeInteger && !value.allIntegers) {
       return fail("parameter " + token + " needs integers");
     }
-    const int64_t expected = parameterValueCount(*declaration, primitive);
+    const int64_t expected = parameterValueCount(declaration->shape(), primitive);
     if (sizeOf(value) != expected)
       return fail(expectSize(("parameter " + token).c_str(), expected, sizeOf(value)));
   }

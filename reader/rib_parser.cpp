@@ -42,7 +42,10 @@ RibValue emptyArray(RibValue::Kind kind) {
 
 RibParser::RibParser(ByteSource &source, std::string fileName, DiagnosticSink sink)
     : lexer_(source), fileName_(std::move(fileName)), sink_(std::move(sink)) {
-  loadStandardDeclarations();
+  loadStandardDeclarations([](char *name, char *declaration) -> RtToken {
+    if (declaration != nullptr && *declaration != '\0') return declare(name, declaration, nullptr, false);
+    return internString(name);
+  });
   advance();
 }
 

@@ -1,10 +1,9 @@
 // Entry points that manage contexts, and the "rib" option.
 #include <cstdlib>
-#include <new>
 
+#include "ri/context_factory.h"
 #include "ri/current_context.h"
 #include "ri/param_pairs.h"
-#include "rib/rib_writer.h"
 
 using vellum::RenderContext;
 
@@ -25,10 +24,9 @@ void option(const char *callName, RtToken name, RtInt n, RtToken tokens[], RtPoi
 extern "C" {
 
 RtVoid RiBegin(RtToken name) {
-  RtInt *binary = &vellum::binaryOutputSetting();
-  RenderContext *context =
-      new (std::nothrow) vellum::RibWriter(name, "binary", binary, RI_NULL);
-  vellum::setCurrentContext(context);
+  RtToken settings[] = {const_cast<char *>("binary")};
+  RtPointer values[] = {&vellum::binaryOutputSetting()};
+  vellum::setCurrentContext(vellum::newRibWriter(name, 1, settings, values));
 }
 
 RtVoid RiEnd(void) {

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "decl/declaration.h"
-#include "rib/param_counts.h"
+#include "common/param_counts.h"
 #include "rib/rib_writer.h"
 
 namespace vellum {
@@ -18,7 +18,7 @@ const Declaration *writableDeclaration(const char *token) {
     std::fprintf(stderr, "libvellum error: undeclared parameter \"%s\"\n", token);
     return nullptr;
   }
-  if (const char *reason = unusableDeclarationReason(*declaration)) {
+  if (const char *reason = unusableDeclarationReason(declaration->shape())) {
     std::fprintf(stderr, "libvellum error: parameter \"%s\" %s\n", token, reason);
     return nullptr;
   }
@@ -64,7 +64,7 @@ void RibWriter::writeParams(const PrimitiveCounts *counts, RtInt n, RtToken toke
     quoted(token);
     character(' ');
     writeValues(declaration->type, parms != nullptr ? parms[i] : nullptr,
-                parameterValueCount(*declaration, counts));
+                parameterValueCount(declaration->shape(), counts));
   }
   endLine();
 }

@@ -2,19 +2,11 @@
 // both modes; only parameter lists follow the binary flag.
 #include <cstring>
 
+#include "common/name_tables.h"
 #include "ri/current_context.h"
 #include "rib/rib_writer.h"
 
 namespace vellum {
-
-const char *filterName(RtFilterFunc filter) {
-  if (filter == RiGaussianFilter) return "gaussian";
-  if (filter == RiBoxFilter) return "box";
-  if (filter == RiTriangleFilter) return "triangle";
-  if (filter == RiCatmullRomFilter) return "catmull-rom";
-  if (filter == RiSincFilter) return "sinc";
-  return "";
-}
 
 void RibWriter::numbers(std::initializer_list<double> values) {
   for (double value : values) {
@@ -88,7 +80,7 @@ RtVoid RibWriter::PixelSamples(RtFloat xsamples, RtFloat ysamples) {
 // A client's own filter (or none) is written as the empty name.
 RtVoid RibWriter::PixelFilter(RtFilterFunc filterfunc, RtFloat xwidth, RtFloat ywidth) {
   text("PixelFilter ");
-  quoted(filterName(filterfunc));
+  quoted(filterName(filterfunc));  // null (any other filter): ""
   numbers({xwidth, ywidth});
   endLine();
 }

@@ -1,7 +1,8 @@
 // Subdivision meshes, blobbies and procedurals.
 #include <cstdio>
 
-#include "rib/primitive_counts.h"
+#include "common/name_tables.h"
+#include "common/primitive_counts.h"
 #include "rib/rib_writer.h"
 
 namespace vellum {
@@ -64,18 +65,17 @@ RtVoid RibWriter::Procedural(RtPointer data, RtBound bound, RtProcSubdivFunc sub
                              RtProcFreeFunc) {
   const RtString *strings = static_cast<const RtString *>(data);
   auto argument = [&](int i) -> const char * { return strings != nullptr ? strings[i] : nullptr; };
-  if (subdivfunc == RiProcDelayedReadArchive) {
-    text("Procedural \"DelayedReadArchive\" [");
-    quoted(argument(0));
-  } else if (subdivfunc == RiProcRunProgram || subdivfunc == RiProcDynamicLoad) {
-    text(subdivfunc == RiProcRunProgram ? "Procedural \"RunProgram\" ["
-                                        : "Procedural \"DynamicLoad\" [");
-    quoted(argument(0));
-    character(' ');
-    quoted(argument(1));
-  } else {
+  const ProceduralKind *kind = proceduralByFunction(subdivfunc);
+  if (kind == nullptr) {
     std::fputs("libvellum error: procedural type\n", stderr);
     return;
+  }
+  text("Procedural ");
+  quoted(kind->name);
+  text(" [");
+  for (int i = 0; i < kind->strings; ++i) {
+    if (i > 0) character(' ');
+    quoted(argument(i));
   }
   text("] ");
   writeFloatArray(bound, 6);

@@ -1,7 +1,7 @@
 // Quadrics, polygons, points, Geometry, solids and retained objects.
 #include <cstdint>
 
-#include "rib/primitive_counts.h"
+#include "common/primitive_counts.h"
 #include "rib/rib_writer.h"
 
 namespace vellum {

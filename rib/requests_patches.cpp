@@ -2,7 +2,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "rib/primitive_counts.h"
+#include "common/name_tables.h"
+#include "common/primitive_counts.h"
 #include "rib/rib_writer.h"
 
 namespace vellum {
@@ -13,25 +14,13 @@ bool equals(const char *text, const char *literal) {
   return text != nullptr && std::strcmp(text, literal) == 0;
 }
 
-struct NamedBasis {
-  RtBasis *matrix;
-  const char *name;
-};
-
-const NamedBasis kNamedBases[] = {
-    {&RiBezierBasis, "bezier"},   {&RiBSplineBasis, "b-spline"}, {&RiCatmullRomBasis, "catmull-rom"},
-    {&RiHermiteBasis, "hermite"}, {&RiPowerBasis, "power"},
-};
-
 }  // namespace
 
 // Recognised by address only: a copy of the Bezier values is 16 numbers.
 void RibWriter::basis(RtBasis matrix) {
-  for (const NamedBasis &named : kNamedBases) {
-    if (matrix == *named.matrix) {
-      quoted(named.name);
-      return;
-    }
+  if (const char *name = basisName(matrix)) {
+    quoted(name);
+    return;
   }
   writeFloatArray(matrix != nullptr ? matrix[0] : nullptr, 16);
 }

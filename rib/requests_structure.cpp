@@ -10,7 +10,8 @@
 #include "decl/declaration.h"
 #include "decl/standard_declarations.h"
 #include "decl/string_table.h"
-#include "rib/quoted_string.h"
+#include "common/name_tables.h"
+#include "common/quoted_string.h"
 #include "rib/rib_writer.h"
 
 namespace vellum {
@@ -124,11 +125,8 @@ RtVoid RibWriter::ReadArchiveV(RtToken name, RtArchiveCallback, RtInt n, RtToken
 }
 
 RtVoid RibWriter::ErrorHandler(RtErrorHandler handler) {
-  const char *name = handler == RiErrorIgnore  ? "ignore"
-                     : handler == RiErrorPrint ? "print"
-                     : handler == RiErrorAbort ? "abort"
-                                               : nullptr;
-  if (name == nullptr) return;
+  const char *name = errorHandlerName(handler);
+  if (name == nullptr) return;  // a client's own handler has no RIB name
   text("ErrorHandler ");
   quoted(name);
   character('\n');

@@ -1,5 +1,6 @@
 // Texture-making requests.  Text in both modes; their parameter lists are
 // accepted and not written.
+#include "common/name_tables.h"
 #include "rib/rib_writer.h"
 
 namespace vellum {

@@ -1,8 +1,11 @@
 // Creation and teardown of a RibWriter.
 #include "rib/rib_writer.h"
 
+#include <new>
+
 #include "decl/standard_declarations.h"
 #include "decl/string_table.h"
+#include "ri/context_factory.h"
 #include "ri/current_context.h"
 #include "ri/param_pairs.h"
 
@@ -16,17 +19,31 @@ const char *internedOrNull(const char *name) {
 
 }  // namespace
 
+RenderContext *newRibWriter(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]) {
+  return new (std::nothrow) RibWriter(name, n, tokens, parms);
+}
+
+RibWriter::RibWriter(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[])
+    : stream_(internedOrNull(name)), out_(stream_.buffer()), outputName_(stream_.name()) {
+  start(n, tokens, parms);
+}
+
 RibWriter::RibWriter(RtToken name, ...)
     : stream_(internedOrNull(name)), out_(stream_.buffer()), outputName_(stream_.name()) {
   VELLUM_COLLECT_PAIRS(settings, name);
+  start(settings.n, settings.tokens, settings.parms);
+}
+
+void RibWriter::start(RtInt n, RtToken tokens[], RtPointer parms[]) {
   // "compression" and "gzip" are accepted and ignored: output is never
   // compressed.
-  applyFormatPairs(binary_, settings.n, settings.tokens, settings.parms);
+  applyFormatPairs(binary_, n, tokens, parms);
   declareEchoSwitch() = 1;
   // A binary stream starts with the same two text lines.
   text("##RenderMan RIB-Structure 1.0\nversion 3.03\n");
   done();
-  loadStandardDeclarations(*this);
+  loadStandardDeclarations(
+      [this](char *declared, char *declaration) { return Declare(declared, declaration); });
 }
 
 RibWriter::~RibWriter() {

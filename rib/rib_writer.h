@@ -12,222 +12,24 @@
 #include <string>
 
 #include "ri/render_context.h"
-#include "rib/primitive_counts.h"
+#include "common/primitive_counts.h"
 #include "rib/rib_stream.h"
 
 namespace vellum {
 
-// The name of one of the five standard pixel filters, "" for any other.
-const char *filterName(RtFilterFunc filter);
-
 class RibWriter : public RenderContext {
  public:
   // `name` selects the destination (see RibStream); the settings are
-  // (token, value) pairs ending with RI_NULL: "format" (a string, "binary"
-  // or not), "binary" (an RtInt), "compression" and "gzip" (accepted, no
-  // effect).
+  // (token, value) pairs: "format" (a string, "binary" or not), "binary"
+  // (an RtInt), "compression" and "gzip" (accepted, no effect).  The
+  // varargs form ends them with RI_NULL.
+  RibWriter(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]);
   RibWriter(RtToken name, ...);
   ~RibWriter() override;
 
-  // Structure and archives.
-  RtVoid FrameBegin(RtInt frame) override;
-  RtVoid FrameEnd() override;
-  RtVoid WorldBegin() override;
-  RtVoid WorldEnd() override;
-  RtVoid AttributeBegin() override;
-  RtVoid AttributeEnd() override;
-  RtToken Declare(char *name, char *declaration) override;
-  RtVoid ArchiveRecord(RtToken type, char *format, ...) override;
-  RtVoid ArchiveRecordV(RtToken type, char *format, va_list args) override;
-  RtVoid ReadArchive(RtToken name, RtArchiveCallback callback, ...) override;
-  RtVoid ReadArchiveV(RtToken name, RtArchiveCallback callback, RtInt n, RtToken tokens[],
-                      RtPointer parms[]) override;
-  RtVoid ErrorHandler(RtErrorHandler handler) override;
-
-  // Camera and options.
-  RtVoid Format(RtInt xres, RtInt yres, RtFloat aspect) override;
-  RtVoid FrameAspectRatio(RtFloat aspect) override;
-  RtVoid ScreenWindow(RtFloat left, RtFloat right, RtFloat bottom, RtFloat top) override;
-  RtVoid CropWindow(RtFloat xmin, RtFloat xmax, RtFloat ymin, RtFloat ymax) override;
-  RtVoid Projection(RtToken name, ...) override;
-  RtVoid ProjectionV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]) override;
-  RtVoid Clipping(RtFloat hither, RtFloat yon) override;
-  RtVoid DepthOfField(RtFloat fstop, RtFloat focallength, RtFloat focaldistance) override;
-  RtVoid Shutter(RtFloat min, RtFloat max) override;
-  RtVoid PixelVariance(RtFloat variation) override;
-  RtVoid PixelSamples(RtFloat xsamples, RtFloat ysamples) override;
-  RtVoid PixelFilter(RtFilterFunc filterfunc, RtFloat xwidth, RtFloat ywidth) override;
-  RtVoid Exposure(RtFloat gain, RtFloat gamma) override;
-  RtVoid Quantize(RtToken type, RtInt one, RtInt min, RtInt max, RtFloat ampl) override;
-  RtVoid Display(char *name, RtToken type, RtToken mode, ...) override;
-  RtVoid DisplayV(char *name, RtToken type, RtToken mode, RtInt n, RtToken tokens[],
-                  RtPointer parms[]) override;
-  RtVoid Hider(RtToken type, ...) override;
-  RtVoid HiderV(RtToken type, RtInt n, RtToken tokens[], RtPointer parms[]) override;
-  RtVoid ColorSamples(RtInt n, RtFloat nRGB[], RtFloat RGBn[]) override;
-  RtVoid RelativeDetail(RtFloat relativedetail) override;
-  RtVoid Option(RtToken name, ...) override;
-  RtVoid OptionV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]) override;
-
-  // Attributes.
-  RtVoid Color(RtColor Cs) override;
-  RtVoid Opacity(RtColor Os) override;
-  RtVoid TextureCoordinates(RtFloat s1, RtFloat t1, RtFloat s2, RtFloat t2, RtFloat s3,
-                            RtFloat t3, RtFloat s4, RtFloat t4) override;
-  RtVoid ShadingRate(RtFloat size) override;
-  RtVoid ShadingInterpolation(RtToken type) override;
-  RtVoid Matte(RtBoolean onoff) override;
-  RtVoid Bound(RtBound bound) override;
-  RtVoid Detail(RtBound bound) override;
-  RtVoid DetailRange(RtFloat minvisible, RtFloat lowertransition, RtFloat uppertransition,
-                     RtFloat maxvisible) override;
-  RtVoid GeometricApproximation(RtToken type, RtFloat value) override;
-  RtVoid GeometricRepresentation(RtToken type) override;
-  RtVoid Sides(RtInt sides) override;
-  RtVoid Orientation(RtToken orientation) override;
-  RtVoid ReverseOrientation() override;
-  RtVoid AttributeV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]) override;
-  RtVoid Attribute(RtToken name, ...) override;
-
-  // Transformations and motion.
-  RtVoid Identity() override;
-  RtVoid ConcatTransform(RtMatrix transform) override;
-  RtVoid Transform(RtMatrix transform) override;
-  RtVoid Perspective(RtFloat fov) override;
-  RtVoid Translate(RtFloat dx, RtFloat dy, RtFloat dz) override;
-  RtVoid Rotate(RtFloat angle, RtFloat dx, RtFloat dy, RtFloat dz) override;
-  RtVoid Scale(RtFloat sx, RtFloat sy, RtFloat sz) override;
-  RtVoid Skew(RtFloat angle, RtFloat dx1, RtFloat dy1, RtFloat dz1, RtFloat dx2, RtFloat dy2,
-              RtFloat dz2) override;
-  RtVoid CoordinateSystem(RtToken space) override;
-  RtVoid CoordSysTransform(RtToken space) override;
-  RtPoint *TransformPoints(RtToken fromspace, RtToken tospace, RtInt n,
-                           RtPoint points[]) override;
-  RtVoid TransformBegin() override;
-  RtVoid TransformEnd() override;
-  RtVoid MotionBegin(RtInt n, ...) override;
-  RtVoid MotionBeginV(RtInt n, RtFloat times[]) override;
-  RtVoid MotionEnd() override;
-
-  // Shaders and lights.
-  RtVoid Surface(RtToken name, ...) override;
-  RtVoid SurfaceV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]) override;
-  RtVoid Displacement(RtToken name, ...) override;
-  RtVoid DisplacementV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]) override;
-  RtVoid Atmosphere(RtToken name, ...) override;
-  RtVoid AtmosphereV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]) override;
-  RtVoid Interior(RtToken name, ...) override;
-  RtVoid InteriorV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]) override;
-  RtVoid Exterior(RtToken name, ...) override;
-  RtVoid ExteriorV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]) override;
-  RtVoid Imager(RtToken name, ...) override;
-  RtVoid ImagerV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]) override;
-  RtLightHandle LightSource(RtToken name, ...) override;
-  RtLightHandle LightSourceV(RtToken name, RtInt n, RtToken tokens[],
-                             RtPointer parms[]) override;
-  RtLightHandle AreaLightSource(RtToken name, ...) override;
-  RtLightHandle AreaLightSourceV(RtToken name, RtInt n, RtToken tokens[],
-                                 RtPointer parms[]) override;
-  RtVoid Illuminate(RtLightHandle light, RtBoolean onoff) override;
-
-  // Geometry.
-  RtVoid Cone(RtFloat height, RtFloat radius, RtFloat thetamax, ...) override;
-  RtVoid ConeV(RtFloat height, RtFloat radius, RtFloat thetamax, RtInt n, RtToken tokens[],
-               RtPointer parms[]) override;
-  RtVoid Cylinder(RtFloat radius, RtFloat zmin, RtFloat zmax, RtFloat thetamax, ...) override;
-  RtVoid CylinderV(RtFloat radius, RtFloat zmin, RtFloat zmax, RtFloat thetamax, RtInt n,
-                   RtToken tokens[], RtPointer parms[]) override;
-  RtVoid Disk(RtFloat height, RtFloat radius, RtFloat thetamax, ...) override;
-  RtVoid DiskV(RtFloat height, RtFloat radius, RtFloat thetamax, RtInt n, RtToken tokens[],
-               RtPointer parms[]) override;
-  RtVoid Hyperboloid(RtPoint point1, RtPoint point2, RtFloat thetamax, ...) override;
-  RtVoid HyperboloidV(RtPoint point1, RtPoint point2, RtFloat thetamax, RtInt n,
-                      RtToken tokens[], RtPointer parms[]) override;
-  RtVoid Paraboloid(RtFloat rmax, RtFloat zmin, RtFloat zmax, RtFloat thetamax, ...) override;
-  RtVoid ParaboloidV(RtFloat rmax, RtFloat zmin, RtFloat zmax, RtFloat thetamax, RtInt n,
-                     RtToken tokens[], RtPointer parms[]) override;
-  RtVoid Sphere(RtFloat radius, RtFloat zmin, RtFloat zmax, RtFloat thetamax, ...) override;
-  RtVoid SphereV(RtFloat radius, RtFloat zmin, RtFloat zmax, RtFloat thetamax, RtInt n,
-                 RtToken tokens[], RtPointer parms[]) override;
-  RtVoid Torus(RtFloat majorradius, RtFloat minorradius, RtFloat phimin, RtFloat phimax,
-               RtFloat thetamax, ...) override;
-  RtVoid TorusV(RtFloat majorradius, RtFloat minorradius, RtFloat phimin, RtFloat phimax,
-                RtFloat thetamax, RtInt n, RtToken tokens[], RtPointer parms[]) override;
-  RtVoid Polygon(RtInt nvertices, ...) override;
-  RtVoid PolygonV(RtInt nvertices, RtInt n, RtToken tokens[], RtPointer parms[]) override;
-  RtVoid GeneralPolygon(RtInt nloops, RtInt nvertices[], ...) override;
-  RtVoid GeneralPolygonV(RtInt nloops, RtInt nvertices[], RtInt n, RtToken tokens[],
-                         RtPointer parms[]) override;
-  RtVoid PointsPolygons(RtInt npolys, RtInt nvertices[], RtInt vertices[], ...) override;
-  RtVoid PointsPolygonsV(RtInt npolys, RtInt nvertices[], RtInt vertices[], RtInt n,
-                         RtToken tokens[], RtPointer parms[]) override;
-  RtVoid PointsGeneralPolygons(RtInt npolys, RtInt nloops[], RtInt nvertices[],
-                               RtInt vertices[], ...) override;
-  RtVoid PointsGeneralPolygonsV(RtInt npolys, RtInt nloops[], RtInt nvertices[],
-                                RtInt vertices[], RtInt n, RtToken tokens[],
-                                RtPointer parms[]) override;
-  RtVoid Basis(RtBasis ubasis, RtInt ustep, RtBasis vbasis, RtInt vstep) override;
-  RtVoid Patch(RtToken type, ...) override;
-  RtVoid PatchV(RtToken type, RtInt n, RtToken tokens[], RtPointer parms[]) override;
-  RtVoid PatchMesh(RtToken type, RtInt nu, RtToken uwrap, RtInt nv, RtToken vwrap,
-                   ...) override;
-  RtVoid PatchMeshV(RtToken type, RtInt nu, RtToken uwrap, RtInt nv, RtToken vwrap, RtInt n,
-                    RtToken tokens[], RtPointer parms[]) override;
-  RtVoid TrimCurve(RtInt nloops, RtInt ncurves[], RtInt order[], RtFloat knot[], RtFloat min[],
-                   RtFloat max[], RtInt n[], RtFloat u[], RtFloat v[], RtFloat w[]) override;
-  RtVoid NuPatch(RtInt nu, RtInt uorder, RtFloat uknot[], RtFloat umin, RtFloat umax, RtInt nv,
-                 RtInt vorder, RtFloat vknot[], RtFloat vmin, RtFloat vmax, ...) override;
-  RtVoid NuPatchV(RtInt nu, RtInt uorder, RtFloat uknot[], RtFloat umin, RtFloat umax,
-                  RtInt nv, RtInt vorder, RtFloat vknot[], RtFloat vmin, RtFloat vmax, RtInt n,
-                  RtToken tokens[], RtPointer parms[]) override;
-  RtVoid Curves(RtToken type, RtInt ncurves, RtInt nvertices[], RtToken wrap, ...) override;
-  RtVoid CurvesV(RtToken type, RtInt ncurves, RtInt nvertices[], RtToken wrap, RtInt n,
-                 RtToken tokens[], RtPointer parms[]) override;
-  RtVoid Points(RtInt npoints, ...) override;
-  RtVoid PointsV(RtInt npoints, RtInt n, RtToken tokens[], RtPointer parms[]) override;
-  RtVoid SubdivisionMesh(RtToken scheme, RtInt nfaces, RtInt nvertices[], RtInt vertices[],
-                         RtInt ntags, RtToken tags[], RtInt nargs[], RtInt intargs[],
-                         RtFloat floatargs[], ...) override;
-  RtVoid SubdivisionMeshV(RtToken scheme, RtInt nfaces, RtInt nvertices[], RtInt vertices[],
-                          RtInt ntags, RtToken tags[], RtInt nargs[], RtInt intargs[],
-                          RtFloat floatargs[], RtInt n, RtToken tokens[],
-                          RtPointer parms[]) override;
-  RtVoid Blobby(RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, RtFloat flt[], RtInt nstr,
-                RtToken str[], ...) override;
-  RtVoid BlobbyV(RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, RtFloat flt[],
-                 RtInt nstr, RtToken str[], RtInt n, RtToken tokens[],
-                 RtPointer parms[]) override;
-  RtVoid Procedural(RtPointer data, RtBound bound, RtProcSubdivFunc subdivfunc,
-                    RtProcFreeFunc freefunc) override;
-  RtVoid Geometry(RtToken type, ...) override;
-  RtVoid GeometryV(RtToken type, RtInt n, RtToken tokens[], RtPointer parms[]) override;
-  RtVoid SolidBegin(RtToken operation) override;
-  RtVoid SolidEnd() override;
-  RtObjectHandle ObjectBegin() override;
-  RtVoid ObjectEnd() override;
-  RtVoid ObjectInstance(RtObjectHandle handle) override;
-
-  // Texture making (no entry points; reached through the context).
-  RtVoid MakeTexture(char *picturename, char *texturename, RtToken swrap, RtToken twrap,
-                     RtFilterFunc filterfunc, RtFloat swidth, RtFloat twidth, ...) override;
-  RtVoid MakeTextureV(char *picturename, char *texturename, RtToken swrap, RtToken twrap,
-                      RtFilterFunc filterfunc, RtFloat swidth, RtFloat twidth, RtInt n,
-                      RtToken tokens[], RtPointer parms[]) override;
-  RtVoid MakeLatLongEnvironment(char *picturename, char *texturename, RtFilterFunc filterfunc,
-                                RtFloat swidth, RtFloat twidth, ...) override;
-  RtVoid MakeLatLongEnvironmentV(char *picturename, char *texturename,
-                                 RtFilterFunc filterfunc, RtFloat swidth, RtFloat twidth,
-                                 RtInt n, RtToken tokens[], RtPointer parms[]) override;
-  RtVoid MakeCubeFaceEnvironment(char *px, char *nx, char *py, char *ny, char *pz, char *nz,
-                                 char *texturename, RtFloat fov, RtFilterFunc filterfunc,
-                                 RtFloat swidth, RtFloat twidth, ...) override;
-  RtVoid MakeCubeFaceEnvironmentV(char *px, char *nx, char *py, char *ny, char *pz, char *nz,
-                                  char *texturename, RtFloat fov, RtFilterFunc filterfunc,
-                                  RtFloat swidth, RtFloat twidth, RtInt n, RtToken tokens[],
-                                  RtPointer parms[]) override;
-  RtVoid MakeShadow(char *picturename, char *texturename, ...) override;
-  RtVoid MakeShadowV(char *picturename, char *texturename, RtInt n, RtToken tokens[],
-                     RtPointer parms[]) override;
+  // Every request operation; the groups live in their own files
+  // (requests_*.cpp).  The varargs forms are the base class's.
+  VELLUM_OVERRIDE_ALL_OPERATIONS
 
   // Value encoders.  Counts are element counts; a negative count or a null
   // array writes no values.
@@ -250,6 +52,9 @@ class RibWriter : public RenderContext {
   const char *outputName() const { return outputName_; }
 
  private:
+  // Applies the creation settings, writes the header and loads the
+  // standard declarations.
+  void start(RtInt n, RtToken tokens[], RtPointer parms[]);
   // Text pieces of a request, appended to the stream's buffer.
   void text(const char *literal) { out_.append(literal); }
   void character(char c) { out_.push_back(c); }

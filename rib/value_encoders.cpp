@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "rib/number_format.h"
-#include "rib/quoted_string.h"
+#include "common/number_format.h"
+#include "common/quoted_string.h"
 #include "rib/rib_writer.h"
 
 namespace vellum {

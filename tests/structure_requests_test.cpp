@@ -5,7 +5,7 @@
 #include "decl/declaration.h"
 #include "decl/string_table.h"
 #include "ri.h"
-#include "rib/quoted_string.h"
+#include "common/quoted_string.h"
 #include "tests/test_support.h"
 
 namespace {

@@ -2,8 +2,8 @@
 // and a uniform parameter carry on each, shared by the RIB writer and the
 // RIB reader.  Counts that would come out negative on a bad call (negative
 // sizes, meshes too short for one patch) are clamped at 0.
-#ifndef VELLUM_RIB_PRIMITIVE_COUNTS_H
-#define VELLUM_RIB_PRIMITIVE_COUNTS_H
+#ifndef VELLUM_COMMON_PRIMITIVE_COUNTS_H
+#define VELLUM_COMMON_PRIMITIVE_COUNTS_H
 
 #include <cstdint>
 

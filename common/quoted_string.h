@@ -1,6 +1,6 @@
 // Strings in RIB text: quoted strings and comment lines.
-#ifndef VELLUM_RIB_QUOTED_STRING_H
-#define VELLUM_RIB_QUOTED_STRING_H
+#ifndef VELLUM_COMMON_QUOTED_STRING_H
+#define VELLUM_COMMON_QUOTED_STRING_H
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "rib/param_counts.h"
+#include "common/param_counts.h"
 
 namespace vellum {
 
@@ -18,23 +18,23 @@ int valuesPerElement(int type) {
   }
 }
 
-const char *unusableDeclarationReason(const Declaration &declaration) {
-  if (valuesPerElement(declaration.type) == 0) return "has no recognised type";
-  if (declaration.arrayLength < 0) return "has an array length outside 0 to 32767";
+const char *unusableDeclarationReason(const ValueShape &shape) {
+  if (valuesPerElement(shape.type) == 0) return "has no recognised type";
+  if (shape.arrayLength < 0) return "has an array length outside 0 to 32767";
   return nullptr;
 }
 
-int64_t parameterValueCount(const Declaration &declaration, const PrimitiveCounts *counts) {
+int64_t parameterValueCount(const ValueShape &shape, const PrimitiveCounts *counts) {
   int64_t elements = 1;
   if (counts != nullptr) {
-    switch (declaration.storageClass) {
+    switch (shape.storageClass) {
       case kClassVertex: elements = counts->vertex; break;
       case kClassVarying: elements = counts->varying; break;
       case kClassUniform: elements = counts->uniform; break;
       default: break;
     }
   }
-  const int64_t count = elements * declaration.arrayLength * valuesPerElement(declaration.type);
+  const int64_t count = elements * shape.arrayLength * valuesPerElement(shape.type);
   return count < 0 ? 0 : count;
 }
 

@@ -1,12 +1,12 @@
 // How many values follow a parameter token: the rule that the parameter-list
 // writer applies and that the RIB reader checks.
-#ifndef VELLUM_RIB_PARAM_COUNTS_H
-#define VELLUM_RIB_PARAM_COUNTS_H
+#ifndef VELLUM_COMMON_PARAM_COUNTS_H
+#define VELLUM_COMMON_PARAM_COUNTS_H
 
 #include <cstdint>
 
-#include "decl/declaration.h"
-#include "rib/primitive_counts.h"
+#include "common/param_types.h"
+#include "common/primitive_counts.h"
 
 namespace vellum {
 
@@ -15,14 +15,21 @@ namespace vellum {
 // 0 for a type without a value rule.
 int valuesPerElement(int type);
 
+// What a declaration says of a parameter's values.
+struct ValueShape {
+  int storageClass;
+  int type;
+  int arrayLength;  // negative: a length that could not be stored
+};
+
 // Why a declaration cannot be used for a parameter list ("has no recognised
 // type", "has an array length outside 0 to 32767"), or null when it can.
-const char *unusableDeclarationReason(const Declaration &declaration);
+const char *unusableDeclarationReason(const ValueShape &shape);
 
 // The number of values of a parameter: array length × values per element,
 // times, on a primitive (`counts` not null), the count its storage class
 // selects (constant 1, uniform, varying or vertex).  Negative results are 0.
-int64_t parameterValueCount(const Declaration &declaration, const PrimitiveCounts *counts);
+int64_t parameterValueCount(const ValueShape &shape, const PrimitiveCounts *counts);
 
 }  // namespace vellum
 

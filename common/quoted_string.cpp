@@ -1,4 +1,4 @@
-#include "rib/quoted_string.h"
+#include "common/quoted_string.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 // Locale-independent number text: exactly the bytes that C's "%g", "%f",
 // "%d" and "%ld" give in the "C" locale, whatever locale the client chose.
-#ifndef VELLUM_RIB_NUMBER_FORMAT_H
-#define VELLUM_RIB_NUMBER_FORMAT_H
+#ifndef VELLUM_COMMON_NUMBER_FORMAT_H
+#define VELLUM_COMMON_NUMBER_FORMAT_H
 
 #include <string>
 

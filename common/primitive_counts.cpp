@@ -1,4 +1,4 @@
-#include "rib/primitive_counts.h"
+#include "common/primitive_counts.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "rib/number_format.h"
+#include "common/number_format.h"
 
 #include <charconv>
 #include <system_error>
