@@ -24,6 +24,11 @@ const char *unusableDeclarationReason(const ValueShape &shape) {
   return nullptr;
 }
 
+bool isPositionName(const char *bareName) {
+  return bareName != nullptr && bareName[0] == 'P' &&
+         (bareName[1] == '\0' || ((bareName[1] == 'w' || bareName[1] == 'z') && bareName[2] == '\0'));
+}
+
 int64_t parameterValueCount(const ValueShape &shape, const PrimitiveCounts *counts) {
   int64_t elements = 1;
   if (counts != nullptr) {
@@ -31,6 +36,7 @@ int64_t parameterValueCount(const ValueShape &shape, const PrimitiveCounts *coun
       case kClassVertex: elements = counts->vertex; break;
       case kClassVarying: elements = counts->varying; break;
       case kClassUniform: elements = counts->uniform; break;
+      case kClassFaceVarying: elements = counts->faceVarying; break;
       default: break;
     }
   }

@@ -28,8 +28,14 @@ const char *unusableDeclarationReason(const ValueShape &shape);
 
 // The number of values of a parameter: array length × values per element,
 // times, on a primitive (`counts` not null), the count its storage class
-// selects (constant 1, uniform, varying or vertex).  Negative results are 0.
+// selects (constant 1, uniform, varying, vertex or facevarying).  Negative
+// results are 0.
 int64_t parameterValueCount(const ValueShape &shape, const PrimitiveCounts *counts);
+
+// True for "P", "Pw" and "Pz": a primitive's positions, one per vertex
+// whatever class a declaration gives them, since that is how renderers
+// read them.
+bool isPositionName(const char *bareName);
 
 }  // namespace vellum
 

@@ -10,6 +10,7 @@ enum StorageClass {
   kClassUniform = 2,
   kClassVarying = 3,
   kClassVertex = 4,
+  kClassFaceVarying = 5,  // one value per vertex of each face
 };
 
 // No keyword yields the codes 10 to 15.

@@ -7,8 +7,12 @@ namespace vellum {
 namespace {
 
 int64_t atLeast0(int64_t value) { return std::max<int64_t>(value, 0); }
+// A count along one direction, kept small enough that the product of two
+// of them cannot overflow.
+int64_t direction(int64_t value) { return std::clamp<int64_t>(value, 0, INT32_MAX); }
 
-// Patches along one direction of a mesh; `step` is at least 1.
+// Patches along one direction of a mesh, before clamping (negative when the
+// direction is too short for one); `step` is at least 1.
 int64_t patchesAlong(bool bicubic, int64_t n, bool periodic, int64_t step) {
   if (!bicubic) return periodic ? n : n - 1;
   return periodic ? n / step : (n - 4) / step + 1;
@@ -37,35 +41,37 @@ int64_t sharedVertexCount(const RtInt *indices, int64_t count) {
   return largest + 1;
 }
 
-PrimitiveCounts quadricCounts() { return {4, 4, 1}; }
+PrimitiveCounts quadricCounts() { return {4, 4, 1, 4}; }
 
-PrimitiveCounts polygonCounts(int64_t vertices) { return {vertices, vertices, 1}; }
+PrimitiveCounts polygonCounts(int64_t vertices) { return {vertices, vertices, 1, vertices}; }
 
 PrimitiveCounts generalPolygonCounts(RtInt nloops, const RtInt *nvertices) {
   const int64_t vertices = sumOf(nvertices, nloops);
-  return {vertices, vertices, 1};
+  return {vertices, vertices, 1, vertices};
 }
 
 PrimitiveCounts pointsPolygonsCounts(RtInt npolys, const RtInt *nvertices, const RtInt *vertices) {
-  const int64_t shared = sharedVertexCount(vertices, sumOf(nvertices, npolys));
-  return {shared, shared, npolys};
+  const int64_t corners = sumOf(nvertices, npolys);
+  const int64_t shared = sharedVertexCount(vertices, corners);
+  return {shared, shared, npolys, corners};
 }
 
 PrimitiveCounts pointsGeneralPolygonsCounts(RtInt npolys, const RtInt *nloops,
                                             const RtInt *nvertices, const RtInt *vertices) {
-  const int64_t loops = sumOf(nloops, npolys);
-  const int64_t shared = sharedVertexCount(vertices, sumOf(nvertices, loops));
-  return {shared, shared, npolys};
+  const int64_t corners = sumOf(nvertices, sumOf(nloops, npolys));
+  const int64_t shared = sharedVertexCount(vertices, corners);
+  return {shared, shared, npolys, corners};
 }
 
-PrimitiveCounts patchCounts(bool bilinear) { return {bilinear ? 4 : 16, 4, 1}; }
+PrimitiveCounts patchCounts(bool bilinear) { return {bilinear ? 4 : 16, 4, 1, 4}; }
 
 PrimitiveCounts subdivisionMeshCounts(RtInt nfaces, const RtInt *nvertices, const RtInt *vertices) {
-  const int64_t shared = sharedVertexCount(vertices, sumOf(nvertices, nfaces));
-  return {shared, shared, nfaces};
+  const int64_t corners = sumOf(nvertices, nfaces);
+  const int64_t shared = sharedVertexCount(vertices, corners);
+  return {shared, shared, nfaces, corners};
 }
 
-PrimitiveCounts blobbyPrimitiveCounts(RtInt nleaf) { return {nleaf, nleaf, nleaf}; }
+PrimitiveCounts blobbyPrimitiveCounts(RtInt nleaf) { return {nleaf, nleaf, nleaf, nleaf}; }
 
 PrimitiveCounts patchMeshCounts(bool bicubic, RtInt nu, bool uPeriodic, RtInt nv,
                                 bool vPeriodic, RtInt uStep, RtInt vStep, bool *stepUsable) {
@@ -73,15 +79,14 @@ PrimitiveCounts patchMeshCounts(bool bicubic, RtInt nu, bool uPeriodic, RtInt nv
   PrimitiveCounts counts;
   counts.vertex = u * v;
   *stepUsable = !bicubic || (uStep >= 1 && vStep >= 1);
-  if (!*stepUsable) {
-    // No patches: one varying position per nonperiodic direction.
-    counts.varying = (uPeriodic ? 0 : 1) * (vPeriodic ? 0 : 1);
-    return counts;
-  }
-  const int64_t uPatches = atLeast0(patchesAlong(bicubic, u, uPeriodic, uStep));
-  const int64_t vPatches = atLeast0(patchesAlong(bicubic, v, vPeriodic, vStep));
-  counts.varying = (uPeriodic ? uPatches : uPatches + 1) * (vPeriodic ? vPatches : vPatches + 1);
-  counts.uniform = uPatches * vPatches;
+  if (!*stepUsable) return counts;
+  const int64_t uPatches = patchesAlong(bicubic, u, uPeriodic, uStep);
+  const int64_t vPatches = patchesAlong(bicubic, v, vPeriodic, vStep);
+  const int64_t uVarying = direction(uPatches + (uPeriodic ? 0 : 1));
+  const int64_t vVarying = direction(vPatches + (vPeriodic ? 0 : 1));
+  counts.varying = uVarying * vVarying;
+  counts.uniform = direction(uPatches) * direction(vPatches);
+  counts.faceVarying = counts.varying;
   return counts;
 }
 
@@ -95,25 +100,22 @@ PrimitiveCounts curvesCounts(bool cubic, bool periodic, RtInt ncurves, const RtI
   for (RtInt i = 0; i < ncurves; ++i) {
     const int64_t n = atLeast0(nvertices[i]);
     counts.vertex += n;
-    if (!cubic) {
-      counts.varying += n;
-    } else if (!*stepUsable) {
-      counts.varying += periodic ? 0 : 1;  // no segments, their end only
-    } else if (periodic) {
-      counts.varying += n / vStep;
-    } else {
-      counts.varying += atLeast0((n - 4) / vStep + 1) + 1;
-    }
+    if (!cubic) counts.varying += n;
+    else if (!*stepUsable) continue;  // no segments
+    else if (periodic) counts.varying += n / vStep;
+    else counts.varying += atLeast0((n - 4) / vStep + 2);
   }
+  counts.faceVarying = counts.varying;
   return counts;
 }
 
 PrimitiveCounts nuPatchCounts(RtInt nu, RtInt uorder, RtInt nv, RtInt vorder) {
   const int64_t u = nu, v = nv;
   PrimitiveCounts counts;
-  counts.vertex = atLeast0(u) * atLeast0(v);
-  counts.varying = atLeast0(u - uorder + 2) * atLeast0(v - vorder + 2);
-  counts.uniform = atLeast0(u - uorder + 1) * atLeast0(v - vorder + 1);
+  counts.vertex = direction(u) * direction(v);
+  counts.varying = direction(u - uorder + 2) * direction(v - vorder + 2);
+  counts.uniform = direction(u - uorder + 1) * direction(v - vorder + 1);
+  counts.faceVarying = counts.varying;
   return counts;
 }
 

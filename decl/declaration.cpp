@@ -18,8 +18,9 @@ struct Keyword {
 
 // Tried as prefixes in this order, so that "integer" wins over "int".
 constexpr Keyword kClassKeywords[] = {
-    {"uniform", kClassUniform}, {"varying", kClassVarying},
-    {"vertex", kClassVertex},   {"constant", kClassConstant},
+    {"uniform", kClassUniform},   {"varying", kClassVarying},
+    {"vertex", kClassVertex},     {"constant", kClassConstant},
+    {"facevarying", kClassFaceVarying},
 };
 constexpr Keyword kTypeKeywords[] = {
     {"float", kTypeFloat},   {"integer", kTypeInteger}, {"int", kTypeInteger},
@@ -31,8 +32,8 @@ constexpr Keyword kTypeKeywords[] = {
 // Each is tried once, in this order, so a class keyword counts only in front
 // of a type keyword.
 constexpr const char *kInlineKeywords[] = {
-    "constant", "uniform", "varying", "vertex", "float",  "integer", "int",    "point",
-    "vector",   "normal",  "hpoint",  "color",  "string", "matrix",  "mpoint",
+    "constant", "uniform", "varying", "vertex", "facevarying", "float",  "integer", "int",
+    "point",    "vector",  "normal",  "hpoint", "color",       "string", "matrix",  "mpoint",
 };
 
 const char *skipBlanks(const char *p) {
@@ -194,6 +195,7 @@ const char *storageClassName(int storageClass) {
     case kClassUniform: return "uniform";
     case kClassVarying: return "varying";
     case kClassVertex: return "vertex";
+    case kClassFaceVarying: return "facevarying";
     default: return "";
   }
 }

