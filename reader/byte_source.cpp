@@ -19,15 +19,22 @@ class GzipSource : public ByteSource {
   explicit GzipSource(gzFile file) : file_(file) {}
   ~GzipSource() override { gzclose(file_); }
   size_t read(char *buffer, size_t size) override {
+    if (!error_.empty()) return 0;
     if (size > INT_MAX) size = INT_MAX;
-    int got = gzread(file_, buffer, static_cast<unsigned>(size));
-    if (got < 0) {
-      int code = 0;
-      const char *message = gzerror(file_, &code);
-      error_ = code == Z_ERRNO ? std::strerror(errno) : message;
-      return 0;
+    const int got = gzread(file_, buffer, static_cast<unsigned>(size));
+    if (got > 0) return static_cast<size_t>(got);
+    // The end, or an error: a gzip stream cut short ends without one from
+    // gzread, so its status is asked for either way.
+    int code = Z_OK;
+    const char *message = gzerror(file_, &code);
+    if (code == Z_ERRNO) {
+      error_ = std::strerror(errno);
+    } else if (code != Z_OK && code != Z_STREAM_END) {
+      // zlib puts the file's name in front; the reader names it itself.
+      const char *colon = std::strstr(message, ": ");
+      error_ = colon != nullptr ? colon + 2 : message;
     }
-    return static_cast<size_t>(got);
+    return 0;
   }
 
  private:

@@ -22,9 +22,16 @@ class ByteSource {
 };
 
 // A file, or standard input for "-"; gzip-compressed data is recognised by
-// its magic bytes and decompressed, anything else is read as it is.
+// its magic bytes and decompressed, anything else is read as it is.  A
+// gzip stream that is cut short or fails its check is a read error.
 // Returns null with `error` set when the file cannot be opened.
 std::unique_ptr<ByteSource> openByteSource(const std::string &path, std::string *error);
+
+// One input of a RIB stream: its bytes, and the name diagnostics give it.
+struct RibInput {
+  std::string name;
+  std::unique_ptr<ByteSource> source;
+};
 
 // Bytes in memory; the caller keeps them alive while reading.
 class MemorySource : public ByteSource {

@@ -42,8 +42,21 @@ float floatFromBits(uint32_t bits) {
 
 }  // namespace
 
-RibLexer::RibLexer(ByteSource &source) : source_(source), buffer_(kBufferSize) {
+RibLexer::RibLexer(std::vector<RibInput> inputs)
+    : inputs_(std::move(inputs)), buffer_(kBufferSize) {
   begin_ = pos_ = end_ = buffer_.data();
+  static MemorySource nothing("", 0);
+  source_ = inputs_.empty() ? &nothing : inputs_[0].source.get();
+}
+
+bool RibLexer::nextInput() {
+  if (input_ + 1 >= static_cast<int>(inputs_.size())) return false;
+  ++input_;
+  source_ = inputs_[input_].source.get();
+  sourceEnded_ = false;
+  errorReported_ = false;
+  line_ = 1;
+  return true;
 }
 
 size_t RibLexer::available(size_t count) {
@@ -55,7 +68,7 @@ size_t RibLexer::available(size_t count) {
   begin_ = pos_ = buffer_.data();
   end_ = pos_ + have;
   while (have < count && !sourceEnded_) {
-    size_t got = source_.read(buffer_.data() + have, buffer_.size() - have);
+    size_t got = source_->read(buffer_.data() + have, buffer_.size() - have);
     if (got == 0) sourceEnded_ = true;
     have += got;
     end_ = buffer_.data() + have;
@@ -123,15 +136,23 @@ void RibLexer::next(Token &token) {
 }
 
 void RibLexer::nextToken(Token &token) {
-  skipWhiteSpace();
-  token.line = line_;
-  token.integer = false;
-  token.structure = false;
-  const int c = peek();
-  if (c < 0) {
-    token.kind = TokenKind::kEnd;
-    if (!source_.error().empty()) error(token, "read error: " + source_.error());
-    return;
+  int c;
+  for (;;) {
+    skipWhiteSpace();
+    token.input = input_;
+    token.line = line_;
+    token.integer = false;
+    token.structure = false;
+    c = peek();
+    if (c >= 0) break;
+    if (!source_->error().empty() && !errorReported_) {
+      errorReported_ = true;
+      return error(token, "read error: " + source_->error());
+    }
+    if (!nextInput()) {
+      token.kind = TokenKind::kEnd;
+      return;
+    }
   }
   if (c == '#') return comment(token);
   if (c == '"') return quotedString(token);
@@ -226,10 +247,11 @@ void RibLexer::number(Token &token) {
   while (p < end_ && p - digits < 11 && is(static_cast<unsigned char>(*p), kDigit))
     value = value * 10 + (*p++ - '0');
   if (p > digits && (p == end_ || !is(static_cast<unsigned char>(*p), kNumberChar | kKeywordStart))) {
-    if (negative) value = -value;
-    if (value >= INT32_MIN && value <= INT32_MAX) {
+    if (value <= int64_t{INT32_MAX} + negative) {
       pos_ = p;
-      token.number = static_cast<double>(value);
+      // "-0" keeps its sign, so that a float operand reads as -0 and is
+      // written back as it was.
+      token.number = negative ? -static_cast<double>(value) : static_cast<double>(value);
       token.integer = true;
       return;
     }
@@ -240,8 +262,18 @@ void RibLexer::number(Token &token) {
   const char *start = *first == '+' ? first + 1 : first;
   double real = 0;
   auto [end, code] = std::from_chars(start, p, real);
+  const std::string text(first, p);
   if (end != p || start == p || (code != std::errc() && code != std::errc::result_out_of_range))
-    return error(token, "bad number \"" + std::string(first, p) + "\"");
+    return error(token, "bad number \"" + text + "\"");
+  if (code == std::errc::result_out_of_range) {
+    // Too small to tell from zero is zero; too large is an error.
+    const char *exponent = std::strpbrk(text.c_str(), "eE");
+    if (exponent == nullptr || exponent[1] != '-')
+      return error(token, "number out of range \"" + text + "\"");
+    real = *start == '-' ? -0.0 : 0.0;
+  }
+  if (std::isinf(static_cast<float>(real)))
+    return error(token, "number out of range \"" + text + "\"");
   token.number = real;
 }
 
@@ -291,6 +323,9 @@ void RibLexer::binary(int byte, Token &token) {
       std::memcpy(&value, &bits, sizeof value);
       token.number = value;
     }
+    // Every number of a request is a single float in the end.
+    if (!std::isfinite(static_cast<float>(token.number)))
+      return error(token, "binary number out of range or not finite");
     return;
   }
   if (byte == 0xA6) {  // encoded request
@@ -306,6 +341,7 @@ void RibLexer::binary(int byte, Token &token) {
     if (!takeUnsigned(byte - 0xC8 + 1, &count)) return error(token, truncated);
     token.kind = TokenKind::kFloatArray;
     token.floats.clear();
+    bool nonFinite = false;
     uint32_t done = 0;
     while (done < count) {
       const uint32_t piece = count - done < kPieceSize ? count - done : kPieceSize;
@@ -319,12 +355,15 @@ void RibLexer::binary(int byte, Token &token) {
         const uint32_t last = have < done + piece - i ? i + static_cast<uint32_t>(have) : done + piece;
         for (; i < last; ++i, pos_ += 4) {
           const unsigned char *b = reinterpret_cast<const unsigned char *>(pos_);
-          token.floats[i] = floatFromBits((uint32_t{b[0]} << 24) | (uint32_t{b[1]} << 16) |
-                                          (uint32_t{b[2]} << 8) | b[3]);
+          const uint32_t bits = (uint32_t{b[0]} << 24) | (uint32_t{b[1]} << 16) |
+                                (uint32_t{b[2]} << 8) | b[3];
+          nonFinite |= (bits & 0x7F800000u) == 0x7F800000u;  // exponent all ones
+          token.floats[i] = floatFromBits(bits);
         }
       }
       done += piece;
     }
+    if (nonFinite) return error(token, "binary float array holds a value that is not finite");
     return;
   }
   if (byte >= 0xCC && byte <= 0xCE) {  // request or string definition

@@ -30,7 +30,8 @@ enum class TokenKind {
 
 struct Token {
   TokenKind kind = TokenKind::kEnd;
-  int line = 1;           // where the token starts
+  int input = 0;          // which input the token comes from
+  int line = 1;           // where the token starts, in its input
   std::string text;
   double number = 0;
   bool integer = false;
@@ -38,15 +39,20 @@ struct Token {
   std::vector<float> floats;
 };
 
+// The inputs are read one after the other as one stream, as if they were
+// concatenated, except that no token spans two inputs.  Lines are counted
+// per input.  A read error is reported once, at the line where it
+// happened, and ends its input.
 class RibLexer {
  public:
-  explicit RibLexer(ByteSource &source);
+  explicit RibLexer(std::vector<RibInput> inputs);
   RibLexer(const RibLexer &) = delete;
   RibLexer &operator=(const RibLexer &) = delete;
 
   // Reads the next token into `token` (its buffers are reused).
   void next(Token &token);
   int line() const { return line_; }
+  const std::string &inputName(int input) const { return inputs_[input].name; }
   // Bytes consumed so far.
   uint64_t offset() const { return consumedBefore_ + static_cast<uint64_t>(pos_ - begin_); }
 
@@ -62,6 +68,8 @@ class RibLexer {
   bool takeUnsigned(int bytes, uint32_t *value);
 
   void nextToken(Token &token);
+  // Moves on to the next input; false when there is none.
+  bool nextInput();
   void skipWhiteSpace();
   void comment(Token &token);
   void quotedString(Token &token);
@@ -70,7 +78,10 @@ class RibLexer {
   void binary(int byte, Token &token);
   void error(Token &token, std::string message);
 
-  ByteSource &source_;
+  std::vector<RibInput> inputs_;
+  int input_ = 0;  // the input being read
+  ByteSource *source_;
+  bool errorReported_ = false;  // the current input's read error
   std::vector<char> buffer_;
   const char *begin_;
   const char *pos_;

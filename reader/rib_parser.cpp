@@ -3,66 +3,42 @@
 #include <cstring>
 #include <utility>
 
-#include "decl/declaration.h"
-#include "decl/standard_declarations.h"
-#include "decl/string_table.h"
-
 namespace vellum {
 
 namespace {
 
 std::string quote(const std::string &text) { return "\"" + text + "\""; }
 
-void pushNumber(RibValue &array, double number, bool integer) {
-  array.floats.push_back(static_cast<float>(number));
-  if (array.allIntegers && integer) {
-    array.ints.push_back(static_cast<RtInt>(number));
-  } else if (array.allIntegers) {
-    array.allIntegers = false;
-    array.ints.clear();
+// A one-string array where a string is expected is taken as the string.
+void unwrapString(RibValue &value) {
+  if (value.kind == RibValue::kStrings && value.strings.size() == 1) {
+    value.kind = RibValue::kString;
+    value.string = std::move(value.strings[0]);
   }
 }
 
-RibRequest commentOf(Token &token) {
-  RibRequest comment;
-  comment.isComment = true;
-  comment.structure = token.structure;
-  comment.comment.swap(token.text);
-  comment.line = token.line;
-  return comment;
-}
-
-RibValue emptyArray(RibValue::Kind kind) {
-  RibValue value;
-  value.kind = kind;
-  return value;
+bool fail(std::string *error, std::string message) {
+  *error = std::move(message);
+  return false;
 }
 
 }  // namespace
 
-RibParser::RibParser(ByteSource &source, std::string fileName, DiagnosticSink sink)
-    : lexer_(source), fileName_(std::move(fileName)), sink_(std::move(sink)) {
-  loadStandardDeclarations([](char *name, char *declaration) -> RtToken {
-    if (declaration != nullptr && *declaration != '\0') return declare(name, declaration, nullptr, false);
-    return internString(name);
-  });
-  advance();
+RibParser::RibParser(std::vector<RibInput> inputs) : lexer_(std::move(inputs)) { advance(); }
+
+RibRequest RibParser::commentOf(Token &token) {
+  RibRequest comment;
+  comment.isComment = true;
+  comment.structure = token.structure;
+  comment.comment.swap(token.text);
+  comment.input = token.input;
+  comment.line = token.line;
+  return comment;
 }
 
-void RibParser::report(int line, const std::string &message) {
-  ++errors_;
-  if (sink_) sink_(fileName_ + ":" + std::to_string(line) + ": " + message);
-}
-
-void RibParser::advance() { lexer_.next(token_); }
-
-const RequestShape *RibParser::shapeOf(const RibRequest &request) const {
-  return request.isComment ? nullptr : findRequestShape(request.name);
-}
-
-bool RibParser::readArray(RibValue &value) {
+bool RibParser::readArray(RibValue &value, std::string *error) {
   const int line = token_.line;
-  value = emptyArray(RibValue::kNumbers);
+  value.makeNumbers();
   bool strings = false;
   for (advance();; advance()) {
     switch (token_.kind) {
@@ -71,15 +47,15 @@ bool RibParser::readArray(RibValue &value) {
         if (strings) value.kind = RibValue::kStrings;
         return true;
       case TokenKind::kNumber:
-        if (strings) return report(token_.line, "an array mixes strings and numbers"), false;
-        pushNumber(value, token_.number, token_.integer);
+        if (strings) return fail(error, "an array mixes strings and numbers");
+        value.push(token_.number, token_.integer);
         break;
       case TokenKind::kFloatArray:
-        if (strings) return report(token_.line, "an array mixes strings and numbers"), false;
-        for (float f : token_.floats) pushNumber(value, f, false);
+        if (strings) return fail(error, "an array mixes strings and numbers");
+        for (float f : token_.floats) value.push(f, false);
         break;
       case TokenKind::kString:
-        if (!value.floats.empty()) return report(token_.line, "an array mixes strings and numbers"), false;
+        if (value.size() != 0) return fail(error, "an array mixes strings and numbers");
         strings = true;
         value.strings.push_back(token_.text);
         break;
@@ -87,17 +63,17 @@ bool RibParser::readArray(RibValue &value) {
         comments_.push_back(commentOf(token_));
         break;
       case TokenKind::kArrayBegin:
-        return report(token_.line, "an array inside an array"), false;
+        return fail(error, "an array inside an array");
       case TokenKind::kError:
-        return report(token_.line, token_.text), false;
+        return fail(error, token_.text);
       default:
-        return report(line, "an array without its closing \"]\""), false;
+        return fail(error, "an array without its closing \"]\" (opened on line " +
+                               std::to_string(line) + ")");
     }
   }
 }
 
-bool RibParser::readItem(RibValue &value, int *line) {
-  *line = token_.line;
+bool RibParser::readItem(RibValue &value, std::string *error) {
   switch (token_.kind) {
     case TokenKind::kNumber:
       value.kind = RibValue::kNumber;
@@ -111,21 +87,18 @@ bool RibParser::readItem(RibValue &value, int *line) {
       advance();
       return true;
     case TokenKind::kFloatArray:
-      value = emptyArray(RibValue::kNumbers);
-      value.floats.swap(token_.floats);
+      value.makeNumbers();
       value.allIntegers = false;
+      value.floats.swap(token_.floats);
+      value.floatsValid = true;
       advance();
       return true;
     case TokenKind::kArrayBegin:
-      return readArray(value);
+      return readArray(value, error);
     case TokenKind::kArrayEnd:
-      report(token_.line, "\"]\" without \"[\"");
-      advance();
-      return false;
+      return fail(error, "\"]\" without \"[\"");
     default:
-      report(token_.line, token_.text);
-      advance();
-      return false;
+      return fail(error, token_.text);
   }
 }
 
@@ -137,215 +110,240 @@ void RibParser::skipRequest() {
   }
 }
 
-bool RibParser::next(RibRequest &request) {
-  for (;;) {
-    if (!comments_.empty()) {
-      request = std::move(comments_.front());
-      comments_.pop_front();
-      return true;
-    }
-    switch (token_.kind) {
-      case TokenKind::kEnd:
-        return false;
-      case TokenKind::kError:
-        report(token_.line, token_.text);
-        advance();
-        continue;
-      case TokenKind::kComment:
-        request = commentOf(token_);
-        advance();
-        return true;
-      case TokenKind::kKeyword:
-        break;
-      default:
-        report(token_.line, "operands without a request");
-        skipRequest();
-        continue;
-    }
-
-    request.isComment = false;
-    request.name.swap(token_.text);
-    request.line = token_.line;
-    request.operands.clear();
-    request.parameters.clear();
-    advance();
-    const RequestShape *shape = findRequestShape(request.name);
-    if (shape == nullptr) {
-      report(request.line, "unknown request " + request.name);
-      skipRequest();
-      continue;
-    }
-    items_.clear();
-    bool sound = true;
-    while (sound && token_.kind != TokenKind::kKeyword && token_.kind != TokenKind::kEnd) {
-      if (token_.kind == TokenKind::kComment) {
-        skipRequest();  // queues the comment
-        continue;
-      }
-      items_.emplace_back();
-      int line;
-      sound = readItem(items_.back(), &line);
-    }
-    if (!sound) {
-      skipRequest();
-      continue;
-    }
-    size_t used = 0;
-    if (matchOperands(*shape, items_, &used, request) &&
-        matchParameters(items_, used, request) && checkRequest(*shape, request))
-      return true;
+RibParser::Result RibParser::next(RibRequest &request, const RequestRow **row,
+                                  std::string *error) {
+  *row = nullptr;
+  if (!comments_.empty()) {
+    request = std::move(comments_.front());
+    comments_.pop_front();
+    return Result::kComment;
   }
+  request.isComment = false;
+  request.name.clear();
+  request.operands.clear();
+  request.parameters.clear();
+  request.input = token_.input;
+  request.line = token_.line;
+  switch (token_.kind) {
+    case TokenKind::kEnd:
+      return Result::kEnd;
+    case TokenKind::kError:
+      *error = token_.text;
+      advance();
+      return Result::kMalformed;
+    case TokenKind::kComment:
+      request = commentOf(token_);
+      advance();
+      return Result::kComment;
+    case TokenKind::kKeyword:
+      break;
+    default:
+      *error = "operands without a request";
+      skipRequest();
+      return Result::kMalformed;
+  }
+
+  request.name.swap(token_.text);
+  advance();
+  *row = findRequest(request.name);
+  // Everything up to the next keyword belongs to this request; a comment
+  // among its tokens comes out after it.
+  items_.clear();
+  while (token_.kind != TokenKind::kKeyword && token_.kind != TokenKind::kEnd) {
+    if (token_.kind == TokenKind::kComment) {
+      comments_.push_back(commentOf(token_));
+      advance();
+      continue;
+    }
+    // An unknown request leaves a bad token to be reported on its own.
+    if (*row == nullptr && token_.kind == TokenKind::kError) break;
+    items_.emplace_back();
+    if (!readItem(items_.back(), error)) {
+      items_.pop_back();
+      skipRequest();
+      request.operands = std::move(items_);
+      return Result::kMalformed;
+    }
+  }
+  if (*row == nullptr) {
+    *error = "unknown request " + request.name;
+    return Result::kMalformed;
+  }
+  // A request that defines a handle keeps what it read, so that a rejected
+  // one can still be told by its handle.
+  const bool definesHandle = std::strchr((*row)->operands, 'H') != nullptr;
+  std::vector<RibValue> read;
+  if (definesHandle) read = items_;
+  size_t used = 0;
+  if (matchOperands(**row, items_, &used, request, error) &&
+      matchParameters(items_, used, request, error))
+    return Result::kRequest;
+  if (definesHandle) request.operands = std::move(read);
+  return Result::kMalformed;
 }
 
-bool RibParser::matchOperands(const RequestShape &shape, std::vector<RibValue> &items,
-                              size_t *used, RibRequest &request) {
-  const std::string where = request.name + ": ";
+bool RibParser::matchTags(std::vector<RibValue> &items, size_t *k, RibRequest &request,
+                          std::string *error) {
+  // Tags, their argument counts, and the integer and float arguments: all
+  // four, none, or (as older writers left them out) without empty argument
+  // arrays.  They are always handed on as four arrays.
+  RibValue tags, nargs, intargs, floatargs;
+  tags.kind = RibValue::kStrings;
+  nargs.makeNumbers();
+  intargs.makeNumbers();
+  floatargs.makeNumbers();
+  auto arrayAt = [&](size_t i) {
+    return i < items.size() && (items[i].kind == RibValue::kNumbers || items[i].isEmptyArray());
+  };
+  RibValue *item = *k < items.size() ? &items[*k] : nullptr;
+  if (item != nullptr && (item->kind == RibValue::kStrings || item->isEmptyArray())) {
+    tags.strings = std::move(item->strings);
+    ++*k;
+    if (!arrayAt(*k) || !items[*k].allIntegers)
+      return fail(error, "expected the argument counts of the tags");
+    nargs = std::move(items[(*k)++]);
+    if (nargs.size() != 2 * tags.strings.size())
+      return fail(error, "the tags need " + std::to_string(2 * tags.strings.size()) +
+                             " argument counts, not " + std::to_string(nargs.size()));
+    int64_t intCount = 0, floatCount = 0;
+    for (size_t t = 0; t < tags.strings.size(); ++t) {
+      if (nargs.ints[2 * t] < 0 || nargs.ints[2 * t + 1] < 0)
+        return fail(error, "negative tag argument counts");
+      intCount += nargs.ints[2 * t];
+      floatCount += nargs.ints[2 * t + 1];
+    }
+    if (arrayAt(*k) && (intCount > 0 || items[*k].size() == 0)) {
+      if (!items[*k].allIntegers) return fail(error, "expected the integer arguments of the tags");
+      intargs = std::move(items[(*k)++]);
+    }
+    if (arrayAt(*k) && (floatCount > 0 || items[*k].size() == 0)) floatargs = std::move(items[(*k)++]);
+    if (static_cast<int64_t>(intargs.size()) != intCount ||
+        static_cast<int64_t>(floatargs.size()) != floatCount)
+      return fail(error, "the tags need " + std::to_string(intCount) + " integer and " +
+                             std::to_string(floatCount) + " float arguments, not " +
+                             std::to_string(intargs.size()) + " and " +
+                             std::to_string(floatargs.size()));
+  }
+  request.operands.push_back(std::move(tags));
+  request.operands.push_back(std::move(nargs));
+  request.operands.push_back(std::move(intargs));
+  request.operands.push_back(std::move(floatargs));
+  return true;
+}
+
+bool RibParser::matchOperands(const RequestRow &row, std::vector<RibValue> &items, size_t *used,
+                              RibRequest &request, std::string *error) {
   size_t k = 0;
-  const RibValue *unpack = nullptr;  // an array whose numbers fill scalar operands
+  RibValue *unpack = nullptr;  // an array whose numbers fill scalar operands
   size_t unpackAt = 0;
   auto missing = [&](const char *what) {
-    report(request.line, where + "expected " + what + " as operand " +
-                             std::to_string(request.operands.size() + 1));
-    return false;
+    return fail(error, "expected " + std::string(what) + " as operand " +
+                           std::to_string(request.operands.size() + 1));
   };
-  for (const char *s = shape.operands; *s != '\0'; ++s) {
+  for (const char *s = row.operands; *s != '\0'; ++s) {
     const char c = *s;
-    if (unpack != nullptr && c != 'i' && c != 'f')
-      return report(request.line, where + "too many numbers in an operand array"), false;
+    const bool scalar = c == 'i' || c == 'f' || c == 'b';
+    if (unpack != nullptr && !scalar) return fail(error, "too many numbers in an operand array");
     RibValue *item = k < items.size() ? &items[k] : nullptr;
     switch (c) {
       case 'i':
+      case 'b':
       case 'f': {
         RibValue number;
         if (unpack == nullptr && item != nullptr && item->kind == RibValue::kNumbers &&
-            !item->floats.empty()) {
+            item->size() > 0) {
           unpack = item;
           unpackAt = 0;
           ++k;
         }
         if (unpack != nullptr) {
-          number.number = unpack->allIntegers ? unpack->ints[unpackAt] : unpack->floats[unpackAt];
           number.integer = unpack->allIntegers;
-          if (++unpackAt == unpack->floats.size()) unpack = nullptr;
+          number.number = unpack->numberAt(unpackAt);
+          if (++unpackAt == unpack->size()) unpack = nullptr;
         } else if (item != nullptr && item->kind == RibValue::kNumber) {
           number = std::move(*item);
           ++k;
         } else {
-          return missing(c == 'i' ? "an integer" : "a number");
+          return missing(c == 'f' ? "a number" : "an integer");
         }
-        if (c == 'i' && !number.integer) return missing("an integer");
+        if (c != 'f' && !number.integer) return missing("an integer");
+        if (c == 'b' && (number.number < -32768 || number.number > 32767))
+          return fail(error, "operand " + std::to_string(request.operands.size() + 1) +
+                                 " is out of range for a boolean: " +
+                                 std::to_string(static_cast<RtInt>(number.number)));
         request.operands.push_back(std::move(number));
         break;
       }
       case 's':
-        if (item != nullptr && item->kind == RibValue::kStrings && item->strings.size() == 1) {
-          item->kind = RibValue::kString;
-          item->string = item->strings[0];
-        }
+        if (item != nullptr) unwrapString(*item);
         if (item == nullptr || item->kind != RibValue::kString) return missing("a string");
+        request.operands.push_back(std::move(*item));
+        ++k;
+        break;
+      case 'H':
+        if (item != nullptr) unwrapString(*item);
+        if (item == nullptr || !(item->kind == RibValue::kString ||
+                                 (item->kind == RibValue::kNumber && item->integer)))
+          return missing("a handle (an integer or a string)");
         request.operands.push_back(std::move(*item));
         ++k;
         break;
       case 'I':
       case 'F':
-        if (item == nullptr || item->kind != RibValue::kNumbers ||
+        if (item == nullptr || !(item->kind == RibValue::kNumbers || item->isEmptyArray()) ||
             (c == 'I' && !item->allIntegers))
           return missing(c == 'I' ? "an array of integers" : "an array of numbers");
+        if (item->kind != RibValue::kNumbers) item->makeNumbers();
         request.operands.push_back(std::move(*item));
         ++k;
         break;
       case 'S':
-        if (item != nullptr && item->kind == RibValue::kNumbers && item->floats.empty())
-          item->kind = RibValue::kStrings;
-        if (item == nullptr || item->kind != RibValue::kStrings) return missing("an array of strings");
+        if (item == nullptr || !(item->kind == RibValue::kStrings || item->isEmptyArray()))
+          return missing("an array of strings");
+        item->kind = RibValue::kStrings;
         request.operands.push_back(std::move(*item));
         ++k;
         break;
       case 'B':
         if (item == nullptr || !(item->kind == RibValue::kString ||
-                                 (item->kind == RibValue::kNumbers && item->floats.size() == 16)))
+                                 (item->kind == RibValue::kNumbers && item->size() == 16)))
           return missing("a basis name or 16 numbers");
         request.operands.push_back(std::move(*item));
         ++k;
         break;
-      case 'T': {
-        // Tags, their argument counts, and the integer and float arguments,
-        // each present only when needed; always handed out as four arrays.
-        RibValue tags = emptyArray(RibValue::kStrings), nargs = emptyArray(RibValue::kNumbers),
-                 intargs = emptyArray(RibValue::kNumbers), floatargs = emptyArray(RibValue::kNumbers);
-        if (item != nullptr && item->kind == RibValue::kStrings) {
-          tags = std::move(*item);
-          ++k;
-          if (k >= items.size() || items[k].kind != RibValue::kNumbers || !items[k].allIntegers)
-            return missing("the argument counts of the tags");
-          nargs = std::move(items[k++]);
-          if (nargs.ints.size() != 2 * tags.strings.size())
-            return report(request.line, where + "the tags need " +
-                                            std::to_string(2 * tags.strings.size()) +
-                                            " argument counts, not " +
-                                            std::to_string(nargs.ints.size())),
-                   false;
-          int64_t intCount = 0, floatCount = 0;
-          for (size_t t = 0; t < tags.strings.size(); ++t) {
-            intCount += nargs.ints[2 * t];
-            floatCount += nargs.ints[2 * t + 1];
-          }
-          auto arrayAt = [&](size_t i) {
-            return i < items.size() && items[i].kind == RibValue::kNumbers;
-          };
-          if (arrayAt(k) && (intCount > 0 || items[k].floats.empty())) {
-            if (!items[k].allIntegers) return missing("the integer arguments of the tags");
-            intargs = std::move(items[k++]);
-          }
-          if (arrayAt(k) && (floatCount > 0 || items[k].floats.empty())) floatargs = std::move(items[k++]);
-          if (static_cast<int64_t>(intargs.ints.size()) != intCount ||
-              static_cast<int64_t>(floatargs.floats.size()) != floatCount)
-            return report(request.line, where + "the tags need " + std::to_string(intCount) +
-                                            " integer and " + std::to_string(floatCount) +
-                                            " float arguments"),
-                   false;
-        }
-        request.operands.push_back(std::move(tags));
-        request.operands.push_back(std::move(nargs));
-        request.operands.push_back(std::move(intargs));
-        request.operands.push_back(std::move(floatargs));
+      case 'T':
+        if (!matchTags(items, &k, request, error)) return false;
         break;
-      }
     }
   }
-  if (unpack != nullptr) return report(request.line, where + "too many numbers in an operand array"), false;
-  if (!shape.parameters && k < items.size())
-    return report(request.line, where + "too many operands"), false;
+  if (unpack != nullptr) return fail(error, "too many numbers in an operand array");
+  if ((row.flags & kParameters) == 0 && k < items.size()) return fail(error, "too many operands");
   *used = k;
   return true;
 }
 
-bool RibParser::matchParameters(std::vector<RibValue> &items, size_t first, RibRequest &request) {
+bool RibParser::matchParameters(std::vector<RibValue> &items, size_t first, RibRequest &request,
+                                std::string *error) {
   for (size_t k = first; k < items.size(); k += 2) {
     RibValue &token = items[k];
-    if (token.kind == RibValue::kStrings && token.strings.size() == 1) {
-      token.kind = RibValue::kString;
-      token.string = token.strings[0];
-    }
+    unwrapString(token);
     if (token.kind != RibValue::kString)
-      return report(request.line, request.name + ": expected a parameter name, not a value"), false;
+      return fail(error, "expected a parameter name, not a value");
     if (k + 1 >= items.size())
-      return report(request.line, request.name + ": parameter " + quote(token.string) +
-                                      " has no value"),
-             false;
+      return fail(error, "parameter " + quote(token.string) + " has no value");
     RibParameter parameter;
     parameter.token = std::move(token.string);
     parameter.value = std::move(items[k + 1]);
     RibValue &value = parameter.value;
     // A single value may stand without brackets.
     if (value.kind == RibValue::kNumber) {
-      RibValue array = emptyArray(RibValue::kNumbers);
-      pushNumber(array, value.number, value.integer);
-      value = std::move(array);
+      const double number = value.number;
+      const bool integer = value.integer;
+      value.makeNumbers();
+      value.push(number, integer);
     } else if (value.kind == RibValue::kString) {
-      RibValue array = emptyArray(RibValue::kStrings);
-      array.strings.push_back(std::move(value.string));
-      value = std::move(array);
+      value.kind = RibValue::kStrings;
+      value.strings.assign(1, std::move(value.string));
     }
     request.parameters.push_back(std::move(parameter));
   }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,9 +18,16 @@ namespace {
 // The tokens of `rib`, one per line: "k:Name", "n:1" (integer), "f:0.5",
 // "s:text", "[", "]", "a:1,2" (binary float array), "c:text", "C:text"
 // (structure comment), "e:message".
+std::vector<vellum::RibInput> inputsOf(std::initializer_list<const std::string *> texts) {
+  std::vector<vellum::RibInput> inputs;
+  int i = 0;
+  for (const std::string *text : texts)
+    inputs.push_back({"in" + std::to_string(++i), std::make_unique<vellum::MemorySource>(*text)});
+  return inputs;
+}
+
 std::string tokensOf(const std::string &rib) {
-  vellum::MemorySource source(rib);
-  vellum::RibLexer lexer(source);
+  vellum::RibLexer lexer(inputsOf({&rib}));
   std::string out;
   Token token;
   for (int guard = 0; guard < 100; ++guard) {
@@ -68,6 +77,12 @@ TEST(RibLexer, AsciiTokens) {
       {"\"bytes \x80\xff stay\"", "s:bytes \x80\xff stay|"},
       {"Option\"rib\"[1]", "k:Option|s:rib|[|n:1|]|"},
       {"3000000000", "f:3000000000|"},
+      {"-2147483648 2147483648", "n:-2147483648|f:2147483648|"},
+      {"+1.5 -0 -0.0 0", "f:1.5|n:-0|f:-0|n:0|"},
+      // Beyond a float's range is an error; too small to tell from 0 is 0.
+      {"1e400 3.5e38 -1e39 1e-400", "e:number out of range \"1e400\"|e:number out of range \"3.5e38\"|"
+       "e:number out of range \"-1e39\"|f:0|"},
+      {"3.4028234e38", "f:3.4028234e+38|"},
       {"1.2.3", "e:bad number \"1.2.3\"|"},
       {"\"open", "e:end of stream inside a string|"},
       {std::string("a\0b", 3), "k:a|e:NUL byte|k:b|"},
@@ -91,6 +106,12 @@ TEST(RibLexer, BinaryTokens) {
       {"empty string", bytes({0x90}), "s:|"},
       {"long string", bytes({0xA0, 0x02, 'h', 'i'}), "s:hi|"},
       {"float", bytes({0xA4, 0x3F, 0x00, 0x00, 0x00}), "f:0.5|"},
+      {"infinite float", bytes({0xA4, 0x7F, 0x80, 0x00, 0x00}),
+       "e:binary number out of range or not finite|"},
+      {"double beyond a float", bytes({0xA5, 0x7F, 0xE0, 0, 0, 0, 0, 0, 0}),
+       "e:binary number out of range or not finite|"},
+      {"float array with a NaN", bytes({0xC8, 0x02, 0x3F, 0x80, 0, 0, 0x7F, 0xC0, 0, 0}),
+       "e:binary float array holds a value that is not finite|"},
       {"double", bytes({0xA5, 0x3F, 0xF8, 0, 0, 0, 0, 0, 0}), "f:1.5|"},
       {"float array", bytes({0xC8, 0x02, 0x3F, 0x80, 0, 0, 0x40, 0, 0, 0}), "a:1,2|"},
       {"empty float array", bytes({0xC8, 0x00}), "a:|"},
@@ -121,8 +142,7 @@ TEST(RibLexer, BinaryTokens) {
 TEST(RibLexer, CountsLinesOfTextOnly) {
   const std::string rib =
       "a\n\"two\nlines\"\n" + bytes({0xC8, 0x01, 0x0A, 0x0A, 0x0A, 0x0A}) + "\nb";
-  vellum::MemorySource source(rib);
-  vellum::RibLexer lexer(source);
+  vellum::RibLexer lexer(inputsOf({&rib}));
   Token token;
   std::vector<int> lines;
   for (lexer.next(token); token.kind != TokenKind::kEnd; lexer.next(token)) lines.push_back(token.line);
@@ -134,6 +154,54 @@ TEST(RibLexer, ManyDefinitionsInARowNeedNoStack) {
   for (int i = 0; i < 200000; ++i) rib += bytes({0xCD, 0x01, 0x91, 'x'});
   rib += bytes({0xCF, 0x01});
   EXPECT_EQ(tokensOf(rib), "s:x|");
+}
+
+// Several inputs read as one stream: a request may go on in the next
+// input, a token may not; lines are counted per input.
+TEST(RibLexer, InputsFollowOneAnother) {
+  const std::string a = "Sphere 1\n-1", b = "1 360\n\"open", c = "\nWorldEnd";
+  vellum::RibLexer lexer(inputsOf({&a, &b, &c}));
+  std::string out;
+  Token token;
+  for (lexer.next(token); token.kind != TokenKind::kEnd; lexer.next(token))
+    out += std::to_string(token.input) + ":" + std::to_string(token.line) + " ";
+  EXPECT_EQ(out, "0:1 0:1 0:2 1:1 1:1 1:2 2:2 ");
+}
+
+// A source that fails: its error is reported once, where it happened, and
+// ends its input; the next input is read.
+TEST(RibLexer, ReadErrorIsReportedOnceAndEndsItsInput) {
+  class FailingSource : public vellum::ByteSource {
+   public:
+    size_t read(char *buffer, size_t size) override {
+      if (served_) {
+        error_ = "Input/output error";
+        return 0;
+      }
+      served_ = true;
+      const std::string text = "WorldBegin\nSphere";
+      const size_t n = std::min(size, text.size());
+      text.copy(buffer, n);
+      return n;
+    }
+
+   private:
+    bool served_ = false;
+  };
+  const std::string next = "WorldEnd";
+  std::vector<vellum::RibInput> inputs;
+  inputs.push_back({"bad", std::make_unique<FailingSource>()});
+  inputs.push_back({"good", std::make_unique<vellum::MemorySource>(next)});
+  vellum::RibLexer lexer(std::move(inputs));
+  std::string out;
+  Token token;
+  for (int guard = 0; guard < 10; ++guard) {
+    lexer.next(token);
+    if (token.kind == TokenKind::kEnd) break;
+    out += std::to_string(token.input) + ":" + std::to_string(token.line) + ":" +
+           (token.kind == TokenKind::kError ? "e:" + token.text : token.text) + "|";
+  }
+  EXPECT_EQ(out, "0:1:WorldBegin|0:2:Sphere|0:2:e:read error: Input/output error|1:1:WorldEnd|");
 }
 
 }  // namespace

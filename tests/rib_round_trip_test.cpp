@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "reader/byte_source.h"
-#include "reader/rib_parser.h"
-#include "reader/rib_replayer.h"
+#include "reader/rib_reader.h"
 #include "ri.h"
 #include "rib/rib_writer.h"
 #include "tests/test_support.h"
@@ -16,17 +16,18 @@ namespace {
 char *s(const char *text) { return const_cast<char *>(text); }
 
 // Reads `rib` and replays it into a new context of the given format;
-// returns what that context wrote, and the diagnostics in `errors`.
+// returns what that context wrote, and the errors in `errors` (warnings are
+// left out).
 std::string replayed(const std::string &rib, bool binary, std::string *errors) {
   return vellum_test::ribOf(
       [&] {
-        vellum::MemorySource source(rib);
-        vellum::RibParser parser(source, "in.rib", [&](const std::string &message) {
-          *errors += message + "\n";
-        });
-        vellum::RibReplayer replayer;
-        vellum::RibRequest request;
-        while (parser.next(request)) replayer.replay(request);
+        std::vector<vellum::RibInput> inputs(1);
+        inputs[0] = {"in.rib", std::make_unique<vellum::MemorySource>(rib)};
+        vellum::RibReader reader(*static_cast<vellum::RenderContext *>(RiGetContext()),
+                                 [&](const vellum::Diagnostic &diagnostic) {
+                                   if (!diagnostic.warning) *errors += diagnostic.text() + "\n";
+                                 });
+        reader.read(std::move(inputs));
       },
       binary);
 }

@@ -67,6 +67,10 @@ TEST(Ribcat, OutputNamedLikeARendererIsAFile) {
 
 TEST(Ribcat, ErrorsAndUsage) {
   const std::string bad = fileWith("WorldBegin\nSphere 1 2\nWorldEnd\n");
+  const std::string good = fileWith("WorldBegin\nWorldEnd\n");
+  std::string many;
+  for (int i = 0; i < 256; ++i) many += "Sphere 1\n";
+  const std::string manyErrors = fileWith(many);
   struct Case {
     std::string arguments;
     int exitStatus;
@@ -75,10 +79,17 @@ TEST(Ribcat, ErrorsAndUsage) {
   } cases[] = {
       {bad, 1, vellum_test::kHeader + "WorldBegin\nWorldEnd\n\n",
        bad + ":2: Sphere: expected a number as operand 3\n"},
-      {"/no/such/file.rib", 1, vellum_test::kHeader + "\n",
-       "/no/such/file.rib: No such file or directory\n"},
+      // Errors in one file are not forgotten when a good one follows, and
+      // the exit status is never the number of errors.
+      {bad + " " + good, 1, vellum_test::kHeader + "WorldBegin\nWorldEnd\nWorldBegin\nWorldEnd\n\n",
+       bad + ":2: Sphere: expected a number as operand 3\n"},
+      {manyErrors, 1, vellum_test::kHeader + "\n", manyErrors + ":1: Sphere:"},
+      // Nothing is written when an input cannot be opened.
+      {"/no/such/file.rib", 1, "", "/no/such/file.rib: No such file or directory\n"},
+      {good + " /no/such/file.rib", 1, "", "/no/such/file.rib: No such file or directory\n"},
       {"-x", 2, "", "ribcat: unknown option -x\nusage: ribcat"},
       {"-o", 2, "", "ribcat: -o needs a file name\nusage: ribcat"},
+      {"--version", 0, "ribcat (vellum 0.1.0)\n", ""},
   };
   for (const Case &c : cases) {
     vellum_test::ChildResult run = vellum_test::runProgram(ribcat(c.arguments));
@@ -91,30 +102,81 @@ TEST(Ribcat, ErrorsAndUsage) {
   EXPECT_NE(help.out.find("Exit status: 0 when the input was valid"), std::string::npos);
 }
 
+// Several files are one stream: what one declares, the next may use, and
+// the basis steps of one count the curves of the next.  What ribcat writes
+// reads back without an error, warnings and all.
+TEST(Ribcat, FilesAreOneStreamAndTheOutputReadsBack) {
+  const std::string first = fileWith(
+      "Declare \"rtwidth\" \"varying float\"\nBasis \"b-spline\" 1 \"b-spline\" 1\n"
+      "LightSource \"spotlight\" \"key\" \"shadowname\" \"raytrace\"\n");
+  const std::string second = fileWith(
+      "Curves \"cubic\" [5] \"nonperiodic\" \"P\" [0 0 0 1 1 1 2 2 2 3 3 3 4 4 4] "
+      "\"rtwidth\" [1 2 3]\nIlluminate \"key\" 0\nIlluminate 9 1\nCamera \"main\" \"float fov\" 40\n"
+      "LightSource \"bad\" 2 \"intensity\" \"x\"\nIlluminate 2 1\n");
+  vellum_test::ChildResult run = vellum_test::runProgram(ribcat(first + " " + second));
+  EXPECT_EQ(run.exitStatus, 1);  // the bad light
+  EXPECT_EQ(run.out,
+            vellum_test::kHeader +
+                "Declare \"rtwidth\" \"varying float\"\n"
+                "Basis \"b-spline\" 1 \"b-spline\" 1\n"
+                "LightSource \"spotlight\" 1 \"shadowname\" [\"raytrace\"]\n"
+                "Curves \"cubic\"[5 ] \"nonperiodic\"  \"P\" [0 0 0 1 1 1 2 2 2 3 3 3 4 4 4] "
+                "\"rtwidth\" [1 2 3]\n"
+                "Illuminate 1 0\n"
+                "Illuminate 9 1\n"
+                "Camera \"main\" \"float fov\" [40]\n\n");
+  vellum_test::ChildResult again = vellum_test::runProgram(ribcat("-"), run.out);
+  EXPECT_EQ(again.exitStatus, 0) << again.err;
+  EXPECT_EQ(again.out, run.out);
+  // Strict: the warnings are errors, and their requests are left out.
+  vellum_test::ChildResult strict = vellum_test::runProgram(ribcat("--strict -"), run.out);
+  EXPECT_EQ(strict.exitStatus, 1);
+  EXPECT_EQ(strict.out.find("Camera"), std::string::npos);
+}
+
 TEST(Qview, SummarisesAndChecks) {
+  const std::string declares = fileWith("Declare \"rtq\" \"uniform float\"\nSphere 1 -1 1 360 \"rtq\" 1\n");
+  const std::string uses = fileWith("Sphere 1 -1 1 360 \"rtq\" 1\n");
   struct Case {
     std::string arguments;
     std::string input;
     int exitStatus;
+    std::string out;
     std::string err;
   } cases[] = {
-      {"", kRib, 0, "qview: 6 requests, 1 world, 2 primitives, 0 errors\n"},
-      {fileWith(kRib) + " " + gzipFileWith(kRib), "", 0,
+      {"", kRib, 0, "", "qview: 6 requests, 1 world, 2 primitives, 0 errors\n"},
+      {fileWith(kRib) + " " + gzipFileWith(kRib), "", 0, "",
        "qview: 12 requests, 2 worlds, 4 primitives, 0 errors\n"},
-      {"-v", "WorldBegin\nSphere 1 -1 1 360\n", 0,
-       "1: WorldBegin\n2: Sphere\nqview: 2 requests, 1 world, 1 primitive, 0 errors\n"},
-      {"", "Sphere 1\n", 1,
+      {"-v", "WorldBegin\nSphere 1 -1 1 360\n", 0, "<stdin>:1: WorldBegin\n<stdin>:2: Sphere\n",
+       "qview: 2 requests, 1 world, 1 primitive, 0 errors\n"},
+      {"", "Sphere 1\n", 1, "",
        "<stdin>:1: Sphere: expected a number as operand 2\n"
        "qview: 0 requests, 0 worlds, 0 primitives, 1 error\n"},
-      {"-q", "", 2, "qview: unknown option -q\nusage: qview [-v] [FILE...]\n"},
+      // Each file on its own: what one declares, another may not use.
+      {declares + " " + uses, "", 1, "",
+       uses + ":1: Sphere: undeclared parameter \"rtq\"\n"
+              "qview: 2 requests, 0 worlds, 1 primitive, 1 error\n"},
+      {"", "Camera \"c\"\nCamera \"d\"\n", 0, "",
+       "<stdin>:1: warning: Camera: Camera is not a request of this library; it is passed on as "
+       "read\nqview: 2 requests, 0 worlds, 0 primitives, 0 errors, 2 warnings\n"},
+      {"--strict", "Camera \"c\"\n", 1, "",
+       "<stdin>:1: Camera: Camera is not a request of this library; it is passed on as read\n"
+       "qview: 0 requests, 0 worlds, 0 primitives, 1 error\n"},
+      {"/no/such.rib", "", 1, "",
+       "/no/such.rib: No such file or directory\nqview: 0 requests, 0 worlds, 0 primitives, 1 error\n"},
+      {"-q", "", 2, "", "qview: unknown option -q\nusage: qview"},
+      {"--version", "", 0, "qview (vellum 0.1.0)\n", ""},
   };
   for (const Case &c : cases) {
     vellum_test::ChildResult run =
         vellum_test::runProgram(std::string(VELLUM_QVIEW) + " " + c.arguments, c.input);
     EXPECT_EQ(run.exitStatus, c.exitStatus) << c.arguments;
-    EXPECT_EQ(run.out, "") << c.arguments;
+    EXPECT_EQ(run.out, c.out) << c.arguments;
     EXPECT_EQ(run.err.substr(0, c.err.size()), c.err) << c.arguments;
   }
+  vellum_test::ChildResult help = vellum_test::runProgram(std::string(VELLUM_QVIEW) + " --help");
+  EXPECT_EQ(help.exitStatus, 0);
+  EXPECT_EQ(help.out.rfind("usage: qview", 0), 0u);
 }
 
 }  // namespace

@@ -1,21 +1,25 @@
-// What ribcat and qview share: the inputs named on the command line (or
-// standard input), each read through the RIB parser.
+// What ribcat and qview share: opening the inputs named on the command
+// line, and printing diagnostics.
 #ifndef VELLUM_TOOLS_RIB_INPUT_H
 #define VELLUM_TOOLS_RIB_INPUT_H
 
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "reader/rib_request.h"
+#include "reader/byte_source.h"
+#include "reader/rib_reader.h"
 
 namespace vellum {
 
-// Reads every input in turn ("-" is standard input) and hands each valid
-// request to `visit`; diagnostics go to standard error as "file:line: ...".
-// Returns the number of errors, unreadable inputs included.
-int readRibInputs(const std::vector<std::string> &inputs,
-                  const std::function<void(const RibRequest &)> &visit);
+// Opens an input ("-" is standard input, shown as "<stdin>"); on failure
+// prints "NAME: reason" on standard error and returns false.
+bool openRibInput(const std::string &name, RibInput *input);
+
+// Prints a diagnostic on standard error as "file:line: message".
+void printDiagnostic(const Diagnostic &diagnostic);
+
+// "NAME (vellum VERSION)", for --version.
+void printVersion(const char *program);
 
 }  // namespace vellum
 

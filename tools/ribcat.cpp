@@ -1,32 +1,36 @@
-// ribcat: reads RIB and writes it again through vellum.
+// ribcat: reads RIB and writes it again through vellum.  Several files are
+// read as one stream, as if they were concatenated.
 #include <cstdio>
-#include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "reader/rib_replayer.h"
-#include "ri.h"
+#include "ri/context_factory.h"
 #include "tools/rib_input.h"
 
 namespace {
 
 const char kUsage[] =
-    "usage: ribcat [-b] [-o FILE] [FILE...]\n"
+    "usage: ribcat [-b] [-o FILE] [--strict] [FILE...]\n"
     "\n"
     "Reads RIB (ASCII or binary, plain or gzip-compressed) from the files, or\n"
-    "from standard input when none is named or a name is \"-\", checks every\n"
-    "request, and writes the valid ones again through the vellum library.\n"
+    "from standard input when none is named or a name is \"-\", as one stream,\n"
+    "checks every request, and writes the valid ones again through the vellum\n"
+    "library.\n"
     "\n"
-    "  -b        write binary RIB (floats as binary tokens) instead of ASCII\n"
-    "  -o FILE   write to FILE instead of standard output\n"
-    "  --help    show this text\n"
+    "  -b         write binary RIB (floats as binary tokens) instead of ASCII\n"
+    "  -o FILE    write to FILE instead of standard output\n"
+    "  --strict   count warnings as errors and leave their requests out\n"
+    "  --version  show the version\n"
+    "  --help     show this text\n"
     "\n"
     "Errors go to standard error as FILE:LINE: message; a bad request is left\n"
-    "out and reading goes on.  Exit status: 0 when the input was valid, 1 when\n"
-    "it had errors, 2 for a usage error.\n";
+    "out and reading goes on.  Nothing is written when an input cannot be\n"
+    "opened.  Exit status: 0 when the input was valid, 1 when it had errors\n"
+    "(or, with --strict, warnings), 2 for a usage error.\n";
 
-int usageError(const char *message) {
-  std::fprintf(stderr, "ribcat: %s\n%s", message, kUsage);
+int usageError(const std::string &message) {
+  std::fprintf(stderr, "ribcat: %s\n%s", message.c_str(), kUsage);
   return 2;
 }
 
@@ -35,35 +39,51 @@ int usageError(const char *message) {
 int main(int argc, char **argv) {
   bool binary = false;
   std::string output;
-  std::vector<std::string> inputs;
+  vellum::RibReader::Options options;
+  std::vector<std::string> names;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
       std::fputs(kUsage, stdout);
       return 0;
+    } else if (arg == "--version") {
+      vellum::printVersion("ribcat");
+      return 0;
     } else if (arg == "-b") {
       binary = true;
+    } else if (arg == "--strict") {
+      options.strict = true;
     } else if (arg == "-o") {
       if (++i == argc) return usageError("-o needs a file name");
       output = argv[i];
     } else if (arg.size() > 1 && arg[0] == '-') {
-      return usageError(("unknown option " + arg).c_str());
+      return usageError("unknown option " + arg);
     } else {
-      inputs.push_back(arg);
+      names.push_back(arg);
     }
   }
-  if (inputs.empty()) inputs.push_back("-");
+  if (names.empty()) names.push_back("-");
 
-  RtInt format = binary ? 1 : 0;
-  RiOption(const_cast<char *>("rib"), "binary", &format, RI_NULL);
+  // Every input is opened before anything is written.
+  std::vector<vellum::RibInput> inputs(names.size());
+  bool opened = true;
+  for (size_t i = 0; i < names.size(); ++i) opened &= vellum::openRibInput(names[i], &inputs[i]);
+  if (!opened) return 1;
+
   // The output is a file even when its name looks like a renderer program
   // or a command.
   if (!output.empty() && output.find('/') == std::string::npos) output = "./" + output;
-  RiBegin(output.empty() ? RI_NULL : const_cast<char *>(output.c_str()));
-  vellum::RibReplayer replayer;
-  int errors = vellum::readRibInputs(inputs, [&](const vellum::RibRequest &request) {
-    replayer.replay(request);
-  });
-  RiEnd();
-  return errors == 0 ? 0 : 1;
+  RtInt format = binary ? 1 : 0;
+  RtToken settings[] = {const_cast<char *>("binary")};
+  RtPointer values[] = {&format};
+  std::unique_ptr<vellum::RenderContext> writer(vellum::newRibWriter(
+      output.empty() ? nullptr : const_cast<char *>(output.c_str()), 1, settings, values));
+  if (writer == nullptr) {
+    std::fputs("ribcat: out of memory\n", stderr);
+    return 1;
+  }
+  vellum::RibReader reader(*writer, vellum::printDiagnostic, options);
+  reader.read(std::move(inputs));
+  writer.reset();
+  return reader.errors() == 0 ? 0 : 1;
 }

@@ -1,0 +1,37 @@
+// StreamState: what one RIB stream has said so far that changes how the
+// rest of it reads: its declarations, the basis steps, and the light and
+// object handles it defined.  Each stream has its own, so reading one file
+// never changes how another reads.
+#ifndef VELLUM_READER_STREAM_STATE_H
+#define VELLUM_READER_STREAM_STATE_H
+
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "decl/declaration_dictionary.h"
+#include "ri.h"
+
+namespace vellum {
+
+struct StreamState {
+  DeclarationDictionary declarations;
+  RtInt uStep = 3;
+  RtInt vStep = 3;
+
+  // Handles by the text the stream gives them ("7", or "\"key\"" for a
+  // string handle), mapped to what the target returned.  Handles of
+  // requests that were rejected are remembered, so that a reference to
+  // one is refused instead of meeting another light of the same number.
+  std::unordered_map<std::string, RtLightHandle> lights;
+  std::unordered_set<std::string> rejectedLights;
+  std::unordered_map<std::string, RtObjectHandle> objects;
+  std::unordered_set<std::string> rejectedObjects;
+  // Nesting depth of an object definition being skipped because its
+  // ObjectBegin was rejected.
+  int skippedObjectDepth = 0;
+};
+
+}  // namespace vellum
+
+#endif
