@@ -214,6 +214,8 @@ std::string formatDeclaration(int storageClass, int type, int arrayLength) {
   return text;
 }
 
+void forgetAllDeclarations() { declarationTable().clear(); }
+
 size_t declaredByteSize(const char *name) {
   const Declaration *entry = lookupDeclaration(name);
   return entry != nullptr ? entry->byteSize() : 0;

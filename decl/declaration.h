@@ -79,6 +79,12 @@ size_t declaredByteSize(const char *name);
 // The process-wide declaration table, 5003 buckets.
 SymbolTable &declarationTable();
 
+// Forgets every declaration, so that a test or a fuzz target can start
+// from the state of a new process: the next RibWriter declares the
+// standard names again.  Interned names stay.  Nothing may hold a
+// Declaration across the call.
+void forgetAllDeclarations();
+
 }  // namespace vellum
 
 #endif

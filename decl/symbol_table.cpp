@@ -33,7 +33,9 @@ SymbolTable::SymbolTable(uint32_t bucketCount)
   assert(bucketCount >= 1);
 }
 
-SymbolTable::~SymbolTable() {
+SymbolTable::~SymbolTable() { clear(); }
+
+void SymbolTable::clear() {
   for (uint32_t i = 0; i < bucketCount_; ++i) {
     while (Symbol *entry = buckets_[i]) {
       buckets_[i] = entry->next;

@@ -39,6 +39,8 @@ class SymbolTable {
   explicit SymbolTable(uint32_t bucketCount);
   // Destroys the entries still linked; never frees the strings keys point to.
   ~SymbolTable();
+  // Destroys every entry; the counters, level and scopes stay.
+  void clear();
   SymbolTable(const SymbolTable &) = delete;
   SymbolTable &operator=(const SymbolTable &) = delete;
 

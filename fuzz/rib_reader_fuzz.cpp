@@ -1,22 +1,116 @@
-// libFuzzer target: any bytes through the RIB reader, and every request it
-// accepts replayed into a context that writes to /dev/null, so that a
-// request the reader lets through can never make the writer read past the
-// arrays it was given.  Run it with -close_fd_mask=2: the writer's own
-// diagnostics are expected here.
+// libFuzzer target for the RIB reader.  Each input starts from the state of
+// a new process (as far as the library allows: interned names stay), so a
+// finding reproduces from its bytes alone.
+//
+// The first byte chooses how the rest is read: as ASCII or binary output,
+// as one input or as several (split at the byte 0x1E) read as one stream,
+// and plain or gzip-compressed through a file.  Everything the reader
+// accepts is written by a real RibWriter; the sanitizers then catch any
+// read past the arrays the reader handed over.  What the writer wrote must
+// read back without an error and write again to the very same bytes.
+// Run it with -close_fd_mask=2: diagnostics are expected here.
+#include <unistd.h>
+#include <zlib.h>
+
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
 
+#include "decl/declaration.h"
 #include "reader/byte_source.h"
 #include "reader/rib_reader.h"
 #include "ri/context_factory.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  std::vector<vellum::RibInput> inputs(1);
-  inputs[0] = {"fuzz", std::make_unique<vellum::MemorySource>(reinterpret_cast<const char *>(data), size)};
+namespace {
+
+const std::string &scratch(const char *what) {
+  static const std::string directory = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+  static std::string paths[3];
+  const int i = what[0] == 'a' ? 0 : what[0] == 'b' ? 1 : 2;
+  if (paths[i].empty())
+    paths[i] = directory + "/vellum-fuzz-" + std::to_string(getpid()) + "-" + what;
+  return paths[i];
+}
+
+std::string readFile(const std::string &path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+void writeGzip(const std::string &path, const std::string &data) {
+  gzFile file = gzopen(path.c_str(), "wb");
+  if (file == nullptr) std::abort();
+  if (!data.empty()) gzwrite(file, data.data(), static_cast<unsigned>(data.size()));
+  gzclose(file);
+}
+
+// Reads the inputs as one stream into a new writer of `path`; returns the
+// number of errors.
+int rewrite(std::vector<vellum::RibInput> inputs, const std::string &path, bool binary) {
+  vellum::forgetAllDeclarations();
+  RtInt format = binary ? 1 : 0;
+  RtToken settings[] = {const_cast<char *>("binary")};
+  RtPointer values[] = {&format};
   std::unique_ptr<vellum::RenderContext> writer(
-      vellum::newRibWriter(const_cast<char *>("/dev/null"), 0, nullptr, nullptr));
+      vellum::newRibWriter(const_cast<char *>(path.c_str()), 1, settings, values));
   vellum::RibReader reader(*writer, nullptr);
   reader.read(std::move(inputs));
+  return reader.errors();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+  if (size == 0) return 0;
+  const unsigned mode = data[0];
+  const bool binary = mode & 1, split = mode & 2, gzip = mode & 4;
+  const std::string text(reinterpret_cast<const char *>(data) + 1, size - 1);
+
+  std::vector<std::string> parts;
+  if (split) {
+    size_t start = 0;
+    for (size_t at; parts.size() < 7 && (at = text.find('\x1e', start)) != std::string::npos;
+         start = at + 1)
+      parts.push_back(text.substr(start, at - start));
+    parts.push_back(text.substr(start));
+  } else {
+    parts.push_back(text);
+  }
+  std::vector<vellum::RibInput> inputs;
+  for (size_t i = 0; i < parts.size(); ++i) {
+    const std::string name = "part" + std::to_string(i);
+    if (gzip && i == 0) {
+      writeGzip(scratch("gz"), parts[i]);
+      std::string error;
+      inputs.push_back({name, vellum::openByteSource(scratch("gz"), &error)});
+      if (inputs.back().source == nullptr) std::abort();
+    } else {
+      inputs.push_back({name, std::make_unique<vellum::MemorySource>(parts[i])});
+    }
+  }
+
+  rewrite(std::move(inputs), scratch("a"), binary);
+  const std::string first = readFile(scratch("a"));
+  std::vector<vellum::RibInput> again;
+  again.push_back({"first", std::make_unique<vellum::MemorySource>(first)});
+  const int errors = rewrite(std::move(again), scratch("b"), binary);
+  if (errors != 0) {
+    std::fprintf(stderr, "what the writer wrote reads back with %d errors:\n%s\n", errors,
+                 first.c_str());
+    std::abort();
+  }
+  if (readFile(scratch("b")) != first) {
+    std::fprintf(stderr, "a second pass changed the bytes:\n%s\n---\n%s\n", first.c_str(),
+                 readFile(scratch("b")).c_str());
+    std::abort();
+  }
   return 0;
 }

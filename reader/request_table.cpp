@@ -367,7 +367,6 @@ struct Matrix {
   }
 };
 
-constexpr unsigned P = kParameters;
 constexpr unsigned L = kParameters | kLooseParameters;
 constexpr unsigned G = kParameters | kPrimitive;
 constexpr unsigned X = kNoEntryPoint;

@@ -182,13 +182,14 @@ void RibLexer::comment(Token &token) {
   token.structure = peek() == '#';
   if (token.structure) ++pos_;
   token.text.clear();
+  // A comment ends at a line end of any platform: "\n", "\r\n" or "\r",
+  // as writers take all three for one.
   for (;;) {
     const char *start = pos_;
-    while (pos_ < end_ && *pos_ != '\n') ++pos_;
+    while (pos_ < end_ && *pos_ != '\n' && *pos_ != '\r') ++pos_;
     token.text.append(start, pos_);
     if (pos_ < end_ || available(1) == 0) break;
   }
-  if (!token.text.empty() && token.text.back() == '\r') token.text.pop_back();
 }
 
 void RibLexer::quotedString(Token &token) {

@@ -1,5 +1,7 @@
 #include "reader/rib_reader.h"
 
+#include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "common/param_counts.h"
@@ -13,12 +15,32 @@ namespace {
 
 std::string quote(const std::string &text) { return "\"" + text + "\""; }
 
-// The declaration that the values of an undeclared parameter show.
+// Whether every value of an array of numbers is a whole number that an
+// RtInt holds.  -0 is not: only a float keeps its sign.
+bool allWhole(const RibValue &value) {
+  if (value.size() == 0) return false;
+  for (size_t i = 0; i < value.size(); ++i) {
+    const double number = value.numberAt(i);
+    if (number != std::trunc(number) || number < INT32_MIN || number > INT32_MAX ||
+        (number == 0 && std::signbit(number)))
+      return false;
+  }
+  return true;
+}
+
+// The type that the values of an undeclared parameter show.  Whole numbers
+// are integers whether they were written "1" or "1.0" (or as a binary
+// float), since a writer writes both alike: so the type does not change
+// when the output is read again.
+int typeOf(const RibValue &value) {
+  if (value.kind == RibValue::kStrings) return kTypeString;
+  return allWhole(value) ? kTypeInteger : kTypeFloat;
+}
+
 std::string declarationOf(const RibValue &value) {
-  const char *type = value.kind == RibValue::kStrings ? "string"
-                     : value.allIntegers && value.size() > 0 ? "integer"
-                                                             : "float";
-  return value.size() == 1 ? type : std::string(type) + "[" + std::to_string(value.size()) + "]";
+  const int type = typeOf(value);
+  const std::string name = type == kTypeString ? "string" : type == kTypeInteger ? "integer" : "float";
+  return value.size() == 1 ? name : name + "[" + std::to_string(value.size()) + "]";
 }
 
 const char *skipBlanks(const char *p) {
@@ -239,9 +261,11 @@ void RibReader::replay(const RequestRow &row, RibRequest &request) {
       const QuietDeclarations quiet;
       target_.Declare(const_cast<char *>(skipBlanks(parameter.token.c_str())),
                       const_cast<char *>(declaration.c_str()));
-      type = value.kind == RibValue::kStrings ? kTypeString
-             : value.allIntegers && value.size() > 0 ? kTypeInteger
-                                                     : kTypeFloat;
+      type = typeOf(value);
+      if (type == kTypeInteger && !value.allIntegers) {
+        value.ints.assign(value.floats.begin(), value.floats.end());
+        value.allIntegers = true;
+      }
     } else {
       type = state_.declarations.lookup(parameter.token.c_str())->declaration.type;
     }

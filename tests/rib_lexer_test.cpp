@@ -71,6 +71,7 @@ TEST(RibLexer, AsciiTokens) {
       {"[1 2.5e3 -.5 +4 1e-07]", "[|n:1|f:2500|f:-0.5|n:4|f:1e-07|]|"},
       {"[\"a\" \"b\"]", "[|s:a|s:b|]|"},
       {"# comment\n##RenderMan RIB\r\nWorldBegin", "c: comment|C:RenderMan RIB|k:WorldBegin|"},
+      {"#old\rWorldEnd", "c:old|k:WorldEnd|"},
       {"\"esc \\\" \\\\ \\n\\r\\t\\b\\f \\101\\060x \\7z \\q\"",
        "s:esc \" \\ \n\r\t\b\f A0x \az q|"},
       {"\"con\\\ntinued\"", "s:continued|"},
