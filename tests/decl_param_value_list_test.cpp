@@ -42,29 +42,6 @@ std::string statsText() {
   return out.str();
 }
 
-TEST_F(PoolTest, ChunksOf32EntriesHandedOutInAddressOrder) {
-  std::vector<void *> held;
-  while (freeEntryCount() > 0) held.push_back(allocateEntry());
-  const size_t chunks = chunkCount();
-
-  char *first = static_cast<char *>(allocateEntry());
-  held.push_back(first);
-  EXPECT_EQ(chunkCount(), chunks + 1);
-  EXPECT_EQ(freeEntryCount(), 31u);
-  for (size_t i = 1; i < 32; ++i) {
-    void *entry = allocateEntry();
-    EXPECT_EQ(entry, first + i * sizeof(ParamValueEntry)) << i;
-    held.push_back(entry);
-  }
-  EXPECT_EQ(chunkCount(), chunks + 1);
-  EXPECT_EQ(freeEntryCount(), 0u);
-
-  held.push_back(allocateEntry());
-  EXPECT_EQ(chunkCount(), chunks + 2);
-  EXPECT_EQ(freeEntryCount(), 31u);
-  for (void *entry : held) releaseEntry(static_cast<ParamValueEntry *>(entry));
-}
-
 TEST_F(PoolTest, MostRecentlyReleasedIsReusedFirst) {
   void *a = allocateEntry();
   void *b = allocateEntry();
@@ -98,32 +75,6 @@ TEST_F(PoolTest, CountersAfter33AllocationsAnd3Releases) {
   for (void *entry : held) releaseEntry(static_cast<ParamValueEntry *>(entry));
   EXPECT_EQ(paramValueStats().entriesOutstanding, 0);
   EXPECT_EQ(paramValueStats().entriesPeak, 33);
-}
-
-TEST_F(ParamValueEntryTest, SizeIsSlotsTimesSlotWidth) {
-  struct Case {
-    int type;
-    int slots;
-    int32_t size;
-  };
-  const Case cases[] = {
-      {kTypeFloat, 3, 12},
-      {kTypeInteger, 2, 8},
-      {kTypeMatrix, 16, 64},
-      {kTypeString, 2, static_cast<int32_t>(2 * sizeof(RtString))},
-      {kTypeNone, 5, 20},
-      {kTypeFloat, 0, 0},
-      {kTypeFloat, -1, 0},
-  };
-  for (const Case &c : cases) {
-    const std::vector<char> values(64, 0);  // null string slots
-    ParamValueList list;
-    list.append(createEntry(internString("pv_size"), c.type, kClassUniform, c.slots, values.data(), c.slots));
-    EXPECT_EQ(list.head()->size, c.size) << c.type << " " << c.slots;
-    EXPECT_EQ(paramValueStats().dataOutstanding, c.size);
-    list.clear();
-    resetParamValueStats();
-  }
 }
 
 TEST_F(ParamValueEntryTest, CopiesValuesAndCountsThem) {

@@ -78,16 +78,6 @@ TEST(SymbolTableTest, InsertWithDuplicatesShadowsOlderEntry) {
   EXPECT_EQ(table.lookupNext(older), nullptr);
 }
 
-TEST(SymbolTableTest, BucketsUsedCountsOnlyEmptyBuckets) {
-  SymbolTable table(7);
-  // "a" (97) and "h" (104) share bucket 6; "b" (98) is in bucket 0.
-  table.insert(new Symbol("a"), 0);
-  table.insert(new Symbol("h"), 0);
-  table.insert(new Symbol("b"), 0);
-  EXPECT_EQ(table.entriesAdded(), 3);
-  EXPECT_EQ(table.bucketsUsed(), 2);
-}
-
 TEST(SymbolTableTest, EqualHashesAreToldApartByName) {
   SymbolTable table(3);
   ASSERT_EQ(hashName("ab"), hashName("bR"));
@@ -330,8 +320,6 @@ TEST(SymbolTableStatisticsTest, EmptyTablePrintsNotANumber) {
   EXPECT_NE(std::string(nan).find("nan"), std::string::npos);
 }
 
-TEST(StringTableTest, TablesHaveTheirBucketCounts) { EXPECT_EQ(stringTable().bucketCount(), 12289u); }
-
 TEST(StringTableTest, SameTextGivesSamePointerAndCountsOneFoundLookup) {
   char text[] = "intern-same-text";
   char *first = internString(text);
@@ -370,60 +358,6 @@ TEST(StringTableTest, EmptyStringIsInterned) {
   char *empty = internString("");
   EXPECT_STREQ(empty, "");
   EXPECT_EQ(internString(""), empty);
-}
-
-TEST(StringTableTest, ShortStringsArePackedLongOnesAllocatedAlone) {
-  struct Case {
-    const char *text;
-    bool packed;
-  };
-  const Case cases[] = {
-      {"x", true},
-      {"fifteen-chars-a", true},    // 16 bytes with the terminator
-      {"sixteen-chars-ab", false},  // 17 bytes
-      {"a rather longer text than a block slot", false},
-  };
-  for (const Case &c : cases) {
-    ASSERT_EQ(std::strlen(c.text) + 1 <= StringBlockList::kMaxPackedSize, c.packed) << c.text;
-    char *interned = internString(c.text);
-    EXPECT_EQ(internedStringBlocks().contains(interned), c.packed) << c.text;
-  }
-}
-
-TEST(StringBlockListTest, PlacementRule) {
-  // Fills the first block to 1007 bytes and the second to 1008.
-  StringBlockList list;
-  char *first = list.reserve(16);
-  for (int i = 1; i < 62; ++i) list.reserve(16);
-  EXPECT_EQ(list.reserve(15), first + 992);
-  // 1007 + 16 + 1 = 1024: no room for 16 more bytes.
-  char *second = list.reserve(16);
-  EXPECT_EQ(list.blockCount(), 2);
-  EXPECT_FALSE(second >= first && second < first + 1024);
-  for (int i = 1; i < 63; ++i) list.reserve(16);
-  EXPECT_EQ(list.blockCount(), 2);
-
-  struct Step {
-    size_t size;
-    char *expected;
-    int blocks;
-  };
-  // The newest block (1008 used) takes 14 bytes (1008 + 14 + 1 = 1023) but
-  // not 15; those go to the older block (1007 + 15 + 1 = 1023).  With no room
-  // anywhere a new block is started.
-  const Step steps[] = {
-      {15, first + 1007, 2},
-      {14, second + 1008, 2},
-      {1, nullptr, 3},
-  };
-  for (const Step &s : steps) {
-    char *place = list.reserve(s.size);
-    if (s.expected != nullptr) {
-      EXPECT_EQ(place, s.expected) << s.size;
-    }
-    EXPECT_EQ(list.blockCount(), s.blocks) << s.size;
-    EXPECT_TRUE(list.contains(place));
-  }
 }
 
 }  // namespace

@@ -19,6 +19,8 @@ struct Case {
 
 TEST(ErrorHandlers, ReportsFoldingAndExitStatus) {
   const std::string longDetail(2000, 'x');
+  // The longest detail text that is remembered, and one more.
+  const std::string longest(1022, 'y'), tooLong(1023, 'z');
   const Case cases[] = {
       {"severe report ends the process",
        [] { RiErrorPrint(23, 3, text("RiWorldBegin")); },
@@ -59,6 +61,23 @@ TEST(ErrorHandlers, ReportsFoldingAndExitStatus) {
        },
        "WARNING: Parameter out of range\n    --> " + longDetail +
            "\nWARNING: Parameter out of range\n    --> " + longDetail + "\n",
+       0},
+      {"the longest remembered detail text folds",
+       [&] {
+         RiErrorPrint(42, 1, text(longest.c_str()));
+         RiErrorPrint(42, 1, text(longest.c_str()));
+         RiErrorPrint(43, 1, nullptr);
+       },
+       "WARNING: Parameter out of range\n    --> " + longest +
+           "\n    (last message repeated 1 times)\nWARNING: Parameters inconsistent\n",
+       0},
+      {"one character more is not remembered, and never folds",
+       [&] {
+         RiErrorPrint(42, 1, text(tooLong.c_str()));
+         RiErrorPrint(42, 1, text(tooLong.c_str()));
+       },
+       "WARNING: Parameter out of range\n    --> " + tooLong +
+           "\nWARNING: Parameter out of range\n    --> " + tooLong + "\n",
        0},
       {"a folded severe report does not end the process",
        [] {

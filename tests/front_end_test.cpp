@@ -55,6 +55,12 @@ TEST(FrontEnd, CallsWithoutAContextAreSevereErrors) {
        "SEVERE ERROR: RiBegin not called\n    --> RiArchiveRecord\n"},
       {"RiLightSource", [] { RiLightSource(tok("spotlight"), RI_NULL); },
        "SEVERE ERROR: RiBegin not called\n"},
+      {"RiLightSourceV", [] { RiLightSourceV(tok("spotlight"), 0, nullptr, nullptr); },
+       "SEVERE ERROR: RiBegin not called\n"},
+      {"RiAreaLightSource", [] { RiAreaLightSource(tok("arealight"), RI_NULL); },
+       "SEVERE ERROR: RiBegin not called\n"},
+      {"RiAreaLightSourceV", [] { RiAreaLightSourceV(tok("arealight"), 0, nullptr, nullptr); },
+       "SEVERE ERROR: RiBegin not called\n"},
       {"RiDeclare", [] { RiDeclare(tok("x"), tok("float")); },
        "SEVERE ERROR: RiBegin not called\n"},
       {"RiObjectBegin", [] { RiObjectBegin(); }, "SEVERE ERROR: RiBegin not called\n"},
@@ -81,6 +87,11 @@ TEST(FrontEnd, CallsWithoutAContextAreSevereErrors) {
          RiWorldEnd();
        },
        "WARNING: RiBegin not called\n    --> RiWorldEnd\n"},
+      {"RiEnd after a folded report", [] {
+         RiErrorPrint(RIE_NESTING, RIE_WARNING, tok("RiEnd called at inappropriate level"));
+         RiEnd();
+       },
+       "WARNING: Nesting error\n    --> RiEnd called at inappropriate level\n"},
   };
   for (const auto &c : cases) {
     vellum_test::ChildResult child = vellum_test::runInChild(c.call);
@@ -171,10 +182,18 @@ TEST(FrontEnd, MotionTimesAreAllPassedOn) {
   EXPECT_TRUE(writer->motionTimes.empty());
 #define T10 0.0, 1.0, 2.0, 3.0, 4.0, 5.0, 6.0, 7.0, 8.0, 9.0
   RiMotionBegin(120, T10, T10, T10, T10, T10, T10, T10, T10, T10, T10, T10, T10);
-#undef T10
   ASSERT_EQ(writer->motionTimes.size(), 120u);
   EXPECT_EQ(writer->motionTimes[119], 9.0f);
   EXPECT_EQ(writer->motionTimes[100], 0.0f);
+  // The local array holds exactly 100; the 101st goes elsewhere.
+  RiMotionBegin(100, T10, T10, T10, T10, T10, T10, T10, T10, T10, T10);
+  ASSERT_EQ(writer->motionTimes.size(), 100u);
+  EXPECT_EQ(writer->motionTimes[99], 9.0f);
+  RiMotionBegin(101, T10, T10, T10, T10, T10, T10, T10, T10, T10, T10, 7.0);
+  ASSERT_EQ(writer->motionTimes.size(), 101u);
+  EXPECT_EQ(writer->motionTimes[99], 9.0f);
+  EXPECT_EQ(writer->motionTimes[100], 7.0f);
+#undef T10
   RiEnd();
 }
 

@@ -859,6 +859,8 @@ TEST(GeometryRequests, BlobbyCountMismatchesAndMalformedCode) {
        "Blobby 2 [1002 0 1000 23 4 0 1 5 0 1 7 0 ] [1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 "
        "19 20 21 22 23 24] []\n",
        ""},
+      {"a leaf after a subtract", 2, {1000, 0, 4, 0, 0, 1001, 1}, 17, 0,
+       "Blobby 2 [1000 0 4 0 0 1001 1 ] [1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17] []\n", ""},
       {"unknown opcodes advance by one", 1, {99, 1000, 0}, 1, 0,
        "Blobby 1 [99 1000 0 ] [1] []\n", ""},
       {"negative operand count ends the walk", 1, {0, -2, 1000, 0}, 1, 0,

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -204,6 +205,47 @@ TEST(RibStream, ExitWithoutRiEndStillDeliversTheStream) {
   });
   EXPECT_EQ(child.exitStatus, 3);
   EXPECT_EQ(vellum_test::readFile(path), vellum_test::kHeader + "FrameBegin 7\n");
+}
+
+// RIB on standard output keeps its place among what the client prints.
+TEST(RibStream, StandardOutputKeepsItsOrderWithTheClientsOwnOutput) {
+  vellum_test::ChildResult child = vellum_test::runInChild([] {
+    std::printf("before\n");
+    RiBegin(RI_NULL);
+    RiWorldBegin();
+    std::printf("inside\n");
+    RiWorldEnd();
+    std::printf("after\n");
+    RiEnd();
+    std::printf("end\n");
+  });
+  EXPECT_EQ(child.out, "before\n" + vellum_test::kHeader + "WorldBegin\ninside\nWorldEnd\nafter\n\nend\n");
+}
+
+// Contexts ended in another order than they were made, and one never
+// ended: each delivers its own stream (the sanitizer build checks that
+// nothing is used after it is freed at exit).
+TEST(RibStream, ContextsEndedOutOfOrderAndOneLeftOpen) {
+  const std::string paths[] = {vellum_test::tempPath("c1.rib"), vellum_test::tempPath("c2.rib"),
+                               vellum_test::tempPath("c3.rib")};
+  vellum_test::ChildResult child = vellum_test::runInChild([&] {
+    RtContextHandle handles[3];
+    for (int i = 0; i < 3; ++i) {
+      RiBegin(tok(paths[i]));
+      RiFrameBegin(i + 1);
+      handles[i] = RiGetContext();
+    }
+    RiContext(handles[0]);
+    RiEnd();
+    RiContext(handles[2]);
+    RiEnd();
+    RiContext(handles[1]);
+    RiFrameEnd();
+  });
+  EXPECT_EQ(child.exitStatus, 0);
+  EXPECT_EQ(vellum_test::readFile(paths[0]), vellum_test::kHeader + "FrameBegin 1\n\n");
+  EXPECT_EQ(vellum_test::readFile(paths[1]), vellum_test::kHeader + "FrameBegin 2\nFrameEnd\n");
+  EXPECT_EQ(vellum_test::readFile(paths[2]), vellum_test::kHeader + "FrameBegin 3\n\n");
 }
 
 TEST(RibStream, BinaryStreamsStartWithTheTextHeader) {

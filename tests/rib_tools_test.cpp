@@ -71,6 +71,7 @@ TEST(Ribcat, ErrorsAndUsage) {
   std::string many;
   for (int i = 0; i < 256; ++i) many += "Sphere 1\n";
   const std::string manyErrors = fileWith(many);
+  const std::string twoErrors = fileWith("Sphere 1\nSphere 2\n");
   struct Case {
     std::string arguments;
     int exitStatus;
@@ -84,6 +85,7 @@ TEST(Ribcat, ErrorsAndUsage) {
       {bad + " " + good, 1, vellum_test::kHeader + "WorldBegin\nWorldEnd\nWorldBegin\nWorldEnd\n\n",
        bad + ":2: Sphere: expected a number as operand 3\n"},
       {manyErrors, 1, vellum_test::kHeader + "\n", manyErrors + ":1: Sphere:"},
+      {twoErrors, 1, vellum_test::kHeader + "\n", twoErrors + ":1: Sphere:"},
       // Nothing is written when an input cannot be opened.
       {"/no/such/file.rib", 1, "", "/no/such/file.rib: No such file or directory\n"},
       {good + " /no/such/file.rib", 1, "", "/no/such/file.rib: No such file or directory\n"},
