@@ -211,6 +211,16 @@ void RibReader::checkParameters(const RequestRow &row, const PrimitiveCounts *co
         continue;
       }
       const std::string declaration = declarationOf(value);
+      // The target holds one declaration of a name at a time.
+      bool clash = false;
+      for (const auto &[other, otherDeclaration] : undeclared_)
+        clash |= std::strcmp(skipBlanks(request.parameters[other].token.c_str()),
+                             skipBlanks(parameter.token.c_str())) == 0 &&
+                 otherDeclaration != declaration;
+      if (clash) {
+        checker.fail("parameter " + token + " is not declared and is given twice with other types");
+        continue;
+      }
       checker.warn("parameter " + token + " is not declared; it is kept as read, as " +
                    declaration);
       undeclared_.emplace_back(i, declaration);

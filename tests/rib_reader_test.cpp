@@ -248,6 +248,18 @@ TEST(RibReader, WarningsKeepWhatTheLibraryCannotExpress) {
             "ArchiveRecord(\"verbatim\", \"MakeShadow \"a.z\" \"a.shd\" \"bias\" [0.1]\n\")\n");
 }
 
+// The target holds one declaration of a name at a time, so a name the
+// stream never declared cannot be given twice with different types.
+TEST(RibReader, UndeclaredNameTwiceWithOtherTypesIsAnError) {
+  Read read = readRib("LightSource \"a\" 1 \"x\" \"s\" \"x\" [\"s\" \"t\"]\nWorldEnd\n");
+  EXPECT_EQ(read.calls, "WorldEnd()\n");
+  EXPECT_EQ(read.diagnostics,
+            "t.rib:1: LightSource: parameter \"x\" is not declared and is given twice with other "
+            "types\nt.rib:1: warning: LightSource: parameter \"x\" is not declared; it is kept as "
+            "read, as string\n");
+  EXPECT_EQ(readRib("Surface \"a\" \"x\" 1 \"x\" 2").errors, 0);
+}
+
 TEST(RibReader, StrictModeMakesWarningsErrors) {
   Read read = readRib("Camera \"c\"\nSurface \"s\" \"rough\" 1\nWorldEnd\n", true);
   EXPECT_EQ(read.calls, "WorldEnd()\n");
