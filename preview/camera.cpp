@@ -22,10 +22,10 @@ float finiteOr(float value, float fallback) { return std::isfinite(value) ? valu
 }  // namespace
 
 Projection::Projection(const CameraOptions &o, std::vector<std::string> &notes) {
-  double xres = std::clamp(o.xres, 1, kMaxSide), yres = std::clamp(o.yres, 1, kMaxSide);
-  if (xres != o.xres || yres != o.yres) notes.push_back("Format clamped to 1.." + std::to_string(kMaxSide));
-  if (xres * yres > kMaxPixels) {
-    const double shrink = std::sqrt(kMaxPixels / (xres * yres));
+  // Too large a picture is scaled down whole, keeping its shape.
+  double xres = std::max(o.xres, 1), yres = std::max(o.yres, 1);
+  const double shrink = std::min({1.0, kMaxSide / std::max(xres, yres), std::sqrt(kMaxPixels / (xres * yres))});
+  if (shrink < 1) {
     xres = std::max(1.0, std::floor(xres * shrink));
     yres = std::max(1.0, std::floor(yres * shrink));
     notes.push_back("Format scaled down to " + std::to_string(int(xres)) + "x" + std::to_string(int(yres)));

@@ -12,7 +12,7 @@ namespace {
 constexpr int kSubBits = 8;  // fixed-point fraction of a sample step
 constexpr int64_t kOne = int64_t(1) << kSubBits;
 
-int64_t toFixed(float v) { return int64_t(std::lround(double(v) * kOne)); }
+int64_t toFixed(float v) { return int64_t(std::lrint(double(v) * kOne)); }
 
 // An attribute's plane over the grid: value = base + dx·x + dy·y.
 struct Plane {
@@ -85,34 +85,47 @@ void SampleBuffer::drawTriangle(const GridVertex &a, const GridVertex &b0, const
   const Plane alpha = planeThrough(a, *b, *c, inverseArea, &GridVertex::a);
   const bool opaque = a.a >= 0.999f && b->a >= 0.999f && c->a >= 0.999f;
 
-  for (int y = minY; y <= maxY; ++y) {
-    int64_t w0 = e0.row, w1 = e1.row, w2 = e2.row;
-    const float fy = y + 0.5f;
-    const size_t rowStart = size_t(y) * size_t(gw_);
-    for (int x = minX; x <= maxX; ++x) {
-      if ((w0 | w1 | w2) >= 0) {
-        const float fx = x + 0.5f;
-        const float z = depth.at(fx, fy);
-        const size_t i = rowStart + size_t(x);
-        if (z < depth_[i]) {
-          Sample s{red.at(fx, fy), green.at(fx, fy), blue.at(fx, fy), alpha.at(fx, fy)};
-          if (opaque) {
-            depth_[i] = z;
-            color_[i] = s;
-          } else {
-            const float keep = 1 - std::clamp(s.a, 0.0f, 1.0f);
-            Sample &old = color_[i];
-            old = {s.r + keep * old.r, s.g + keep * old.g, s.b + keep * old.b, s.a + keep * old.a};
-          }
-        }
-      }
-      w0 += e0.stepX;
-      w1 += e1.stepX;
-      w2 += e2.stepX;
+  // Each row's covered run is found from the edge functions directly, so
+  // long thin triangles cost their samples, not their bounding boxes.
+  auto narrow = [](const Edge &e, int64_t &lo, int64_t &hi) {
+    if (e.stepX > 0) {
+      // row + k·step >= 0  <=>  k >= ceil(-row / step)
+      if (e.row < 0) lo = std::max(lo, (-e.row + e.stepX - 1) / e.stepX);
+    } else if (e.stepX < 0) {
+      if (e.row < 0) hi = -1;
+      else hi = std::min(hi, e.row / -e.stepX);
+    } else if (e.row < 0) {
+      hi = -1;
     }
+  };
+  const int64_t width = maxX - minX;
+  for (int y = minY; y <= maxY; ++y) {
+    int64_t lo = 0, hi = width;
+    narrow(e0, lo, hi);
+    narrow(e1, lo, hi);
+    narrow(e2, lo, hi);
     e0.row += e0.stepY;
     e1.row += e1.stepY;
     e2.row += e2.stepY;
+    if (lo > hi) continue;
+    const float fy = y + 0.5f;
+    const size_t rowStart = size_t(y) * size_t(gw_) + size_t(minX);
+    const float depthRow = depth.base + depth.dy * fy;
+    for (int64_t k = lo; k <= hi; ++k) {
+      const size_t i = rowStart + size_t(k);
+      const float fx = float(minX + k) + 0.5f;
+      const float z = depthRow + depth.dx * fx;
+      if (!(z < depth_[i])) continue;
+      Sample s{red.at(fx, fy), green.at(fx, fy), blue.at(fx, fy), alpha.at(fx, fy)};
+      if (opaque) {
+        depth_[i] = z;
+        color_[i] = s;
+      } else {
+        const float keep = 1 - std::clamp(s.a, 0.0f, 1.0f);
+        Sample &old = color_[i];
+        old = {s.r + keep * old.r, s.g + keep * old.g, s.b + keep * old.b, s.a + keep * old.a};
+      }
+    }
   }
 }
 
