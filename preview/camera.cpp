@@ -61,7 +61,8 @@ Projection::Projection(const CameraOptions &o, std::vector<std::string> &notes) 
   height_ = y1 - y0 + 1;
 
   auto samples = [](float requested) {
-    return std::clamp(std::isfinite(requested) ? int(std::ceil(requested)) : 2, 2, kMaxSamplesPerAxis);
+    if (!std::isfinite(requested)) return 2;
+    return int(std::ceil(std::clamp(requested, 2.0f, float(kMaxSamplesPerAxis))));
   };
   sx_ = samples(o.xsamples);
   sy_ = samples(o.ysamples);
