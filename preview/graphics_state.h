@@ -1,0 +1,28 @@
+// The attributes that the preview renderer keeps, stacked by
+// AttributeBegin and AttributeEnd.
+#ifndef VELLUM_PREVIEW_GRAPHICS_STATE_H
+#define VELLUM_PREVIEW_GRAPHICS_STATE_H
+
+#include <cstdint>
+#include <vector>
+
+#include "preview/shading.h"
+#include "preview/vec_math.h"
+
+namespace vellum::preview {
+
+struct Attributes {
+  Vec3 color{1, 1, 1}, opacity{1, 1, 1};
+  // The default surface: facing ratio.
+  SurfaceModel surface{SurfaceModel::kDefault, 0.2f, 0.8f, 0, 0.1f, {1, 1, 1}};
+  bool twoSided = true;
+  bool leftHanded = true;  // orientation
+  float uBasis[4][4] = {{-1, 3, -3, 1}, {3, -6, 3, 0}, {-3, 3, 0, 0}, {1, 0, 0, 0}};
+  float vBasis[4][4] = {{-1, 3, -3, 1}, {3, -6, 3, 0}, {-3, 3, 0, 0}, {1, 0, 0, 0}};
+  int uStep = 3, vStep = 3;
+  std::vector<uint32_t> lightsOn;  // light numbers, sorted
+};
+
+}  // namespace vellum::preview
+
+#endif

@@ -1,0 +1,171 @@
+#include "preview/mesh_drawer.h"
+
+#include <cmath>
+
+namespace vellum::preview {
+
+namespace {
+
+constexpr uint8_t kInvalid = 0x80;  // a vertex that did not transform to a finite point
+
+Vec3 at(const float *values, size_t index) {
+  return {values[3 * index], values[3 * index + 1], values[3 * index + 2]};
+}
+
+Vec3 colorAt(const ColorView &view, Vec3 attribute, size_t triangle, size_t vertex, int corner) {
+  switch (view.source) {
+    case ColorSource::kPerVertex: return at(view.values, vertex);
+    case ColorSource::kPerTriangle: return at(view.values, triangle);
+    case ColorSource::kPerCorner: return at(view.values, 3 * triangle + corner);
+    default: return attribute;
+  }
+}
+
+bool isProjective(const Mat4 &m) {
+  return m.m[0][3] != 0 || m.m[1][3] != 0 || m.m[2][3] != 0 || m.m[3][3] != 1;
+}
+
+}  // namespace
+
+void MeshDrawer::draw(const MeshView &mesh, const DrawState &state, const Projection &projection,
+                      SampleBuffer &buffer) {
+  const size_t n = mesh.vertices;
+  if (n == 0 || mesh.P == nullptr || mesh.triangles == nullptr || mesh.triangleCount == 0) return;
+  camera_.resize(n);
+  outcode_.resize(n);
+  grid_.resize(n);
+  const Mat4 &toCamera = state.objectToCamera;
+  const bool projective = isProjective(toCamera);
+  for (size_t i = 0; i < n; ++i) {
+    double w = 1;
+    const Vec3 p = transformPoint(toCamera, at(mesh.P, i), &w);
+    if (!isFinite(p) || (projective && !(w > 0))) {
+      outcode_[i] = kInvalid;
+      continue;
+    }
+    camera_[i] = p;
+    const unsigned code = projection.outcode(p);
+    outcode_[i] = uint8_t(code);
+    if (code == 0) grid_[i] = {projection.sampleX(p), projection.sampleY(p), projection.depth(p), 0, 0, 0, 0};
+  }
+
+  const std::vector<Light> noLights;
+  const std::vector<Light> &lights = state.lights != nullptr ? *state.lights : noLights;
+  const bool constant = state.surface.kind == SurfaceModel::kConstant;
+  // Smooth shading: normals through the inverse transpose of the linear part.
+  Mat4 normalMatrix, linear = toCamera;
+  linear.m[3][0] = linear.m[3][1] = linear.m[3][2] = 0;
+  const bool smooth = !constant && mesh.N != nullptr && invert(linear, normalMatrix);
+  if (smooth) {
+    lighting_.resize(n);
+    for (size_t i = 0; i < n; ++i) {
+      if (outcode_[i] & kInvalid) continue;
+      // Row-vector normals go through the transpose of the inverse.
+      const Vec3 objectNormal = at(mesh.N, i);
+      const auto &m = normalMatrix.m;
+      Vec3 normal = normalize({float(m[0][0] * objectNormal.x + m[0][1] * objectNormal.y + m[0][2] * objectNormal.z),
+                               float(m[1][0] * objectNormal.x + m[1][1] * objectNormal.y + m[1][2] * objectNormal.z),
+                               float(m[2][0] * objectNormal.x + m[2][1] * objectNormal.y + m[2][2] * objectNormal.z)});
+      const Vec3 toEye = normalize(-projection.viewDirection(camera_[i]));
+      if (dot(normal, toEye) < 0) normal = -normal;
+      lighting_[i] = shade(state.surface, lights, camera_[i], normal, toEye);
+    }
+  }
+  // When colour depends on the vertex alone, it is worked out once per vertex.
+  const bool perVertexColor = (constant || smooth) &&
+                              (mesh.Cs.source == ColorSource::kAttribute || mesh.Cs.source == ColorSource::kPerVertex) &&
+                              (mesh.Os.source == ColorSource::kAttribute || mesh.Os.source == ColorSource::kPerVertex);
+  if (perVertexColor) {
+    for (size_t i = 0; i < n; ++i) {
+      if (outcode_[i] & kInvalid) continue;
+      const Vec3 cs = colorAt(mesh.Cs, state.color, 0, i, 0), os = colorAt(mesh.Os, state.opacity, 0, i, 0);
+      const Lighting light = constant ? Lighting{{1, 1, 1}, {}} : lighting_[i];
+      const Vec3 c = mul(os, mul(cs, light.scale) + light.offset);
+      GridVertex &g = grid_[i];
+      g.r = c.x, g.g = c.y, g.b = c.z, g.a = (os.x + os.y + os.z) / 3;
+    }
+  }
+
+  for (size_t t = 0; t < mesh.triangleCount; ++t) {
+    const int32_t *tri = mesh.triangles + 3 * t;
+    if (tri[0] < 0 || tri[1] < 0 || tri[2] < 0 || size_t(tri[0]) >= n || size_t(tri[1]) >= n ||
+        size_t(tri[2]) >= n)
+      continue;
+    const size_t i0 = size_t(tri[0]), i1 = size_t(tri[1]), i2 = size_t(tri[2]);
+    const unsigned c0 = outcode_[i0], c1 = outcode_[i1], c2 = outcode_[i2];
+    const unsigned any = c0 | c1 | c2;
+    if ((any & kInvalid) || (c0 & c1 & c2)) continue;
+    const Vec3 p0 = camera_[i0], p1 = camera_[i1], p2 = camera_[i2];
+    const Vec3 facet = cross(p1 - p0, p2 - p0);
+    if (!state.twoSided) {
+      const bool facesEye = dot(facet, projection.viewDirection(p0)) < 0;
+      if (facesEye != state.leftHanded) continue;
+    }
+    if (perVertexColor && any == 0) {
+      buffer.drawTriangle(grid_[i0], grid_[i1], grid_[i2]);
+      continue;
+    }
+    const size_t index[3] = {i0, i1, i2};
+    Corner corners[3];
+    Lighting flat;
+    if (!smooth && !constant) {
+      const Vec3 centre = (p0 + p1 + p2) * (1.0f / 3);
+      const Vec3 toEye = normalize(-projection.viewDirection(centre));
+      Vec3 normal = normalize(facet);
+      if (dot(normal, toEye) < 0) normal = -normal;
+      flat = shade(state.surface, lights, centre, normal, toEye);
+    }
+    for (int k = 0; k < 3; ++k) {
+      corners[k].p = camera_[index[k]];
+      if (perVertexColor) {
+        const GridVertex &g = grid_[index[k]];
+        corners[k].r = g.r, corners[k].g = g.g, corners[k].b = g.b, corners[k].a = g.a;
+        continue;
+      }
+      const Lighting light = constant ? Lighting{{1, 1, 1}, {}} : smooth ? lighting_[index[k]] : flat;
+      const Vec3 cs = colorAt(mesh.Cs, state.color, t, index[k], k);
+      const Vec3 os = colorAt(mesh.Os, state.opacity, t, index[k], k);
+      const Vec3 c = mul(os, mul(cs, light.scale) + light.offset);
+      corners[k].r = c.x, corners[k].g = c.y, corners[k].b = c.z, corners[k].a = (os.x + os.y + os.z) / 3;
+    }
+    drawClipped(corners, any, projection, buffer);
+  }
+}
+
+void MeshDrawer::drawClipped(const Corner corners[3], unsigned outcodes, const Projection &projection,
+                             SampleBuffer &buffer) {
+  Corner polygon[2][16];
+  int count = 3;
+  for (int k = 0; k < 3; ++k) polygon[0][k] = corners[k];
+  int from = 0;
+  for (int plane = 0; plane < Projection::kPlanes; ++plane) {
+    if (!(outcodes & (1u << plane))) continue;
+    const ClipPlane &clip = projection.planes()[plane];
+    const Corner *in = polygon[from];
+    Corner *out = polygon[1 - from];
+    int kept = 0;
+    for (int k = 0; k < count; ++k) {
+      const Corner &a = in[k], &b = in[(k + 1) % count];
+      const float da = clip.at(a.p), db = clip.at(b.p);
+      if (da >= 0) out[kept++] = a;
+      if ((da >= 0) != (db >= 0)) {
+        const float s = da / (da - db);
+        Corner &m = out[kept++];
+        m.p = a.p + (b.p - a.p) * s;
+        m.r = a.r + (b.r - a.r) * s, m.g = a.g + (b.g - a.g) * s;
+        m.b = a.b + (b.b - a.b) * s, m.a = a.a + (b.a - a.a) * s;
+      }
+    }
+    count = kept;
+    from = 1 - from;
+    if (count < 3) return;
+  }
+  GridVertex grid[16];
+  for (int k = 0; k < count; ++k) {
+    const Corner &c = polygon[from][k];
+    grid[k] = {projection.sampleX(c.p), projection.sampleY(c.p), projection.depth(c.p), c.r, c.g, c.b, c.a};
+  }
+  for (int k = 1; k + 1 < count; ++k) buffer.drawTriangle(grid[0], grid[k], grid[k + 1]);
+}
+
+}  // namespace vellum::preview

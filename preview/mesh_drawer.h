@@ -1,0 +1,50 @@
+// Draws a mesh: transforms it to camera space, shades it, clips it and
+// rasterizes it into the sample buffer.
+#ifndef VELLUM_PREVIEW_MESH_DRAWER_H
+#define VELLUM_PREVIEW_MESH_DRAWER_H
+
+#include <cstdint>
+#include <vector>
+
+#include "preview/camera.h"
+#include "preview/mesh.h"
+#include "preview/sample_buffer.h"
+#include "preview/shading.h"
+
+namespace vellum::preview {
+
+// The graphics state that drawing a mesh needs.
+struct DrawState {
+  Mat4 objectToCamera;
+  SurfaceModel surface;
+  const std::vector<Light> *lights = nullptr;  // in camera space
+  Vec3 color{1, 1, 1}, opacity{1, 1, 1};
+  bool twoSided = true;
+  bool leftHanded = true;  // the orientation: which winding faces out
+};
+
+class MeshDrawer {
+ public:
+  void draw(const MeshView &mesh, const DrawState &state, const Projection &projection,
+            SampleBuffer &buffer);
+
+ private:
+  struct Corner {
+    Vec3 p;
+    float r, g, b, a;
+  };
+  void drawClipped(const Corner corners[3], unsigned outcodes, const Projection &projection,
+                   SampleBuffer &buffer);
+
+  // Kept between meshes so that drawing allocates only when a mesh is
+  // larger than any before.
+  std::vector<Vec3> camera_;
+  std::vector<uint8_t> outcode_;
+  std::vector<GridVertex> grid_;
+  std::vector<Lighting> lighting_;
+  std::vector<Vec3> normal_;
+};
+
+}  // namespace vellum::preview
+
+#endif

@@ -1,0 +1,232 @@
+// PreviewContext: a rendering context that draws what its requests
+// describe into an RGBA picture with a z-buffer, so that a RIB stream can
+// be looked at without a renderer.  Geometry is tessellated into
+// triangles, shaded per vertex (or per facet without normals) by simple
+// forms of the standard surfaces and lights, and sampled max(2, PixelSamples)
+// times per axis.  A picture is finished at every WorldEnd; see setOutput()
+// and Display for where it goes.
+//
+// Drawn: all polygons, patches and patch meshes (bilinear and bicubic, any
+// basis), NuPatch, the seven quadrics, Catmull-Clark subdivision meshes,
+// curves (ribbons) and points (discs), object instances, archives and
+// DelayedReadArchive procedurals through the readArchive hook.  Skipped,
+// with one warning each: Blobby, TrimCurve (the patch is drawn untrimmed),
+// Geometry, the RunProgram and DynamicLoad procedurals, unknown lights.
+#ifndef VELLUM_PREVIEW_PREVIEW_CONTEXT_H
+#define VELLUM_PREVIEW_PREVIEW_CONTEXT_H
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "decl/declaration_dictionary.h"
+#include "preview/camera.h"
+#include "preview/facing_geometry.h"
+#include "preview/graphics_state.h"
+#include "preview/image.h"
+#include "preview/mesh.h"
+#include "preview/mesh_drawer.h"
+#include "preview/sample_buffer.h"
+#include "ri/null_context.h"
+
+namespace vellum::preview {
+
+class Parameters;
+
+class PreviewContext : public NullContext {
+ public:
+  using WarningHandler = std::function<void(const std::string &message)>;
+  using ArchiveReader = std::function<void(const std::string &path, RenderContext &context)>;
+
+  PreviewContext();
+  ~PreviewContext() override;
+
+  // Where finished pictures go as PNG files.  A "%d" in the pattern is
+  // replaced by the frame number (FrameBegin's, or the count of pictures
+  // without frames) and every picture is written; without "%d" only the
+  // first picture is.  Empty (the default): no file but Display's.
+  void setOutput(const std::string &pattern) { output_ = pattern; }
+
+  // Receives warnings (skipped requests, clamped options, failed writes),
+  // each kind once; failed writes every time.  Default: standard error.
+  void setWarningHandler(WarningHandler handler) { warn_ = std::move(handler); }
+
+  // Reads a RIB file into a context: ReadArchive and DelayedReadArchive
+  // call it with this context.  Without one they are skipped.
+  void setArchiveReader(ArchiveReader reader) { readArchive_ = std::move(reader); }
+  // Relative archive names are found here (empty: the current directory).
+  void setSearchDirectory(const std::string &directory) { searchDirectory_ = directory; }
+
+  // The most recent finished picture (empty before the first WorldEnd).
+  const Image &lastPicture() const { return picture_; }
+  int picturesFinished() const { return pictures_; }
+  // Files written so far, and the last write failure ("" if none).
+  const std::vector<std::string> &writtenFiles() const { return written_; }
+  const std::string &lastWriteError() const { return writeError_; }
+
+  RtVoid FrameBegin(RtInt frame) override;
+  RtVoid FrameEnd() override;
+  RtVoid WorldBegin() override;
+  RtVoid WorldEnd() override;
+  RtVoid Format(RtInt xres, RtInt yres, RtFloat aspect) override;
+  RtVoid FrameAspectRatio(RtFloat aspect) override;
+  RtVoid ScreenWindow(RtFloat left, RtFloat right, RtFloat bottom, RtFloat top) override;
+  RtVoid CropWindow(RtFloat xmin, RtFloat xmax, RtFloat ymin, RtFloat ymax) override;
+  RtVoid ProjectionV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]) override;
+  RtVoid Clipping(RtFloat hither, RtFloat yon) override;
+  RtVoid PixelSamples(RtFloat xsamples, RtFloat ysamples) override;
+  RtVoid Exposure(RtFloat gain, RtFloat gamma) override;
+  RtVoid DisplayV(char *name, RtToken type, RtToken mode, RtInt n, RtToken tokens[], RtPointer parms[]) override;
+
+  RtVoid AttributeBegin() override;
+  RtVoid AttributeEnd() override;
+  RtVoid Color(RtColor Cs) override;
+  RtVoid Opacity(RtColor Os) override;
+  RtVoid Sides(RtInt sides) override;
+  RtVoid Orientation(RtToken orientation) override;
+  RtVoid ReverseOrientation() override;
+  RtVoid Basis(RtBasis ubasis, RtInt ustep, RtBasis vbasis, RtInt vstep) override;
+
+  RtVoid Identity() override;
+  RtVoid ConcatTransform(RtMatrix transform) override;
+  RtVoid Transform(RtMatrix transform) override;
+  RtVoid Perspective(RtFloat fov) override;
+  RtVoid Translate(RtFloat dx, RtFloat dy, RtFloat dz) override;
+  RtVoid Rotate(RtFloat angle, RtFloat dx, RtFloat dy, RtFloat dz) override;
+  RtVoid Scale(RtFloat sx, RtFloat sy, RtFloat sz) override;
+  RtVoid Skew(RtFloat angle, RtFloat dx1, RtFloat dy1, RtFloat dz1, RtFloat dx2, RtFloat dy2, RtFloat dz2) override;
+  RtVoid CoordinateSystem(RtToken space) override;
+  RtVoid CoordSysTransform(RtToken space) override;
+  RtVoid TransformBegin() override;
+  RtVoid TransformEnd() override;
+  RtVoid MotionBeginV(RtInt n, RtFloat times[]) override;
+  RtVoid MotionEnd() override;
+
+  RtVoid SurfaceV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]) override;
+  RtLightHandle LightSourceV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]) override;
+  RtLightHandle AreaLightSourceV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]) override;
+  RtVoid Illuminate(RtLightHandle light, RtBoolean onoff) override;
+  RtToken Declare(char *name, char *declaration) override;
+
+  RtVoid ConeV(RtFloat height, RtFloat radius, RtFloat thetamax, RtInt n, RtToken tokens[], RtPointer parms[]) override;
+  RtVoid CylinderV(RtFloat radius, RtFloat zmin, RtFloat zmax, RtFloat thetamax, RtInt n, RtToken tokens[],
+                   RtPointer parms[]) override;
+  RtVoid DiskV(RtFloat height, RtFloat radius, RtFloat thetamax, RtInt n, RtToken tokens[], RtPointer parms[]) override;
+  RtVoid HyperboloidV(RtPoint point1, RtPoint point2, RtFloat thetamax, RtInt n, RtToken tokens[],
+                      RtPointer parms[]) override;
+  RtVoid ParaboloidV(RtFloat rmax, RtFloat zmin, RtFloat zmax, RtFloat thetamax, RtInt n, RtToken tokens[],
+                     RtPointer parms[]) override;
+  RtVoid SphereV(RtFloat radius, RtFloat zmin, RtFloat zmax, RtFloat thetamax, RtInt n, RtToken tokens[],
+                 RtPointer parms[]) override;
+  RtVoid TorusV(RtFloat majorradius, RtFloat minorradius, RtFloat phimin, RtFloat phimax, RtFloat thetamax,
+                RtInt n, RtToken tokens[], RtPointer parms[]) override;
+  RtVoid PolygonV(RtInt nvertices, RtInt n, RtToken tokens[], RtPointer parms[]) override;
+  RtVoid GeneralPolygonV(RtInt nloops, RtInt nvertices[], RtInt n, RtToken tokens[], RtPointer parms[]) override;
+  RtVoid PointsPolygonsV(RtInt npolys, RtInt nvertices[], RtInt vertices[], RtInt n, RtToken tokens[],
+                         RtPointer parms[]) override;
+  RtVoid PointsGeneralPolygonsV(RtInt npolys, RtInt nloops[], RtInt nvertices[], RtInt vertices[], RtInt n,
+                                RtToken tokens[], RtPointer parms[]) override;
+  RtVoid PatchV(RtToken type, RtInt n, RtToken tokens[], RtPointer parms[]) override;
+  RtVoid PatchMeshV(RtToken type, RtInt nu, RtToken uwrap, RtInt nv, RtToken vwrap, RtInt n, RtToken tokens[],
+                    RtPointer parms[]) override;
+  RtVoid TrimCurve(RtInt nloops, RtInt ncurves[], RtInt order[], RtFloat knot[], RtFloat min[], RtFloat max[],
+                   RtInt n[], RtFloat u[], RtFloat v[], RtFloat w[]) override;
+  RtVoid NuPatchV(RtInt nu, RtInt uorder, RtFloat uknot[], RtFloat umin, RtFloat umax, RtInt nv, RtInt vorder,
+                  RtFloat vknot[], RtFloat vmin, RtFloat vmax, RtInt n, RtToken tokens[], RtPointer parms[]) override;
+  RtVoid CurvesV(RtToken type, RtInt ncurves, RtInt nvertices[], RtToken wrap, RtInt n, RtToken tokens[],
+                 RtPointer parms[]) override;
+  RtVoid PointsV(RtInt npoints, RtInt n, RtToken tokens[], RtPointer parms[]) override;
+  RtVoid SubdivisionMeshV(RtToken scheme, RtInt nfaces, RtInt nvertices[], RtInt vertices[], RtInt ntags,
+                          RtToken tags[], RtInt nargs[], RtInt intargs[], RtFloat floatargs[], RtInt n,
+                          RtToken tokens[], RtPointer parms[]) override;
+  RtVoid BlobbyV(RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, RtFloat flt[], RtInt nstr, RtToken str[],
+                 RtInt n, RtToken tokens[], RtPointer parms[]) override;
+  RtVoid Procedural(RtPointer data, RtBound bound, RtProcSubdivFunc subdivfunc, RtProcFreeFunc freefunc) override;
+  RtVoid GeometryV(RtToken type, RtInt n, RtToken tokens[], RtPointer parms[]) override;
+  RtObjectHandle ObjectBegin() override;
+  RtVoid ObjectEnd() override;
+  RtVoid ObjectInstance(RtObjectHandle handle) override;
+  RtVoid ReadArchiveV(RtToken name, RtArchiveCallback callback, RtInt n, RtToken tokens[], RtPointer parms[]) override;
+
+ private:
+  // One piece of a recorded object: a mesh, a facing set or an instance
+  // of an earlier object, with the transform it had inside the object.
+  struct RecordedItem {
+    Mat4 transform;
+    std::shared_ptr<const Mesh> mesh;
+    std::shared_ptr<const FacingGeometry> facing;
+    size_t instanceOf = 0;
+  };
+  struct DisplayTarget {
+    std::string name, type;
+  };
+
+  void warnOnce(const std::string &kind, const std::string &message);
+  // False, for a request that draws or changes state, when it is not the
+  // first of a motion block (only the first time sample is used).
+  bool firstInMotion();
+  // True when geometry can go somewhere: inside a world or an object.
+  bool takesGeometry();
+  void emit(Mesh &&mesh);
+  void emitFacing(FacingGeometry &&geometry);
+  void draw(const MeshView &mesh, const Mat4 &toCamera);
+  void drawFacing(const FacingGeometry &geometry, const Mat4 &toCamera);
+  void drawObject(size_t object, const Mat4 &toCamera, int depth);
+  void finishPicture();
+  void writePicture(const std::string &path);
+  void readArchiveFile(const std::string &name);
+  void concat(const Mat4 &m);
+  void noteUndeclared(const Parameters &parameters);
+
+  // Tessellation helpers shared by the geometry requests.
+  void quadric(const std::function<Vec3(float u, float v)> &eval, float thetamax, int nv, RtInt n,
+               RtToken tokens[], RtPointer parms[]);
+  void polygonMesh(RtInt npolys, const RtInt *nloops, const RtInt *nvertices, const RtInt *vertices,
+                   const PrimitiveCounts &counts, RtInt n, RtToken tokens[], RtPointer parms[]);
+
+  DeclarationDictionary declarations_;
+  WarningHandler warn_;
+  ArchiveReader readArchive_;
+  std::string searchDirectory_;
+  std::string output_;
+  std::set<std::string> warned_;
+
+  CameraOptions options_;
+  std::vector<CameraOptions> frameOptions_;
+  std::vector<DisplayTarget> displays_;
+  std::vector<std::vector<DisplayTarget>> frameDisplays_;
+  int frameNumber_ = 0;
+  bool inFrame_ = false;
+
+  Attributes attributes_;
+  Mat4 current_;
+  Mat4 worldToCamera_;
+  std::vector<std::pair<Attributes, Mat4>> attributeStack_;
+  std::vector<Mat4> transformStack_;
+  std::map<std::string, Mat4> coordinateSystems_;
+  bool inMotion_ = false, motionUsed_ = false;
+
+  std::vector<Light> lights_;  // by handle number - 1
+  std::vector<Light> active_;
+  bool worldHasLights_ = false;
+
+  std::vector<std::vector<RecordedItem>> objects_;  // by handle number - 1
+  size_t recording_ = 0;                            // the object being defined, or 0
+  int archiveDepth_ = 0;
+
+  bool inWorld_ = false;
+  std::unique_ptr<preview::Projection> projection_;
+  SampleBuffer buffer_;
+  MeshDrawer drawer_;
+  Image picture_;
+  int pictures_ = 0;
+  std::vector<std::string> written_;
+  std::string writeError_;
+};
+
+}  // namespace vellum::preview
+
+#endif

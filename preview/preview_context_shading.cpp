@@ -1,0 +1,100 @@
+// Surfaces and lights of the preview context.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+#include "preview/parameters.h"
+#include "preview/preview_context.h"
+
+namespace vellum::preview {
+
+namespace {
+
+constexpr float kRadians = 3.14159265f / 180;
+
+void *handleOf(size_t number) { return reinterpret_cast<void *>(static_cast<uintptr_t>(number)); }
+
+}  // namespace
+
+RtVoid PreviewContext::SurfaceV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]) {
+  if (!firstInMotion()) return;
+  const std::string shader = name != nullptr ? name : "";
+  Parameters parameters(declarations_, n, tokens, parms, nullptr);
+  noteUndeclared(parameters);
+  SurfaceModel surface;
+  if (shader == "constant") {
+    surface.kind = SurfaceModel::kConstant;
+  } else if (shader == "defaultsurface") {
+    surface = Attributes().surface;
+  } else if (shader == "plastic" || shader == "paintedplastic") {
+    surface = {SurfaceModel::kPlastic, 1, 0.5f, 0.5f, 0.1f, {1, 1, 1}};
+  } else if (shader == "metal" || shader == "shinymetal") {
+    // shinymetal's reflection map is left out.
+    surface = {SurfaceModel::kMetal, 1, 0, 1, 0.1f, {1, 1, 1}};
+  } else {
+    if (shader != "matte") warnOnce("surface " + shader, "surface \"" + shader + "\" drawn as matte");
+    surface = {SurfaceModel::kMatte, 1, 1, 0, 0.1f, {1, 1, 1}};
+  }
+  surface.Ka = parameters.floatOr("Ka", surface.Ka);
+  surface.Kd = parameters.floatOr("Kd", surface.Kd);
+  surface.Ks = parameters.floatOr("Ks", surface.Ks);
+  surface.roughness = parameters.floatOr("roughness", surface.roughness);
+  surface.specularColor = parameters.tripleOr("specularcolor", kTypeColor, surface.specularColor);
+  attributes_.surface = surface;
+}
+
+RtLightHandle PreviewContext::LightSourceV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]) {
+  if (!firstInMotion()) return lights_.empty() ? nullptr : handleOf(lights_.size());
+  const std::string shader = name != nullptr ? name : "";
+  Parameters parameters(declarations_, n, tokens, parms, nullptr);
+  noteUndeclared(parameters);
+  Light light;
+  bool known = true;
+  if (shader == "ambientlight") light.kind = Light::kAmbient;
+  else if (shader == "distantlight") light.kind = Light::kDistant;
+  else if (shader == "pointlight") light.kind = Light::kPoint;
+  else if (shader == "spotlight") light.kind = Light::kSpot;
+  else {
+    warnOnce("light " + shader, "light \"" + shader + "\" is not known: skipped");
+    known = false;
+  }
+  light.color = light.color * parameters.floatOr("intensity", 1);
+  light.color = mul(light.color, parameters.tripleOr("lightcolor", kTypeColor, {1, 1, 1}));
+  const Vec3 from = parameters.tripleOr("from", kTypePoint, {0, 0, 0});
+  const Vec3 to = parameters.tripleOr("to", kTypePoint, {0, 0, 1});
+  light.from = transformPoint(current_, from);
+  light.direction = normalize(transformPoint(current_, to) - light.from);
+  const float cone = parameters.floatOr("coneangle", 30 * kRadians);
+  const float delta = parameters.floatOr("conedeltaangle", 5 * kRadians);
+  light.cosOuter = std::cos(cone);
+  light.cosInner = std::cos(std::max(0.0f, cone - delta));
+  light.beamDistribution = parameters.floatOr("beamdistribution", 2);
+  if (!known || !isFinite(light.color) || !isFinite(light.from) || !isFinite(light.direction)) light.color = {};
+  lights_.push_back(light);
+  const uint32_t number = uint32_t(lights_.size());
+  attributes_.lightsOn.push_back(number);  // numbers only grow: the list stays sorted
+  worldHasLights_ = worldHasLights_ || known;
+  return handleOf(number);
+}
+
+RtLightHandle PreviewContext::AreaLightSourceV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]) {
+  warnOnce("area light", "area lights are drawn as point lights at their origin");
+  const std::string shader = name != nullptr && std::strcmp(name, "arealight") != 0 ? name : "pointlight";
+  return LightSourceV(const_cast<char *>(shader.c_str()), n, tokens, parms);
+}
+
+RtVoid PreviewContext::Illuminate(RtLightHandle light, RtBoolean onoff) {
+  const uintptr_t number = reinterpret_cast<uintptr_t>(light);
+  if (number == 0 || number > lights_.size()) {
+    warnOnce("light handle", "Illuminate with a light handle this context did not give: ignored");
+    return;
+  }
+  auto &on = attributes_.lightsOn;
+  auto at = std::lower_bound(on.begin(), on.end(), uint32_t(number));
+  const bool isOn = at != on.end() && *at == number;
+  if (onoff && !isOn) on.insert(at, uint32_t(number));
+  if (!onoff && isOn) on.erase(at);
+}
+
+}  // namespace vellum::preview

@@ -1,0 +1,48 @@
+// The supersampled frame: premultiplied colour, alpha and depth for every
+// sample, drawn into triangle by triangle, and filtered down to a picture.
+#ifndef VELLUM_PREVIEW_SAMPLE_BUFFER_H
+#define VELLUM_PREVIEW_SAMPLE_BUFFER_H
+
+#include <vector>
+
+#include "preview/image.h"
+
+namespace vellum::preview {
+
+// A triangle corner on the sample grid: position, depth (smaller is
+// nearer), and premultiplied colour with its alpha.
+struct GridVertex {
+  float x, y, depth;
+  float r, g, b, a;
+};
+
+class SampleBuffer {
+ public:
+  // A grid of (width × sx) by (height × sy) samples, cleared.
+  void reset(int width, int height, int sx, int sy);
+
+  // Draws a triangle of either winding.  Corners must lie within the
+  // guard band of the grid (the clipper sees to it).  Opaque samples
+  // replace what is behind them; partly transparent ones are composited
+  // over the colour there, in drawing order, and leave the depth alone.
+  void drawTriangle(const GridVertex &v0, const GridVertex &v1, const GridVertex &v2);
+
+  // The box-filtered picture with exposure applied: (gain · c)^(1/gamma)
+  // on unpremultiplied colour.
+  Image resolve(float gain, float gamma) const;
+
+  int gridWidth() const { return gw_; }
+  int gridHeight() const { return gh_; }
+
+ private:
+  struct Sample {
+    float r, g, b, a;
+  };
+  int width_ = 0, height_ = 0, sx_ = 1, sy_ = 1, gw_ = 0, gh_ = 0;
+  std::vector<float> depth_;
+  std::vector<Sample> color_;
+};
+
+}  // namespace vellum::preview
+
+#endif

@@ -1,0 +1,167 @@
+// Bad input that a RIB stream can carry draws without crashing, within
+// bounded memory, with at most one warning of each kind.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "tests/preview_test_support.h"
+#include "tests/test_support.h"
+
+namespace {
+
+using vellum::preview::PreviewContext;
+using vellum_test::drawScene;
+using vellum_test::tok;
+
+const float kNaN = std::numeric_limits<float>::quiet_NaN();
+const float kInf = std::numeric_limits<float>::infinity();
+
+struct BadCase {
+  const char *what;
+  std::function<void(PreviewContext &)> camera;
+  std::function<void(PreviewContext &)> world;
+};
+
+RtFloat kSquare[] = {-1, -1, 1, -1, 1, 1, 1, 1, 1, 1, -1, 1};
+
+void perspective(PreviewContext &ctx) {
+  RtFloat fov = 60;
+  ctx.Projection(tok("perspective"), tok("fov"), &fov, RI_NULL);
+}
+
+TEST(PreviewBadInput, DrawsWithoutCrashing) {
+  const BadCase cases[] = {
+      {"NaN and infinite coordinates", nullptr,
+       [](PreviewContext &c) {
+         RtFloat p[] = {kNaN, 0, 1, 1, kInf, 1, 0, 1, -kInf, 1, 1, 1};
+         c.Polygon(4, tok("P"), p, RI_NULL);
+         c.Sphere(kNaN, -1, 1, 360, RI_NULL);
+         c.Torus(1, kInf, 0, 360, kNaN, RI_NULL);
+         c.Translate(kNaN, 0, 0);
+         c.Polygon(4, tok("P"), kSquare, RI_NULL);
+       }},
+      {"huge Format and PixelSamples",
+       [](PreviewContext &c) {
+         c.Format(1 << 30, 1 << 30, 1);
+         c.PixelSamples(1e9f, kNaN);
+       },
+       [](PreviewContext &c) { c.Polygon(4, tok("P"), kSquare, RI_NULL); }},
+      {"zero and negative Format, zero ScreenWindow, NaN crop",
+       [](PreviewContext &c) {
+         c.Format(0, -5, kNaN);
+         c.ScreenWindow(1, 1, 0, 0);
+         c.CropWindow(kNaN, 0.5f, 0.7f, 0.2f);
+         c.FrameAspectRatio(-1);
+         c.Clipping(5, 1);
+         c.Exposure(kNaN, -1);
+       },
+       [](PreviewContext &c) { c.Sphere(1, -1, 1, 360, RI_NULL); }},
+      {"zero and negative counts", nullptr,
+       [](PreviewContext &c) {
+         RtInt zero[] = {0}, negative[] = {-3, 4}, v[] = {0, 1, 2, 3};
+         c.Polygon(0, tok("P"), kSquare, RI_NULL);
+         c.PointsPolygons(0, zero, v, tok("P"), kSquare, RI_NULL);
+         c.PointsPolygons(2, negative, v, tok("P"), kSquare, RI_NULL);
+         c.GeneralPolygon(2, negative, tok("P"), kSquare, RI_NULL);
+         c.PatchMesh(tok("bicubic"), -4, tok("periodic"), 0, tok("nonperiodic"), tok("P"), kSquare, RI_NULL);
+         c.Curves(tok("cubic"), 1, negative, tok("nonperiodic"), tok("P"), kSquare, RI_NULL);
+         c.Points(-1, tok("P"), kSquare, RI_NULL);
+         c.SubdivisionMesh(tok("catmull-clark"), 2, negative, v, 0, nullptr, nullptr, nullptr, nullptr, tok("P"),
+                           kSquare, RI_NULL);
+       }},
+      {"out-of-range indices and missing positions", nullptr,
+       [](PreviewContext &c) {
+         RtInt nv[] = {3}, v[] = {0, -7, 2};
+         c.PointsPolygons(1, nv, v, tok("P"), kSquare, RI_NULL);
+         c.Polygon(4, RI_NULL);
+         RtColor cs[] = {{1, 0, 0}};
+         c.Polygon(4, tok("Cs"), cs, RI_NULL);
+       }},
+      {"degenerate matrices", nullptr,
+       [](PreviewContext &c) {
+         c.Scale(0, 0, 0);
+         c.Sphere(1, -1, 1, 360, RI_NULL);
+         RtMatrix zero = {{0}};
+         c.Transform(zero);
+         c.Polygon(4, tok("P"), kSquare, RI_NULL);
+         RtMatrix nan = {{kNaN, 0, 0, 0}, {0, kNaN, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
+         c.ConcatTransform(nan);
+         c.Rotate(45, 0, 0, 0);
+         c.Skew(90, 1, 0, 0, 1, 0, 0);
+         c.Perspective(kNaN);
+         c.Polygon(4, tok("P"), kSquare, RI_NULL);
+       }},
+      {"geometry crossing the near plane and the eye", perspective,
+       [](PreviewContext &c) {
+         RtFloat p[] = {-1, -1, -5, -1, 1, -5, 1, 1, 5, 1, -1, 5};
+         c.Polygon(4, tok("P"), p, RI_NULL);
+         RtFloat huge[] = {-1e30f, -1e30f, 1e-20f, -1e30f, 1e30f, 1e30f, 1e30f, 1e30f, 1e-9f};
+         c.Polygon(3, tok("P"), huge, RI_NULL);
+         c.Sphere(2, -2, 2, 360, RI_NULL);  // around the eye
+         c.Perspective(90);
+         c.Sphere(1, -1, 1, 360, RI_NULL);
+       }},
+      {"unusable knots, orders and patch types", nullptr,
+       [](PreviewContext &c) {
+         RtFloat knots[] = {1, 0, kNaN, 1}, p[16] = {0};
+         c.NuPatch(2, 2, knots, 0, 1, 2, 2, knots, 0, 1, tok("Pw"), p, RI_NULL);
+         c.NuPatch(2, 40, knots, 0, 1, 2, 0, knots, 0, 1, tok("Pw"), p, RI_NULL);
+         c.Patch(tok("trilinear"), tok("P"), p, RI_NULL);
+         c.Basis(RiBezierBasis, 0, RiBezierBasis, -1);
+         c.PatchMesh(tok("bicubic"), 4, tok("nonperiodic"), 4, tok("nonperiodic"), tok("P"), p, RI_NULL);
+       }},
+      {"handles and stacks out of step", nullptr,
+       [](PreviewContext &c) {
+         c.AttributeEnd();
+         c.TransformEnd();
+         c.Illuminate(reinterpret_cast<RtLightHandle>(12345), 1);
+         c.Illuminate(nullptr, 0);
+         c.ObjectInstance(reinterpret_cast<RtObjectHandle>(99));
+         c.ObjectInstance(nullptr);
+         c.ObjectEnd();
+         c.MotionEnd();
+         c.WorldBegin();
+         c.CoordSysTransform(tok("nowhere"));
+         c.Polygon(4, tok("P"), kSquare, RI_NULL);
+       }},
+  };
+  for (const BadCase &c : cases) {
+    SCOPED_TRACE(c.what);
+    const auto drawn = drawScene(64, 48, c.camera, c.world);
+    EXPECT_GT(drawn.picture.width, 0);
+    EXPECT_GT(drawn.picture.height, 0);
+    EXPECT_LE(double(drawn.picture.width) * drawn.picture.height, 4096.0 * 4096.0);
+    std::vector<std::string> sorted = drawn.warnings;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end()) << "a warning came twice";
+  }
+}
+
+TEST(PreviewBadInput, SkippedRequestsWarnOnceEach) {
+  const auto drawn = drawScene(16, 16, nullptr, [](PreviewContext &c) {
+    RtInt code[] = {1001, 0};
+    RtFloat flt[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    for (int i = 0; i < 3; ++i) {
+      c.Blobby(1, 2, code, 16, flt, 0, nullptr, RI_NULL);
+      c.Surface(tok("wood"), RI_NULL);
+      c.LightSource(tok("fancylight"), RI_NULL);
+      c.Geometry(tok("teapot"), RI_NULL);
+    }
+  });
+  EXPECT_EQ(drawn.warnings.size(), 4u);
+}
+
+TEST(PreviewBadInput, HugeFormatIsScaledDownWithOneWarning) {
+  const auto drawn = drawScene(20000, 10000, nullptr, nullptr);
+  EXPECT_LE(drawn.picture.width, 8192);
+  EXPECT_LE(double(drawn.picture.width) * drawn.picture.height, 4096.0 * 4096.0);
+  EXPECT_EQ(drawn.picture.width, 2 * drawn.picture.height);
+  EXPECT_EQ(drawn.warnings.size(), 1u);
+}
+
+}  // namespace

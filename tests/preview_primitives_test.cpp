@@ -1,0 +1,207 @@
+// Every kind of primitive the preview renderer draws covers the pixels
+// where it should and leaves others empty.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tests/preview_test_support.h"
+#include "tests/test_support.h"
+
+namespace {
+
+using vellum::preview::PreviewContext;
+using vellum_test::covered;
+using vellum_test::drawScene;
+using vellum_test::tok;
+
+// The camera: orthographic, -2..2 both ways over 100 × 100 pixels, so the
+// point (x, y) is pixel ((x + 2) · 25, (2 - y) · 25); things sit at z = 5.
+struct PrimitiveCase {
+  const char *what;
+  std::function<void(PreviewContext &)> draw;
+  int insideX, insideY;    // a pixel that must be covered
+  int outsideX, outsideY;  // one that must not
+};
+
+RtFloat kSquare[] = {-1, -1, 0, -1, 1, 0, 1, 1, 0, 1, -1, 0};
+
+void patchGrid(std::vector<RtFloat> &p, int nu, int nv, float size) {
+  for (int j = 0; j < nv; ++j)
+    for (int i = 0; i < nu; ++i) p.insert(p.end(), {size * (2.0f * i / (nu - 1) - 1), size * (2.0f * j / (nv - 1) - 1), 0});
+}
+
+const std::vector<PrimitiveCase> &cases() {
+  static const std::vector<PrimitiveCase> all = {
+      {"Polygon", [](PreviewContext &c) { c.Polygon(4, tok("P"), kSquare, RI_NULL); }, 50, 50, 10, 10},
+      {"concave Polygon",
+       [](PreviewContext &c) {
+         // An L: the notch at the upper right stays empty.
+         RtFloat p[] = {-1, -1, 0, -1, 1, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 1, -1, 0};
+         c.Polygon(6, tok("P"), p, RI_NULL);
+       },
+       40, 60, 62, 38},
+      {"GeneralPolygon with a hole",
+       [](PreviewContext &c) {
+         RtInt loops[] = {4, 4};
+         RtFloat p[] = {-1, -1, 0, -1, 1, 0, 1, 1, 0, 1, -1, 0, -0.5f, -0.5f, 0, 0.5f, -0.5f, 0, 0.5f, 0.5f, 0, -0.5f, 0.5f, 0};
+         c.GeneralPolygon(2, loops, tok("P"), p, RI_NULL);
+       },
+       30, 50, 50, 50},
+      {"PointsPolygons",
+       [](PreviewContext &c) {
+         RtInt nv[] = {3, 3}, v[] = {0, 1, 2, 0, 2, 3};
+         c.PointsPolygons(2, nv, v, tok("P"), kSquare, RI_NULL);
+       },
+       60, 40, 90, 90},
+      {"PointsGeneralPolygons",
+       [](PreviewContext &c) {
+         RtInt nloops[] = {2}, nv[] = {4, 4}, v[] = {0, 1, 2, 3, 4, 5, 6, 7};
+         RtFloat p[] = {-1, -1, 0, -1, 1, 0, 1, 1, 0, 1, -1, 0, -0.5f, -0.5f, 0, 0.5f, -0.5f, 0, 0.5f, 0.5f, 0, -0.5f, 0.5f, 0};
+         c.PointsGeneralPolygons(1, nloops, nv, v, tok("P"), p, RI_NULL);
+       },
+       30, 50, 50, 50},
+      {"bilinear Patch", [](PreviewContext &c) {
+         RtFloat p[] = {-1, -1, 0, 1, -1, 0, -1, 1, 0, 1, 1, 0};
+         c.Patch(tok("bilinear"), tok("P"), p, RI_NULL);
+       }, 50, 50, 10, 90},
+      {"bicubic Patch (Bezier)",
+       [](PreviewContext &c) {
+         std::vector<RtFloat> p;
+         patchGrid(p, 4, 4, 1);
+         c.Patch(tok("bicubic"), tok("P"), p.data(), RI_NULL);
+       },
+       30, 70, 5, 5},
+      {"periodic b-spline PatchMesh",
+       [](PreviewContext &c) {
+         // A ring of 8 control points around z, 4 rows high, seen from the side.
+         c.Basis(RiBSplineBasis, 1, RiBSplineBasis, 1);
+         c.Rotate(90, 1, 0, 0);
+         std::vector<RtFloat> p;
+         for (int j = 0; j < 4; ++j)
+           for (int i = 0; i < 8; ++i)
+             p.insert(p.end(), {std::cos(i * 0.785398f), std::sin(i * 0.785398f), -1.5f + j});
+         c.PatchMesh(tok("bicubic"), 8, tok("periodic"), 4, tok("nonperiodic"), tok("P"), p.data(), RI_NULL);
+       },
+       50, 50, 50, 10},
+      {"bilinear PatchMesh with Pz",
+       [](PreviewContext &c) {
+         // Pz spans the unit square from the origin.
+         RtFloat pz[9] = {0, 0, 0, 0, 0.2f, 0, 0, 0, 0};
+         c.PatchMesh(tok("bilinear"), 3, tok("nonperiodic"), 3, tok("nonperiodic"), tok("Pz"), pz, RI_NULL);
+       },
+       60, 40, 40, 60},
+      {"NuPatch",
+       [](PreviewContext &c) {
+         RtFloat knots[] = {0, 0, 1, 1};
+         RtFloat pw[] = {-1, -1, 0, 1, 1, -1, 0, 1, -1, 1, 0, 1, 1, 1, 0, 1};
+         c.NuPatch(2, 2, knots, 0, 1, 2, 2, knots, 0, 1, tok("Pw"), pw, RI_NULL);
+       },
+       50, 50, 5, 50},
+      {"Sphere", [](PreviewContext &c) { c.Sphere(1, -1, 1, 360, RI_NULL); }, 50, 50, 20, 20},
+      {"Sphere cut by zmax and thetamax",
+       [](PreviewContext &c) {
+         // Turned so that +z points up: the lower half remains.
+         c.Rotate(-90, 1, 0, 0);
+         c.Sphere(1, -1, 0, 360, RI_NULL);
+       },
+       50, 70, 50, 30},
+      {"Cone", [](PreviewContext &c) { c.Cone(1, 1, 360, RI_NULL); }, 60, 50, 80, 80},
+      {"Cylinder",
+       [](PreviewContext &c) {
+         c.Rotate(90, 1, 0, 0);
+         c.Cylinder(0.5f, -1, 1, 360, RI_NULL);
+       },
+       50, 30, 75, 50},
+      {"Disk with thetamax 90", [](PreviewContext &c) { c.Disk(0, 1, 90, RI_NULL); }, 60, 40, 40, 60},
+      {"Hyperboloid",
+       [](PreviewContext &c) {
+         RtPoint a{1, 0, -0.5f}, b{0, 1, 0.5f};
+         c.Hyperboloid(a, b, 360, RI_NULL);
+       },
+       27, 50, 5, 5},
+      {"Paraboloid",
+       [](PreviewContext &c) {
+         c.Rotate(90, 1, 0, 0);
+         c.Paraboloid(1, 0, 1, 360, RI_NULL);  // opening toward -y
+       },
+       50, 60, 50, 40},
+      {"Torus", [](PreviewContext &c) { c.Torus(1, 0.3f, 0, 360, 360, RI_NULL); }, 25, 50, 50, 50},
+      {"SubdivisionMesh with a hole",
+       [](PreviewContext &c) {
+         // A 3 × 3 grid of quads whose middle face is a hole.
+         std::vector<RtFloat> p;
+         patchGrid(p, 4, 4, 1.5f);
+         std::vector<RtInt> nv(9, 4), v;
+         for (int j = 0; j < 3; ++j)
+           for (int i = 0; i < 3; ++i) v.insert(v.end(), {j * 4 + i, j * 4 + i + 1, j * 4 + i + 5, j * 4 + i + 4});
+         RtToken tags[] = {tok("hole"), tok("interpolateboundary")};
+         RtInt nargs[] = {1, 0, 0, 0}, intargs[] = {4};
+         c.SubdivisionMesh(tok("catmull-clark"), 9, nv.data(), v.data(), 2, tags, nargs, intargs, nullptr, tok("P"),
+                           p.data(), RI_NULL);
+       },
+       50, 25, 50, 50},
+      {"linear Curves",
+       [](PreviewContext &c) {
+         RtInt nv[] = {2};
+         RtFloat p[] = {-1, 0, 0, 1, 0, 0};
+         RtFloat width = 0.2f;
+         c.Curves(tok("linear"), 1, nv, tok("nonperiodic"), tok("P"), p, tok("constantwidth"), &width, RI_NULL);
+       },
+       50, 50, 50, 40},
+      {"cubic Curves with varying width",
+       [](PreviewContext &c) {
+         RtInt nv[] = {4};
+         RtFloat p[] = {-1, -1, 0, -1, 1, 0, 1, 1, 0, 1, -1, 0};  // an arch
+         RtFloat width[] = {0.3f, 0.3f};
+         c.Curves(tok("cubic"), 1, nv, tok("nonperiodic"), tok("P"), p, tok("width"), width, RI_NULL);
+       },
+       50, 37, 50, 60},
+      {"Points",
+       [](PreviewContext &c) {
+         RtFloat p[] = {-1, 0, 0, 1, 0, 0};
+         c.Points(2, tok("P"), p, RI_NULL);  // width 1
+         },
+       25, 50, 50, 50},
+      {"ObjectInstance, twice",
+       [](PreviewContext &c) {
+         RtObjectHandle object = c.ObjectBegin();
+         c.Sphere(0.4f, -0.4f, 0.4f, 360, RI_NULL);
+         c.ObjectEnd();
+         c.Translate(-1, 0, 0);
+         c.ObjectInstance(object);
+         c.Translate(2, 0, 0);
+         c.ObjectInstance(object);
+       },
+       75, 50, 50, 50},
+      {"MotionBegin uses the first sample",
+       [](PreviewContext &c) {
+         RtFloat times[] = {0, 1};
+         c.MotionBeginV(2, times);
+         c.Translate(-1, 0, 0);
+         c.Translate(1, 0, 0);
+         c.MotionEnd();
+         c.Sphere(0.4f, -0.4f, 0.4f, 360, RI_NULL);
+       },
+       25, 50, 75, 50},
+  };
+  return all;
+}
+
+TEST(PreviewPrimitives, EachKindCoversItsPixels) {
+  for (const PrimitiveCase &c : cases()) {
+    SCOPED_TRACE(c.what);
+    const auto drawn = drawScene(100, 100, [](PreviewContext &ctx) { ctx.ScreenWindow(-2, 2, -2, 2); },
+                                 [&](PreviewContext &ctx) {
+                                   ctx.Translate(0, 0, 5);
+                                   c.draw(ctx);
+                                 });
+    EXPECT_TRUE(covered(drawn.picture, c.insideX, c.insideY));
+    EXPECT_EQ(drawn.picture.pixel(c.outsideX, c.outsideY)[3], 0);
+    EXPECT_TRUE(drawn.warnings.empty()) << drawn.warnings.front();
+  }
+}
+
+}  // namespace

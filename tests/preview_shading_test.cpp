@@ -1,0 +1,201 @@
+// Shading, lights, colour classes, sides and orientation, and the archive
+// hook of the preview renderer.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tests/preview_test_support.h"
+#include "tests/test_support.h"
+
+namespace {
+
+using vellum::preview::Image;
+using vellum::preview::PreviewContext;
+using vellum_test::covered;
+using vellum_test::drawScene;
+using vellum_test::tok;
+
+// A square at z = 2 facing the camera (clockwise as seen from it).
+RtFloat kSquare[] = {-1, -1, 2, -1, 1, 2, 1, 1, 2, 1, -1, 2};
+// The same square wound the other way: its back faces the camera.
+RtFloat kBackSquare[] = {-1, -1, 2, 1, -1, 2, 1, 1, 2, -1, 1, 2};
+
+int red(const Image &picture, int x, int y) { return picture.pixel(x, y)[0]; }
+
+struct LightCase {
+  const char *what;
+  std::function<void(PreviewContext &)> lights;
+  int minRed, maxRed;  // of the matte, red square's centre
+};
+
+TEST(PreviewShading, LightsOnAMatteSquare) {
+  const LightCase cases[] = {
+      {"no light: a headlight from the camera", [](PreviewContext &) {}, 250, 255},
+      {"distant light from behind the square", [](PreviewContext &c) {
+         RtPoint from{0, 0, 5}, to{0, 0, 0};
+         c.LightSource(tok("distantlight"), tok("from"), from, tok("to"), to, RI_NULL);
+       }, 0, 0},
+      {"ambient light of 0.25", [](PreviewContext &c) {
+         RtFloat intensity = 0.25f;
+         c.LightSource(tok("ambientlight"), tok("intensity"), &intensity, RI_NULL);
+       }, 62, 66},
+      {"point light at the eye, inverse square", [](PreviewContext &c) {
+         // 2 / d² at each triangle's centre (d² = 4.2), where facets are shaded.
+         RtFloat intensity = 2;
+         c.LightSource(tok("pointlight"), tok("intensity"), &intensity, RI_NULL);
+       }, 112, 124},
+      {"spotlight aimed at the square", [](PreviewContext &c) {
+         RtFloat intensity = 4;
+         RtPoint to{0, 0, 1};
+         c.LightSource(tok("spotlight"), tok("intensity"), &intensity, tok("to"), to, RI_NULL);
+       }, 200, 240},
+      {"spotlight aimed away", [](PreviewContext &c) {
+         RtFloat intensity = 4;
+         RtPoint to{1, 0, 0};
+         c.LightSource(tok("spotlight"), tok("intensity"), &intensity, tok("to"), to, RI_NULL);
+       }, 0, 0},
+      {"light switched off by Illuminate", [](PreviewContext &c) {
+         RtLightHandle light = c.LightSource(tok("distantlight"), RI_NULL);
+         c.Illuminate(light, 0);
+       }, 0, 0},
+      {"light off outside its attribute block", [](PreviewContext &c) {
+         c.AttributeBegin();
+         c.LightSource(tok("distantlight"), RI_NULL);
+         c.AttributeEnd();
+       }, 0, 0},
+  };
+  for (const LightCase &c : cases) {
+    SCOPED_TRACE(c.what);
+    const auto drawn = drawScene(40, 40, [](PreviewContext &ctx) { ctx.ScreenWindow(-2, 2, -2, 2); },
+                                 [&](PreviewContext &ctx) {
+                                   c.lights(ctx);
+                                   RtColor color{1, 0, 0};
+                                   ctx.Color(color);
+                                   ctx.Surface(tok("matte"), RI_NULL);
+                                   ctx.Polygon(4, tok("P"), kSquare, RI_NULL);
+                                 });
+    EXPECT_TRUE(covered(drawn.picture, 20, 20));
+    EXPECT_GE(red(drawn.picture, 20, 20), c.minRed);
+    EXPECT_LE(red(drawn.picture, 20, 20), c.maxRed);
+  }
+}
+
+TEST(PreviewShading, LightHandlesAreDistinctAndNotNull) {
+  PreviewContext ctx;
+  RtLightHandle a = ctx.LightSource(tok("distantlight"), RI_NULL);
+  RtLightHandle b = ctx.LightSource(tok("pointlight"), RI_NULL);
+  EXPECT_NE(a, nullptr);
+  EXPECT_NE(b, nullptr);
+  EXPECT_NE(a, b);
+}
+
+TEST(PreviewShading, ColourClassesOfCs) {
+  // Per vertex: red on the left, blue on the right; per face: one each.
+  const auto vertex = drawScene(40, 40, [](PreviewContext &c) { c.ScreenWindow(-1, 1, -1, 1); },
+                                [](PreviewContext &c) {
+                                  c.Surface(tok("constant"), RI_NULL);
+                                  RtColor cs[] = {{1, 0, 0}, {1, 0, 0}, {0, 0, 1}, {0, 0, 1}};
+                                  c.Polygon(4, tok("P"), kSquare, tok("Cs"), cs, RI_NULL);
+                                });
+  EXPECT_GT(vertex.picture.pixel(2, 20)[0], 200);
+  EXPECT_LT(vertex.picture.pixel(2, 20)[2], 50);
+  EXPECT_GT(vertex.picture.pixel(37, 20)[2], 200);
+  const auto uniform = drawScene(40, 40, [](PreviewContext &c) { c.ScreenWindow(-1, 1, -1, 1); },
+                                 [](PreviewContext &c) {
+                                   c.Surface(tok("constant"), RI_NULL);
+                                   RtInt nv[] = {3, 3}, v[] = {0, 1, 2, 0, 2, 3};
+                                   RtColor cs[] = {{0, 1, 0}, {1, 1, 0}};
+                                   c.PointsPolygons(2, nv, v, tok("P"), kSquare, tok("uniform color Cs"), cs, RI_NULL);
+                                 });
+  const uint8_t *upperLeft = uniform.picture.pixel(5, 10), *lowerRight = uniform.picture.pixel(35, 30);
+  EXPECT_EQ(upperLeft[0], 0);
+  EXPECT_EQ(upperLeft[1], 255);
+  EXPECT_EQ(lowerRight[0], 255);
+  EXPECT_EQ(lowerRight[1], 255);
+}
+
+TEST(PreviewShading, OpacityGivesPartialAlpha) {
+  const auto drawn = drawScene(20, 20, nullptr, [](PreviewContext &c) {
+    RtColor half{0.5f, 0.5f, 0.5f};
+    c.Opacity(half);
+    c.Surface(tok("constant"), RI_NULL);
+    c.Polygon(4, tok("P"), kSquare, RI_NULL);
+  });
+  EXPECT_NEAR(drawn.picture.pixel(10, 10)[3], 128, 1);
+}
+
+struct SidesCase {
+  const char *what;
+  int sides;
+  bool back, reversed;
+  bool visible;
+};
+
+TEST(PreviewShading, OneSidedSurfacesHideTheirBacks) {
+  const SidesCase cases[] = {
+      {"two-sided, front", 2, false, false, true},
+      {"two-sided, back", 2, true, false, true},
+      {"one-sided, front", 1, false, false, true},
+      {"one-sided, back", 1, true, false, false},
+      {"one-sided, back, reversed orientation", 1, true, true, true},
+      {"one-sided, front, reversed orientation", 1, false, true, false},
+  };
+  for (const SidesCase &c : cases) {
+    SCOPED_TRACE(c.what);
+    const auto drawn = drawScene(20, 20, nullptr, [&](PreviewContext &ctx) {
+      ctx.Sides(c.sides);
+      if (c.reversed) ctx.ReverseOrientation();
+      ctx.Polygon(4, tok("P"), c.back ? kBackSquare : kSquare, RI_NULL);
+    });
+    EXPECT_EQ(covered(drawn.picture, 10, 10), c.visible);
+  }
+  // A one-sided sphere shows its outside whichever way it is mirrored.
+  const auto mirrored = drawScene(20, 20, nullptr, [](PreviewContext &ctx) {
+    ctx.Sides(1);
+    ctx.Translate(0, 0, 3);
+    ctx.Scale(1, 1, -1);
+    ctx.Orientation(tok("outside"));
+    ctx.Sphere(0.5f, -0.5f, 0.5f, 360, RI_NULL);
+  });
+  EXPECT_TRUE(covered(mirrored.picture, 10, 10));
+}
+
+TEST(PreviewArchives, ReadArchiveAndDelayedReadArchiveGoThroughTheHook) {
+  std::vector<std::string> paths;
+  PreviewContext ctx;
+  ctx.setWarningHandler([](const std::string &) {});
+  ctx.setSearchDirectory("/scenes");
+  ctx.setArchiveReader([&](const std::string &path, vellum::RenderContext &target) {
+    paths.push_back(path);
+    target.Translate(0, 0, 2);
+    target.Sphere(0.5f, -0.5f, 0.5f, 360, RI_NULL);
+    target.Color(nullptr);
+  });
+  ctx.Format(20, 20, 1);
+  ctx.WorldBegin();
+  ctx.ReadArchive(tok("part.rib"), nullptr, RI_NULL);
+  RtString data[] = {tok("/abs/other.rib")};
+  RtBound bound = {-1, 1, -1, 1, -1, 1};
+  ctx.Procedural(data, bound, RiProcDelayedReadArchive, nullptr);
+  ctx.WorldEnd();
+  EXPECT_EQ(paths, (std::vector<std::string>{"/scenes/part.rib", "/abs/other.rib"}));
+  EXPECT_TRUE(covered(ctx.lastPicture(), 10, 10));
+}
+
+TEST(PreviewArchives, AnArchiveThatReadsItselfStops) {
+  int reads = 0;
+  PreviewContext ctx;
+  ctx.setWarningHandler([](const std::string &) {});
+  ctx.setArchiveReader([&](const std::string &path, vellum::RenderContext &target) {
+    ++reads;
+    target.ReadArchive(const_cast<char *>(path.c_str()), nullptr, RI_NULL);
+  });
+  ctx.WorldBegin();
+  ctx.ReadArchive(tok("loop.rib"), nullptr, RI_NULL);
+  ctx.WorldEnd();
+  EXPECT_EQ(reads, 16);
+}
+
+}  // namespace
