@@ -156,14 +156,6 @@ constexpr int floorLog10ThreeQuartersPow2(int e) {
                           (1 << 22));
 }
 
-// floor(log10(x)) for a positive finite float x = c * 2^e with bits as its
-// pattern: with 2^b <= x < 2^(b+1), 10^floor(b * log10(2)) <= x and x is
-// below the next power of ten but one.
-inline int floorLog10(uint32_t bits, uint32_t c, int e) {
-  const int estimate = floorLog10Pow2(e + 31 - __builtin_clz(c));
-  return estimate + (bits >= kDecades.smallestAtLeast[estimate + 1 - kMinDecade] ? 1 : 0);
-}
-
 struct Scaled {
   uint64_t floor;  // floor(c * 2^e * 10^-k)
   bool integer;    // c * 2^e * 10^-k is an integer
@@ -181,10 +173,13 @@ struct Scaled {
 // where D = 2^(k-e) * 5^k <= 2c < 2^28 (as the value is >= 1/2).  So the
 // floor is exact, and a fraction within 2^-90 above 0 or above 1/2 is
 // exactly 0 or 1/2.  (No branch on the data: the values come in any order.)
-inline __attribute__((always_inline)) Scaled scale(uint32_t c, int e, int k) {
-  const uint128 f = kPowersOfTen.mantissa[k - kMinK];
+//
+// scaleBy takes the table entry for k (and whether k > 0) as arguments;
+// scale looks it up.
+inline __attribute__((always_inline)) Scaled scaleBy(uint32_t c, int e, uint128 f, int exponent,
+                                                     bool rounded) {
   // value = c * f / 2^(64 + u); 33 <= u <= 91 for the callers' values.
-  const int u = -(e + kPowersOfTen.exponent[k - kMinK]) - 64;
+  const int u = -(e + exponent) - 64;
   const uint128 low = uint128{c} * static_cast<uint64_t>(f);
   const uint128 high = uint128{c} * static_cast<uint64_t>(f >> 64) + (low >> 64);
   const uint128 lowBits = low << 64;
@@ -193,13 +188,17 @@ inline __attribute__((always_inline)) Scaled scale(uint32_t c, int e, int k) {
   const uint128 fraction = (high << (128 - u)) | (lowBits >> u) |
                            ((lowBits << (128 - u)) != 0 ? 1 : 0);
   constexpr uint128 kHalf = uint128{1} << 127;
-  const uint128 slack = uint128{1} << (k > 0 ? 128 - 90 : 0);
+  const uint128 slack = uint128{1} << (rounded ? 128 - 90 : 0);
   Scaled result;
   result.floor = static_cast<uint64_t>(high >> u);
   result.integer = fraction < slack;
   result.tie = fraction - kHalf < slack;
   result.above = fraction >= kHalf && !result.tie;
   return result;
+}
+
+inline __attribute__((always_inline)) Scaled scale(uint32_t c, int e, int k) {
+  return scaleBy(c, e, kPowersOfTen.mantissa[k - kMinK], kPowersOfTen.exponent[k - kMinK], k > 0);
 }
 
 // ---------------------------------------------------------------------------
@@ -368,9 +367,20 @@ inline __attribute__((always_inline)) char *formatWithPrecision(float value, int
   out += parts.negative ? 1 : 0;
   uint32_t bits;
   std::memcpy(&bits, &value, sizeof bits);
-  int decimalExponent = floorLog10(bits & 0x7FFFFFFF, parts.c, parts.e);
-  // 10^(precision-1) <= kept < 10^precision.
-  const Scaled scaled = scale(parts.c, parts.e, decimalExponent - precision + 1);
+  // With 2^b <= value < 2^(b+1), 10^estimate <= value < 10^(estimate+2)
+  // for estimate = floor(b * log10(2)).  The table entries for both
+  // candidate powers of ten are loaded while the decade is being decided.
+  const int estimate = floorLog10Pow2(parts.e + 31 - __builtin_clz(parts.c));
+  const bool nextDecade =
+      (bits & 0x7FFFFFFF) >= kDecades.smallestAtLeast[estimate + 1 - kMinDecade];
+  int decimalExponent = estimate + (nextDecade ? 1 : 0);
+  const int k = estimate - precision + 1;
+  const uint128 f = nextDecade ? kPowersOfTen.mantissa[k + 1 - kMinK]
+                               : kPowersOfTen.mantissa[k - kMinK];
+  const int exponent = nextDecade ? kPowersOfTen.exponent[k + 1 - kMinK]
+                                  : kPowersOfTen.exponent[k - kMinK];
+  // 10^(precision-1) <= value = c * 2^e * 10^-(k or k+1) < 10^precision.
+  const Scaled scaled = scaleBy(parts.c, parts.e, f, exponent, k + (nextDecade ? 1 : 0) > 0);
   uint64_t kept = scaled.floor;
   kept += scaled.above | (scaled.tie & (kept & 1));
   if (kept == kPowersOfTen32[precision]) {
