@@ -49,41 +49,9 @@ constexpr int bitLength(uint128 value) {
   return length;
 }
 
-constexpr PowerOfTenTable makePowerOfTenTable() {
-  PowerOfTenTable table{};
-  // 10^j = 5^j * 2^j for j = -k >= 0; 5^53 < 2^124, so 5^j fits.
-  uint128 power = 1;
-  for (int j = 0; j <= -kMinK; ++j, power *= 5) {
-    int shift = 128 - bitLength(power);
-    table.mantissa[-j - kMinK] = power << shift;
-    table.exponent[-j - kMinK] = j - shift;
-  }
-  // 10^-k = 2^-k / 5^k: F = ceil(2^(127 + b) / 5^k) with 2^(b-1) < 5^k < 2^b,
-  // by long division one bit at a time (5^38 < 2^89, so the remainder's
-  // double fits).
-  uint128 divisor = 1;
-  for (int k = 1; k <= kMaxK; ++k) {
-    divisor *= 5;
-    int b = bitLength(divisor);
-    uint128 quotient = 0, remainder = 0;
-    for (int bit = 127 + b; bit >= 0; --bit) {
-      remainder = remainder << 1 | (bit == 127 + b ? 1 : 0);
-      quotient <<= 1;
-      if (remainder >= divisor) {
-        remainder -= divisor;
-        quotient |= 1;
-      }
-    }
-    table.mantissa[k - kMinK] = quotient + (remainder != 0 ? 1 : 0);
-    table.exponent[k - kMinK] = -k - 127 - b;
-  }
-  return table;
-}
-
-constexpr PowerOfTenTable kPowersOfTen = makePowerOfTenTable();
-
-// floor(2^shift / divisor) + (1 if not exact): long division one bit at a
-// time, for divisor < 2^126 and a quotient below 2^128.
+// ceil(2^shift / divisor): long division one bit at a time, for
+// divisor < 2^126 (so that twice the remainder fits) and a quotient below
+// 2^128.
 constexpr uint128 ceilPowerOfTwoOver(int shift, uint128 divisor) {
   uint128 quotient = 0, remainder = 0;
   for (int bit = shift; bit >= 0; --bit) {
@@ -96,6 +64,29 @@ constexpr uint128 ceilPowerOfTwoOver(int shift, uint128 divisor) {
   }
   return quotient + (remainder != 0 ? 1 : 0);
 }
+
+constexpr PowerOfTenTable makePowerOfTenTable() {
+  PowerOfTenTable table{};
+  // 10^j = 5^j * 2^j for j = -k >= 0; 5^53 < 2^124, so 5^j fits.
+  uint128 power = 1;
+  for (int j = 0; j <= -kMinK; ++j, power *= 5) {
+    int shift = 128 - bitLength(power);
+    table.mantissa[-j - kMinK] = power << shift;
+    table.exponent[-j - kMinK] = j - shift;
+  }
+  // 10^-k = 2^-k / 5^k: F = ceil(2^(127 + b) / 5^k) with 2^(b-1) < 5^k < 2^b
+  // (5^38 < 2^89).
+  uint128 divisor = 1;
+  for (int k = 1; k <= kMaxK; ++k) {
+    divisor *= 5;
+    const int b = bitLength(divisor);
+    table.mantissa[k - kMinK] = ceilPowerOfTwoOver(127 + b, divisor);
+    table.exponent[k - kMinK] = -k - 127 - b;
+  }
+  return table;
+}
+
+constexpr PowerOfTenTable kPowersOfTen = makePowerOfTenTable();
 
 // The decimal exponents of finite floats: 1.4e-45 to 3.4e38.
 constexpr int kMinDecade = -45;
@@ -178,7 +169,7 @@ struct Scaled {
 // scale looks it up.
 inline __attribute__((always_inline)) Scaled scaleBy(uint32_t c, int e, uint128 f, int exponent,
                                                      bool rounded) {
-  // value = c * f / 2^(64 + u); 33 <= u <= 91 for the callers' values.
+  // value = c * f / 2^(64 + u); the bounds on c and value give 29 < u < 92.
   const int u = -(e + exponent) - 64;
   const uint128 low = uint128{c} * static_cast<uint64_t>(f);
   const uint128 high = uint128{c} * static_cast<uint64_t>(f >> 64) + (low >> 64);
@@ -368,8 +359,10 @@ inline __attribute__((always_inline)) char *formatWithPrecision(float value, int
   uint32_t bits;
   std::memcpy(&bits, &value, sizeof bits);
   // With 2^b <= value < 2^(b+1), 10^estimate <= value < 10^(estimate+2)
-  // for estimate = floor(b * log10(2)).  The table entries for both
-  // candidate powers of ten are loaded while the decade is being decided.
+  // for estimate = floor(b * log10(2)); the table of decades decides.
+  // (Written as a choice of two loads, this compiles to a branch, and the
+  // loads start before the decade is known: faster than loading at an
+  // index computed from it, or choosing by masks.)
   const int estimate = floorLog10Pow2(parts.e + 31 - __builtin_clz(parts.c));
   const bool nextDecade =
       (bits & 0x7FFFFFFF) >= kDecades.smallestAtLeast[estimate + 1 - kMinDecade];
@@ -381,6 +374,7 @@ inline __attribute__((always_inline)) char *formatWithPrecision(float value, int
                                   : kPowersOfTen.exponent[k - kMinK];
   // 10^(precision-1) <= value = c * 2^e * 10^-(k or k+1) < 10^precision.
   const Scaled scaled = scaleBy(parts.c, parts.e, f, exponent, k + (nextDecade ? 1 : 0) > 0);
+  // To nearest, ties to even, as glibc's printf rounds the exact value.
   uint64_t kept = scaled.floor;
   kept += scaled.above | (scaled.tie & (kept & 1));
   if (kept == kPowersOfTen32[precision]) {
