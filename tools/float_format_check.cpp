@@ -7,7 +7,9 @@
 //   --digits LIST   the precisions P checked as "%.Pg", e.g. "1,6,9" (the
 //                   default with --all) or "1-9" (the default otherwise)
 //   --no-fixed      skip the "%f" comparison of formatFixed
+//   --fixed-only    only that comparison (--all in two runs, each shorter)
 //   --threads N     worker threads (default 2)
+//   --progress      report every 5% of the patterns on standard error
 //
 // For each pattern: formatFloatG must equal snprintf("%g"),
 // formatFloatDigits(P) snprintf("%.Pg"), formatFixed snprintf("%f"); the
@@ -15,6 +17,7 @@
 // bits, be no longer than "%.9g", and have as few significant digits as
 // std::to_chars(float, scientific) writes.  Prints the number of patterns checked and
 // of differences with the first examples; exits with 1 on any difference.
+#include <atomic>
 #include <charconv>
 #include <chrono>
 #include <clocale>
@@ -38,6 +41,8 @@ struct Options {
   uint64_t stride = 0;
   std::vector<int> digitCounts;
   bool fixed = true;
+  bool fixedOnly = false;
+  bool progress = false;
   int threads = 2;
 };
 
@@ -86,6 +91,12 @@ void checkPattern(uint32_t bits, const Options &options, Tally &tally) {
   const double wide = value;
   char ours[vellum::kFixedFloatTextSize + 1];
   char reference[512];
+  if (options.fixedOnly) {
+    *vellum::formatFixed(value, ours) = '\0';
+    std::snprintf(reference, sizeof reference, "%f", wide);
+    if (std::strcmp(ours, reference) != 0) tally.difference(bits, "formatFixed", ours, reference);
+    return;
+  }
 
   *vellum::formatFloatG(value, ours) = '\0';
   std::snprintf(reference, sizeof reference, "%g", wide);
@@ -185,7 +196,8 @@ bool parseDigits(const char *text, std::vector<int> &digits) {
 
 int usage() {
   std::fputs(
-      "usage: float_format_check (--all | --stride N) [--digits LIST] [--no-fixed] [--threads N]\n",
+      "usage: float_format_check (--all | --stride N) [--digits LIST] [--no-fixed | --fixed-only]\n"
+      "                          [--threads N] [--progress]\n",
       stderr);
   return 2;
 }
@@ -207,6 +219,10 @@ int main(int argc, char **argv) {
       digitList = argv[++i];
     } else if (argument == "--no-fixed") {
       options.fixed = false;
+    } else if (argument == "--fixed-only") {
+      options.fixedOnly = true;
+    } else if (argument == "--progress") {
+      options.progress = true;
     } else if (argument == "--threads" && i + 1 < argc) {
       options.threads = std::atoi(argv[++i]);
       if (options.threads < 1 || options.threads > 64) return usage();
@@ -214,7 +230,7 @@ int main(int argc, char **argv) {
       return usage();
     }
   }
-  if (options.all == (options.stride != 0)) return usage();
+  if (options.all == (options.stride != 0) || (options.fixedOnly && !options.fixed)) return usage();
   if (options.all) options.stride = 1;
   if (!parseDigits(digitList != nullptr ? digitList : (options.all ? "1,6,9" : "1-9"),
                    options.digitCounts))
@@ -225,6 +241,8 @@ int main(int argc, char **argv) {
   // Work is handed out in blocks of patterns, interleaved between the
   // threads, so that each gets its share of slow (large) values.
   constexpr uint64_t kBlock = 1 << 16;
+  const uint64_t blocks = (count + kBlock - 1) / kBlock;
+  std::atomic<uint64_t> blocksDone{0};
   std::vector<Tally> tallies(options.threads);
   std::vector<std::thread> workers;
   for (int t = 0; t < options.threads; ++t) {
@@ -234,6 +252,13 @@ int main(int argc, char **argv) {
         const uint64_t blockEnd = block + kBlock < count ? block + kBlock : count;
         for (uint64_t index = block; index < blockEnd; ++index)
           checkPattern(static_cast<uint32_t>(index * options.stride), options, tallies[t]);
+        const uint64_t done = ++blocksDone;
+        if (options.progress && done * 20 / blocks != (done - 1) * 20 / blocks) {
+          const double elapsed =
+              std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+          std::fprintf(stderr, "float_format_check: %llu%% after %.0f s\n",
+                       static_cast<unsigned long long>(done * 100 / blocks), elapsed);
+        }
       }
     });
   }
@@ -252,9 +277,12 @@ int main(int argc, char **argv) {
 
   std::string digits;
   for (int d : options.digitCounts) digits += (digits.empty() ? "" : ",") + std::to_string(d);
-  std::printf("float_format_check: %s, %%.Ng for N in {%s}%s, %d threads, %.1f s\n",
+  const std::string compared =
+      options.fixedOnly ? "%f"
+                        : "%g, %.Ng for N in {" + digits + "}, shortest" + (options.fixed ? ", %f" : "");
+  std::printf("float_format_check: %s, %s, %d threads, %.1f s\n",
               options.all ? "all patterns" : ("stride " + std::to_string(options.stride)).c_str(),
-              digits.c_str(), options.fixed ? ", %f" : "", options.threads, seconds);
+              compared.c_str(), options.threads, seconds);
   std::printf("checked %llu patterns: %llu differences\n",
               static_cast<unsigned long long>(total.checked),
               static_cast<unsigned long long>(total.differences));
