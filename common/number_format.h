@@ -3,18 +3,59 @@
 #ifndef VELLUM_COMMON_NUMBER_FORMAT_H
 #define VELLUM_COMMON_NUMBER_FORMAT_H
 
+#include <cstdint>
 #include <string>
 
 namespace vellum {
 
 // "%g": six significant digits.  Non-finite values come out as printf
 // writes them ("inf", "-nan", ...); callers that write RIB replace them
-// first, since no RIB reader takes those for numbers.
+// first, since no RIB reader takes those for numbers.  A double that is
+// exactly a float takes the fast float path below.
 void appendG(std::string &out, double value);
 // "%f": six digits after the point.
 void appendFixed(std::string &out, double value);
 // "%d" and "%ld".
 void appendInt(std::string &out, long value);
+
+// The functions below write into a caller's buffer, write no terminating
+// NUL, and return the end of what they wrote.  They read no locale.
+
+// The buffer formatFloatG, formatFloatDigits and formatFloatShortest need.
+// Their longest text is 15 bytes, such as "-1.23456789e-38" or
+// "-0.000123456789", but they write in blocks of eight bytes, which may
+// reach up to 18 bytes past the start.
+constexpr int kFloatTextSize = 24;
+// Room for formatFixed of any float: "-" and FLT_MAX's 39 integer digits,
+// the point and six decimals make 47 bytes.
+constexpr int kFixedFloatTextSize = 48;
+// The buffer formatInt needs: the longest text is 20 bytes
+// ("-9223372036854775808"), and it writes blocks of eight bytes, which
+// may reach 21 bytes past the start.
+constexpr int kIntTextSize = 24;
+
+// Exactly snprintf("%g", double(value)).  Non-finite values come out as
+// glibc's printf writes them ("inf", "-inf", "nan", "-nan"), though
+// callers that write RIB replace them first.
+char *formatFloatG(float value, char *out);
+// Exactly snprintf("%.*g", digits, double(value)) for digits 1..9; digits
+// below 1 act as 1 (as printf treats 0) and above 9 as 9.
+char *formatFloatDigits(float value, int digits, char *out);
+// The shortest text that strtof or std::from_chars<float> reads back as
+// exactly `value` ("-0" for negative zero), laid out as "%.Pg" would lay
+// out those digits for some precision P from their count to 9: the
+// exponent form ("1.5e-07") when the decimal exponent X is below -4 or at
+// least P, else the plain form ("0.0015", "1500").  Of the layouts so
+// allowed the shorter is taken, the plain one when both are as long, so
+// the text is never longer than "%.9g" gives.  Of the shortest digit
+// strings that read back, the one nearest to the value's exact binary
+// value is taken (the even one on a tie).  Non-finite as formatFloatG.
+char *formatFloatShortest(float value, char *out);
+// Exactly snprintf("%f", double(value)).
+char *formatFixed(float value, char *out);
+// Exactly snprintf("%d") and snprintf("%ld").
+char *formatInt(int32_t value, char *out);
+char *formatInt(long value, char *out);
 
 }  // namespace vellum
 
