@@ -7,7 +7,7 @@ namespace vellum {
 
 namespace {
 RenderContext *current = nullptr;
-RtInt binaryOutput = 0;
+OutputFormat outputFormat;
 }  // namespace
 
 RenderContext *currentContext() { return current; }
@@ -23,29 +23,38 @@ RenderContext &requireContext(const char *callName) {
   return *current;
 }
 
-RtInt &binaryOutputSetting() { return binaryOutput; }
+OutputFormat &outputFormatSetting() { return outputFormat; }
+RtInt &binaryOutputSetting() { return outputFormat.binary; }
 
 bool isRibOption(RtToken name) {
   return name != nullptr && (std::strcmp(name, "rib") == 0 || std::strcmp(name, "RIB") == 0);
 }
 
-void applyFormatPairs(RtInt &binary, RtInt n, const RtToken tokens[], RtPointer const parms[]) {
+void applyFormatPairs(OutputFormat &format, RtInt n, const RtToken tokens[],
+                      RtPointer const parms[], bool report) {
   if (tokens == nullptr || parms == nullptr) return;
   for (RtInt i = 0; i < n; ++i) {
     const char *token = tokens[i];
     if (token == nullptr) break;
     if (parms[i] == nullptr) continue;
     if (std::strcmp(token, "format") == 0) {
-      const char *format = *static_cast<RtString *>(parms[i]);
-      binary = format != nullptr && std::strcmp(format, "binary") == 0;
+      const char *name = *static_cast<RtString *>(parms[i]);
+      format.binary = name != nullptr && std::strcmp(name, "binary") == 0;
     } else if (std::strcmp(token, "binary") == 0) {
-      binary = *static_cast<RtInt *>(parms[i]);
+      format.binary = *static_cast<RtInt *>(parms[i]);
+    } else if (std::strcmp(token, "precision") == 0) {
+      const RtInt digits = *static_cast<RtInt *>(parms[i]);
+      if (digits >= 0 && digits <= 9)
+        format.precision = digits;
+      else if (report)
+        RiErrorPrint(RIE_RANGE, RIE_ERROR,
+                     const_cast<char *>("the \"rib\" option's precision must be 0 to 9"));
     }
   }
 }
 
 void applyRibOption(RtInt n, RtToken tokens[], RtPointer parms[]) {
-  applyFormatPairs(binaryOutput, n, tokens, parms);
+  applyFormatPairs(outputFormat, n, tokens, parms, true);
 }
 
 }  // namespace vellum

@@ -16,16 +16,26 @@ void setCurrentContext(RenderContext *context);
 // name reports without a call name (the handle-returning calls do that).
 RenderContext &requireContext(const char *callName);
 
-// 0: contexts created from now on write ASCII; otherwise binary.
+// How contexts created from now on write RIB: the binary flag (0 ASCII,
+// otherwise binary) and the significant digits of floats written as text
+// (1 to 9, or 0 for the shortest text that reads back as the same float).
+struct OutputFormat {
+  RtInt binary = 0;
+  RtInt precision = 6;
+};
+OutputFormat &outputFormatSetting();
 RtInt &binaryOutputSetting();
 
 // True for the option names "rib" and "RIB", which set the binary output
 // setting instead of reaching a context.
 bool isRibOption(RtToken name);
-// Applies "format" (a string: "binary" or not) and "binary" (an RtInt)
-// pairs, in order, to a binary flag; other tokens are ignored.  The "rib"
-// option and a RibWriter's creation settings share this rule.
-void applyFormatPairs(RtInt &binary, RtInt n, const RtToken tokens[], RtPointer const parms[]);
+// Applies "format" (a string: "binary" or not), "binary" (an RtInt) and
+// "precision" (an RtInt from 0 to 9; others are left out and, when
+// `report` is set, reported) pairs, in order, to a format; other tokens are
+// ignored.  The "rib" option and a RibWriter's creation settings share this
+// rule.
+void applyFormatPairs(OutputFormat &format, RtInt n, const RtToken tokens[],
+                      RtPointer const parms[], bool report = false);
 // Applies the pairs of a "rib" option to the binary output setting.
 void applyRibOption(RtInt n, RtToken tokens[], RtPointer parms[]);
 

@@ -24,9 +24,10 @@ void option(const char *callName, RtToken name, RtInt n, RtToken tokens[], RtPoi
 extern "C" {
 
 RtVoid RiBegin(RtToken name) {
-  RtToken settings[] = {const_cast<char *>("binary")};
-  RtPointer values[] = {&vellum::binaryOutputSetting()};
-  vellum::setCurrentContext(vellum::newRibWriter(name, 1, settings, values));
+  vellum::OutputFormat &format = vellum::outputFormatSetting();
+  RtToken settings[] = {const_cast<char *>("binary"), const_cast<char *>("precision")};
+  RtPointer values[] = {&format.binary, &format.precision};
+  vellum::setCurrentContext(vellum::newRibWriter(name, 2, settings, values));
 }
 
 RtVoid RiEnd(void) {

@@ -8,8 +8,8 @@
 
 namespace vellum {
 
-void RibWriter::numbers(std::initializer_list<double> values) {
-  for (double value : values) {
+void RibWriter::numbers(std::initializer_list<RtFloat> values) {
+  for (RtFloat value : values) {
     character(' ');
     number(value);
   }

@@ -19,7 +19,7 @@ RtInt RibWriter::clampCount(int64_t count) {
   return static_cast<RtInt>(count);
 }
 
-void RibWriter::quadric(const char *keyword, std::initializer_list<double> operands, RtInt n,
+void RibWriter::quadric(const char *keyword, std::initializer_list<RtFloat> operands, RtInt n,
                         RtToken tokens[], RtPointer parms[]) {
   text(keyword);
   numbers(operands);

@@ -1,15 +1,13 @@
 // RibStream: the destination of one RibWriter (standard output, a pipe into
-// a renderer program or a command, or a file) and the buffer in front of it.
-//
-// Requests are formatted straight into buffer(); the bytes reach the
-// destination in large pieces.  Failed writes are reported once per stream
-// and otherwise ignored, so a broken renderer never takes the client down.
+// a renderer program or a command, a file, or memory) and the bounded
+// buffer in front of it.
 #ifndef VELLUM_RIB_RIB_STREAM_H
 #define VELLUM_RIB_RIB_STREAM_H
 
-#include <sys/types.h>
+#include <memory>
 
-#include <string>
+#include "rib/output_buffer.h"
+#include "rib/output_sink.h"
 
 namespace vellum {
 
@@ -21,41 +19,40 @@ class RibStream {
   // command, anything else for a file.  When the destination cannot be
   // opened it prints the reason and ends the process with status 1.
   explicit RibStream(const char *name);
+  // Writes into `sink` (memory, say); `name` names it in reports.
+  RibStream(std::unique_ptr<OutputSink> sink, const char *name);
   ~RibStream();  // close()
   RibStream(const RibStream &) = delete;
   RibStream &operator=(const RibStream &) = delete;
 
-  std::string &buffer() { return buffer_; }
-  // Hands the buffer on once it has grown large (for standard output, at
-  // once, so the bytes keep their order with the client's own output).
+  OutputBuffer &buffer() { return buffer_; }
+  // Ends a request: on standard output its bytes are handed to stdio at
+  // once, so they keep their order with the client's own output.
   void requestDone() {
-    if (buffer_.size() >= threshold_) drain();
+    if (handOnEachRequest_) buffer_.drain();
   }
   // Hands on everything and flushes the destination.
   void flush();
-  // Hands on everything and closes a file or pipe (waiting for the child
-  // to exit, its status ignored); standard output stays open.
+  // Hands on everything and closes a file or pipe; standard output stays
+  // open and unflushed.
   void close();
 
-  bool isPipe() const { return child_ > 0; }
-  // The destination's name: the output name, or the command after "|".
+  // The destination's name: the output name, or the command after "|";
+  // null for standard output.
   const char *name() const { return name_; }
 
-  // Writes every open stream's buffered bytes; runs at process exit so a
-  // process that ends without RiEnd still delivers what it wrote.
+  // Hands every open stream's buffered bytes to its destination; runs at
+  // process exit so a process that ends without RiEnd still delivers what
+  // it wrote.
   static void drainAllAtExit();
 
  private:
-  void drain();
-  void writeToFd(const char *data, size_t size);
-  void reportFailure(const char *what, int error);
+  void joinOpenStreams();
 
-  std::string buffer_;
-  size_t threshold_ = 0;
   const char *name_ = nullptr;  // interned, or null for standard output
-  int fd_ = -1;                 // -1 for standard output (written through stdio)
-  pid_t child_ = -1;
-  bool failed_ = false;
+  std::unique_ptr<OutputSink> sink_;
+  OutputBuffer buffer_;
+  bool handOnEachRequest_ = false;
   bool closed_ = false;
   RibStream *nextOpen_ = nullptr;  // the process-wide list of open streams
   RibStream *prevOpen_ = nullptr;

@@ -28,6 +28,13 @@ RibWriter::RibWriter(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[])
   start(n, tokens, parms);
 }
 
+RibWriter::RibWriter(std::unique_ptr<OutputSink> sink, const char *name, RtInt n,
+                     RtToken tokens[], RtPointer parms[])
+    : stream_(std::move(sink), internedOrNull(name)), out_(stream_.buffer()),
+      outputName_(stream_.name()) {
+  start(n, tokens, parms);
+}
+
 RibWriter::RibWriter(RtToken name, ...)
     : stream_(internedOrNull(name)), out_(stream_.buffer()), outputName_(stream_.name()) {
   VELLUM_COLLECT_PAIRS(settings, name);
@@ -37,7 +44,10 @@ RibWriter::RibWriter(RtToken name, ...)
 void RibWriter::start(RtInt n, RtToken tokens[], RtPointer parms[]) {
   // "compression" and "gzip" are accepted and ignored: output is never
   // compressed.
-  applyFormatPairs(binary_, n, tokens, parms);
+  OutputFormat format;
+  applyFormatPairs(format, n, tokens, parms);
+  binary_ = format.binary;
+  precision_ = format.precision;
   declareEchoSwitch() = 1;
   // A binary stream starts with the same two text lines.
   text("##RenderMan RIB-Structure 1.0\nversion 3.03\n");

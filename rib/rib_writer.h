@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <string>
 
 #include "ri/render_context.h"
@@ -25,6 +26,9 @@ class RibWriter : public RenderContext {
   // varargs form ends them with RI_NULL.
   RibWriter(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]);
   RibWriter(RtToken name, ...);
+  // Writes into `sink` instead (memory, say); `name` names it in reports.
+  RibWriter(std::unique_ptr<OutputSink> sink, const char *name, RtInt n, RtToken tokens[],
+            RtPointer parms[]);
   ~RibWriter() override;
 
   // Every request operation; the groups live in their own files
@@ -47,6 +51,9 @@ class RibWriter : public RenderContext {
                                RtInt n, RtToken tokens[], RtPointer parms[]);
 
   RtInt binaryFlag() const { return binary_; }
+  // Significant digits of floats written as text: 1 to 9, or 0 for the
+  // shortest text that reads back as the same float.
+  RtInt precision() const { return precision_; }
   RtInt uStep() const { return uStep_; }
   RtInt vStep() const { return vStep_; }
   const char *outputName() const { return outputName_; }
@@ -58,16 +65,19 @@ class RibWriter : public RenderContext {
   // Text pieces of a request, appended to the stream's buffer.
   void text(const char *literal) { out_.append(literal); }
   void character(char c) { out_.push_back(c); }
-  // A float as "%g" text; a non-finite one as RI_INFINITY, -RI_INFINITY or 0.
-  void number(double value);
-  // A float as "%f" text, non-finite ones replaced as for number().
-  void fixedNumber(double value);
+  // A float as "%g" text (or as the precision asks); a non-finite one as
+  // RI_INFINITY, -RI_INFINITY or 0.
+  void number(RtFloat value);
+  // A float as "%f" text at the default precision, else as number() writes
+  // it (six decimals would round away the digits asked for); non-finite
+  // ones replaced as for number().
+  void fixedNumber(RtFloat value);
   void integer(long value);
   // A string between double quotes, escaped so that it cannot end early;
   // null is the empty string.
   void quoted(const char *string);
   // Each value as a blank and "%g" text.
-  void numbers(std::initializer_list<double> values);
+  void numbers(std::initializer_list<RtFloat> values);
   // Ends a request: lets the stream hand on its buffer when it is large.
   void done() { stream_.requestDone(); }
   void endLine() {
@@ -79,7 +89,7 @@ class RibWriter : public RenderContext {
                      RtPointer parms[]);
   static RtInt clampCount(int64_t count);
   // A quadric: keyword, "%g" operands, then the list with counts 4, 4, 1.
-  void quadric(const char *keyword, std::initializer_list<double> operands, RtInt n,
+  void quadric(const char *keyword, std::initializer_list<RtFloat> operands, RtInt n,
                RtToken tokens[], RtPointer parms[]);
   // " \"filter\" swidth twidth" and the line end of a texture request.
   void filterAndWidths(RtFilterFunc filterfunc, RtFloat swidth, RtFloat twidth);
@@ -89,7 +99,7 @@ class RibWriter : public RenderContext {
   void writeParams(const PrimitiveCounts *counts, RtInt n, RtToken tokens[], RtPointer parms[]);
   void reportNonFinite();
   // `value`, or its stand-in when it is not finite (reported once).
-  double finite(double value);
+  RtFloat finite(RtFloat value);
   // Keyword, a blank, `count` floats through writeFloatArray, line end.
   void floatArrayRequest(const char *keyword, const RtFloat *values, int64_t count);
   // A shader or light: keyword, then the list with its name and number.
@@ -99,11 +109,12 @@ class RibWriter : public RenderContext {
                              RtPointer parms[]);
 
   RibStream stream_;
-  std::string &out_;
+  OutputBuffer &out_;
   const char *outputName_ = nullptr;
   RtInt uStep_ = 3;
   RtInt vStep_ = 3;
   RtInt binary_ = 0;
+  RtInt precision_ = 6;
   RtInt nextLightHandle_ = 1;
   RtInt nextObjectHandle_ = 1;
   bool nonFiniteReported_ = false;

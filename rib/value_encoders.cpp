@@ -18,22 +18,11 @@ constexpr unsigned char kBinaryFloatArray = 0xC8;  // + count bytes - 1; count, 
 
 // An IEEE single, most significant byte first, as binary RIB readers
 // decode it.
-void appendFloatBits(std::string &out, RtFloat value) {
+inline void putFloatBits(char *out, RtFloat value) {
   uint32_t bits;
   std::memcpy(&bits, &value, sizeof bits);
-  const char bytes[4] = {static_cast<char>(bits >> 24), static_cast<char>(bits >> 16),
-                         static_cast<char>(bits >> 8), static_cast<char>(bits)};
-  out.append(bytes, sizeof bytes);
-}
-
-// A float array's header: the count in as few bytes as hold it (one to
-// four, most significant first), announced by the header byte.
-void appendArrayHeader(std::string &out, uint32_t count) {
-  int countBytes = 1;
-  while (countBytes < 4 && (count >> (8 * countBytes)) != 0) ++countBytes;
-  out.push_back(static_cast<char>(kBinaryFloatArray + countBytes - 1));
-  for (int shift = 8 * (countBytes - 1); shift >= 0; shift -= 8)
-    out.push_back(static_cast<char>(count >> shift));
+  bits = __builtin_bswap32(bits);
+  std::memcpy(out, &bits, sizeof bits);
 }
 
 }  // namespace
@@ -48,24 +37,38 @@ void RibWriter::reportNonFinite() {
 
 // RIB readers take neither "inf" nor "nan" for numbers, so infinities are
 // written as the interface's RI_INFINITY and NaN as 0.
-double RibWriter::finite(double value) {
+RtFloat RibWriter::finite(RtFloat value) {
   if (std::isfinite(value)) return value;
   reportNonFinite();
-  return std::isnan(value) ? 0.0 : std::copysign(static_cast<double>(RI_INFINITY), value);
+  return std::isnan(value) ? 0.0f : std::copysign(RI_INFINITY, value);
 }
 
-void RibWriter::number(double value) { appendG(out_, finite(value)); }
+void RibWriter::number(RtFloat value) {
+  char *at = out_.reserve(kFloatTextSize);
+  value = finite(value);
+  switch (precision_) {
+    case 6: out_.commit(formatFloatG(value, at)); break;
+    case 0: out_.commit(formatFloatShortest(value, at)); break;
+    default: out_.commit(formatFloatDigits(value, precision_, at)); break;
+  }
+}
 
-void RibWriter::fixedNumber(double value) { appendFixed(out_, finite(value)); }
+void RibWriter::fixedNumber(RtFloat value) {
+  if (precision_ != 6) return number(value);
+  char *at = out_.reserve(kFixedFloatTextSize);
+  out_.commit(formatFixed(finite(value), at));
+}
 
-void RibWriter::integer(long value) { appendInt(out_, value); }
+void RibWriter::integer(long value) { out_.commit(formatInt(value, out_.reserve(kIntTextSize))); }
 
 void RibWriter::quoted(const char *string) { appendQuoted(out_, string); }
 
 void RibWriter::writeFloat(RtFloat value) {
   if (binary_ != 0) {
-    out_.push_back(static_cast<char>(kBinaryFloat));
-    appendFloatBits(out_, value);
+    char *at = out_.reserve(5);
+    *at = static_cast<char>(kBinaryFloat);
+    putFloatBits(at + 1, value);
+    out_.commit(at + 5);
   } else {
     number(value);
     out_.push_back(' ');
@@ -75,10 +78,28 @@ void RibWriter::writeFloat(RtFloat value) {
 void RibWriter::writeFloatArray(const RtFloat *values, int64_t count) {
   if (values == nullptr || count < 0) count = 0;
   if (binary_ != 0) {
-    // Four count bytes are the most the header can say.
+    // The header: the count in as few bytes as hold it (one to four, most
+    // significant first; four count bytes are the most it can say),
+    // announced by the header byte.
     if (count > INT64_C(0xFFFFFFFF)) count = INT64_C(0xFFFFFFFF);
-    appendArrayHeader(out_, static_cast<uint32_t>(count));
-    for (int64_t i = 0; i < count; ++i) appendFloatBits(out_, values[i]);
+    const uint32_t n = static_cast<uint32_t>(count);
+    int countBytes = 1;
+    while (countBytes < 4 && (n >> (8 * countBytes)) != 0) ++countBytes;
+    char *at = out_.reserve(5);
+    *at++ = static_cast<char>(kBinaryFloatArray + countBytes - 1);
+    for (int shift = 8 * (countBytes - 1); shift >= 0; shift -= 8) *at++ = static_cast<char>(n >> shift);
+    out_.commit(at);
+    // The values, converted in blocks straight into the buffer.
+    while (count > 0) {
+      int64_t block = static_cast<int64_t>(out_.space() / 4);
+      if (block == 0) block = static_cast<int64_t>(OutputBuffer::kCapacity / 4);
+      if (block > count) block = count;
+      char *to = out_.reserve(static_cast<size_t>(block) * 4);
+      for (int64_t i = 0; i < block; ++i) putFloatBits(to + 4 * i, values[i]);
+      out_.commit(to + 4 * block);
+      values += block;
+      count -= block;
+    }
     return;
   }
   out_.push_back('[');
@@ -93,8 +114,10 @@ void RibWriter::writeIntArray(const RtInt *values, int64_t count) {
   if (values == nullptr || count < 0) count = 0;
   out_.push_back('[');
   for (int64_t i = 0; i < count; ++i) {
-    integer(values[i]);
-    out_.push_back(' ');
+    char *at = out_.reserve(kIntTextSize + 1);
+    at = formatInt(values[i], at);
+    *at++ = ' ';
+    out_.commit(at);
   }
   out_.push_back(']');
 }
