@@ -91,6 +91,7 @@ TEST(Ribcat, ErrorsAndUsage) {
       {good + " /no/such/file.rib", 1, "", "/no/such/file.rib: No such file or directory\n"},
       {"-x", 2, "", "ribcat: unknown option -x\nusage: ribcat"},
       {"-o", 2, "", "ribcat: -o needs a file name\nusage: ribcat"},
+      {"-p 10 " + good, 2, "", "ribcat: -p needs a number of digits from 0 to 9\nusage: ribcat"},
       {"--version", 0, "ribcat (vellum 0.1.0)\n", ""},
   };
   for (const Case &c : cases) {
@@ -134,6 +135,26 @@ TEST(Ribcat, FilesAreOneStreamAndTheOutputReadsBack) {
   vellum_test::ChildResult strict = vellum_test::runProgram(ribcat("--strict -"), run.out);
   EXPECT_EQ(strict.exitStatus, 1);
   EXPECT_EQ(strict.out.find("Camera"), std::string::npos);
+}
+
+// By default no number changes on a pass through ribcat; -p chooses the
+// digits, and -p 6 writes the library's own bytes.
+TEST(Ribcat, PrecisionOfTheNumbersWritten) {
+  const std::string in = fileWith("Translate 0.1234567 -0.0 3e-12\nColor [0.1 0.25 1e+20]\n");
+  struct Case {
+    const char *option;
+    std::string requests;
+  } cases[] = {
+      {"", "Translate 0.1234567 -0 3e-12 \nColor [0.1 0.25 1e+20]\n"},
+      {"-p 0", "Translate 0.1234567 -0 3e-12 \nColor [0.1 0.25 1e+20]\n"},
+      {"-p 6", "Translate 0.123457 -0 3e-12 \nColor [0.1 0.25 1e+20]\n"},
+      {"-p 2", "Translate 0.12 -0 3e-12 \nColor [0.1 0.25 1e+20]\n"},
+  };
+  for (const Case &c : cases) {
+    vellum_test::ChildResult run = vellum_test::runProgram(ribcat(std::string(c.option) + " " + in));
+    EXPECT_EQ(run.exitStatus, 0) << c.option;
+    EXPECT_EQ(run.out, vellum_test::kHeader + c.requests + "\n") << c.option;
+  }
 }
 
 TEST(Qview, SummarisesAndChecks) {

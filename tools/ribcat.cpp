@@ -11,7 +11,7 @@
 namespace {
 
 const char kUsage[] =
-    "usage: ribcat [-b] [-o FILE] [--strict] [FILE...]\n"
+    "usage: ribcat [-b] [-p DIGITS] [-o FILE] [--strict] [FILE...]\n"
     "\n"
     "Reads RIB (ASCII or binary, plain or gzip-compressed) from the files, or\n"
     "from standard input when none is named or a name is \"-\", as one stream,\n"
@@ -19,6 +19,9 @@ const char kUsage[] =
     "library.\n"
     "\n"
     "  -b         write binary RIB (floats as binary tokens) instead of ASCII\n"
+    "  -p DIGITS  write floats as text with 1 to 9 significant digits; 0, the\n"
+    "             default, writes the shortest text that reads back as the same\n"
+    "             float, so no number changes; 6 is what the library writes\n"
     "  -o FILE    write to FILE instead of standard output\n"
     "  --strict   count warnings as errors and leave their requests out\n"
     "  --version  show the version\n"
@@ -38,6 +41,7 @@ int usageError(const std::string &message) {
 
 int main(int argc, char **argv) {
   bool binary = false;
+  RtInt precision = 0;
   std::string output;
   vellum::RibReader::Options options;
   std::vector<std::string> names;
@@ -53,6 +57,11 @@ int main(int argc, char **argv) {
       binary = true;
     } else if (arg == "--strict") {
       options.strict = true;
+    } else if (arg == "-p") {
+      const std::string digits = ++i < argc ? argv[i] : "";
+      if (digits.size() != 1 || digits[0] < '0' || digits[0] > '9')
+        return usageError("-p needs a number of digits from 0 to 9");
+      precision = digits[0] - '0';
     } else if (arg == "-o") {
       if (++i == argc) return usageError("-o needs a file name");
       output = argv[i];
@@ -74,10 +83,10 @@ int main(int argc, char **argv) {
   // or a command.
   if (!output.empty() && output.find('/') == std::string::npos) output = "./" + output;
   RtInt format = binary ? 1 : 0;
-  RtToken settings[] = {const_cast<char *>("binary")};
-  RtPointer values[] = {&format};
+  RtToken settings[] = {const_cast<char *>("binary"), const_cast<char *>("precision")};
+  RtPointer values[] = {&format, &precision};
   std::unique_ptr<vellum::RenderContext> writer(vellum::newRibWriter(
-      output.empty() ? nullptr : const_cast<char *>(output.c_str()), 1, settings, values));
+      output.empty() ? nullptr : const_cast<char *>(output.c_str()), 2, settings, values));
   if (writer == nullptr) {
     std::fputs("ribcat: out of memory\n", stderr);
     return 1;
