@@ -1,52 +1,19 @@
-// Drawing a 1,000,000-triangle PointsPolygons mesh with "P" and "N" into a
-// 640 × 480 picture with the preview renderer, lit by one distant light:
-// seen straight on through an orthographic camera, the mesh fills 60% of
-// the picture; through a perspective camera its heights (up to 1.6 where
-// the mesh is 0.013 apart) turn every triangle into a long sliver, and the
-// picture is drawn over many times.
+// Drawing the 1,000,000-triangle PointsPolygons mesh with "P" and "N" into
+// a 640 × 480 picture with the preview renderer, lit by one distant light,
+// seen straight on through an orthographic and a perspective camera.
 #include <benchmark/benchmark.h>
 
 #include <vector>
 
+#include "bench/bench_mesh.h"
 #include "preview/preview_context.h"
 
 namespace {
 
-// 500 × 1000 quads, two triangles each, as in the reader's benchmark.
-constexpr int kColumns = 500, kRows = 1000;
-
-struct Mesh {
-  std::vector<RtInt> nvertices, vertices;
-  std::vector<RtFloat> positions, normals;
-};
-
-const Mesh &mesh() {
-  static const Mesh built = [] {
-    Mesh m;
-    const int across = kColumns + 1;
-    for (int row = 0; row <= kRows; ++row) {
-      for (int column = 0; column <= kColumns; ++column) {
-        m.positions.insert(m.positions.end(), {column * 0.013f, row * 0.007f, (row * column % 17) * 0.1f});
-        m.normals.insert(m.normals.end(), {0.0f, 0.6f, 0.8f});
-      }
-    }
-    for (int row = 0; row < kRows; ++row) {
-      for (int column = 0; column < kColumns; ++column) {
-        const int corner = row * across + column;
-        m.vertices.insert(m.vertices.end(), {corner, corner + 1, corner + across + 1});
-        m.vertices.insert(m.vertices.end(), {corner, corner + across + 1, corner + across});
-        m.nvertices.insert(m.nvertices.end(), {3, 3});
-      }
-    }
-    return m;
-  }();
-  return built;
-}
-
 char *token(const char *text) { return const_cast<char *>(text); }
 
 void draw(benchmark::State &state, bool perspective) {
-  const Mesh &m = mesh();
+  const vellum_bench::Mesh &m = vellum_bench::millionTriangles();
   vellum::preview::PreviewContext ctx;
   ctx.setWarningHandler([](const std::string &) {});
   if (perspective) {

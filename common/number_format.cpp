@@ -260,12 +260,12 @@ inline DigitText digitText(uint32_t v, int n) {
   return text;
 }
 
-int bitLength32(uint32_t v) { return v == 0 ? 0 : 32 - __builtin_clz(v); }
+inline int bitLength32(uint32_t v) { return v == 0 ? 0 : 32 - __builtin_clz(v); }
 
 // The number of decimal digits of v ("0" has one).  With L bits,
 // 2^(L-1) <= v < 2^L, v has t or t + 1 digits for t = floor(L * log10(2)),
 // and 1233 / 2^12 gives that floor for L <= 64.
-int decimalLength(uint32_t v) {
+inline int decimalLength(uint32_t v) {
   const int t = (bitLength32(v | 1) * 1233) >> 12;
   return t + ((v | 1) >= kPowersOfTen32[t] ? 1 : 0);
 }
@@ -348,6 +348,19 @@ char *writeSpecial(const FloatParts &parts, char *out) {
   return out + 3;
 }
 
+// 10^n as the nearest double, n from -40 to 55: for any float and
+// precision, value * 10^(precision - 1 - decimal exponent) is in range.
+constexpr int kMinTenPower = -40;
+constexpr double kTenPowers[] = {
+    1e-40, 1e-39, 1e-38, 1e-37, 1e-36, 1e-35, 1e-34, 1e-33, 1e-32, 1e-31, 1e-30, 1e-29, 1e-28,
+    1e-27, 1e-26, 1e-25, 1e-24, 1e-23, 1e-22, 1e-21, 1e-20, 1e-19, 1e-18, 1e-17, 1e-16, 1e-15,
+    1e-14, 1e-13, 1e-12, 1e-11, 1e-10, 1e-9,  1e-8,  1e-7,  1e-6,  1e-5,  1e-4,  1e-3,  1e-2,
+    1e-1,  1e0,   1e1,   1e2,   1e3,   1e4,   1e5,   1e6,   1e7,   1e8,   1e9,   1e10,  1e11,
+    1e12,  1e13,  1e14,  1e15,  1e16,  1e17,  1e18,  1e19,  1e20,  1e21,  1e22,  1e23,  1e24,
+    1e25,  1e26,  1e27,  1e28,  1e29,  1e30,  1e31,  1e32,  1e33,  1e34,  1e35,  1e36,  1e37,
+    1e38,  1e39,  1e40,  1e41,  1e42,  1e43,  1e44,  1e45,  1e46,  1e47,  1e48,  1e49,  1e50,
+    1e51,  1e52,  1e53,  1e54,  1e55};
+
 // "%.*g" for precision 1..9; inlined so that formatFloatG's constant
 // precision folds into its divisions.
 inline __attribute__((always_inline)) char *formatWithPrecision(float value, int precision,
@@ -372,11 +385,25 @@ inline __attribute__((always_inline)) char *formatWithPrecision(float value, int
                                : kPowersOfTen.mantissa[k - kMinK];
   const int exponent = nextDecade ? kPowersOfTen.exponent[k + 1 - kMinK]
                                   : kPowersOfTen.exponent[k - kMinK];
-  // 10^(precision-1) <= value = c * 2^e * 10^-(k or k+1) < 10^precision.
-  const Scaled scaled = scaleBy(parts.c, parts.e, f, exponent, k + (nextDecade ? 1 : 0) > 0);
-  // To nearest, ties to even, as glibc's printf rounds the exact value.
-  uint64_t kept = scaled.floor;
-  kept += scaled.above | (scaled.tie & (kept & 1));
+  // The digits kept are value * 10^(precision - 1 - decimalExponent),
+  // rounded to nearest, ties to even, as glibc's printf rounds the exact
+  // value.  In double precision the product is off by at most two
+  // roundings of 2^-53 each, so unless its fraction lies that close to
+  // 1/2 the rounding is already decided; only then is the exact product
+  // worked out.  (Whole numbers can be off too, but either way they round
+  // to the same integer.)
+  const double scaledFast = static_cast<double>(std::fabs(value)) *
+                            kTenPowers[precision - 1 - decimalExponent - kMinTenPower];
+  uint64_t kept = static_cast<uint64_t>(scaledFast);
+  const double fraction = scaledFast - static_cast<double>(kept);
+  if (std::fabs(fraction - 0.5) > scaledFast * 0x1p-50) {
+    kept += fraction > 0.5 ? 1 : 0;
+  } else {
+    // 10^(precision-1) <= value = c * 2^e * 10^-(k or k+1) < 10^precision.
+    const Scaled scaled = scaleBy(parts.c, parts.e, f, exponent, k + (nextDecade ? 1 : 0) > 0);
+    kept = scaled.floor;
+    kept += scaled.above | (scaled.tie & (kept & 1));
+  }
   if (kept == kPowersOfTen32[precision]) {
     kept = kPowersOfTen32[precision - 1];
     ++decimalExponent;
@@ -388,11 +415,27 @@ inline __attribute__((always_inline)) char *formatWithPrecision(float value, int
 
 }  // namespace
 
-char *formatFloatDigits(float value, int digits, char *out) {
-  return formatWithPrecision(value, digits < 1 ? 1 : (digits > 9 ? 9 : digits), out);
+// A whole number of at most `precision` digits (other than 0, whose sign
+// counts) is its integer text in "%.*g": the common 1, -1 and 360 of RIB
+// requests take this short way.
+inline bool smallWhole(float value, int precision, int32_t *whole) {
+  if (!(std::fabs(value) < static_cast<float>(kPowersOfTen32[precision]))) return false;
+  *whole = static_cast<int32_t>(value);
+  return static_cast<float>(*whole) == value && *whole != 0;
 }
 
-char *formatFloatG(float value, char *out) { return formatWithPrecision(value, 6, out); }
+char *formatFloatDigits(float value, int digits, char *out) {
+  digits = digits < 1 ? 1 : (digits > 9 ? 9 : digits);
+  int32_t whole;
+  if (smallWhole(value, digits, &whole)) return formatInt(whole, out);
+  return formatWithPrecision(value, digits, out);
+}
+
+char *formatFloatG(float value, char *out) {
+  int32_t whole;
+  if (smallWhole(value, 6, &whole)) return formatInt(whole, out);
+  return formatWithPrecision(value, 6, out);
+}
 
 // The interval of decimals that read back as the float is searched as in
 // the Schubfach algorithm: scaled by the 10^-k that makes its width 1 to
@@ -469,14 +512,14 @@ char *formatFixed(float value, char *out) {
 namespace {
 
 // Up to eight digits of v < 10^8; writes eight bytes.
-char *writeUpToEight(uint32_t v, char *out) {
+inline __attribute__((always_inline)) char *writeUpToEight(uint32_t v, char *out) {
   const int n = decimalLength(v);
   store8(out, (eightDigits(v) >> (8 * (8 - n))) + kAsciiZeros);
   return out + n;
 }
 
 // Exactly eight digits, zero-padded, of v < 10^8.
-char *writeEight(uint32_t v, char *out) {
+inline __attribute__((always_inline)) char *writeEight(uint32_t v, char *out) {
   store8(out, eightDigits(v) + kAsciiZeros);
   return out + 8;
 }
@@ -506,15 +549,51 @@ char *formatInt(long value, char *out) {
   return writeUnsigned(magnitude, out);
 }
 
-char *formatInt(int32_t value, char *out) {
+namespace {
+
+inline __attribute__((always_inline)) char *writeInt32(int32_t value, char *out) {
   uint32_t magnitude = static_cast<uint32_t>(value);
-  if (value < 0) {
-    *out++ = '-';
-    magnitude = 0 - magnitude;
-  }
+  *out = '-';
+  out += value < 0 ? 1 : 0;
+  magnitude = value < 0 ? 0 - magnitude : magnitude;
   if (magnitude < 100000000) return writeUpToEight(magnitude, out);
   out = writeUpToEight(magnitude / 100000000, out);
   return writeEight(magnitude % 100000000, out);
+}
+
+}  // namespace
+
+char *formatInt(int32_t value, char *out) { return writeInt32(value, out); }
+
+// Index arrays hold runs of numbers of the same length, so here the
+// length is found by comparisons that predict well, and the digits are
+// written two at a time from the end.
+char *formatIntsSpaced(const int32_t *values, size_t count, char *out) {
+  for (size_t i = 0; i < count; ++i) {
+    const int32_t value = values[i];
+    uint32_t v = static_cast<uint32_t>(value);
+    *out = '-';
+    out += value < 0 ? 1 : 0;
+    v = value < 0 ? 0 - v : v;
+    const int n = v < 100000 ? (v < 100 ? (v < 10 ? 1 : 2) : v < 1000 ? 3 : v < 10000 ? 4 : 5)
+                             : v < 10000000 ? (v < 1000000 ? 6 : 7)
+                                            : v < 100000000 ? 8 : v < 1000000000 ? 9 : 10;
+    char *end = out + n, *p = end;
+    while (v >= 100) {
+      const uint32_t q = v / 100;
+      p -= 2;
+      std::memcpy(p, kDigitPairs + 2 * (v - 100 * q), 2);
+      v = q;
+    }
+    if (v >= 10) {
+      std::memcpy(p - 2, kDigitPairs + 2 * v, 2);
+    } else {
+      p[-1] = static_cast<char>('0' + v);
+    }
+    *end = ' ';
+    out = end + 1;
+  }
+  return out;
 }
 
 void appendG(std::string &out, double value) {

@@ -3,6 +3,7 @@
 #ifndef VELLUM_COMMON_NUMBER_FORMAT_H
 #define VELLUM_COMMON_NUMBER_FORMAT_H
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -55,6 +56,9 @@ char *formatFloatShortest(float value, char *out);
 char *formatFixed(float value, char *out);
 // Exactly snprintf("%d") and snprintf("%ld").
 char *formatInt(int32_t value, char *out);
+// Each of the `count` values as "%d " (a blank after each): at most 12
+// bytes a value, and the buffer needs kIntTextSize bytes beyond the last.
+char *formatIntsSpaced(const int32_t *values, size_t count, char *out);
 char *formatInt(long value, char *out);
 
 }  // namespace vellum

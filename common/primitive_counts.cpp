@@ -23,7 +23,8 @@ int64_t patchesAlong(bool bicubic, int64_t n, bool periodic, int64_t step) {
 int64_t sumOf(const RtInt *values, int64_t count) {
   int64_t sum = 0;
   if (values == nullptr) return 0;
-  for (int64_t i = 0; i < count; ++i) sum += values[i];
+  // Written to be vectorised: these run over every index of a mesh.
+  for (const RtInt *p = values, *end = values + (count > 0 ? count : 0); p != end; ++p) sum += *p;
   return sum;
 }
 
@@ -35,10 +36,11 @@ int64_t sumOfEvery2nd(const RtInt *values, int64_t pairs, int first) {
 }
 
 int64_t sharedVertexCount(const RtInt *indices, int64_t count) {
-  int64_t largest = 0;
+  RtInt largest = 0;
   if (indices != nullptr)
-    for (int64_t i = 0; i < count; ++i) largest = std::max<int64_t>(largest, indices[i]);
-  return largest + 1;
+    for (const RtInt *p = indices, *end = indices + (count > 0 ? count : 0); p != end; ++p)
+      largest = *p > largest ? *p : largest;
+  return int64_t{largest} + 1;
 }
 
 PrimitiveCounts quadricCounts() { return {4, 4, 1, 4}; }

@@ -1,6 +1,7 @@
 #include "rib/output_sink.h"
 
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -8,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <optional>
 
 namespace vellum {
 
@@ -60,9 +62,16 @@ void reportOnce(bool &failed, const char *what, const char *name, int error) {
 
 }  // namespace
 
+DescriptorSink::DescriptorSink(int fd, pid_t child, const char *name)
+    : fd_(fd), child_(child), name_(name) {
+  struct stat status;
+  mayRaiseSigpipe_ = fstat(fd, &status) != 0 || !S_ISREG(status.st_mode);
+}
+
 void DescriptorSink::write(const char *data, size_t size) {
   if (fd_ < 0) return;
-  SigpipeGuard guard;
+  std::optional<SigpipeGuard> guard;
+  if (mayRaiseSigpipe_) guard.emplace();
   while (size > 0) {
     const ssize_t written = ::write(fd_, data, size);
     if (written < 0) {

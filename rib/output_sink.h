@@ -31,7 +31,7 @@ class DescriptorSink : public OutputSink {
  public:
   // `name` is the destination's name for reports (not owned; it must
   // outlive the sink).
-  DescriptorSink(int fd, pid_t child, const char *name) : fd_(fd), child_(child), name_(name) {}
+  DescriptorSink(int fd, pid_t child, const char *name);
   ~DescriptorSink() override { close(); }
   void write(const char *data, size_t size) override;
   void close() override;
@@ -42,6 +42,7 @@ class DescriptorSink : public OutputSink {
   pid_t child_;
   const char *name_;
   bool failed_ = false;
+  bool mayRaiseSigpipe_ = true;  // anything but a regular file: a pipe, a FIFO, a socket
 };
 
 // Standard output, through stdio, so that the RIB keeps its order with

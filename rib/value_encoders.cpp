@@ -113,11 +113,14 @@ void RibWriter::writeFloatArray(const RtFloat *values, int64_t count) {
 void RibWriter::writeIntArray(const RtInt *values, int64_t count) {
   if (values == nullptr || count < 0) count = 0;
   out_.push_back('[');
-  for (int64_t i = 0; i < count; ++i) {
-    char *at = out_.reserve(kIntTextSize + 1);
-    at = formatInt(values[i], at);
-    *at++ = ' ';
-    out_.commit(at);
+  // In blocks that fit the buffer: each value takes at most 12 bytes.
+  constexpr int64_t kBlock = 1024;
+  while (count > 0) {
+    const int64_t block = count < kBlock ? count : kBlock;
+    char *at = out_.reserve(static_cast<size_t>(block) * 12 + kIntTextSize);
+    out_.commit(formatIntsSpaced(values, static_cast<size_t>(block), at));
+    values += block;
+    count -= block;
   }
   out_.push_back(']');
 }

@@ -17,6 +17,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "common/number_format.h"
 
@@ -225,11 +226,17 @@ TEST(IntFormat, IsPrintfD) {
   const int32_t ints[] = {0,         1,         -1,        9,         10,         -10,
                           99,        100,       9999999,   10000000,  99999999,   100000000,
                           123456789, 999999999, 1000000000, INT32_MAX, INT32_MIN, -123456789};
+  std::string spaced;
   for (int32_t value : ints) {
     char buffer[vellum::kIntTextSize], expected[32];
     std::snprintf(expected, sizeof expected, "%d", value);
     EXPECT_EQ(std::string(buffer, vellum::formatInt(value, buffer)), expected);
+    spaced += std::string(expected) + " ";
   }
+  // The array form: each value and a blank, within 12 bytes a value.
+  const size_t count = sizeof ints / sizeof *ints;
+  std::vector<char> buffer(12 * count + vellum::kIntTextSize);
+  EXPECT_EQ(std::string(buffer.data(), vellum::formatIntsSpaced(ints, count, buffer.data())), spaced);
   const long longs[] = {0L,
                         -7L,
                         4294967295L,
