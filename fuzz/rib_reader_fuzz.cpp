@@ -4,10 +4,13 @@
 //
 // The first byte chooses how the rest is read: as ASCII or binary output,
 // as one input or as several (split at the byte 0x1E) read as one stream,
-// and plain or gzip-compressed through a file.  Everything the reader
-// accepts is written by a real RibWriter; the sanitizers then catch any
-// read past the arrays the reader handed over.  What the writer wrote must
-// read back without an error and write again to the very same bytes.
+// plain or gzip-compressed through a file, and whether floats are written
+// with their shortest exact text (as ribcat writes them) or with six
+// digits (as the library does by default).  Everything the reader accepts
+// is written by a real RibWriter; the sanitizers then catch any read past
+// the arrays the reader handed over.  What the writer wrote must read back
+// without an error and, once its numbers are what six digits made of them,
+// write again to the very same bytes.
 // Run it with -close_fd_mask=2: diagnostics are expected here.
 #include <unistd.h>
 #include <zlib.h>
@@ -54,13 +57,14 @@ void writeGzip(const std::string &path, const std::string &data) {
 
 // Reads the inputs as one stream into a new writer of `path`; returns the
 // number of errors.
-int rewrite(std::vector<vellum::RibInput> inputs, const std::string &path, bool binary) {
+int rewrite(std::vector<vellum::RibInput> inputs, const std::string &path, bool binary,
+            RtInt precision) {
   vellum::forgetAllDeclarations();
   RtInt format = binary ? 1 : 0;
-  RtToken settings[] = {const_cast<char *>("binary")};
-  RtPointer values[] = {&format};
+  RtToken settings[] = {const_cast<char *>("binary"), const_cast<char *>("precision")};
+  RtPointer values[] = {&format, &precision};
   std::unique_ptr<vellum::RenderContext> writer(
-      vellum::newRibWriter(const_cast<char *>(path.c_str()), 1, settings, values));
+      vellum::newRibWriter(const_cast<char *>(path.c_str()), 2, settings, values));
   vellum::RibReader reader(*writer, nullptr);
   reader.read(std::move(inputs));
   return reader.errors();
@@ -72,6 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   if (size == 0) return 0;
   const unsigned mode = data[0];
   const bool binary = mode & 1, split = mode & 2, gzip = mode & 4;
+  const RtInt precision = (mode & 8) ? 6 : 0;
   const std::string text(reinterpret_cast<const char *>(data) + 1, size - 1);
 
   std::vector<std::string> parts;
@@ -97,11 +102,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     }
   }
 
-  rewrite(std::move(inputs), scratch("a"), binary);
-  const std::string first = readFile(scratch("a"));
+  rewrite(std::move(inputs), scratch("a"), binary, precision);
+  std::string first = readFile(scratch("a"));
+  if (precision != 0) {
+    // Six digits change numbers once; from then on they stay.
+    std::vector<vellum::RibInput> again;
+    again.push_back({"rounded", std::make_unique<vellum::MemorySource>(first)});
+    rewrite(std::move(again), scratch("a"), binary, precision);
+    first = readFile(scratch("a"));
+  }
   std::vector<vellum::RibInput> again;
   again.push_back({"first", std::make_unique<vellum::MemorySource>(first)});
-  const int errors = rewrite(std::move(again), scratch("b"), binary);
+  const int errors = rewrite(std::move(again), scratch("b"), binary, precision);
   if (errors != 0) {
     std::fprintf(stderr, "what the writer wrote reads back with %d errors:\n%s\n", errors,
                  first.c_str());
