@@ -10,7 +10,6 @@ namespace {
 // Bounds that keep a frame's memory in reason: the picture's sides, its
 // pixel count, samples per axis and samples in all.
 constexpr int kMaxSide = 8192;
-constexpr double kMaxPixels = 4096.0 * 4096.0;
 constexpr int kMaxSamplesPerAxis = 8;
 constexpr double kMaxSamples = 16.0 * 1024 * 1024;
 // Sample positions beyond the grid by this much are clipped away, so that
@@ -24,7 +23,7 @@ float finiteOr(float value, float fallback) { return std::isfinite(value) ? valu
 Projection::Projection(const CameraOptions &o, std::vector<std::string> &notes) {
   // Too large a picture is scaled down whole, keeping its shape.
   double xres = std::max(o.xres, 1), yres = std::max(o.yres, 1);
-  const double shrink = std::min({1.0, kMaxSide / std::max(xres, yres), std::sqrt(kMaxPixels / (xres * yres))});
+  const double shrink = std::min({1.0, kMaxSide / std::max(xres, yres), std::sqrt(o.largestPicture / (xres * yres))});
   if (shrink < 1) {
     xres = std::max(1.0, std::floor(xres * shrink));
     yres = std::max(1.0, std::floor(yres * shrink));

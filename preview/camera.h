@@ -22,6 +22,8 @@ struct CameraOptions {
   float hither = 1e-10f, yon = 1e38f;
   float xsamples = 2, ysamples = 2;
   float gain = 1, gamma = 1;
+  // The most pixels a picture may have; a larger one is scaled down whole.
+  double largestPicture = 4096.0 * 4096.0;
 };
 
 // A plane in camera space: a·x + b·y + c·z + d >= 0 inside.

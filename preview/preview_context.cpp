@@ -60,7 +60,10 @@ RtVoid PreviewContext::WorldBegin() {
   std::vector<std::string> notes;
   projection_ = std::make_unique<preview::Projection>(options_, notes);
   for (const std::string &note : notes) warnOnce(note, note);
-  buffer_.reset(projection_->width(), projection_->height(), projection_->samplesX(), projection_->samplesY());
+  drawing_ = !drawOnlyWithDestination_ || pictureHasDestination();
+  if (drawing_)
+    buffer_.reset(projection_->width(), projection_->height(), projection_->samplesX(),
+                  projection_->samplesY());
   worldToCamera_ = current_;
   coordinateSystems_["camera"] = Mat4();
   coordinateSystems_["world"] = worldToCamera_;
@@ -74,9 +77,21 @@ RtVoid PreviewContext::WorldEnd() {
   if (!inWorld_) return;
   AttributeEnd();
   inWorld_ = false;
-  finishPicture();
+  if (drawing_) finishPicture();
+  else ++pictures_;
+  drawing_ = true;
   projection_.reset();
   buffer_.reset(0, 0, 1, 1);
+}
+
+bool PreviewContext::pictureHasDestination() const {
+  if (!output_.empty() && (output_.find("%d") != std::string::npos || pictures_ == 0)) return true;
+  for (const DisplayTarget &display : displays_) {
+    const bool pngName = display.name.size() > 4 &&
+                         display.name.compare(display.name.size() - 4, 4, ".png") == 0;
+    if ((display.type == "file" || display.type == "png") && pngName) return true;
+  }
+  return false;
 }
 
 void PreviewContext::finishPicture() {

@@ -60,6 +60,14 @@ class PreviewContext : public NullContext {
   // Relative archive names are found here (empty: the current directory).
   void setSearchDirectory(const std::string &directory) { searchDirectory_ = directory; }
 
+  // When on, a world whose picture would go nowhere (no output file for
+  // it and no PNG Display) is not drawn: the context then only follows
+  // the stream, at little cost.
+  void setDrawOnlyWithDestination(bool on) { drawOnlyWithDestination_ = on; }
+  // The most pixels a picture may have (a larger Format is scaled down
+  // whole); by default 4096 × 4096.
+  void setPictureLimit(double pixels) { options_.largestPicture = pixels; }
+
   // The most recent finished picture (empty before the first WorldEnd).
   const Image &lastPicture() const { return picture_; }
   int picturesFinished() const { return pictures_; }
@@ -176,6 +184,8 @@ class PreviewContext : public NullContext {
   void drawFacing(const FacingGeometry &geometry, const Mat4 &toCamera);
   void drawObject(size_t object, const Mat4 &toCamera, int depth);
   void finishPicture();
+  // Whether the picture of the world now beginning will be written.
+  bool pictureHasDestination() const;
   void writePicture(const std::string &path);
   void readArchiveFile(const std::string &name);
   void concat(const Mat4 &m);
@@ -192,6 +202,8 @@ class PreviewContext : public NullContext {
   ArchiveReader readArchive_;
   std::string searchDirectory_;
   std::string output_;
+  bool drawOnlyWithDestination_ = false;
+  bool drawing_ = true;  // this world's picture goes somewhere
   std::set<std::string> warned_;
 
   CameraOptions options_;

@@ -22,6 +22,7 @@ void *handleOf(size_t number) { return reinterpret_cast<void *>(static_cast<uint
 
 bool PreviewContext::takesGeometry() {
   if (!inWorld_ && recording_ == 0) return false;
+  if (!drawing_ && recording_ == 0) return false;
   return firstInMotion();
 }
 

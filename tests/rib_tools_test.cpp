@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "preview/png_file.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -203,3 +204,55 @@ TEST(Qview, SummarisesAndChecks) {
 }
 
 }  // namespace
+
+// qview draws a picture when one is asked for: by -o, by QVIEW_OUTPUT (so
+// a program piping into qview gets one), or by a PNG Display; otherwise it
+// only checks.
+TEST(Qview, DrawsAPictureWhenOneIsAskedFor) {
+  const std::string dir = vellum_test::tempPath("pictures");
+  vellum_test::runProgram("mkdir '" + dir + "'");
+  const std::string scene = fileWith(
+      "Format 64 48 1\nProjection \"orthographic\"\nWorldBegin\nSurface \"constant\"\n"
+      "Color [1 0 0]\nPolygon \"P\" [-0.5 -0.5 1 0.5 -0.5 1 0.5 0.5 1 -0.5 0.5 1]\nWorldEnd\n");
+  const std::string qview = std::string(VELLUM_QVIEW);
+  struct Case {
+    const char *what;
+    std::string command;
+    std::string picture;  // empty: none is written
+    std::string shown;    // as qview names it
+  } cases[] = {
+      {"-o", qview + " -o '" + dir + "/o.png' " + scene, dir + "/o.png", dir + "/o.png"},
+      {"QVIEW_OUTPUT", "QVIEW_OUTPUT='" + dir + "/env.png' " + qview + " " + scene,
+       dir + "/env.png", dir + "/env.png"},
+      {"a PNG Display", "cd '" + dir + "' && " + qview + " -", dir + "/display.png", "display.png"},
+      {"nothing asked", "cd '" + dir + "' && " + qview + " " + scene, "", ""},
+  };
+  for (const Case &c : cases) {
+    const std::string input = std::string(c.what) == "a PNG Display"
+                                  ? "Display \"display.png\" \"file\" \"rgba\"\n" + vellum_test::readFile(scene)
+                                  : "";
+    vellum_test::ChildResult run = vellum_test::runProgram(c.command, input);
+    EXPECT_EQ(run.exitStatus, 0) << c.what << run.err;
+    if (c.picture.empty()) {
+      EXPECT_EQ(run.err.find("picture written"), std::string::npos) << c.what;
+      continue;
+    }
+    EXPECT_NE(run.err.find("qview: picture written to " + c.shown + "\n"), std::string::npos) << c.what;
+    vellum::preview::Image image;
+    ASSERT_EQ(vellum::preview::readPng(c.picture, image), "") << c.what;
+    ASSERT_EQ(image.width, 64) << c.what;
+    ASSERT_EQ(image.height, 48) << c.what;
+    // The square fills the middle in red; the corner is empty.
+    const size_t middle = 4 * (24 * 64 + 32), corner = 0;
+    EXPECT_EQ(image.rgba[middle], 255) << c.what;
+    EXPECT_EQ(image.rgba[middle + 1], 0) << c.what;
+    EXPECT_EQ(image.rgba[middle + 3], 255) << c.what;
+    EXPECT_EQ(image.rgba[corner + 3], 0) << c.what;
+  }
+  // A picture that cannot be written is an error.
+  vellum_test::ChildResult bad =
+      vellum_test::runProgram(qview + " -o /no/such/dir/x.png " + scene);
+  EXPECT_EQ(bad.exitStatus, 1);
+  EXPECT_NE(bad.err.find("/no/such/dir/x.png"), std::string::npos);
+  vellum_test::runProgram("rm -rf '" + dir + "'");
+}

@@ -1,34 +1,63 @@
 // qview: a stand-in renderer program.  It reads RIB from standard input or
-// from the files named on its command line, checks every request, and says
-// on standard error what it found.  Each file is checked on its own.
+// from the files named on its command line, checks every request, says on
+// standard error what it found, and, when asked for a picture, draws a
+// preview of what the stream describes and writes it as PNG.  Each file is
+// checked on its own.
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "ri/null_context.h"
+#include "preview/preview_context.h"
 #include "tools/rib_input.h"
 
 namespace {
 
 const char kUsage[] =
-    "usage: qview [-v] [--strict] [FILE...]\n"
+    "usage: qview [-v] [-o FILE] [--strict] [FILE...]\n"
     "\n"
     "Reads RIB (ASCII or binary, plain or gzip-compressed) from the files, or\n"
     "from standard input, checks every request and prints a summary on\n"
     "standard error.  Each file is checked on its own.\n"
     "\n"
     "  -v         list every request read on standard output\n"
+    "  -o FILE    draw a preview and write the first picture to FILE as PNG;\n"
+    "             with %d in the name, every picture, %d its frame number\n"
     "  --strict   count warnings as errors\n"
     "  --version  show the version\n"
     "  --help     show this text\n"
     "\n"
+    "Without -o, the environment variable QVIEW_OUTPUT names the picture, so a\n"
+    "program that pipes into qview gets one unchanged.  A Display of type\n"
+    "\"file\" or \"png\" whose name ends in .png is written too.  With none of\n"
+    "these, qview only checks.\n"
+    "\n"
     "Exit status: 0 when the input was valid, 1 when it had errors (or, with\n"
-    "--strict, warnings), 2 for a usage error.\n";
+    "--strict, warnings) or a picture could not be written, 2 for a usage\n"
+    "error.\n";
+
+struct Tally {
+  long errors = 0, warnings = 0;
+};
+
+// Reads one RIB file into `context` as a stream of its own.
+void readFile(vellum::RibInput input, vellum::RenderContext &context,
+              const vellum::RibReader::Options &options,
+              const vellum::RibReader::Observer &observer, Tally &tally) {
+  vellum::RibReader reader(context, vellum::printDiagnostic, options);
+  if (observer) reader.setObserver(observer);
+  std::vector<vellum::RibInput> inputs;
+  inputs.push_back(std::move(input));
+  reader.read(std::move(inputs));
+  tally.errors += reader.errors();
+  tally.warnings += reader.warnings();
+}
 
 }  // namespace
 
 int main(int argc, char **argv) {
   bool verbose = false;
+  std::string output;
   vellum::RibReader::Options options;
   std::vector<std::string> names;
   for (int i = 1; i < argc; ++i) {
@@ -43,6 +72,12 @@ int main(int argc, char **argv) {
       verbose = true;
     } else if (arg == "--strict") {
       options.strict = true;
+    } else if (arg == "-o") {
+      if (++i == argc) {
+        std::fprintf(stderr, "qview: -o needs a file name\n%s", kUsage);
+        return 2;
+      }
+      output = argv[i];
     } else if (arg.size() > 1 && arg[0] == '-') {
       std::fprintf(stderr, "qview: unknown option %s\n%s", arg.c_str(), kUsage);
       return 2;
@@ -51,29 +86,55 @@ int main(int argc, char **argv) {
     }
   }
   if (names.empty()) names.push_back("-");
+  if (output.empty()) {
+    const char *fromEnvironment = std::getenv("QVIEW_OUTPUT");
+    if (fromEnvironment != nullptr) output = fromEnvironment;
+  }
 
-  long requests = 0, worlds = 0, primitives = 0, errors = 0, warnings = 0;
+  long requests = 0, worlds = 0, primitives = 0;
+  Tally tally;
+  bool pictureWritten = false;
   for (const std::string &name : names) {
     vellum::RibInput input;
     if (!vellum::openRibInput(name, &input)) {
-      ++errors;
+      ++tally.errors;
       continue;
     }
     const std::string shownName = input.name;
-    vellum::NullContext checker;
-    vellum::RibReader reader(checker, vellum::printDiagnostic, options);
-    reader.setObserver([&](const vellum::RequestRow &row, const vellum::RibRequest &request) {
-      ++requests;
-      worlds += request.name == "WorldBegin";
-      primitives += (row.flags & vellum::kPrimitive) != 0;
-      if (verbose) std::printf("%s:%d: %s\n", shownName.c_str(), request.line, request.name.c_str());
+    vellum::preview::PreviewContext preview;
+    preview.setDrawOnlyWithDestination(true);
+    // Without %d only the first picture of all is written.
+    if (!pictureWritten || output.find("%d") != std::string::npos) preview.setOutput(output);
+    preview.setWarningHandler(
+        [](const std::string &message) { std::fprintf(stderr, "qview: %s\n", message.c_str()); });
+    // Archives are read as renderers read them: relative names from the
+    // current directory, each file a stream of its own, drawn into the
+    // same picture.
+    preview.setArchiveReader([&](const std::string &path, vellum::RenderContext &context) {
+      vellum::RibInput archive;
+      if (!vellum::openRibInput(path, &archive)) {
+        ++tally.errors;
+        return;
+      }
+      readFile(std::move(archive), context, options, nullptr, tally);
     });
-    std::vector<vellum::RibInput> inputs;
-    inputs.push_back(std::move(input));
-    reader.read(std::move(inputs));
-    errors += reader.errors();
-    warnings += reader.warnings();
+    readFile(std::move(input), preview, options,
+                       [&](const vellum::RequestRow &row, const vellum::RibRequest &request) {
+                         ++requests;
+                         worlds += request.name == "WorldBegin";
+                         primitives += (row.flags & vellum::kPrimitive) != 0;
+                         if (verbose)
+                           std::printf("%s:%d: %s\n", shownName.c_str(), request.line,
+                                       request.name.c_str());
+                       },
+             tally);
+    for (const std::string &written : preview.writtenFiles()) {
+      std::fprintf(stderr, "qview: picture written to %s\n", written.c_str());
+      pictureWritten = true;
+    }
+    if (!preview.lastWriteError().empty()) ++tally.errors;
   }
+  const long errors = tally.errors, warnings = tally.warnings;
   std::fprintf(stderr, "qview: %ld requests, %ld world%s, %ld primitive%s, %ld error%s", requests,
                worlds, worlds == 1 ? "" : "s", primitives, primitives == 1 ? "" : "s", errors,
                errors == 1 ? "" : "s");
