@@ -5,8 +5,16 @@
 
 #include <vector>
 
+#include <unistd.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
 #include "bench/bench_mesh.h"
 #include "preview/preview_context.h"
+#include "reader/rib_reader.h"
+#include "ri.h"
 
 namespace {
 
@@ -44,5 +52,54 @@ void BM_PreviewDrawMeshPerspective(benchmark::State &state) { draw(state, true);
 
 BENCHMARK(BM_PreviewDrawMesh)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PreviewDrawMeshPerspective)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+namespace {
+
+// The mesh as a RIB stream framed by a camera, as qview reads it.
+void writeFramedMesh() {
+  const vellum_bench::Mesh &m = vellum_bench::millionTriangles();
+  RiScreenWindow(-4.93f, 4.93f, -3.7f, 3.7f);
+  RiTranslate(-3.25f, -3.5f, 8);
+  RiWorldBegin();
+  RiLightSource(token("distantlight"), RI_NULL);
+  RiSurface(token("matte"), RI_NULL);
+  RiPointsPolygons(m.polygons(), const_cast<RtInt *>(m.nvertices.data()),
+                   const_cast<RtInt *>(m.vertices.data()), RI_P, const_cast<RtFloat *>(m.positions.data()),
+                   RI_N, const_cast<RtFloat *>(m.normals.data()), RI_NULL);
+  RiWorldEnd();
+}
+
+const std::string &framedMesh() {
+  static const std::string rib = vellum_bench::ribOf(writeFramedMesh, false);
+  return rib;
+}
+
+// What qview does with the stream: check it into a preview context, and
+// draw and write the picture only when asked for one.
+void qview(benchmark::State &state, bool draw) {
+  const std::string &rib = framedMesh();
+  const std::string picture = "/dev/shm/vellum-bench-" + std::to_string(getpid()) + ".png";
+  for (auto _ : state) {
+    vellum::preview::PreviewContext preview;
+    preview.setDrawOnlyWithDestination(true);
+    preview.setWarningHandler([](const std::string &) {});
+    if (draw) preview.setOutput(picture);
+    vellum::RibReader reader(preview, nullptr);
+    std::vector<vellum::RibInput> inputs(1);
+    inputs[0] = {"mesh", std::make_unique<vellum::MemorySource>(rib)};
+    reader.read(std::move(inputs));
+    if (reader.errors() != 0 || (draw && preview.writtenFiles().size() != 1))
+      state.SkipWithError("the mesh did not read or draw");
+  }
+  std::remove(picture.c_str());
+}
+
+void BM_QviewCheckMesh(benchmark::State &state) { qview(state, false); }
+void BM_QviewDrawMesh(benchmark::State &state) { qview(state, true); }
+
+BENCHMARK(BM_QviewCheckMesh)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_QviewDrawMesh)->Unit(benchmark::kMillisecond);
 
 }  // namespace

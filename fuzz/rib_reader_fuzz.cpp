@@ -10,7 +10,9 @@
 // is written by a real RibWriter; the sanitizers then catch any read past
 // the arrays the reader handed over.  What the writer wrote must read back
 // without an error and, once its numbers are what six digits made of them,
-// write again to the very same bytes.
+// write again to the very same bytes.  With the bit 0x10 the stream goes
+// to the preview renderer instead, which draws every world into a small
+// picture: anything the reader accepts must draw without a fault.
 // Run it with -close_fd_mask=2: diagnostics are expected here.
 #include <unistd.h>
 #include <zlib.h>
@@ -26,6 +28,7 @@
 #include <vector>
 
 #include "decl/declaration.h"
+#include "preview/preview_context.h"
 #include "reader/byte_source.h"
 #include "reader/rib_reader.h"
 #include "ri/context_factory.h"
@@ -100,6 +103,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     } else {
       inputs.push_back({name, std::make_unique<vellum::MemorySource>(parts[i])});
     }
+  }
+
+  if (mode & 0x10) {
+    vellum::preview::PreviewContext preview;
+    preview.setPictureLimit(48 * 48);
+    preview.setWarningHandler([](const std::string &) {});
+    vellum::RibReader reader(preview, nullptr);
+    reader.read(std::move(inputs));
+    return 0;
   }
 
   rewrite(std::move(inputs), scratch("a"), binary, precision);
