@@ -189,4 +189,15 @@ void PreviewContext::noteUndeclared(const Parameters &parameters) {
     warnOnce("undeclared " + name, "parameter \"" + name + "\" has no usable declaration: ignored");
 }
 
+void PreviewContext::warnNoPositions() {
+  warnOnce("no positions", "a primitive without \"P\" or \"Pw\" is skipped");
+}
+
+const float *PreviewContext::positionsOrSkip(const Parameters &parameters, std::vector<float> &scratch) {
+  noteUndeclared(parameters);
+  const float *positions = parameters.positions(scratch);
+  if (positions == nullptr) warnNoPositions();
+  return positions;
+}
+
 }  // namespace vellum::preview

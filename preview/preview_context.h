@@ -190,6 +190,10 @@ class PreviewContext : public NullContext {
   void readArchiveFile(const std::string &name);
   void concat(const Mat4 &m);
   void noteUndeclared(const Parameters &parameters);
+  void warnNoPositions();
+  // Notes undeclared names, then gives the primitive's points as xyz
+  // triples, or warns and gives null when it has none to draw.
+  const float *positionsOrSkip(const Parameters &parameters, std::vector<float> &scratch);
 
   // Tessellation helpers shared by the geometry requests.
   void quadric(const std::function<Vec3(float u, float v)> &eval, float thetamax, int nv, RtInt n,

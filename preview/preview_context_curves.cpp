@@ -43,13 +43,9 @@ RtVoid PreviewContext::CurvesV(RtToken type, RtInt ncurves, RtInt nvertices[], R
   const PrimitiveCounts counts = curvesCounts(cubic, periodic, ncurves, nvertices, step, &usable);
   if (!usable || counts.vertex <= 0) return;
   Parameters parameters(declarations_, n, tokens, parms, &counts);
-  noteUndeclared(parameters);
   std::vector<float> scratch;
-  const float *positions = parameters.positions(scratch);
-  if (positions == nullptr) {
-    warnOnce("no positions", "a primitive without \"P\" or \"Pw\" is skipped");
-    return;
-  }
+  const float *positions = positionsOrSkip(parameters, scratch);
+  if (positions == nullptr) return;
   const Parameter *width = parameters.findFloats("width", kTypeFloat);
   const float constantWidth = parameters.floatOr("constantwidth", 1);
   const ColorParam colors[2] = {colorParam(parameters, "Cs"), colorParam(parameters, "Os")};
@@ -136,13 +132,9 @@ RtVoid PreviewContext::PointsV(RtInt npoints, RtInt n, RtToken tokens[], RtPoint
   if (!takesGeometry() || npoints <= 0) return;
   const PrimitiveCounts counts = polygonCounts(npoints);
   Parameters parameters(declarations_, n, tokens, parms, &counts);
-  noteUndeclared(parameters);
   std::vector<float> scratch;
-  const float *positions = parameters.positions(scratch);
-  if (positions == nullptr) {
-    warnOnce("no positions", "a primitive without \"P\" or \"Pw\" is skipped");
-    return;
-  }
+  const float *positions = positionsOrSkip(parameters, scratch);
+  if (positions == nullptr) return;
   const Parameter *width = parameters.findFloats("width", kTypeFloat);
   const bool widthPerPoint = width != nullptr && (width->storageClass == kClassVarying || width->storageClass == kClassVertex);
   const float constantWidth = width != nullptr && !widthPerPoint ? width->floats()[0] : parameters.floatOr("constantwidth", 1);

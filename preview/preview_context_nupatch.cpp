@@ -83,7 +83,7 @@ RtVoid PreviewContext::NuPatchV(RtInt nu, RtInt uorder, RtFloat uknot[], RtFloat
   const Parameter *pw = parameters.findFloats("Pw", kTypeHPoint);
   const Parameter *p = pw == nullptr ? parameters.findFloats("P", kTypePoint) : nullptr;
   if (pw == nullptr && p == nullptr) {
-    warnOnce("no positions", "a primitive without \"P\" or \"Pw\" is skipped");
+    warnNoPositions();
     return;
   }
   const int stride = pw != nullptr ? 4 : 3;

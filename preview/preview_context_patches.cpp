@@ -105,7 +105,7 @@ RtVoid PreviewContext::PatchMeshV(RtToken type, RtInt nu, RtToken uwrap, RtInt n
   noteUndeclared(parameters);
   std::vector<Vec3> points;
   if (!controlPoints(parameters, nu, nv, points)) {
-    warnOnce("no positions", "a primitive without \"P\" or \"Pw\" is skipped");
+    warnNoPositions();
     return;
   }
   const ColorParam cs = colorParam(parameters, "Cs"), os = colorParam(parameters, "Os");

@@ -72,13 +72,9 @@ void PreviewContext::polygonMesh(RtInt npolys, const RtInt *nloops, const RtInt 
                                  const PrimitiveCounts &counts, RtInt n, RtToken tokens[], RtPointer parms[]) {
   if (!takesGeometry() || npolys <= 0 || nvertices == nullptr || counts.vertex <= 0) return;
   Parameters parameters(declarations_, n, tokens, parms, &counts);
-  noteUndeclared(parameters);
   std::vector<float> scratch;
-  const float *positions = parameters.positions(scratch);
-  if (positions == nullptr) {
-    warnOnce("no positions", "a primitive without \"P\" or \"Pw\" is skipped");
-    return;
-  }
+  const float *positions = positionsOrSkip(parameters, scratch);
+  if (positions == nullptr) return;
   const Parameter *normals = parameters.findFloats("N", kTypeNormal);
   const bool smooth = normals != nullptr && (normals->storageClass == kClassVertex || normals->storageClass == kClassVarying);
   const ColorParam cs = colorParam(parameters, "Cs"), os = colorParam(parameters, "Os");

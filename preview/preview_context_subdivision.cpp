@@ -29,13 +29,9 @@ RtVoid PreviewContext::SubdivisionMeshV(RtToken scheme, RtInt nfaces, RtInt nver
     warnOnce("subdivision scheme", "subdivision schemes other than catmull-clark are drawn as catmull-clark");
   const PrimitiveCounts counts = subdivisionMeshCounts(nfaces, nvertices, vertices);
   Parameters parameters(declarations_, n, tokens, parms, &counts);
-  noteUndeclared(parameters);
   std::vector<float> scratch;
-  const float *positions = parameters.positions(scratch);
-  if (positions == nullptr) {
-    warnOnce("no positions", "a primitive without \"P\" or \"Pw\" is skipped");
-    return;
-  }
+  const float *positions = positionsOrSkip(parameters, scratch);
+  if (positions == nullptr) return;
   const ColorParam cs = colorParam(parameters, "Cs"), os = colorParam(parameters, "Os");
   SubdivisionSurface surface;
   surface.dimension = 3 + (perVertex(cs) ? 3 : 0) + (perVertex(os) ? 3 : 0);

@@ -79,12 +79,18 @@ bool generalPolygon(RequestChecker &checker, const RibRequest &request, Primitiv
   return true;
 }
 
-bool pointsPolygons(RequestChecker &checker, const RibRequest &request, PrimitiveCounts *counts) {
-  const RibValue &nverts = request.operands[0], &verts = request.operands[1];
+// Faces given as vertex counts and one index array listing every corner.
+bool indexedFaces(RequestChecker &checker, const RibValue &nverts, const RibValue &verts) {
   if (anyNegative(nverts) || anyNegative(verts))
     return checker.fail("negative vertex counts or indices"), false;
   if (sizeOf(verts) != sumOf(nverts))
     return checker.fail(expectSize("the vertex index array", sumOf(nverts), sizeOf(verts))), false;
+  return true;
+}
+
+bool pointsPolygons(RequestChecker &checker, const RibRequest &request, PrimitiveCounts *counts) {
+  const RibValue &nverts = request.operands[0], &verts = request.operands[1];
+  if (!indexedFaces(checker, nverts, verts)) return false;
   *counts = pointsPolygonsCounts(static_cast<RtInt>(nverts.size()), nverts.ints.data(),
                                  verts.ints.data());
   return true;
@@ -192,10 +198,7 @@ bool curves(RequestChecker &checker, const RibRequest &request, PrimitiveCounts 
 
 bool subdivisionMesh(RequestChecker &checker, const RibRequest &request, PrimitiveCounts *counts) {
   const RibValue &nverts = request.operands[1], &verts = request.operands[2];
-  if (anyNegative(nverts) || anyNegative(verts))
-    return checker.fail("negative vertex counts or indices"), false;
-  if (sizeOf(verts) != sumOf(nverts))
-    return checker.fail(expectSize("the vertex index array", sumOf(nverts), sizeOf(verts))), false;
+  if (!indexedFaces(checker, nverts, verts)) return false;
   *counts = subdivisionMeshCounts(static_cast<RtInt>(nverts.size()), nverts.ints.data(),
                                   verts.ints.data());
   return true;
