@@ -413,6 +413,29 @@ inline __attribute__((always_inline)) char *formatWithPrecision(float value, int
   return layOut(text, precision - text.trailingZeros, decimalExponent, plain, out);
 }
 
+// Up to eight digits of v < 10^8; writes eight bytes.
+inline __attribute__((always_inline)) char *writeUpToEight(uint32_t v, char *out) {
+  const int n = decimalLength(v);
+  store8(out, (eightDigits(v) >> (8 * (8 - n))) + kAsciiZeros);
+  return out + n;
+}
+
+// Exactly eight digits, zero-padded, of v < 10^8.
+inline __attribute__((always_inline)) char *writeEight(uint32_t v, char *out) {
+  store8(out, eightDigits(v) + kAsciiZeros);
+  return out + 8;
+}
+
+inline __attribute__((always_inline)) char *writeInt32(int32_t value, char *out) {
+  uint32_t magnitude = static_cast<uint32_t>(value);
+  *out = '-';
+  out += value < 0 ? 1 : 0;
+  magnitude = value < 0 ? 0 - magnitude : magnitude;
+  if (magnitude < 100000000) return writeUpToEight(magnitude, out);
+  out = writeUpToEight(magnitude / 100000000, out);
+  return writeEight(magnitude % 100000000, out);
+}
+
 }  // namespace
 
 // A whole number of at most `precision` digits (other than 0, whose sign
@@ -427,13 +450,13 @@ inline bool smallWhole(float value, int precision, int32_t *whole) {
 char *formatFloatDigits(float value, int digits, char *out) {
   digits = digits < 1 ? 1 : (digits > 9 ? 9 : digits);
   int32_t whole;
-  if (smallWhole(value, digits, &whole)) return formatInt(whole, out);
+  if (smallWhole(value, digits, &whole)) return writeInt32(whole, out);
   return formatWithPrecision(value, digits, out);
 }
 
 char *formatFloatG(float value, char *out) {
   int32_t whole;
-  if (smallWhole(value, 6, &whole)) return formatInt(whole, out);
+  if (smallWhole(value, 6, &whole)) return writeInt32(whole, out);
   return formatWithPrecision(value, 6, out);
 }
 
@@ -511,19 +534,6 @@ char *formatFixed(float value, char *out) {
 
 namespace {
 
-// Up to eight digits of v < 10^8; writes eight bytes.
-inline __attribute__((always_inline)) char *writeUpToEight(uint32_t v, char *out) {
-  const int n = decimalLength(v);
-  store8(out, (eightDigits(v) >> (8 * (8 - n))) + kAsciiZeros);
-  return out + n;
-}
-
-// Exactly eight digits, zero-padded, of v < 10^8.
-inline __attribute__((always_inline)) char *writeEight(uint32_t v, char *out) {
-  store8(out, eightDigits(v) + kAsciiZeros);
-  return out + 8;
-}
-
 // The digits of v; writes up to 20 bytes.
 char *writeUnsigned(uint64_t v, char *out) {
   constexpr uint64_t kEight = 100000000;
@@ -548,20 +558,6 @@ char *formatInt(long value, char *out) {
   }
   return writeUnsigned(magnitude, out);
 }
-
-namespace {
-
-inline __attribute__((always_inline)) char *writeInt32(int32_t value, char *out) {
-  uint32_t magnitude = static_cast<uint32_t>(value);
-  *out = '-';
-  out += value < 0 ? 1 : 0;
-  magnitude = value < 0 ? 0 - magnitude : magnitude;
-  if (magnitude < 100000000) return writeUpToEight(magnitude, out);
-  out = writeUpToEight(magnitude / 100000000, out);
-  return writeEight(magnitude % 100000000, out);
-}
-
-}  // namespace
 
 char *formatInt(int32_t value, char *out) { return writeInt32(value, out); }
 

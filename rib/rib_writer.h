@@ -68,6 +68,8 @@ class RibWriter : public RenderContext {
   // A float as "%g" text (or as the precision asks); a non-finite one as
   // RI_INFINITY, -RI_INFINITY or 0.
   void number(RtFloat value);
+  template <typename Formatter>
+  void floatsAsText(const RtFloat *values, int64_t count, Formatter format);
   // A float as "%f" text at the default precision, else as number() writes
   // it (six decimals would round away the digits asked for); non-finite
   // ones replaced as for number().

@@ -75,6 +75,29 @@ void RibWriter::writeFloat(RtFloat value) {
   }
 }
 
+// Blank-separated texts, in blocks that fit the buffer, with one capacity
+// check and one choice of format a block rather than a value.
+template <typename Formatter>
+void RibWriter::floatsAsText(const RtFloat *values, int64_t count, Formatter format) {
+  constexpr int64_t kBlock = 1024;
+  constexpr size_t kPerValue = kFloatTextSize + 1;
+  bool first = true;
+  while (count > 0) {
+    const int64_t block = count < kBlock ? count : kBlock;
+    char *at = out_.reserve(static_cast<size_t>(block) * kPerValue);
+    for (int64_t i = 0; i < block; ++i) {
+      *at = ' ';
+      at += first ? 0 : 1;
+      first = false;
+      const RtFloat value = values[i];
+      at = format(std::isfinite(value) ? value : finite(value), at);
+    }
+    out_.commit(at);
+    values += block;
+    count -= block;
+  }
+}
+
 void RibWriter::writeFloatArray(const RtFloat *values, int64_t count) {
   if (values == nullptr || count < 0) count = 0;
   if (binary_ != 0) {
@@ -103,12 +126,17 @@ void RibWriter::writeFloatArray(const RtFloat *values, int64_t count) {
     return;
   }
   out_.push_back('[');
-  for (int64_t i = 0; i < count; ++i) {
-    if (i > 0) out_.push_back(' ');
-    number(values[i]);
+  switch (precision_) {
+    case 6: floatsAsText(values, count, [](float v, char *at) { return formatFloatG(v, at); }); break;
+    case 0: floatsAsText(values, count, [](float v, char *at) { return formatFloatShortest(v, at); }); break;
+    default: {
+      const int digits = precision_;
+      floatsAsText(values, count, [digits](float v, char *at) { return formatFloatDigits(v, digits, at); });
+    }
   }
   out_.push_back(']');
 }
+
 
 void RibWriter::writeIntArray(const RtInt *values, int64_t count) {
   if (values == nullptr || count < 0) count = 0;
