@@ -1,16 +1,27 @@
 #!/usr/bin/env bash
-# Installs the built library into a scratch prefix, builds a small client
-# project against it with find_package(vellum), and runs the client.
-set -euo pipefail
+# Installs vellum into a scratch prefix and builds a C project against it
+# with find_package(vellum 0.1): one program with vellum::vellum (shared),
+# one with vellum::vellum_static.  A request for version 1.0 is refused.
+source "$(dirname "$0")/common.sh"
 build=$1
-source=$2
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
+source_dir=$2
 cmake --install "$build" --prefix "$scratch/prefix" > /dev/null
-cmake -S "$source/tests/package_consumer" -B "$scratch/consumer" \
-  -DCMAKE_PREFIX_PATH="$scratch/prefix" > /dev/null
-cmake --build "$scratch/consumer" > /dev/null
-expected=$'##RenderMan RIB-Structure 1.0\nversion 3.03\nWorldBegin\nWorldEnd'
-actual=$("$scratch/consumer/consumer")
-[ "$actual" = "$expected" ] || { echo "unexpected output: $actual"; exit 1; }
-echo "package consumer built and ran"
+cmake -S "$source_dir/tests/package/find_package" -B "$scratch/client" \
+  -DCMAKE_PREFIX_PATH="$scratch/prefix" > "$scratch/configure.log" ||
+  fail "configure: $(cat "$scratch/configure.log")"
+cmake --build "$scratch/client" > "$scratch/build.log" || fail "build: $(cat "$scratch/build.log")"
+
+# The shared client finds the library through the rpath CMake gives it.
+check_client "$scratch/client/client_shared"
+needs_library "$scratch/client/client_shared" yes
+check_client "$scratch/client/client_static"
+needs_library "$scratch/client/client_static" no
+
+# SameMajorVersion: 0.1.0 does not satisfy a request for 1.0.
+if cmake -S "$source_dir/tests/package/find_package" -B "$scratch/too_new" \
+  -DCMAKE_PREFIX_PATH="$scratch/prefix" -DVELLUM_WANTED=1.0 > "$scratch/too_new.log" 2>&1; then
+  fail "find_package(vellum 1.0) accepted version 0.1.0"
+fi
+grep -q 'vellumConfig.cmake, version: 0.1.0' "$scratch/too_new.log" ||
+  fail "find_package(vellum 1.0) failed for another reason: $(cat "$scratch/too_new.log")"
+echo "find_package: shared and static clients built and ran"
