@@ -22,6 +22,9 @@ $lib/libvellum.so -> libvellum.so.0
 $lib/libvellum.so.0 -> libvellum.so.0.1.0
 $lib/libvellum.so.0.1.0
 $lib/pkgconfig/vellum.pc
+$man/man1/qview.1
+$man/man1/ribcat.1
+$man/man3/vellum.3
 $doc/LICENSE
 $doc/README.md
 LAYOUT
