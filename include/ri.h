@@ -1,19 +1,87 @@
 /*
- * ri.h: the RenderMan Interface as a C client sees it.
+ * ri.h: the RenderMan Interface of vellum, as a C client sees it.
  *
- * Every call is forwarded to the current rendering context, which writes it
- * as RIB (ASCII or binary) to a file, to standard output or into a renderer
- * program.  A minimal program:
+ * vellum is a client library of the RenderMan Interface: a program
+ * describes a scene with these calls (RiBegin, RiWorldBegin, RiSphere, ...)
+ * and vellum writes every call as RIB, the interface's byte stream, for a
+ * renderer program to read.  It renders nothing and keeps no graphics
+ * state: each call is written when it is made, and nothing checks the
+ * order or nesting of requests.  The header compiles as C99 and as C++.
  *
- *     RiBegin("scene.rib");          // or RI_NULL for standard output
+ *     RiBegin("scene.rib");
  *     RiWorldBegin();
  *     RiSphere(1, -1, 1, 360, RI_NULL);
  *     RiWorldEnd();
  *     RiEnd();
  *
- * Variable-length parameter lists are (token, value pointer) pairs ended by
- * RI_NULL; at most 512 pairs of one call are used.  The header compiles as
- * C99 and as C++.
+ * Where the RIB goes: the name given to RiBegin chooses it.
+ *   RI_NULL            standard output.
+ *   "raylume", "qview", "zbrend"
+ *                      a pipe into the program of that name, looked up on
+ *                      PATH and started without a shell (the whole name,
+ *                      exactly, case-sensitively).
+ *   "|command"         a pipe into the command line after the bar, run by
+ *                      /bin/sh.
+ *   any other name     a file of that name, created or truncated.
+ * When the destination cannot be opened, RiBegin prints "Error opening pipe
+ * to NAME" or "Error making RIB file: bad filename" on standard error and
+ * ends the process with exit status 1.
+ *
+ * ASCII or binary: RIB is ASCII unless the "rib" option, set before
+ * RiBegin, asks for binary:
+ *     RtString format = "binary";
+ *     RiOption("rib", "format", (RtPointer)&format, RI_NULL);
+ * or the token "binary" with an RtInt (non-zero: binary).  The option
+ * holds for the contexts made after it, not for one that already exists.
+ * In binary RIB the float values that make up arrays and parameter lists
+ * are binary tokens (IEEE single, most significant byte first); keywords,
+ * integers, strings and the plain numbers of most requests stay text.
+ *
+ * Parameter lists: the calls ending in "..." take (token, value pointer)
+ * pairs ended by RI_NULL, the calls ending in V the same as a count and
+ * two arrays.  At most 512 pairs of one call are used; the others are
+ * ignored.  Each value pointer points to the first of the token's values;
+ * how many are written follows from the token's declaration (its class,
+ * type and array length) and the primitive's counts.  The standard names
+ * ("P", "N", "Cs", "st", "width", "Kd", ...) are declared by every new
+ * context; others need RiDeclare or an inline declaration as the token
+ * itself ("uniform float[2] foo").  Strings are written between double
+ * quotes, with \" \\ and line ends escaped.
+ *
+ * Failures:
+ * - A call that needs a context before RiBegin (or after RiEnd) prints a
+ *   report through RiErrorPrint and ends the process with exit status -1
+ *   (255 as the shell sees it):
+ *       SEVERE ERROR: RiBegin not called
+ *           --> RiWorldBegin
+ *   (the second line names the call; RiDeclare, RiObjectBegin,
+ *   RiLightSource, RiAreaLightSource, their V forms and RiTransformPoints
+ *   print the first line only).  RiEnd without a context prints "SEVERE
+ *   ERROR: Nesting error" with "--> RiEnd called at inappropriate level".
+ * - A destination that cannot be opened: see above, exit status 1.
+ * - Problems with the RIB itself are lines on standard error that begin
+ *   with "libvellum error: ", and the program goes on: an undeclared
+ *   parameter or one without a usable type (left out of its request), a
+ *   non-finite float in ASCII RIB (written as 1e+38, -1e+38 or 0,
+ *   reported once per context), a failed write or close of the
+ *   destination (reported once per destination; what could not be written
+ *   is lost), inconsistent counts of a blobby, an unknown procedural.  None of them goes through an error
+ *   handler, and no call returns an error code.
+ * - A renderer that goes away does not kill the client: writing into its
+ *   closed pipe is a failed write (above), not a SIGPIPE.
+ * - A process that exits without RiEnd still delivers the RIB it wrote to
+ *   a file or pipe, without the final line end, and does not wait for a
+ *   renderer program.
+ *
+ * Threads: none of this is thread-safe.  There is one current context per
+ * process, and the declarations, the "rib" option and the error-reporting
+ * state are process-wide too; make every call from one thread.
+ *
+ * Linking: with pkg-config, "pkg-config --cflags --libs vellum"; with
+ * CMake, find_package(vellum) and the target vellum::vellum (shared) or
+ * vellum::vellum_static.  The static library needs the C++ runtime and
+ * libm besides (-lstdc++ -lm).  The header is installed as vellum/ri.h;
+ * both give the include directory for #include <ri.h>.  See vellum(3).
  */
 #ifndef VELLUM_RI_H
 #define VELLUM_RI_H
@@ -97,7 +165,8 @@ typedef RtVoid (*RtArchiveCallback)(RtToken type, char *format, ...);
 #define RIE_ERROR 2
 #define RIE_SEVERE 3
 
-/* Code of the last error reported through RiErrorPrint or RiErrorIgnore. */
+/* The code of the last report that RiErrorPrint printed (and returned
+ * from), or the code last given to RiErrorIgnore; RIE_NOERROR at start. */
 RI_API extern RtInt RiLastError;
 
 /* Predefined tokens: pass these (not copies of their text) as tokens. */
@@ -126,7 +195,8 @@ RI_API extern RtToken RI_NONDIFFUSE /* "__nondiffuse" */,
     RI_GAPBIAS, RI_SOURCE, RI_GAPOPT, RI_REFBLUR, RI_SREFBLUR, RI_TREFBLUR,
     RI_IGNOREABOVE, RI_CATEGORY /* "__category" */, RI_DOLLAR_W /* "_$w" */;
 
-/* Predefined bases, recognised by address by RiBasis. */
+/* Predefined bases, recognised by address by RiBasis, which writes their
+ * names; a copy of their values is written as 16 numbers. */
 RI_API extern RtBasis RiBezierBasis, RiBSplineBasis, RiCatmullRomBasis,
     RiHermiteBasis, RiPowerBasis;
 
@@ -136,43 +206,91 @@ RI_API extern RtBasis RiBezierBasis, RiBSplineBasis, RiCatmullRomBasis,
 #define RI_HERMITESTEP ((RtInt)2)
 #define RI_POWERSTEP ((RtInt)4)
 
-/* Pixel filters, recognised by address by RiPixelFilter. */
+/* Pixel filters, recognised by address by RiPixelFilter, which writes
+ * their names ("gaussian", "box", "triangle", "catmull-rom", "sinc").
+ * Each returns the filter's weight at (x, y) for the given widths. */
 RI_API RtFloat RiGaussianFilter(RtFloat x, RtFloat y, RtFloat xwidth, RtFloat ywidth);
 RI_API RtFloat RiBoxFilter(RtFloat x, RtFloat y, RtFloat xwidth, RtFloat ywidth);
 RI_API RtFloat RiTriangleFilter(RtFloat x, RtFloat y, RtFloat xwidth, RtFloat ywidth);
 RI_API RtFloat RiCatmullRomFilter(RtFloat x, RtFloat y, RtFloat xwidth, RtFloat ywidth);
 RI_API RtFloat RiSincFilter(RtFloat x, RtFloat y, RtFloat xwidth, RtFloat ywidth);
 
-/* Procedural primitives, recognised by address by RiProcedural. */
+/* Procedural primitives, recognised by address by RiProcedural.  They are
+ * names only: vellum never calls them. */
 RI_API RtVoid RiProcDelayedReadArchive(RtPointer data, RtFloat detail);
 RI_API RtVoid RiProcRunProgram(RtPointer data, RtFloat detail);
 RI_API RtVoid RiProcDynamicLoad(RtPointer data, RtFloat detail);
 
-/* Error handlers. */
+/* Error handlers.  vellum reports a call without a context through
+ * RiErrorPrint, whatever RiErrorHandler chose; a client may call them for
+ * its own reports; RiErrorPrint and RiErrorAbort print on standard error. */
 RI_API RtVoid RiErrorIgnore(RtInt code, RtInt severity, char *message);
+/* Prints nothing; sets RiLastError to code. */
 RI_API RtVoid RiErrorPrint(RtInt code, RtInt severity, char *message);
+/* Prints "SEVERITY: message of the code" ("ERROR: Parameter out of
+ * range"; "code N" for a code without a message) and, when message is not
+ * null, a second line "    --> message"; then sets RiLastError.  A report
+ * with the same code and message as the last printed one is not printed
+ * but counted, and the count is printed as "    (last message repeated N
+ * times)" before the next printed report (RIE_NOERROR and RIE_BADTOKEN
+ * reports are always printed).  A printed report of severity RIE_SEVERE
+ * or more ends the process with exit status -1. */
 RI_API RtVoid RiErrorAbort(RtInt code, RtInt severity, char *message);
+/* RiErrorPrint, then, for severity RIE_ERROR or more, ends the process
+ * with exit status -1 (also when the report was counted as a repeat). */
 
-/* Contexts. */
+/* Contexts.  A context is one RIB stream.  Every call but these four and
+ * the "rib" option goes to the current context. */
 RI_API RtVoid RiBegin(RtToken name);
+/* Makes a context that writes to the destination `name` chooses (see the
+ * top of this file), writes the header lines "##RenderMan RIB-Structure
+ * 1.0" and "version 3.03", and makes it current.  A context that was
+ * current stays open; keep its RiGetContext handle to come back to it.
+ * Ends the process with status 1 when the destination cannot be opened. */
 RI_API RtVoid RiEnd(void);
+/* Ends the current context: writes a last line end, closes a file or pipe
+ * (waiting until the renderer program has exited; its exit status is not
+ * reported) and leaves standard output open.  No context is current
+ * afterwards.  Without a context: a severe report, exit status -1. */
 RI_API RtVoid RiContext(RtContextHandle handle);
+/* Makes `handle` (from RiGetContext) current, unchecked: a null handle
+ * makes the next calls fail as before RiBegin, and the handle of a context
+ * that RiEnd ended must not be given. */
 RI_API RtContextHandle RiGetContext(void);
+/* The current context, or null. */
 
-/* Structure, archives and declarations. */
+/* Structure, archives and declarations.  RiWorldEnd flushes the output,
+ * so that a renderer at the other end of a pipe has the whole frame. */
 RI_API RtVoid RiFrameBegin(RtInt frame);
 RI_API RtVoid RiFrameEnd(void);
 RI_API RtVoid RiWorldBegin(void);
 RI_API RtVoid RiWorldEnd(void);
 RI_API RtVoid RiErrorHandler(RtErrorHandler handler);
+/* Tells the renderer how to handle the errors it finds: writes ErrorHandler
+ * "ignore", "print" or "abort" for RiErrorIgnore, RiErrorPrint or
+ * RiErrorAbort, and nothing for any other function.  It installs nothing
+ * in vellum and the handler is never called. */
 RI_API RtVoid RiArchiveRecord(RtToken type, char *format, ...);
+/* Writes the printf-style text (formatted in the C locale) as a comment
+ * line "# text" for RI_COMMENT or "##text" for RI_STRUCTURE (each line end
+ * in the text starts another comment line), or as it is, with no line end
+ * added, for RI_VERBATIM.  Other types are ignored. */
 RI_API RtVoid RiVArchiveRecord(RtToken type, char *format, va_list args);
 RI_API RtVoid RiReadArchive(RtToken name, RtArchiveCallback callback, ...);
+/* Writes ReadArchive "name" for the renderer to read; vellum neither opens
+ * the file nor calls the callback. */
 RI_API RtVoid RiReadArchiveV(RtToken name, RtArchiveCallback callback,
                              RtInt n, RtToken tokens[], RtPointer parms[]);
 RI_API RtToken RiDeclare(char *name, char *declaration);
+/* Writes Declare "name" "declaration" and declares the name ("class type"
+ * or "class type[n]") for every later call of the process, in every
+ * context; returns the name as a token that stays valid for the whole
+ * process.  A context made later counts the values by it too but does not
+ * write the Declare line: declare the name again there, for the renderer
+ * that reads that stream. */
 
-/* Camera and options. */
+/* Camera and options.  Every call writes one request when it is made;
+ * vellum does not check that options come before RiWorldBegin. */
 RI_API RtVoid RiFormat(RtInt xresolution, RtInt yresolution, RtFloat pixelaspectratio);
 RI_API RtVoid RiFrameAspectRatio(RtFloat frameaspectratio);
 RI_API RtVoid RiScreenWindow(RtFloat left, RtFloat right, RtFloat bottom, RtFloat top);
@@ -185,6 +303,8 @@ RI_API RtVoid RiShutter(RtFloat min, RtFloat max);
 RI_API RtVoid RiPixelVariance(RtFloat variation);
 RI_API RtVoid RiPixelSamples(RtFloat xsamples, RtFloat ysamples);
 RI_API RtVoid RiPixelFilter(RtFilterFunc filterfunc, RtFloat xwidth, RtFloat ywidth);
+/* A filter function other than the five above has no name in RIB and is
+ * written as the empty name "". */
 RI_API RtVoid RiExposure(RtFloat gain, RtFloat gamma);
 RI_API RtVoid RiQuantize(RtToken type, RtInt one, RtInt min, RtInt max, RtFloat ampl);
 RI_API RtVoid RiDisplay(char *name, RtToken type, RtToken mode, ...);
@@ -193,11 +313,19 @@ RI_API RtVoid RiDisplayV(char *name, RtToken type, RtToken mode,
 RI_API RtVoid RiHider(RtToken type, ...);
 RI_API RtVoid RiHiderV(RtToken type, RtInt n, RtToken tokens[], RtPointer parms[]);
 RI_API RtVoid RiColorSamples(RtInt n, RtFloat nRGB[], RtFloat RGBn[]);
+/* Writes nothing: colours in vellum's RIB are always three floats. */
 RI_API RtVoid RiRelativeDetail(RtFloat relativedetail);
 RI_API RtVoid RiOption(RtToken name, ...);
+/* The option "rib" (or "RIB") is vellum's own and writes nothing: "format"
+ * (an RtString: "binary" for binary RIB, anything else ASCII), "binary" (an
+ * RtInt, non-zero for binary) and "compression" (accepted, no effect); a
+ * later pair overrides an earlier one.  It works with or without a context
+ * and holds for the contexts made after it.  Every other option is written
+ * as an Option request. */
 RI_API RtVoid RiOptionV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]);
 
-/* Attributes. */
+/* Attributes.  vellum keeps no attribute state: RiAttributeEnd writes its
+ * request whether or not a block is open. */
 RI_API RtVoid RiAttributeBegin(void);
 RI_API RtVoid RiAttributeEnd(void);
 RI_API RtVoid RiColor(RtColor Cs);
@@ -219,7 +347,8 @@ RI_API RtVoid RiReverseOrientation(void);
 RI_API RtVoid RiAttribute(RtToken name, ...);
 RI_API RtVoid RiAttributeV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]);
 
-/* Transformations. */
+/* Transformations.  Matrices are written as they lie in memory, row by
+ * row.  Nothing is multiplied: the renderer applies them. */
 RI_API RtVoid RiIdentity(void);
 RI_API RtVoid RiConcatTransform(RtMatrix transform);
 RI_API RtVoid RiTransform(RtMatrix transform);
@@ -233,13 +362,17 @@ RI_API RtVoid RiCoordinateSystem(RtToken space);
 RI_API RtVoid RiCoordSysTransform(RtToken space);
 RI_API RtPoint *RiTransformPoints(RtToken fromspace, RtToken tospace, RtInt n,
                                   RtPoint points[]);
+/* Always returns null and writes nothing: vellum keeps no transformations
+ * to apply. */
 RI_API RtVoid RiTransformBegin(void);
 RI_API RtVoid RiTransformEnd(void);
 RI_API RtVoid RiMotionBegin(RtInt n, ...);
+/* Reads n times (any number of them, passed as doubles) and writes
+ * MotionBegin [times]. */
 RI_API RtVoid RiMotionBeginV(RtInt n, RtFloat times[]);
 RI_API RtVoid RiMotionEnd(void);
 
-/* Shaders and lights. */
+/* Shaders and lights.  A null shader name is written as "". */
 RI_API RtVoid RiSurface(RtToken name, ...);
 RI_API RtVoid RiSurfaceV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]);
 RI_API RtVoid RiDisplacement(RtToken name, ...);
@@ -258,10 +391,23 @@ RI_API RtLightHandle RiLightSourceV(RtToken name, RtInt n, RtToken tokens[],
 RI_API RtLightHandle RiAreaLightSource(RtToken name, ...);
 RI_API RtLightHandle RiAreaLightSourceV(RtToken name, RtInt n, RtToken tokens[],
                                         RtPointer parms[]);
+/* The light sources of a context are numbered 1, 2, 3, ... in the order
+ * they are made, area lights included; the number is written after the
+ * shader name and returned as the handle.  RiIlluminate writes the number
+ * of its handle. */
 RI_API RtVoid RiIlluminate(RtLightHandle light, RtBoolean onoff);
 
-/* Geometry. */
+/* Geometry.  How many values a primitive's parameter has follows from its
+ * storage class and the primitive's own arguments: "constant" 1; "uniform"
+ * one per face, curve or patch; "varying" one per corner of a patch or end
+ * of a curve segment, "vertex" one per control point (on polygons and
+ * polygon meshes both are one per vertex); "facevarying" one per corner of
+ * each face.  A patch type other than "bilinear" or "bicubic" in
+ * RiPatchMesh is reported and the request written without its
+ * parameters. */
 RI_API RtVoid RiBasis(RtBasis ubasis, RtInt ustep, RtBasis vbasis, RtInt vstep);
+/* The steps also count the values of later RiPatchMesh and RiCurves calls
+ * in this context: Bezier with step 3 until RiBasis says otherwise. */
 RI_API RtVoid RiTrimCurve(RtInt nloops, RtInt ncurves[], RtInt order[], RtFloat knot[],
                           RtFloat min[], RtFloat max[], RtInt n[], RtFloat u[],
                           RtFloat v[], RtFloat w[]);
@@ -328,16 +474,25 @@ RI_API RtVoid RiSubdivisionMeshV(RtToken scheme, RtInt nfaces, RtInt nvertices[]
                                  RtInt n, RtToken tokens[], RtPointer parms[]);
 RI_API RtVoid RiBlobby(RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, RtFloat flt[],
                        RtInt nstr, RtToken str[], ...);
+/* nleaf, nflt and nstr that disagree with what the code array uses are
+ * reported; the request is written with the caller's numbers. */
 RI_API RtVoid RiBlobbyV(RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, RtFloat flt[],
                         RtInt nstr, RtToken str[], RtInt n, RtToken tokens[],
                         RtPointer parms[]);
 RI_API RtVoid RiProcedural(RtPointer data, RtBound bound, RtProcSubdivFunc subdivfunc,
                            RtProcFreeFunc freefunc);
+/* subdivfunc must be one of the three RiProc functions above, and data an
+ * array of strings: 1 for RiProcDelayedReadArchive, 2 for the others.
+ * Writes Procedural "name" [strings] [bound].  Another function is
+ * reported ("libvellum error: procedural type") and nothing is written.
+ * Neither function is called: data stays the caller's to free. */
 RI_API RtVoid RiGeometry(RtToken type, ...);
 RI_API RtVoid RiGeometryV(RtToken type, RtInt n, RtToken tokens[], RtPointer parms[]);
 RI_API RtVoid RiSolidBegin(RtToken operation);
 RI_API RtVoid RiSolidEnd(void);
 RI_API RtObjectHandle RiObjectBegin(void);
+/* The objects of a context are numbered 1, 2, 3, ...; the number is
+ * written and returned as the handle, which RiObjectInstance writes. */
 RI_API RtVoid RiObjectEnd(void);
 RI_API RtVoid RiObjectInstance(RtObjectHandle handle);
 
