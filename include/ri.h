@@ -318,8 +318,11 @@ RI_API RtVoid RiRelativeDetail(RtFloat relativedetail);
 RI_API RtVoid RiOption(RtToken name, ...);
 /* The option "rib" (or "RIB") is vellum's own and writes nothing: "format"
  * (an RtString: "binary" for binary RIB, anything else ASCII), "binary" (an
- * RtInt, non-zero for binary) and "compression" (accepted, no effect); a
- * later pair overrides an earlier one.  It works with or without a context
+ * RtInt, non-zero for binary), "precision" (an RtInt, the significant digits
+ * of floats written as text: 6 by default, as printf's "%g"; 1 to 9 as
+ * "%.Ng"; 0 the shortest text that reads back as the same float; any other
+ * value is an RIE_RANGE error and changes nothing) and "compression"
+ * (accepted, no effect); a later pair overrides an earlier one.  It works with or without a context
  * and holds for the contexts made after it.  Every other option is written
  * as an Option request. */
 RI_API RtVoid RiOptionV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]);

@@ -13,8 +13,16 @@ PreviewContext::PreviewContext()
 
 PreviewContext::~PreviewContext() = default;
 
+// A context that only draws pictures with a destination says nothing about
+// a picture it will not draw: a stream that is merely checked draws no
+// warnings about drawing.
+bool PreviewContext::mayDraw() const {
+  if (inWorld_) return drawing_;
+  return !drawOnlyWithDestination_ || pictureHasDestination();
+}
+
 void PreviewContext::warnOnce(const std::string &kind, const std::string &message) {
-  if (!warned_.insert(kind).second) return;
+  if (!mayDraw() || !warned_.insert(kind).second) return;
   if (warn_) warn_(message);
 }
 

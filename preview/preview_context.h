@@ -178,6 +178,7 @@ class PreviewContext : public NullContext {
   bool firstInMotion();
   // True when geometry can go somewhere: inside a world or an object.
   bool takesGeometry();
+  bool mayDraw() const;
   void emit(Mesh &&mesh);
   void emitFacing(FacingGeometry &&geometry);
   void draw(const MeshView &mesh, const Mat4 &toCamera);

@@ -38,6 +38,7 @@ class RecordingBase : public vellum::RenderContext {
   }
 #define VELLUM_RECORD_LIST_OP(R, Name, Fixed, FixedArgs)  \
   R Name VELLUM_LIST_PARAMS(Fixed) override {            \
+    static_cast<void>(parms); /* the names are recorded, not the values */ \
     record(#Name, {describeAll FixedArgs}, n, tokens);   \
     return result<R>();                                  \
   }

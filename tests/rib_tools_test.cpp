@@ -212,7 +212,8 @@ TEST(Qview, DrawsAPictureWhenOneIsAskedFor) {
   const std::string dir = vellum_test::tempPath("pictures");
   vellum_test::runProgram("mkdir '" + dir + "'");
   const std::string scene = fileWith(
-      "Format 64 48 1\nProjection \"orthographic\"\nWorldBegin\nSurface \"constant\"\n"
+      "Format 64 48 1\nProjection \"orthographic\"\nWorldBegin\n"
+      "AttributeBegin\nSurface \"wood\"\nAttributeEnd\nSurface \"constant\"\n"
       "Color [1 0 0]\nPolygon \"P\" [-0.5 -0.5 1 0.5 -0.5 1 0.5 0.5 1 -0.5 0.5 1]\nWorldEnd\n");
   const std::string qview = std::string(VELLUM_QVIEW);
   struct Case {
@@ -233,6 +234,9 @@ TEST(Qview, DrawsAPictureWhenOneIsAskedFor) {
                                   : "";
     vellum_test::ChildResult run = vellum_test::runProgram(c.command, input);
     EXPECT_EQ(run.exitStatus, 0) << c.what << run.err;
+    // What the preview cannot draw exactly is said only when it draws.
+    const bool warned = run.err.find("surface \"wood\" drawn as matte") != std::string::npos;
+    EXPECT_EQ(warned, !c.picture.empty()) << c.what << run.err;
     if (c.picture.empty()) {
       EXPECT_EQ(run.err.find("picture written"), std::string::npos) << c.what;
       continue;
