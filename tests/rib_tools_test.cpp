@@ -176,6 +176,11 @@ TEST(Qview, SummarisesAndChecks) {
       {"", "Sphere 1\n", 1, "",
        "<stdin>:1: Sphere: expected a number as operand 2\n"
        "qview: 0 requests, 0 worlds, 0 primitives, 1 error\n"},
+      // The exit status says whether there were errors, not how many.
+      {"", "Sphere 1\nSphere 2\n", 1, "",
+       "<stdin>:1: Sphere: expected a number as operand 2\n"
+       "<stdin>:2: Sphere: expected a number as operand 2\n"
+       "qview: 0 requests, 0 worlds, 0 primitives, 2 errors\n"},
       // Each file on its own: what one declares, another may not use.
       {declares + " " + uses, "", 1, "",
        uses + ":1: Sphere: undeclared parameter \"rtq\"\n"
