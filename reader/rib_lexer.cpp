@@ -14,6 +14,8 @@ constexpr size_t kBufferSize = 64 * 1024;
 // Data announced by a binary header is read in pieces of this size, so a
 // false count costs no more memory than the bytes that really follow.
 constexpr size_t kPieceSize = 64 * 1024;
+// No number token is longer; a longer run of number characters is an error.
+constexpr size_t kLongestNumber = 64;
 
 // Character classes of ASCII RIB, looked up per byte.
 enum : unsigned char { kWhite = 1, kKeywordStart = 2, kKeywordChar = 4, kNumberChar = 8, kDigit = 16 };
@@ -235,7 +237,6 @@ void RibLexer::quotedString(Token &token) {
 
 void RibLexer::number(Token &token) {
   // Numbers are short: scan them in place once enough bytes are at hand.
-  constexpr size_t kLongestNumber = 64;
   available(kLongestNumber);
   const char *first = pos_;
   const char *p = first;
@@ -276,6 +277,62 @@ void RibLexer::number(Token &token) {
   if (std::isinf(static_cast<float>(real)))
     return error(token, "number out of range \"" + text + "\"");
   token.number = real;
+}
+
+bool RibLexer::nextNumberInBuffer() {
+  for (;;) {
+    while (pos_ < end_ && is(static_cast<unsigned char>(*pos_), kWhite)) {
+      if (*pos_ == '\n') ++line_;
+      ++pos_;
+    }
+    // The longest number and the byte after it.
+    if (static_cast<size_t>(end_ - pos_) <= kLongestNumber && !sourceEnded_) available(kLongestNumber + 1);
+    if (pos_ == end_ || !is(static_cast<unsigned char>(*pos_), kWhite)) break;
+  }
+  return static_cast<size_t>(end_ - pos_) > kLongestNumber;
+}
+
+namespace {
+// Where a number of an array run ends for certain.
+bool endsArrayNumber(char c) { return c == ']' || is(static_cast<unsigned char>(c), kWhite); }
+}  // namespace
+
+void RibLexer::integerRun(std::vector<int> &ints) {
+  while (nextNumberInBuffer()) {
+    const char *p = pos_;
+    const bool negative = *p == '-';
+    if (negative) ++p;
+    const char *digits = p;
+    int64_t value = 0;
+    while (p - digits < 11 && is(static_cast<unsigned char>(*p), kDigit)) value = value * 10 + (*p++ - '0');
+    // "-0" reads as a float -0, and a longer or larger value is no integer:
+    // both are left to the token path.
+    if (p == digits || !endsArrayNumber(*p) || value > int64_t{INT32_MAX} + negative ||
+        (negative && value == 0))
+      return;
+    ints.push_back(static_cast<int>(negative ? -value : value));
+    pos_ = p;
+  }
+}
+
+void RibLexer::floatRun(std::vector<float> &floats) {
+  while (nextNumberInBuffer()) {
+    const char *p = pos_;
+    // A number starts with a digit, "-" or "."; "+" and the rest are left
+    // to the token path.
+    if (!is(static_cast<unsigned char>(*p), kDigit) && *p != '-' && *p != '.') return;
+    // The buffer holds more than the longest number: the scan stays in it.
+    while (static_cast<size_t>(p - pos_) < kLongestNumber && is(static_cast<unsigned char>(*p), kNumberChar))
+      ++p;
+    if (!endsArrayNumber(*p)) return;
+    // The same conversion as the token path, so the value is the same to
+    // the bit; anything it would report is left to it.
+    double real = 0;
+    auto [end, code] = std::from_chars(pos_, p, real);
+    if (end != p || code != std::errc() || std::isinf(static_cast<float>(real))) return;
+    floats.push_back(static_cast<float>(real));
+    pos_ = p;
+  }
 }
 
 void RibLexer::keyword(Token &token) {

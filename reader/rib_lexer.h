@@ -51,6 +51,15 @@ class RibLexer {
 
   // Reads the next token into `token` (its buffers are reused).
   void next(Token &token);
+  // Inside an ASCII array, append the numbers that follow straight from the
+  // buffer, without making tokens: plain decimal integers to `ints`, or any
+  // numbers to `floats`.  Each run stops, consuming nothing of it, before
+  // anything it does not take for certain (another token, a sign or form the
+  // token path treats specially, a number out of range, a number whose end
+  // is not yet in the buffer); next() then reads on from there exactly as if
+  // the run had been read token by token.
+  void integerRun(std::vector<int> &ints);
+  void floatRun(std::vector<float> &floats);
   int line() const { return line_; }
   const std::string &inputName(int input) const { return inputs_[input].name; }
   // Bytes consumed so far.
@@ -71,6 +80,9 @@ class RibLexer {
   // Moves on to the next input; false when there is none.
   bool nextInput();
   void skipWhiteSpace();
+  // Skips white space and makes a whole number's bytes available; false
+  // when the number (or the stream) may end beyond the buffer.
+  bool nextNumberInBuffer();
   void comment(Token &token);
   void quotedString(Token &token);
   void number(Token &token);

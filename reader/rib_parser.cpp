@@ -40,7 +40,12 @@ bool RibParser::readArray(RibValue &value, std::string *error) {
   const int line = token_.line;
   value.makeNumbers();
   bool strings = false;
-  for (advance();; advance()) {
+  for (;;) {
+    // The bulk of an array, index and position arrays, is read in runs
+    // without tokens; the token path takes whatever a run leaves.
+    if (!strings && value.allIntegers && !value.floatsValid) lexer_.integerRun(value.ints);
+    else if (!strings && !value.allIntegers) lexer_.floatRun(value.floats);
+    advance();
     switch (token_.kind) {
       case TokenKind::kArrayEnd:
         advance();

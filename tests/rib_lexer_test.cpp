@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -203,6 +206,108 @@ TEST(RibLexer, ReadErrorIsReportedOnceAndEndsItsInput) {
            (token.kind == TokenKind::kError ? "e:" + token.text : token.text) + "|";
   }
   EXPECT_EQ(out, "0:1:WorldBegin|0:2:Sphere|0:2:e:read error: Input/output error|1:1:WorldEnd|");
+}
+
+// A source that hands out its bytes in pieces of awkward sizes, so that
+// numbers and white space fall across every kind of buffer boundary.
+class PiecemealSource : public vellum::ByteSource {
+ public:
+  explicit PiecemealSource(const std::string &text) : text_(text) {}
+  size_t read(char *buffer, size_t size) override {
+    static const size_t kPieces[] = {1, 7, 63, 64, 65, 4093, 65536, 3};
+    size_t n = std::min({size, kPieces[call_++ % 8], text_.size() - offset_});
+    text_.copy(buffer, n, offset_);
+    offset_ += n;
+    return n;
+  }
+
+ private:
+  const std::string &text_;
+  size_t offset_ = 0, call_ = 0;
+};
+
+// Reads `rib` as the parser reads arrays, with number runs inside them when
+// `runs`, or token by token; records every value as the array would hold
+// it (integers while every value so far is one, floats to the bit after),
+// and every other token with its line.
+std::string arrayValuesOf(const std::string &rib, bool runs) {
+  std::vector<vellum::RibInput> inputs;
+  inputs.push_back({"in", std::make_unique<PiecemealSource>(rib)});
+  vellum::RibLexer lexer(std::move(inputs));
+  enum { kOutside, kIntegers, kIntegersAndMinusZero, kFloats } state = kOutside;
+  std::string out;
+  char text[64];
+  auto addFloat = [&](float value) {
+    std::snprintf(text, sizeof text, "f:%a|", static_cast<double>(value));
+    out += text;
+  };
+  std::vector<int> ints;
+  std::vector<float> floats;
+  Token token;
+  for (;;) {
+    if (runs && state == kIntegers) lexer.integerRun(ints);
+    if (runs && state == kFloats) lexer.floatRun(floats);
+    for (int value : ints) out += "n:" + std::to_string(value) + "|";
+    for (float value : floats) addFloat(value);
+    ints.clear();
+    floats.clear();
+    lexer.next(token);
+    if (token.kind == TokenKind::kEnd) return out;
+    if (token.kind == TokenKind::kNumber && state != kOutside) {
+      if (state != kFloats && token.integer) {
+        const bool minusZero = token.number == 0 && std::signbit(token.number);
+        std::snprintf(text, sizeof text, "n:%s%d|", minusZero ? "-" : "", static_cast<int>(token.number));
+        out += text;
+        if (minusZero) state = kIntegersAndMinusZero;
+      } else {
+        state = kFloats;
+        addFloat(static_cast<float>(token.number));
+      }
+      continue;
+    }
+    if (token.kind == TokenKind::kArrayBegin) state = kIntegers;
+    if (token.kind == TokenKind::kArrayEnd) state = kOutside;
+    out += std::to_string(token.line) + ":" + std::to_string(static_cast<int>(token.kind)) + ":" +
+           token.text + "|";
+  }
+}
+
+// Inside arrays the reader takes numbers in runs straight from its buffer;
+// whatever the text, it must read exactly what the token path reads: the
+// same values to the bit, the same errors, the same lines.
+TEST(RibLexer, ArrayNumberRunsReadWhatTokensRead) {
+  const char *pieces[] = {
+      "0", "-0", "7", "42", "-13", "-2147483648", "2147483647", "2147483648", "-2147483649",
+      "12345678901", "0000000000001", "0.5", "-1.25e-3", "3.4028234e38", "1e-50", "1e400", "-1e39",
+      "+1.5", "+7", ".5", "-.5", "1.", "1.5e", "1.2.3", "-", "--5", "e5", "1x", "#c\n", "\"s\"",
+      "1234567890123456789012345678901234567890123456789012345678901234567890", "1e-400",
+      "[", "[", "[", "]", "]", "\n", "\r\n", "\t", "Sphere",
+  };
+  std::mt19937 random(20261207);
+  std::string rib;
+  const char *white[] = {" ", "  ", "\n", "\t", " \n ", "\r"};
+  while (rib.size() < 400000) {
+    rib += pieces[random() % (sizeof pieces / sizeof *pieces)];
+    rib += white[random() % (sizeof white / sizeof *white)];
+    // Long arrays of plain values, as index and position arrays are, with
+    // now and then one of the pieces above among them.
+    if (random() % 8 == 0) {
+      const bool integers = random() % 2;
+      rib += "[";
+      for (int i = random() % 3000; i > 0; --i) {
+        rib += std::to_string(static_cast<int>(random() % 200000) - 1000);
+        if (!integers) rib += "." + std::to_string(random() % 1000);
+        const char *among = pieces[random() % (sizeof pieces / sizeof *pieces)];
+        rib += random() % 500 ? " " : std::string(" ") + among + "\n";
+      }
+    }
+  }
+  const std::string byTokens = arrayValuesOf(rib, false);
+  EXPECT_EQ(arrayValuesOf(rib, true), byTokens);
+  // The runs did take part, and so did every kind of value.
+  for (const char *seen : {"n:-2147483648|", "n:-0|", "f:0x0p+0|", "number out of range", "bad number",
+                           "number too long"})
+    EXPECT_NE(byTokens.find(seen), std::string::npos) << seen;
 }
 
 }  // namespace
