@@ -36,6 +36,16 @@ constexpr std::array<unsigned char, 256> kClasses = makeClasses();
 
 bool is(int c, unsigned char mask) { return c >= 0 && (kClasses[static_cast<unsigned char>(c)] & mask) != 0; }
 
+// Reads up to 11 decimal digits from p (enough to tell whether an integer
+// fits an RtInt) into `value`; returns where they end.
+const char *scanDigits(const char *p, const char *end, int64_t *value) {
+  const char *digits = p;
+  *value = 0;
+  while (p < end && p - digits < 11 && is(static_cast<unsigned char>(*p), kDigit))
+    *value = *value * 10 + (*p++ - '0');
+  return p;
+}
+
 float floatFromBits(uint32_t bits) {
   float value;
   std::memcpy(&value, &bits, sizeof value);
@@ -245,9 +255,8 @@ void RibLexer::number(Token &token) {
   const bool negative = *p == '-';
   if (*p == '-' || *p == '+') ++p;
   const char *digits = p;
-  int64_t value = 0;
-  while (p < end_ && p - digits < 11 && is(static_cast<unsigned char>(*p), kDigit))
-    value = value * 10 + (*p++ - '0');
+  int64_t value;
+  p = scanDigits(p, end_, &value);
   if (p > digits && (p == end_ || !is(static_cast<unsigned char>(*p), kNumberChar | kKeywordStart))) {
     if (value <= int64_t{INT32_MAX} + negative) {
       pos_ = p;
@@ -303,8 +312,8 @@ void RibLexer::integerRun(std::vector<int> &ints) {
     const bool negative = *p == '-';
     if (negative) ++p;
     const char *digits = p;
-    int64_t value = 0;
-    while (p - digits < 11 && is(static_cast<unsigned char>(*p), kDigit)) value = value * 10 + (*p++ - '0');
+    int64_t value;
+    p = scanDigits(p, end_, &value);
     // "-0" reads as a float -0, and a longer or larger value is no integer:
     // both are left to the token path.
     if (p == digits || !endsArrayNumber(*p) || value > int64_t{INT32_MAX} + negative ||
