@@ -51,8 +51,6 @@ class Projection {
   float sampleX(Vec3 p) const { return perspective_ ? ax_ * p.x / p.z + bx_ : ax_ * p.x + bx_; }
   float sampleY(Vec3 p) const { return perspective_ ? ay_ * p.y / p.z + by_ : ay_ * p.y + by_; }
   float depth(Vec3 p) const { return perspective_ ? -1.0f / p.z : p.z; }
-  // True when camera-space winding shows as the opposite on the grid.
-  bool mirrorsWinding() const { return (ax_ < 0) == (ay_ < 0); }
 
   // Near, far, then the four sides of the grid with a guard band.
   const ClipPlane *planes() const { return planes_; }

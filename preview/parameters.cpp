@@ -49,12 +49,6 @@ Vec3 Parameters::tripleOr(const char *name, int type, Vec3 fallback) const {
   return p != nullptr ? Vec3{p->floats()[0], p->floats()[1], p->floats()[2]} : fallback;
 }
 
-const char *Parameters::stringOr(const char *name, const char *fallback) const {
-  const Parameter *p = find(name);
-  if (p == nullptr || p->type != kTypeString || p->count <= 0 || p->strings()[0] == nullptr) return fallback;
-  return p->strings()[0];
-}
-
 const float *Parameters::positions(std::vector<float> &scratch) const {
   for (int type : {kTypePoint, kTypeVector, kTypeNormal})
     if (const Parameter *p = findFloats("P", type)) return p->floats();

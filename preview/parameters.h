@@ -38,7 +38,6 @@ class Parameters {
 
   float floatOr(const char *name, float fallback) const;
   Vec3 tripleOr(const char *name, int type, Vec3 fallback) const;  // color, point, vector
-  const char *stringOr(const char *name, const char *fallback) const;
 
   // Positions, 3 floats per vertex: "P" as given, or "Pw" divided by w
   // (into `scratch`).  Null without either.

@@ -31,9 +31,6 @@ class SampleBuffer {
   // on unpremultiplied colour.
   Image resolve(float gain, float gamma) const;
 
-  int gridWidth() const { return gw_; }
-  int gridHeight() const { return gh_; }
-
  private:
   struct Sample {
     float r, g, b, a;

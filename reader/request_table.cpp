@@ -680,8 +680,4 @@ const RequestRow *findRequest(const std::string &name) {
   return found != byName.end() ? found->second : nullptr;
 }
 
-void forEachRequest(const std::function<void(const RequestRow &)> &visit) {
-  for (const RequestRow &row : kRequests) visit(row);
-}
-
 }  // namespace vellum

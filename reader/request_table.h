@@ -5,7 +5,6 @@
 #ifndef VELLUM_READER_REQUEST_TABLE_H
 #define VELLUM_READER_REQUEST_TABLE_H
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -93,7 +92,6 @@ struct RequestRow {
 
 // The row of a keyword, or null for an unknown request.
 const RequestRow *findRequest(const std::string &name);
-void forEachRequest(const std::function<void(const RequestRow &)> &visit);
 
 }  // namespace vellum
 
