@@ -1,5 +1,7 @@
 #include "common/param_counts.h"
 
+#include <algorithm>
+
 namespace vellum {
 
 int valuesPerElement(int type) {
@@ -40,8 +42,14 @@ int64_t parameterValueCount(const ValueShape &shape, const PrimitiveCounts *coun
       default: break;
     }
   }
-  const int64_t count = elements * shape.arrayLength * valuesPerElement(shape.type);
-  return count < 0 ? 0 : count;
+  const int64_t perElement = int64_t{shape.arrayLength} * valuesPerElement(shape.type);
+  if (elements <= 0 || perElement <= 0) return 0;
+  if (elements > (kMostValues + 1) / perElement) return kMostValues + 1;
+  return std::min(elements * perElement, kMostValues + 1);
+}
+
+bool tooManyValues(const PrimitiveCounts &counts) {
+  return std::max({counts.vertex, counts.varying, counts.uniform, counts.faceVarying}) > kMostValues;
 }
 
 }  // namespace vellum

@@ -10,6 +10,11 @@
 
 namespace vellum {
 
+// The most values one parameter of a request can hold: the interface counts
+// them with an RtInt.  A count rule that gives more makes the request
+// unusable ("too many values").
+constexpr int64_t kMostValues = INT32_MAX;
+
 // Values per element of a type: 1 for float, integer and string, 3 for
 // point, color, vector and normal, 4 for hpoint, 16 for matrix and mpoint;
 // 0 for a type without a value rule.
@@ -29,8 +34,13 @@ const char *unusableDeclarationReason(const ValueShape &shape);
 // The number of values of a parameter: array length × values per element,
 // times, on a primitive (`counts` not null), the count its storage class
 // selects (constant 1, uniform, varying, vertex or facevarying).  Negative
-// results are 0.
+// results are 0; results past kMostValues are kMostValues + 1, so the
+// product never overflows.
 int64_t parameterValueCount(const ValueShape &shape, const PrimitiveCounts *counts);
+
+// Whether a primitive's counts give any class more elements than a
+// parameter can hold.
+bool tooManyValues(const PrimitiveCounts &counts);
 
 // True for "P", "Pw" and "Pz": a primitive's positions, one per vertex
 // whatever class a declaration gives them, since that is how renderers

@@ -22,6 +22,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -29,6 +30,7 @@
 
 #include "decl/declaration.h"
 #include "preview/preview_context.h"
+#include "reader/archive_files.h"
 #include "reader/byte_source.h"
 #include "reader/rib_reader.h"
 #include "ri/context_factory.h"
@@ -106,10 +108,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   }
 
   if (mode & 0x10) {
+    // The first part is the stream; every part is also an archive it may
+    // read, by the name "partN", so cycles and fan-outs are in reach.  The
+    // budgets are small, so that a bomb shows as a slow input.
+    std::map<std::string, std::string> files;
+    for (size_t i = 0; i < parts.size(); ++i) files["part" + std::to_string(i)] = parts[i];
+    vellum::MemoryArchives archives(files);
+    vellum::RibReader::Options options;
+    options.archives = &archives;
+    options.archiveBudget = 1 << 20;
     vellum::preview::PreviewContext preview;
     preview.setPictureLimit(48 * 48);
+    preview.setDrawingBudget(200000);
     preview.setWarningHandler([](const std::string &) {});
-    vellum::RibReader reader(preview, nullptr);
+    vellum::RibReader reader(preview, nullptr, options);
+    inputs.resize(1);
     reader.read(std::move(inputs));
     return 0;
   }

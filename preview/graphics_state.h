@@ -3,9 +3,6 @@
 #ifndef VELLUM_PREVIEW_GRAPHICS_STATE_H
 #define VELLUM_PREVIEW_GRAPHICS_STATE_H
 
-#include <cstdint>
-#include <vector>
-
 #include "preview/shading.h"
 #include "preview/vec_math.h"
 
@@ -20,7 +17,13 @@ struct Attributes {
   float uBasis[4][4] = {{-1, 3, -3, 1}, {3, -6, 3, 0}, {-3, 3, 0, 0}, {1, 0, 0, 0}};
   float vBasis[4][4] = {{-1, 3, -3, 1}, {3, -6, 3, 0}, {-3, 3, 0, 0}, {1, 0, 0, 0}};
   int uStep = 3, vStep = 3;
-  std::vector<uint32_t> lightsOn;  // light numbers, sorted
+};
+
+// What AttributeBegin saves: the attributes and the current transform.
+// (The lights that are on are kept apart, with an undo log.)
+struct GraphicsState {
+  Attributes attributes;
+  Mat4 transform;
 };
 
 }  // namespace vellum::preview

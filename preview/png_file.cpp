@@ -1,9 +1,12 @@
 #include "preview/png_file.h"
 
 #include <png.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -26,23 +29,19 @@ void onPngWarning(png_structp, png_const_charp) {}
 
 }  // namespace
 
-std::string writePng(const std::string &path, const Image &image) {
-  if (image.width <= 0 || image.height <= 0 ||
-      image.rgba.size() != size_t(image.width) * size_t(image.height) * 4)
-    return "cannot write " + path + ": the picture is empty";
-  std::unique_ptr<FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
-  if (!file) return "cannot write " + path + ": " + std::strerror(errno);
+namespace {
+
+// Encodes `image` into `file`; returns what went wrong, or "".
+std::string encodePng(FILE *file, const Image &image) {
   std::string error;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &error, onPngError, onPngWarning);
   png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
   if (info == nullptr) {
     png_destroy_write_struct(&png, nullptr);
-    file.reset();
-    std::remove(path.c_str());
-    return "cannot write " + path + ": out of memory";
+    return "out of memory";
   }
   if (setjmp(png_jmpbuf(png)) == 0) {
-    png_init_io(png, file.get());
+    png_init_io(png, file);
     png_set_IHDR(png, info, png_uint_32(image.width), png_uint_32(image.height), 8,
                  PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
@@ -55,13 +54,48 @@ std::string writePng(const std::string &path, const Image &image) {
     error = "libpng failed";
   }
   png_destroy_write_struct(&png, &info);
-  if (error.empty() && (std::fflush(file.get()) != 0 || std::ferror(file.get())))
-    error = std::strerror(errno);
-  const bool closed = std::fclose(file.release()) == 0;
-  if (error.empty() && !closed) error = std::strerror(errno);
-  if (error.empty()) return "";
-  std::remove(path.c_str());
-  return "cannot write " + path + ": " + error;
+  if (error.empty() && (std::fflush(file) != 0 || std::ferror(file))) error = std::strerror(errno);
+  return error;
+}
+
+}  // namespace
+
+std::string writePng(const std::string &path, const Image &image) {
+  if (image.width <= 0 || image.height <= 0 ||
+      image.rgba.size() != size_t(image.width) * size_t(image.height) * 4)
+    return "cannot write " + path + ": the picture is empty";
+  // A regular file (or none) is replaced only by a whole picture: it is
+  // written beside it first.  Anything else (a symbolic link, a device, a
+  // FIFO) is written through, and never removed.
+  struct stat status;
+  const bool replace = lstat(path.c_str(), &status) == 0 ? S_ISREG(status.st_mode) : errno == ENOENT;
+  std::string temporary;
+  FILE *opened = nullptr;
+  if (replace) {
+    temporary = path + ".XXXXXX";
+    const int fd = mkstemp(&temporary[0]);
+    if (fd >= 0) {
+      // The mode a new file would have, or the one of the file replaced.
+      const mode_t mask = umask(0);
+      umask(mask);
+      fchmod(fd, S_ISREG(status.st_mode) ? status.st_mode & 07777 : 0666 & ~mask);
+      opened = fdopen(fd, "wb");
+      if (opened == nullptr) {
+        close(fd);
+        unlink(temporary.c_str());
+      }
+    }
+    if (opened == nullptr) temporary.clear();  // a directory that takes no new file
+  }
+  if (opened == nullptr) opened = std::fopen(path.c_str(), "wb");
+  if (opened == nullptr) return "cannot write " + path + ": " + std::strerror(errno);
+  std::string error = encodePng(opened, image);
+  if (std::fclose(opened) != 0 && error.empty()) error = std::strerror(errno);
+  if (!temporary.empty()) {
+    if (error.empty() && rename(temporary.c_str(), path.c_str()) != 0) error = std::strerror(errno);
+    if (!error.empty()) unlink(temporary.c_str());
+  }
+  return error.empty() ? "" : "cannot write " + path + ": " + error;
 }
 
 std::string readPng(const std::string &path, Image &image) {

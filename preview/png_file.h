@@ -9,7 +9,10 @@
 namespace vellum::preview {
 
 // Writes `image` to `path`; returns an empty string on success, otherwise
-// what went wrong.  A partly written file is removed.
+// what went wrong.  A regular file at `path` is replaced only by a whole
+// picture, and a failed write leaves it as it was; a path that is not a
+// regular file (a symbolic link, a device) is written through and never
+// removed.
 std::string writePng(const std::string &path, const Image &image);
 
 // Reads a PNG of any colour type as 8-bit RGBA; returns an empty string

@@ -72,13 +72,13 @@ RtVoid PreviewContext::WorldBegin() {
   if (drawing_)
     buffer_.reset(projection_->width(), projection_->height(), projection_->samplesX(),
                   projection_->samplesY());
-  worldToCamera_ = current_;
+  worldToCamera_ = transform();
   coordinateSystems_["camera"] = Mat4();
   coordinateSystems_["world"] = worldToCamera_;
   worldHasLights_ = false;
+  drawingWork_ = 0;
   inWorld_ = true;
   AttributeBegin();
-  current_ = worldToCamera_;
 }
 
 RtVoid PreviewContext::WorldEnd() {
@@ -92,13 +92,19 @@ RtVoid PreviewContext::WorldEnd() {
   buffer_.reset(0, 0, 1, 1);
 }
 
+namespace {
+
+bool writesPng(const std::string &name, const std::string &type) {
+  const bool pngName = name.size() > 4 && name.compare(name.size() - 4, 4, ".png") == 0;
+  return (type == "file" || type == "png") && pngName;
+}
+
+}  // namespace
+
 bool PreviewContext::pictureHasDestination() const {
   if (!output_.empty() && (output_.find("%d") != std::string::npos || pictures_ == 0)) return true;
-  for (const DisplayTarget &display : displays_) {
-    const bool pngName = display.name.size() > 4 &&
-                         display.name.compare(display.name.size() - 4, 4, ".png") == 0;
-    if ((display.type == "file" || display.type == "png") && pngName) return true;
-  }
+  for (const DisplayTarget &display : displays_)
+    if (writeDisplays_ && writesPng(display.name, display.type)) return true;
   return false;
 }
 
@@ -114,11 +120,8 @@ void PreviewContext::finishPicture() {
       writePicture(output_);
     }
   }
-  for (const DisplayTarget &display : displays_) {
-    const bool pngName = display.name.size() > 4 &&
-                         display.name.compare(display.name.size() - 4, 4, ".png") == 0;
-    if ((display.type == "file" || display.type == "png") && pngName) writePicture(display.name);
-  }
+  for (const DisplayTarget &display : displays_)
+    if (writeDisplays_ && writesPng(display.name, display.type)) writePicture(display.name);
 }
 
 void PreviewContext::writePicture(const std::string &path) {
@@ -162,7 +165,7 @@ RtVoid PreviewContext::ProjectionV(RtToken name, RtInt n, RtToken tokens[], RtPo
     options_.perspective = false;
   }
   // The projection's own space becomes camera space.
-  current_ = Mat4();
+  setTransform(Mat4());
 }
 
 RtVoid PreviewContext::Clipping(RtFloat hither, RtFloat yon) {

@@ -8,13 +8,21 @@
 //
 // Drawn: all polygons, patches and patch meshes (bilinear and bicubic, any
 // basis), NuPatch, the seven quadrics, Catmull-Clark subdivision meshes,
-// curves (ribbons) and points (discs), object instances, archives and
-// DelayedReadArchive procedurals through the readArchive hook.  Skipped,
+// curves (ribbons) and points (discs), and object instances.  Skipped,
 // with one warning each: Blobby, TrimCurve (the patch is drawn untrimmed),
-// Geometry, the RunProgram and DynamicLoad procedurals, unknown lights.
+// Geometry, procedurals and archives (a reader that follows archives hands
+// on their requests instead), unknown lights.
+//
+// Drawing is bounded whatever the stream: a picture costs at most its
+// drawing budget (triangles, each counted once per light, plus a little
+// per primitive and per instance), and object definitions keep at most
+// kObjectBudget triangles in all.  Past a budget one warning is given and
+// the picture is finished with what was drawn.  A deep stack of blocks
+// costs a pointer a level: levels share what they do not change.
 #ifndef VELLUM_PREVIEW_PREVIEW_CONTEXT_H
 #define VELLUM_PREVIEW_PREVIEW_CONTEXT_H
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -24,6 +32,7 @@
 
 #include "decl/declaration_dictionary.h"
 #include "preview/camera.h"
+#include "preview/copy_on_write.h"
 #include "preview/facing_geometry.h"
 #include "preview/graphics_state.h"
 #include "preview/image.h"
@@ -39,7 +48,6 @@ class Parameters;
 class PreviewContext : public NullContext {
  public:
   using WarningHandler = std::function<void(const std::string &message)>;
-  using ArchiveReader = std::function<void(const std::string &path, RenderContext &context)>;
 
   PreviewContext();
   ~PreviewContext() override;
@@ -54,11 +62,15 @@ class PreviewContext : public NullContext {
   // each kind once; failed writes every time.  Default: standard error.
   void setWarningHandler(WarningHandler handler) { warn_ = std::move(handler); }
 
-  // Reads a RIB file into a context: ReadArchive and DelayedReadArchive
-  // call it with this context.  Without one they are skipped.
-  void setArchiveReader(ArchiveReader reader) { readArchive_ = std::move(reader); }
-  // Relative archive names are found here (empty: the current directory).
-  void setSearchDirectory(const std::string &directory) { searchDirectory_ = directory; }
+  // Whether the pictures that Display requests of type "file" or "png"
+  // name (ending in ".png") are written too.  Off by default: a stream
+  // does not choose where files are written unless its user says so.
+  void setWriteDisplays(bool on) { writeDisplays_ = on; }
+
+  // The most drawing work one picture may take (see above).
+  static constexpr uint64_t kDrawingBudget = 50'000'000;
+  static constexpr uint64_t kObjectBudget = 10'000'000;
+  void setDrawingBudget(uint64_t budget) { drawingBudget_ = budget; }
 
   // When on, a world whose picture would go nowhere (no output file for
   // it and no PNG Display) is not drawn: the context then only follows
@@ -160,6 +172,17 @@ class PreviewContext : public NullContext {
   RtVoid ReadArchiveV(RtToken name, RtArchiveCallback callback, RtInt n, RtToken tokens[], RtPointer parms[]) override;
 
  private:
+  const Attributes &attributes() const { return state_->attributes; }
+  Attributes &editAttributes() { return state_.edit().attributes; }
+  const Mat4 &transform() const { return state_->transform; }
+  void setTransform(const Mat4 &m) { state_.edit().transform = m; }
+  // Turns a light on or off, noting the change so that AttributeEnd can
+  // undo it.
+  void setLight(uint32_t number, bool on);
+  // Charges drawing work to the picture's budget; false, after one
+  // warning, once the budget is spent.
+  bool charge(uint64_t work);
+
   // One piece of a recorded object: a mesh, a facing set or an instance
   // of an earlier object, with the transform it had inside the object.
   struct RecordedItem {
@@ -188,13 +211,19 @@ class PreviewContext : public NullContext {
   // Whether the picture of the world now beginning will be written.
   bool pictureHasDestination() const;
   void writePicture(const std::string &path);
-  void readArchiveFile(const std::string &name);
   void concat(const Mat4 &m);
   void noteUndeclared(const Parameters &parameters);
   void warnNoPositions();
   // Notes undeclared names, then gives the primitive's points as xyz
   // triples, or warns and gives null when it has none to draw.
   const float *positionsOrSkip(const Parameters &parameters, std::vector<float> &scratch);
+
+  // Keeps `triangles` more in object definitions; false, after one
+  // warning, once they hold kObjectBudget.
+  bool record(uint64_t triangles);
+  // A patch mesh with the given basis steps (1 and 1 for a single patch).
+  void patchMesh(RtToken type, RtInt nu, RtToken uwrap, RtInt nv, RtToken vwrap, int uStep, int vStep, RtInt n,
+                 RtToken tokens[], RtPointer parms[]);
 
   // Tessellation helpers shared by the geometry requests.
   void quadric(const std::function<Vec3(float u, float v)> &eval, float thetamax, int nv, RtInt n,
@@ -204,9 +233,8 @@ class PreviewContext : public NullContext {
 
   DeclarationDictionary declarations_;
   WarningHandler warn_;
-  ArchiveReader readArchive_;
-  std::string searchDirectory_;
   std::string output_;
+  bool writeDisplays_ = false;
   bool drawOnlyWithDestination_ = false;
   bool drawing_ = true;  // this world's picture goes somewhere
   std::set<std::string> warned_;
@@ -218,21 +246,29 @@ class PreviewContext : public NullContext {
   int frameNumber_ = 0;
   bool inFrame_ = false;
 
-  Attributes attributes_;
-  Mat4 current_;
+  CopyOnWrite<GraphicsState> state_;
   Mat4 worldToCamera_;
-  std::vector<std::pair<Attributes, Mat4>> attributeStack_;
-  std::vector<Mat4> transformStack_;
+  struct SavedState {
+    CopyOnWrite<GraphicsState> state;
+    size_t lightChanges;  // the undo log's length when saved
+  };
+  std::vector<SavedState> attributeStack_;
+  std::vector<CopyOnWrite<GraphicsState>> transformStack_;
   std::map<std::string, Mat4> coordinateSystems_;
   bool inMotion_ = false, motionUsed_ = false;
 
   std::vector<Light> lights_;  // by handle number - 1
+  std::set<uint32_t> lightsOn_;  // numbers
+  std::vector<std::pair<uint32_t, bool>> lightChanges_;  // (number, was on), to undo
   std::vector<Light> active_;
   bool worldHasLights_ = false;
 
   std::vector<std::vector<RecordedItem>> objects_;  // by handle number - 1
   size_t recording_ = 0;                            // the object being defined, or 0
-  int archiveDepth_ = 0;
+  uint64_t recordedTriangles_ = 0;
+
+  uint64_t drawingBudget_ = kDrawingBudget;
+  uint64_t drawingWork_ = 0;  // this picture's
 
   bool inWorld_ = false;
   std::unique_ptr<preview::Projection> projection_;

@@ -38,7 +38,7 @@ RtVoid PreviewContext::CurvesV(RtToken type, RtInt ncurves, RtInt nvertices[], R
   if (!takesGeometry() || type == nullptr || nvertices == nullptr || ncurves <= 0) return;
   const bool cubic = std::strcmp(type, "cubic") == 0;
   const bool periodic = wrap != nullptr && std::strcmp(wrap, "periodic") == 0;
-  const int step = attributes_.vStep;
+  const int step = attributes().vStep;
   bool usable = false;
   const PrimitiveCounts counts = curvesCounts(cubic, periodic, ncurves, nvertices, step, &usable);
   if (!usable || counts.vertex <= 0) return;
@@ -103,7 +103,7 @@ RtVoid PreviewContext::CurvesV(RtToken type, RtInt ncurves, RtInt nvertices[], R
       if (!cubic) {
         for (int64_t i = 0; i <= segments; ++i) addPoint(point(i), double(i) / double(segments));
       } else {
-        const auto &basis = attributes_.vBasis;
+        const auto &basis = attributes().vBasis;
         for (int64_t s = 0; s < segments; ++s)
           for (int k = s == 0 ? 0 : 1; k <= kSamplesPerSegment; ++k) {
             const float t = float(k) / kSamplesPerSegment;

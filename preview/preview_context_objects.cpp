@@ -11,10 +11,11 @@ namespace vellum::preview {
 
 namespace {
 
-// Nesting beyond this (an archive that reads itself, instances of
-// instances) is cut off.
-constexpr int kMaxArchiveDepth = 16;
+// Instances of instances nested beyond this are cut off.
 constexpr int kMaxInstanceDepth = 16;
+// What a primitive costs to draw beyond its triangles, and an instance.
+constexpr uint64_t kPrimitiveWork = 16;
+constexpr uint64_t kInstanceWork = 1;
 
 void *handleOf(size_t number) { return reinterpret_cast<void *>(static_cast<uintptr_t>(number)); }
 
@@ -26,48 +27,80 @@ bool PreviewContext::takesGeometry() {
   return firstInMotion();
 }
 
+// Objects keep what they hold for the rest of the stream, so what they may
+// hold in all is bounded apart from the pictures' budgets.
+bool PreviewContext::record(uint64_t triangles) {
+  if (recordedTriangles_ + triangles > kObjectBudget) {
+    warnOnce("object budget", "objects hold more than " + std::to_string(kObjectBudget) +
+                                  " triangles: the rest of their definitions is left out");
+    return false;
+  }
+  recordedTriangles_ += triangles;
+  return true;
+}
+
+bool PreviewContext::charge(uint64_t work) {
+  if (drawingWork_ + work > drawingBudget_) {
+    drawingWork_ = drawingBudget_;
+    warnOnce("drawing budget", "the drawing budget of the picture is spent: the rest is not drawn");
+    return false;
+  }
+  drawingWork_ += work;
+  return true;
+}
+
 void PreviewContext::emit(Mesh &&mesh) {
   if (mesh.triangles.empty()) return;
   if (recording_ != 0) {
-    objects_[recording_ - 1].push_back({current_, std::make_shared<const Mesh>(std::move(mesh)), nullptr, 0});
+    if (record(mesh.triangles.size() / 3))
+      objects_[recording_ - 1].push_back({transform(), std::make_shared<const Mesh>(std::move(mesh)), nullptr, 0});
     return;
   }
-  draw(mesh.view(), current_);
+  draw(mesh.view(), transform());
 }
 
 void PreviewContext::emitFacing(FacingGeometry &&geometry) {
   if (geometry.centres.empty()) return;
   if (recording_ != 0) {
-    objects_[recording_ - 1].push_back(
-        {current_, nullptr, std::make_shared<const FacingGeometry>(std::move(geometry)), 0});
+    if (record(2 * geometry.centres.size()))
+      objects_[recording_ - 1].push_back(
+          {transform(), nullptr, std::make_shared<const FacingGeometry>(std::move(geometry)), 0});
     return;
   }
-  drawFacing(geometry, current_);
+  drawFacing(geometry, transform());
 }
 
 void PreviewContext::draw(const MeshView &mesh, const Mat4 &toCamera) {
   if (!inWorld_ || !projection_) return;
+  const uint64_t lights = std::max<uint64_t>(1, lightsOn_.size());
+  if (!charge(kPrimitiveWork + mesh.triangleCount * lights)) return;
   active_.clear();
-  for (uint32_t number : attributes_.lightsOn)
+  for (uint32_t number : lightsOn_)
     if (number >= 1 && number <= lights_.size()) active_.push_back(lights_[number - 1]);
   if (active_.empty() && !worldHasLights_) {
     Light headlight;  // from the eye along the view
     headlight.direction = {0, 0, 1};
     active_.push_back(headlight);
   }
+  const Attributes &attributes = this->attributes();
   DrawState state;
   state.objectToCamera = toCamera;
-  state.surface = attributes_.surface;
+  state.surface = attributes.surface;
   state.lights = &active_;
-  state.color = attributes_.color;
-  state.opacity = attributes_.opacity;
-  state.twoSided = attributes_.twoSided;
-  state.leftHanded = attributes_.leftHanded;
+  state.color = attributes.color;
+  state.opacity = attributes.opacity;
+  state.twoSided = attributes.twoSided;
+  state.leftHanded = attributes.leftHanded;
   drawer_.draw(mesh, state, *projection_, buffer_);
 }
 
 void PreviewContext::drawFacing(const FacingGeometry &geometry, const Mat4 &toCamera) {
   if (!inWorld_ || !projection_) return;
+  // Checked before the ribbons and discs are made.
+  if (drawingWork_ + 2 * geometry.centres.size() > drawingBudget_) {
+    charge(drawingBudget_);
+    return;
+  }
   const Mesh mesh = expandFacing(geometry, toCamera, *projection_);
   draw(mesh.view(), Mat4());
 }
@@ -81,7 +114,7 @@ RtObjectHandle PreviewContext::ObjectBegin() {
   objects_.emplace_back();
   recording_ = objects_.size();
   // What the object holds is placed relative to where it is instanced.
-  current_ = Mat4();
+  setTransform(Mat4());
   return handleOf(recording_);
 }
 
@@ -100,10 +133,11 @@ RtVoid PreviewContext::ObjectInstance(RtObjectHandle handle) {
   }
   if (!takesGeometry()) return;
   if (recording_ != 0) {
-    objects_[recording_ - 1].push_back({current_, nullptr, nullptr, size_t(number)});
+    if (!objects_[number - 1].empty() && record(1))
+      objects_[recording_ - 1].push_back({transform(), nullptr, nullptr, size_t(number)});
     return;
   }
-  drawObject(number, current_, 0);
+  drawObject(number, transform(), 0);
 }
 
 void PreviewContext::drawObject(size_t object, const Mat4 &toCamera, int depth) {
@@ -112,6 +146,7 @@ void PreviewContext::drawObject(size_t object, const Mat4 &toCamera, int depth) 
     return;
   }
   for (const RecordedItem &item : objects_[object - 1]) {
+    if (!charge(kInstanceWork)) return;
     const Mat4 placed = item.transform * toCamera;
     if (item.mesh) draw(item.mesh->view(), placed);
     else if (item.facing) drawFacing(*item.facing, placed);
@@ -119,40 +154,15 @@ void PreviewContext::drawObject(size_t object, const Mat4 &toCamera, int depth) 
   }
 }
 
-void PreviewContext::readArchiveFile(const std::string &name) {
-  if (!readArchive_) {
-    warnOnce("no archive reader", "archives are skipped: no archive reader is set");
-    return;
-  }
-  if (archiveDepth_ >= kMaxArchiveDepth) {
-    warnOnce("archive depth", "archives nested too deeply: " + name + " skipped");
-    return;
-  }
-  const bool relative = !name.empty() && name[0] != '/';
-  const std::string path = relative && !searchDirectory_.empty() ? searchDirectory_ + "/" + name : name;
-  ++archiveDepth_;
-  readArchive_(path, *this);
-  --archiveDepth_;
-}
-
 RtVoid PreviewContext::ReadArchiveV(RtToken name, RtArchiveCallback, RtInt, RtToken[], RtPointer[]) {
-  if (name != nullptr) readArchiveFile(name);
+  const std::string what = name != nullptr ? name : "";
+  warnOnce("archive", "archives are not read here: \"" + what + "\" skipped");
 }
 
 RtVoid PreviewContext::Procedural(RtPointer data, RtBound, RtProcSubdivFunc subdivfunc, RtProcFreeFunc freefunc) {
   const ProceduralKind *kind = proceduralByFunction(subdivfunc);
-  if (kind != nullptr && std::strcmp(kind->name, "DelayedReadArchive") == 0) {
-    const char *const *strings = static_cast<const char *const *>(data);
-    if (takesGeometry() && strings != nullptr && strings[0] != nullptr) {
-      // The archive sees the attributes of the procedural and changes none.
-      AttributeBegin();
-      readArchiveFile(strings[0]);
-      AttributeEnd();
-    }
-  } else {
-    const std::string what = kind != nullptr ? kind->name : "an unknown";
-    warnOnce("procedural " + what, what + " procedural skipped");
-  }
+  const std::string what = kind != nullptr ? kind->name : "an unknown";
+  warnOnce("procedural " + what, what + " procedural skipped");
   if (freefunc != nullptr) freefunc(data);
 }
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "common/primitive_counts.h"
+#include "common/param_counts.h"
 #include "preview/grid_surface.h"
 #include "preview/parameters.h"
 #include "preview/preview_context.h"
@@ -78,15 +78,17 @@ RtVoid PreviewContext::PatchV(RtToken type, RtInt n, RtToken tokens[], RtPointer
     return;
   }
   // A single patch is a mesh of one, whatever the basis steps.
-  const RtInt steps[2] = {attributes_.uStep, attributes_.vStep};
-  attributes_.uStep = attributes_.vStep = 1;
-  PatchMeshV(type, size, const_cast<char *>("nonperiodic"), size, const_cast<char *>("nonperiodic"), n, tokens, parms);
-  attributes_.uStep = steps[0];
-  attributes_.vStep = steps[1];
+  patchMesh(type, size, const_cast<char *>("nonperiodic"), size, const_cast<char *>("nonperiodic"), 1, 1, n, tokens,
+            parms);
 }
 
 RtVoid PreviewContext::PatchMeshV(RtToken type, RtInt nu, RtToken uwrap, RtInt nv, RtToken vwrap, RtInt n,
                                   RtToken tokens[], RtPointer parms[]) {
+  patchMesh(type, nu, uwrap, nv, vwrap, attributes().uStep, attributes().vStep, n, tokens, parms);
+}
+
+void PreviewContext::patchMesh(RtToken type, RtInt nu, RtToken uwrap, RtInt nv, RtToken vwrap, int uStep, int vStep,
+                               RtInt n, RtToken tokens[], RtPointer parms[]) {
   if (!takesGeometry() || type == nullptr) return;
   const bool bicubic = std::strcmp(type, "bicubic") == 0;
   if (!bicubic && std::strcmp(type, "bilinear") != 0) {
@@ -94,13 +96,19 @@ RtVoid PreviewContext::PatchMeshV(RtToken type, RtInt nu, RtToken uwrap, RtInt n
     return;
   }
   MeshShape s{bicubic, nu, nv, uwrap != nullptr && std::strcmp(uwrap, "periodic") == 0,
-              vwrap != nullptr && std::strcmp(vwrap, "periodic") == 0, attributes_.uStep, attributes_.vStep, 0, 0};
+              vwrap != nullptr && std::strcmp(vwrap, "periodic") == 0, uStep, vStep, 0, 0};
   bool stepUsable = false;
   const PrimitiveCounts counts = patchMeshCounts(bicubic, nu, s.uPeriodic, nv, s.vPeriodic, s.uStep, s.vStep, &stepUsable);
   if (!stepUsable || counts.uniform <= 0 || nu <= 0 || nv <= 0) return;
   s.uPatches = bicubic ? (s.uPeriodic ? nu / s.uStep : (nu - 4) / s.uStep + 1) : (s.uPeriodic ? nu : nu - 1);
   s.vPatches = bicubic ? (s.vPeriodic ? nv / s.vStep : (nv - 4) / s.vStep + 1) : (s.vPeriodic ? nv : nv - 1);
   if (s.uPatches <= 0 || s.vPatches <= 0) return;
+  // Sizes are checked before anything is allocated for them.
+  const double patches = double(s.uPatches) * double(s.vPatches);
+  if (patches > 1e6 || tooManyValues(counts)) {
+    warnOnce("huge patch mesh", "a patch mesh too large to preview is skipped");
+    return;
+  }
   Parameters parameters(declarations_, n, tokens, parms, &counts);
   noteUndeclared(parameters);
   std::vector<Vec3> points;
@@ -109,15 +117,10 @@ RtVoid PreviewContext::PatchMeshV(RtToken type, RtInt nu, RtToken uwrap, RtInt n
     return;
   }
   const ColorParam cs = colorParam(parameters, "Cs"), os = colorParam(parameters, "Os");
-  const double patches = double(s.uPatches) * double(s.vPatches);
   const int segments = std::clamp(int(std::sqrt(kGridBudget / patches)) - 1, 1, bicubic ? 12 : 4);
-  if (patches > 1e6) {
-    warnOnce("huge patch mesh", "a patch mesh too large to preview is skipped");
-    return;
-  }
   float uBasis[4][4], vBasis[4][4];
-  std::memcpy(uBasis, attributes_.uBasis, sizeof uBasis);
-  std::memcpy(vBasis, attributes_.vBasis, sizeof vBasis);
+  std::memcpy(uBasis, attributes().uBasis, sizeof uBasis);
+  std::memcpy(vBasis, attributes().vBasis, sizeof vBasis);
   Mesh mesh;
   for (int64_t pv = 0; pv < s.vPatches; ++pv)
     for (int64_t pu = 0; pu < s.uPatches; ++pu) {

@@ -41,7 +41,7 @@ RtVoid PreviewContext::SurfaceV(RtToken name, RtInt n, RtToken tokens[], RtPoint
   surface.Ks = parameters.floatOr("Ks", surface.Ks);
   surface.roughness = parameters.floatOr("roughness", surface.roughness);
   surface.specularColor = parameters.tripleOr("specularcolor", kTypeColor, surface.specularColor);
-  attributes_.surface = surface;
+  editAttributes().surface = surface;
 }
 
 RtLightHandle PreviewContext::LightSourceV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]) {
@@ -63,8 +63,8 @@ RtLightHandle PreviewContext::LightSourceV(RtToken name, RtInt n, RtToken tokens
   light.color = mul(light.color, parameters.tripleOr("lightcolor", kTypeColor, {1, 1, 1}));
   const Vec3 from = parameters.tripleOr("from", kTypePoint, {0, 0, 0});
   const Vec3 to = parameters.tripleOr("to", kTypePoint, {0, 0, 1});
-  light.from = transformPoint(current_, from);
-  light.direction = normalize(transformPoint(current_, to) - light.from);
+  light.from = transformPoint(transform(), from);
+  light.direction = normalize(transformPoint(transform(), to) - light.from);
   const float cone = parameters.floatOr("coneangle", 30 * kRadians);
   const float delta = parameters.floatOr("conedeltaangle", 5 * kRadians);
   light.cosOuter = std::cos(cone);
@@ -73,7 +73,7 @@ RtLightHandle PreviewContext::LightSourceV(RtToken name, RtInt n, RtToken tokens
   if (!known || !isFinite(light.color) || !isFinite(light.from) || !isFinite(light.direction)) light.color = {};
   lights_.push_back(light);
   const uint32_t number = uint32_t(lights_.size());
-  attributes_.lightsOn.push_back(number);  // numbers only grow: the list stays sorted
+  setLight(number, true);
   worldHasLights_ = worldHasLights_ || known;
   return handleOf(number);
 }
@@ -90,11 +90,7 @@ RtVoid PreviewContext::Illuminate(RtLightHandle light, RtBoolean onoff) {
     warnOnce("light handle", "Illuminate with a light handle this context did not give: ignored");
     return;
   }
-  auto &on = attributes_.lightsOn;
-  auto at = std::lower_bound(on.begin(), on.end(), uint32_t(number));
-  const bool isOn = at != on.end() && *at == number;
-  if (onoff && !isOn) on.insert(at, uint32_t(number));
-  if (!onoff && isOn) on.erase(at);
+  setLight(uint32_t(number), onoff != 0);
 }
 
 }  // namespace vellum::preview

@@ -6,52 +6,72 @@
 
 namespace vellum::preview {
 
-RtVoid PreviewContext::AttributeBegin() { attributeStack_.emplace_back(attributes_, current_); }
+RtVoid PreviewContext::AttributeBegin() { attributeStack_.push_back({state_, lightChanges_.size()}); }
 
 RtVoid PreviewContext::AttributeEnd() {
   if (attributeStack_.empty()) return;
-  attributes_ = attributeStack_.back().first;
-  current_ = attributeStack_.back().second;
+  state_ = attributeStack_.back().state;
+  // The lights go back as they were, change by change.
+  for (size_t mark = attributeStack_.back().lightChanges; lightChanges_.size() > mark;) {
+    const auto [number, wasOn] = lightChanges_.back();
+    lightChanges_.pop_back();
+    if (wasOn) lightsOn_.insert(number);
+    else lightsOn_.erase(number);
+  }
   attributeStack_.pop_back();
 }
 
+void PreviewContext::setLight(uint32_t number, bool on) {
+  const bool wasOn = lightsOn_.count(number) != 0;
+  if (wasOn == on) return;
+  // Outside every block there is nothing to undo to.
+  if (!attributeStack_.empty()) lightChanges_.emplace_back(number, wasOn);
+  if (on) lightsOn_.insert(number);
+  else lightsOn_.erase(number);
+}
+
 RtVoid PreviewContext::Color(RtColor Cs) {
-  if (Cs != nullptr && firstInMotion()) attributes_.color = {Cs[0], Cs[1], Cs[2]};
+  if (Cs != nullptr && firstInMotion()) editAttributes().color = {Cs[0], Cs[1], Cs[2]};
 }
 
 RtVoid PreviewContext::Opacity(RtColor Os) {
-  if (Os != nullptr && firstInMotion()) attributes_.opacity = {Os[0], Os[1], Os[2]};
+  if (Os != nullptr && firstInMotion()) editAttributes().opacity = {Os[0], Os[1], Os[2]};
 }
 
-RtVoid PreviewContext::Sides(RtInt sides) { attributes_.twoSided = sides != 1; }
+RtVoid PreviewContext::Sides(RtInt sides) { editAttributes().twoSided = sides != 1; }
 
 RtVoid PreviewContext::Orientation(RtToken orientation) {
   if (orientation == nullptr) return;
   // "outside" and "inside" are relative to the handedness of the current
   // coordinate system, which camera space (left-handed) and a transform
   // with negative determinant flip.
-  const bool currentLeft = determinant3(current_) >= 0;
-  if (std::strcmp(orientation, "lh") == 0) attributes_.leftHanded = true;
-  else if (std::strcmp(orientation, "rh") == 0) attributes_.leftHanded = false;
-  else if (std::strcmp(orientation, "outside") == 0) attributes_.leftHanded = currentLeft;
-  else if (std::strcmp(orientation, "inside") == 0) attributes_.leftHanded = !currentLeft;
+  const bool currentLeft = determinant3(transform()) >= 0;
+  bool &leftHanded = editAttributes().leftHanded;
+  if (std::strcmp(orientation, "lh") == 0) leftHanded = true;
+  else if (std::strcmp(orientation, "rh") == 0) leftHanded = false;
+  else if (std::strcmp(orientation, "outside") == 0) leftHanded = currentLeft;
+  else if (std::strcmp(orientation, "inside") == 0) leftHanded = !currentLeft;
 }
 
-RtVoid PreviewContext::ReverseOrientation() { attributes_.leftHanded = !attributes_.leftHanded; }
+RtVoid PreviewContext::ReverseOrientation() {
+  Attributes &attributes = editAttributes();
+  attributes.leftHanded = !attributes.leftHanded;
+}
 
 RtVoid PreviewContext::Basis(RtBasis ubasis, RtInt ustep, RtBasis vbasis, RtInt vstep) {
-  if (ubasis != nullptr) std::memcpy(attributes_.uBasis, ubasis, sizeof attributes_.uBasis);
-  if (vbasis != nullptr) std::memcpy(attributes_.vBasis, vbasis, sizeof attributes_.vBasis);
-  attributes_.uStep = ustep;
-  attributes_.vStep = vstep;
+  Attributes &attributes = editAttributes();
+  if (ubasis != nullptr) std::memcpy(attributes.uBasis, ubasis, sizeof attributes.uBasis);
+  if (vbasis != nullptr) std::memcpy(attributes.vBasis, vbasis, sizeof attributes.vBasis);
+  attributes.uStep = ustep;
+  attributes.vStep = vstep;
 }
 
 void PreviewContext::concat(const Mat4 &m) {
-  if (firstInMotion()) current_ = m * current_;
+  if (firstInMotion()) setTransform(m * transform());
 }
 
 RtVoid PreviewContext::Identity() {
-  if (firstInMotion()) current_ = inWorld_ ? worldToCamera_ : Mat4();
+  if (firstInMotion()) setTransform(inWorld_ ? worldToCamera_ : Mat4());
 }
 
 RtVoid PreviewContext::ConcatTransform(RtMatrix transform) {
@@ -60,7 +80,7 @@ RtVoid PreviewContext::ConcatTransform(RtMatrix transform) {
 
 RtVoid PreviewContext::Transform(RtMatrix transform) {
   if (transform == nullptr || !firstInMotion()) return;
-  current_ = Mat4::fromRi(transform) * (inWorld_ ? worldToCamera_ : Mat4());
+  setTransform(Mat4::fromRi(transform) * (inWorld_ ? worldToCamera_ : Mat4()));
 }
 
 RtVoid PreviewContext::Perspective(RtFloat fov) { concat(Mat4::perspective(fov)); }
@@ -79,29 +99,29 @@ RtVoid PreviewContext::Skew(RtFloat angle, RtFloat dx1, RtFloat dy1, RtFloat dz1
 }
 
 RtVoid PreviewContext::CoordinateSystem(RtToken space) {
-  if (space != nullptr) coordinateSystems_[space] = current_;
+  if (space != nullptr) coordinateSystems_[space] = transform();
 }
 
 RtVoid PreviewContext::CoordSysTransform(RtToken space) {
   if (space == nullptr) return;
   auto found = coordinateSystems_.find(space);
   if (found != coordinateSystems_.end()) {
-    current_ = found->second;
+    setTransform(found->second);
   } else if (std::strcmp(space, "camera") == 0) {
-    current_ = Mat4();
+    setTransform(Mat4());
   } else if (std::strcmp(space, "world") == 0) {
-    current_ = inWorld_ ? worldToCamera_ : Mat4();
+    setTransform(inWorld_ ? worldToCamera_ : Mat4());
   } else {
     warnOnce(std::string("coordinate system ") + space,
              std::string("coordinate system \"") + space + "\" is not known: the transform is unchanged");
   }
 }
 
-RtVoid PreviewContext::TransformBegin() { transformStack_.push_back(current_); }
+RtVoid PreviewContext::TransformBegin() { transformStack_.push_back(state_); }
 
 RtVoid PreviewContext::TransformEnd() {
   if (transformStack_.empty()) return;
-  current_ = transformStack_.back();
+  setTransform(transformStack_.back()->transform);
   transformStack_.pop_back();
 }
 

@@ -1,6 +1,7 @@
 #include "reader/byte_source.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <zlib.h>
 
@@ -49,6 +50,16 @@ std::unique_ptr<ByteSource> openByteSource(const std::string &path, std::string 
     *error = std::strerror(errno);
     return nullptr;
   }
+  return openByteSource(fd, error);
+}
+
+std::string fileIdentity(int fd) {
+  struct stat status;
+  if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) return "";
+  return std::to_string(status.st_dev) + ":" + std::to_string(status.st_ino);
+}
+
+std::unique_ptr<ByteSource> openByteSource(int fd, std::string *error) {
   gzFile file = gzdopen(fd, "rb");
   if (file == nullptr) {
     close(fd);

@@ -26,11 +26,24 @@ class ByteSource {
 // gzip stream that is cut short or fails its check is a read error.
 // Returns null with `error` set when the file cannot be opened.
 std::unique_ptr<ByteSource> openByteSource(const std::string &path, std::string *error);
+// The same over a descriptor opened for reading, which the source then owns
+// (it is closed on failure too).
+std::unique_ptr<ByteSource> openByteSource(int fd, std::string *error);
 
-// One input of a RIB stream: its bytes, and the name diagnostics give it.
+// What tells one file from another whatever name it is opened by: its
+// device and inode, or "" when it has none (a pipe, a terminal).
+std::string fileIdentity(int fd);
+
+// One input of a RIB stream: its bytes, the name diagnostics give it, and
+// the identity of the file it comes from ("" if unknown), by which an
+// archive that reads the file again is recognised.
 struct RibInput {
+  RibInput() = default;
+  RibInput(std::string name, std::unique_ptr<ByteSource> source, std::string identity = "")
+      : name(std::move(name)), source(std::move(source)), identity(std::move(identity)) {}
   std::string name;
   std::unique_ptr<ByteSource> source;
+  std::string identity;
 };
 
 // Bytes in memory; the caller keeps them alive while reading.

@@ -23,6 +23,8 @@ enum RequestFlag : unsigned {
   kNotReplayed = 1u << 3,      // the stream's own "version": every writer writes its own
   kNoEntryPoint = 1u << 4,     // a request this library has no operation for; it is
                                // checked and handed on as text
+  kOpensBlock = 1u << 5,       // begins a block that the request named alike with
+  kClosesBlock = 1u << 6,      // "End" for "Begin" ends
 };
 
 // What becomes of a request that passed its checks.

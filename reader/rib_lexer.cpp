@@ -71,6 +71,13 @@ bool RibLexer::nextInput() {
   return true;
 }
 
+void RibLexer::skipInput() {
+  consumedBefore_ += static_cast<uint64_t>(end_ - begin_);
+  begin_ = pos_ = end_ = buffer_.data();
+  sourceEnded_ = true;
+  errorReported_ = true;  // a read error of an input given up is not news
+}
+
 size_t RibLexer::available(size_t count) {
   size_t have = static_cast<size_t>(end_ - pos_);
   if (have >= count || sourceEnded_) return have;
@@ -145,6 +152,13 @@ void RibLexer::next(Token &token) {
     definitionRead_ = false;
     nextToken(token);
   } while (definitionRead_);
+  // A NUL byte would cut the text short wherever it is handed on as a C
+  // string, so a string or comment holding one (written, escaped or
+  // binary) is refused instead of silently shortened.
+  if ((token.kind == TokenKind::kString || token.kind == TokenKind::kComment) &&
+      std::memchr(token.text.data(), 0, token.text.size()) != nullptr)
+    error(token, token.kind == TokenKind::kString ? "a string holds a NUL byte"
+                                                   : "a comment holds a NUL byte");
 }
 
 void RibLexer::nextToken(Token &token) {

@@ -60,6 +60,10 @@ class RibLexer {
   // the run had been read token by token.
   void integerRun(std::vector<int> &ints);
   void floatRun(std::vector<float> &floats);
+  // Gives up the rest of the input being read: the next token comes from
+  // the next input.
+  void skipInput();
+  int input() const { return input_; }
   int line() const { return line_; }
   const std::string &inputName(int input) const { return inputs_[input].name; }
   // Bytes consumed so far.

@@ -26,6 +26,13 @@ bool fail(std::string *error, std::string message) {
 
 RibParser::RibParser(std::vector<RibInput> inputs) : lexer_(std::move(inputs)) { advance(); }
 
+void RibParser::skipInput(int input) {
+  while (!comments_.empty() && comments_.front().input == input) comments_.pop_front();
+  if (token_.input != input || token_.kind == TokenKind::kEnd) return;
+  if (lexer_.input() == input) lexer_.skipInput();
+  advance();
+}
+
 RibRequest RibParser::commentOf(Token &token) {
   RibRequest comment;
   comment.isComment = true;

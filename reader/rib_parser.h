@@ -37,6 +37,9 @@ class RibParser {
   Result next(RibRequest &request, const RequestRow **row, std::string *error);
 
   const std::string &inputName(int input) const { return lexer_.inputName(input); }
+  // Reads nothing more of input `input`: what is next comes from the inputs
+  // after it.
+  void skipInput(int input);
 
  private:
   void advance() { lexer_.next(token_); }

@@ -1,5 +1,6 @@
 #include "reader/rib_reader.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -54,24 +55,89 @@ int handleOperand(const RequestRow &row) {
   return h != nullptr ? static_cast<int>(h - row.operands) : -1;
 }
 
+// The bytes of an archive, charged to the budget of the stream that reads
+// it; past the budget it reads as ended.
+class BudgetedSource : public ByteSource {
+ public:
+  BudgetedSource(std::unique_ptr<ByteSource> source, uint64_t budget, uint64_t &used, bool &spent)
+      : source_(std::move(source)), budget_(budget), used_(used), spent_(spent) {}
+  size_t read(char *buffer, size_t size) override {
+    if (used_ >= budget_) {
+      spent_ = true;
+      return 0;
+    }
+    if (size > budget_ - used_) size = static_cast<size_t>(budget_ - used_);
+    const size_t got = source_->read(buffer, size);
+    error_ = source_->error();
+    used_ += got;
+    return got;
+  }
+
+ private:
+  std::unique_ptr<ByteSource> source_;
+  uint64_t budget_;
+  uint64_t &used_;
+  bool &spent_;
+};
+
+// The name of the block a closing request ends: "AttributeBegin" for
+// "AttributeEnd".
+std::string openerOf(const std::string &closer) {
+  return closer.substr(0, closer.size() - 3) + "Begin";
+}
+
 }  // namespace
+
+struct RibReader::Shared {
+  std::unordered_set<std::string> warned;  // each warning is shown once
+  int errorsInInput = 0;
+  bool givenUp = false;  // too many errors: the rest of the input is not read
+  std::vector<std::string> openArchives;  // identities, outermost first
+  int archiveDepth = 0;
+  uint64_t archiveBytes = 0;
+  bool budgetSpent = false;
+  bool budgetReported = false;
+};
 
 std::string Diagnostic::text() const {
   return input + ":" + std::to_string(line) + ": " + (warning ? "warning: " : "") + message;
 }
 
 RibReader::RibReader(RenderContext &target, DiagnosticSink sink, Options options)
-    : target_(target), sink_(std::move(sink)), options_(options) {}
+    : target_(target), sink_(std::move(sink)), options_(options),
+      ownShared_(std::make_unique<Shared>()), shared_(ownShared_.get()) {}
+
+RibReader::RibReader(RibReader &parent)
+    : target_(parent.target_), sink_(parent.sink_), options_(parent.options_),
+      shared_(parent.shared_) {}
+
+RibReader::~RibReader() = default;
 
 void RibReader::read(std::vector<RibInput> inputs) {
+  const bool outermost = ownShared_ != nullptr;
+  // A stream that reads the file it comes from is a cycle too.
+  const std::string identity = outermost && inputs.size() == 1 ? inputs[0].identity : "";
+  if (!identity.empty()) shared_->openArchives.push_back(identity);
   RibParser parser(std::move(inputs));
   parser_ = &parser;
   RibRequest request;
   const RequestRow *row = nullptr;
   std::string error;
   for (;;) {
-    switch (parser.next(request, &row, &error)) {
+    if (shared_->givenUp) {
+      if (!outermost) break;
+      parser.skipInput(lastInput_);
+      shared_->givenUp = false;
+    }
+    const RibParser::Result result = parser.next(request, &row, &error);
+    if (outermost && request.input != lastInput_) {
+      lastInput_ = request.input;
+      shared_->errorsInInput = 0;
+    }
+    switch (result) {
       case RibParser::Result::kEnd:
+        reportOpenBlocks();
+        if (!identity.empty()) shared_->openArchives.pop_back();
         parser_ = nullptr;
         return;
       case RibParser::Result::kComment:
@@ -85,23 +151,29 @@ void RibReader::read(std::vector<RibInput> inputs) {
         break;
     }
   }
+  // An archive given up with its stream.
+  parser_ = nullptr;
 }
 
 void RibReader::report(bool warning, const RibRequest &request, const std::string &message) {
   if (warning && options_.strict) warning = false;
   if (warning) {
     ++warnings_;
-    if (!warned_.insert(message).second) return;  // shown once
+    if (!shared_->warned.insert(message).second) return;  // shown once
   } else {
     ++errors_;
   }
-  if (!sink_) return;
   Diagnostic diagnostic;
   diagnostic.warning = warning;
   diagnostic.input = parser_ != nullptr ? parser_->inputName(request.input) : std::string();
   diagnostic.line = request.line;
   diagnostic.message = message;
-  sink_(diagnostic);
+  if (sink_) sink_(diagnostic);
+  if (!warning && ++shared_->errorsInInput == kMostErrorsPerInput) {
+    shared_->givenUp = true;
+    diagnostic.message = "too many errors";
+    if (sink_) sink_(diagnostic);
+  }
 }
 
 // The stream's own header is not handed on: the target writes its own.
@@ -163,6 +235,7 @@ void RibReader::request(const RequestRow &row, RibRequest &request) {
   }
   RequestChecker checker(state_);
   Verdict verdict = Verdict::kReplay;
+  checkNesting(row, request, checker);
   if (row.flags & kNoEntryPoint) {
     checker.warn(request.name + " is not a request of this library; it is passed on as read");
     verdict = Verdict::kPassThrough;
@@ -175,6 +248,11 @@ void RibReader::request(const RequestRow &row, RibRequest &request) {
   undeclared_.clear();
   if (verdict == Verdict::kReplay) {
     if (row.counts != nullptr && !row.counts(checker, request, &counts)) verdict = Verdict::kReject;
+    if (verdict == Verdict::kReplay && row.counts != nullptr && tooManyValues(counts)) {
+      checker.fail("too many values (more than " + std::to_string(kMostValues) +
+                   " in one storage class)");
+      verdict = Verdict::kReject;
+    }
     if (verdict == Verdict::kReplay && (row.flags & kParameters))
       checkParameters(row, row.counts != nullptr ? &counts : nullptr, request, checker);
   }
@@ -187,10 +265,96 @@ void RibReader::request(const RequestRow &row, RibRequest &request) {
     rejected(row, request);
     return;
   }
+  applyNesting(row, request);
   if (observer_) observer_(row, request);
   if (row.flags & kNotReplayed) return;
+  if (options_.archives != nullptr && verdict == Verdict::kReplay) {
+    if (request.name == "ReadArchive") return followArchive(request, request.operands[0].string);
+    if (request.name == "Procedural" && request.operands[0].string == "DelayedReadArchive") {
+      // The archive sees the procedural's attributes and changes none.
+      target_.AttributeBegin();
+      followArchive(request, request.operands[1].strings[0]);
+      target_.AttributeEnd();
+      return;
+    }
+  }
   if (verdict == Verdict::kPassThrough) passThrough(request);
   else replay(row, request);
+}
+
+void RibReader::checkNesting(const RequestRow &row, const RibRequest &request,
+                             RequestChecker &checker) {
+  if (row.flags & kOpensBlock) {
+    // Frames and worlds do not nest in themselves, nor frames in worlds.
+    const bool frame = request.name == "FrameBegin", world = request.name == "WorldBegin";
+    if (!frame && !world) return;
+    for (const OpenBlock &open : blocks_) {
+      const std::string name = open.row->name;
+      if (name == "WorldBegin" || (frame && name == "FrameBegin")) {
+        checker.fail("inside the " + name + " of line " + std::to_string(open.line));
+        return;
+      }
+    }
+  } else if (row.flags & kClosesBlock) {
+    const std::string opener = openerOf(request.name);
+    if (blocks_.empty())
+      checker.fail("no " + opener + " is open");
+    else if (blocks_.back().row->name != opener)
+      checker.fail("the " + std::string(blocks_.back().row->name) + " of line " +
+                   std::to_string(blocks_.back().line) + " is still open");
+  }
+}
+
+void RibReader::applyNesting(const RequestRow &row, const RibRequest &request) {
+  if (row.flags & kOpensBlock) blocks_.push_back({&row, request.input, request.line});
+  else if ((row.flags & kClosesBlock) && !blocks_.empty()) blocks_.pop_back();
+}
+
+void RibReader::reportOpenBlocks() {
+  if (blocks_.empty()) return;
+  const OpenBlock &innermost = blocks_.back();
+  RibRequest at;
+  at.input = innermost.input;
+  at.line = innermost.line;
+  std::string message = std::string(innermost.row->name) + ": not ended by the end of the stream";
+  if (blocks_.size() > 1)
+    message += ", nor are the " + std::to_string(blocks_.size() - 1) + " blocks around it";
+  report(true, at, message);
+  blocks_.clear();
+}
+
+void RibReader::followArchive(const RibRequest &request, const std::string &name) {
+  Shared &shared = *shared_;
+  if (shared.budgetSpent) return;  // said once
+  auto fail = [&](const std::string &why) { report(false, request, request.name + ": " + why); };
+  if (shared.archiveDepth >= kMostArchiveDepth)
+    return fail("archives nested more than " + std::to_string(kMostArchiveDepth) + " deep: " +
+                quote(name) + " is not read");
+  std::string identity, error;
+  std::unique_ptr<ByteSource> source = options_.archives->open(name, &identity, &error);
+  if (source == nullptr) return fail(quote(name) + ": " + error);
+  for (const std::string &open : shared.openArchives)
+    if (open == identity)
+      return fail(quote(name) + " is already being read: reading it again would never end");
+  shared.archiveBytes = std::min(options_.archiveBudget, shared.archiveBytes + kArchiveOpenCost);
+  std::vector<RibInput> inputs;
+  inputs.push_back({name,
+                    std::make_unique<BudgetedSource>(std::move(source), options_.archiveBudget,
+                                                     shared.archiveBytes, shared.budgetSpent),
+                    identity});
+  shared.openArchives.push_back(identity);
+  ++shared.archiveDepth;
+  RibReader archive(*this);
+  archive.read(std::move(inputs));
+  --shared.archiveDepth;
+  shared.openArchives.pop_back();
+  errors_ += archive.errors_;
+  warnings_ += archive.warnings_;
+  if (shared.budgetSpent && !shared.budgetReported) {
+    shared.budgetReported = true;
+    fail("the archives read more than " + std::to_string(options_.archiveBudget) +
+         " bytes: no more archives are followed");
+  }
 }
 
 void RibReader::checkParameters(const RequestRow &row, const PrimitiveCounts *counts,
@@ -246,7 +410,9 @@ void RibReader::checkParameters(const RequestRow &row, const PrimitiveCounts *co
     if (counts != nullptr && isPositionName(entry->name.c_str())) shape.storageClass = kClassVertex;
     const int64_t expected = parameterValueCount(shape, counts);
     const int64_t actual = static_cast<int64_t>(value.size());
-    if (actual != expected)
+    if (expected > kMostValues)
+      checker.fail("parameter " + token + " has too many values");
+    else if (actual != expected)
       checker.fail("parameter " + token + " has " + std::to_string(actual) + " values where " +
                    std::to_string(expected) + " are expected");
   }

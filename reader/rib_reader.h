@@ -14,16 +14,25 @@
 // is declared to the target quietly (with the type its values show) just
 // before the request.  Warnings are errors in strict mode.
 //
-// One reader is one stream: what it declares, its basis steps and its
-// handles are its own.
+// One reader is one stream: what it declares, its basis steps, its handles
+// and its blocks are its own.  Blocks must end in the order they began (a
+// wrong end is an error and left out); blocks still open at the end of the
+// stream draw one warning.
+//
+// Hostile streams cost work and memory linear in the bytes read: after
+// kMostErrorsPerInput errors an input is given up ("too many errors"), and
+// archives, when the reader follows them, are bounded as said at Options.
 #ifndef VELLUM_READER_RIB_READER_H
 #define VELLUM_READER_RIB_READER_H
 
+#include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <unordered_set>
 #include <vector>
 
+#include "reader/archive_files.h"
 #include "reader/byte_source.h"
 #include "reader/request_table.h"
 #include "reader/rib_request.h"
@@ -49,12 +58,32 @@ class RibReader {
   // Sees every request that reaches the target, comments excepted.
   using Observer = std::function<void(const RequestRow &, const RibRequest &)>;
 
+  // The bounds of a hostile stream: 1 GiB of archives, 4 KiB the least an
+  // archive counts, 16 archives deep, 100 errors an input.
+  static constexpr uint64_t kArchiveBudget = uint64_t{1} << 30;
+  static constexpr uint64_t kArchiveOpenCost = 4096;
+  static constexpr int kMostArchiveDepth = 16;
+  static constexpr int kMostErrorsPerInput = 100;
+
   struct Options {
     bool strict = false;  // warnings are errors, and their requests are left out
+    // When set, ReadArchive and the DelayedReadArchive procedural are read
+    // from here, each archive a stream of its own, into the same target
+    // (the procedural's between AttributeBegin and AttributeEnd), instead
+    // of being handed on.  An archive already being read on the way to it
+    // (a cycle), one nested more than kMostArchiveDepth deep, and any that
+    // is not there are errors.  All the archives of one read() together
+    // read at most `archiveBudget` bytes, each counting at least
+    // kArchiveOpenCost, so that fanning out to many small archives is
+    // bounded too; past it one error is reported and no archive is
+    // followed any more.
+    ArchiveFiles *archives = nullptr;
+    uint64_t archiveBudget = kArchiveBudget;
   };
 
   RibReader(RenderContext &target, DiagnosticSink sink, Options options);
   RibReader(RenderContext &target, DiagnosticSink sink) : RibReader(target, std::move(sink), {}) {}
+  ~RibReader();
   void setObserver(Observer observer) { observer_ = std::move(observer); }
 
   // Reads the inputs, in order, as one stream.
@@ -64,6 +93,16 @@ class RibReader {
   int warnings() const { return warnings_; }
 
  private:
+  struct Shared;
+  // A reader of an archive that `parent` follows.
+  explicit RibReader(RibReader &parent);
+  // The block checks: a begin where it may stand, an end that ends the
+  // innermost open block.  Applied once the request is accepted.
+  void checkNesting(const RequestRow &row, const RibRequest &request, RequestChecker &checker);
+  void applyNesting(const RequestRow &row, const RibRequest &request);
+  void reportOpenBlocks();
+  // Reads an archive into the target, within the bounds of Options.
+  void followArchive(const RibRequest &request, const std::string &name);
   void comment(const RibRequest &request);
   void request(const RequestRow &row, RibRequest &request);
   void malformed(const RequestRow *row, const RibRequest &request, const std::string &error);
@@ -87,7 +126,18 @@ class RibReader {
   int errors_ = 0;
   int warnings_ = 0;
   bool sawRequest_ = false;
-  std::unordered_set<std::string> warned_;  // each warning is shown once
+  // What a stream and the archives it reads share: shown warnings, the
+  // error count of the input, the archive budget, the archives open.
+  std::unique_ptr<Shared> ownShared_;
+  Shared *shared_;
+  int lastInput_ = 0;
+  // The blocks open, innermost last.
+  struct OpenBlock {
+    const RequestRow *row;
+    int input;
+    int line;
+  };
+  std::vector<OpenBlock> blocks_;
   // Per request: parameters the stream never declared, with the type their
   // values show, and the list operations' arrays.
   std::vector<std::pair<size_t, std::string>> undeclared_;

@@ -83,20 +83,24 @@ TEST(PreviewOutput, PatternWithoutFrameNumberWritesTheFirstFrameOnly) {
 struct DisplayCase {
   const char *type;
   const char *name;
+  bool asked;
   bool written;
 };
 
-TEST(PreviewOutput, DisplayOfAPngFileWritesThePicture) {
+// Only when its user asks: a stream does not choose where files go.
+TEST(PreviewOutput, DisplayOfAPngFileWritesThePictureWhenAsked) {
   const DisplayCase cases[] = {
-      {"file", "shown.png", true},
-      {"png", "shown.png", true},
-      {"framebuffer", "shown.png", false},
-      {"file", "shown.tif", false},
+      {"file", "shown.png", true, true},
+      {"png", "shown.png", true, true},
+      {"file", "shown.png", false, false},
+      {"framebuffer", "shown.png", true, false},
+      {"file", "shown.tif", true, false},
   };
   for (const DisplayCase &c : cases) {
-    SCOPED_TRACE(std::string(c.type) + " " + c.name);
+    SCOPED_TRACE(std::string(c.type) + " " + c.name + (c.asked ? " asked" : ""));
     const std::string path = tempPath(c.name);
     PreviewContext ctx;
+    ctx.setWriteDisplays(c.asked);
     ctx.Display(const_cast<char *>(path.c_str()), tok(c.type), tok("rgba"), RI_NULL);
     drawFrame(ctx, 1);
     EXPECT_EQ(exists(path), c.written);

@@ -162,40 +162,4 @@ TEST(PreviewShading, OneSidedSurfacesHideTheirBacks) {
   EXPECT_TRUE(covered(mirrored.picture, 10, 10));
 }
 
-TEST(PreviewArchives, ReadArchiveAndDelayedReadArchiveGoThroughTheHook) {
-  std::vector<std::string> paths;
-  PreviewContext ctx;
-  ctx.setWarningHandler([](const std::string &) {});
-  ctx.setSearchDirectory("/scenes");
-  ctx.setArchiveReader([&](const std::string &path, vellum::RenderContext &target) {
-    paths.push_back(path);
-    target.Translate(0, 0, 2);
-    target.Sphere(0.5f, -0.5f, 0.5f, 360, RI_NULL);
-    target.Color(nullptr);
-  });
-  ctx.Format(20, 20, 1);
-  ctx.WorldBegin();
-  ctx.ReadArchive(tok("part.rib"), nullptr, RI_NULL);
-  RtString data[] = {tok("/abs/other.rib")};
-  RtBound bound = {-1, 1, -1, 1, -1, 1};
-  ctx.Procedural(data, bound, RiProcDelayedReadArchive, nullptr);
-  ctx.WorldEnd();
-  EXPECT_EQ(paths, (std::vector<std::string>{"/scenes/part.rib", "/abs/other.rib"}));
-  EXPECT_TRUE(covered(ctx.lastPicture(), 10, 10));
-}
-
-TEST(PreviewArchives, AnArchiveThatReadsItselfStops) {
-  int reads = 0;
-  PreviewContext ctx;
-  ctx.setWarningHandler([](const std::string &) {});
-  ctx.setArchiveReader([&](const std::string &path, vellum::RenderContext &target) {
-    ++reads;
-    target.ReadArchive(const_cast<char *>(path.c_str()), nullptr, RI_NULL);
-  });
-  ctx.WorldBegin();
-  ctx.ReadArchive(tok("loop.rib"), nullptr, RI_NULL);
-  ctx.WorldEnd();
-  EXPECT_EQ(reads, 16);
-}
-
 }  // namespace

@@ -148,10 +148,10 @@ TEST(RibReader, MalformedRequestsAreReportedAndLeftOut) {
       {"Surface \"a\" \"Kd\" [" + std::string(1, '\0') + "]", "Surface: NUL byte"},
   };
   for (const Case &c : cases) {
-    Read read = readRib(c.rib + "\nWorldEnd\n");
+    Read read = readRib(c.rib + "\nIdentity\n");
     EXPECT_EQ(read.diagnostics, "t.rib:1: " + c.diagnostic + "\n") << c.rib;
-    const std::string calls = c.rib.rfind("LightSource", 0) == 0 ? "LightSourceV(\"a\";)\nWorldEnd()\n"
-                                                                 : "WorldEnd()\n";
+    const std::string calls = c.rib.rfind("LightSource", 0) == 0 ? "LightSourceV(\"a\";)\nIdentity()\n"
+                                                                 : "Identity()\n";
     EXPECT_EQ(read.calls, calls) << c.rib;
     EXPECT_EQ(read.errors, 1) << c.rib;
   }
@@ -251,8 +251,8 @@ TEST(RibReader, WarningsKeepWhatTheLibraryCannotExpress) {
 // The target holds one declaration of a name at a time, so a name the
 // stream never declared cannot be given twice with different types.
 TEST(RibReader, UndeclaredNameTwiceWithOtherTypesIsAnError) {
-  Read read = readRib("LightSource \"a\" 1 \"x\" \"s\" \"x\" [\"s\" \"t\"]\nWorldEnd\n");
-  EXPECT_EQ(read.calls, "WorldEnd()\n");
+  Read read = readRib("LightSource \"a\" 1 \"x\" \"s\" \"x\" [\"s\" \"t\"]\nIdentity\n");
+  EXPECT_EQ(read.calls, "Identity()\n");
   EXPECT_EQ(read.diagnostics,
             "t.rib:1: LightSource: parameter \"x\" is not declared and is given twice with other "
             "types\nt.rib:1: warning: LightSource: parameter \"x\" is not declared; it is kept as "
@@ -261,8 +261,8 @@ TEST(RibReader, UndeclaredNameTwiceWithOtherTypesIsAnError) {
 }
 
 TEST(RibReader, StrictModeMakesWarningsErrors) {
-  Read read = readRib("Camera \"c\"\nSurface \"s\" \"rough\" 1\nWorldEnd\n", true);
-  EXPECT_EQ(read.calls, "WorldEnd()\n");
+  Read read = readRib("Camera \"c\"\nSurface \"s\" \"rough\" 1\nIdentity\n", true);
+  EXPECT_EQ(read.calls, "Identity()\n");
   EXPECT_EQ(read.diagnostics,
             "t.rib:1: Camera: Camera is not a request of this library; it is passed on as read\n"
             "t.rib:2: Surface: parameter \"rough\" is not declared; it is kept as read, as integer\n");
@@ -280,8 +280,8 @@ TEST(RibReader, RejectedDefinitionsTakeTheirReferencesWithThem) {
       "Sphere 1 -1 1 360\n"
       "ObjectEnd\n"
       "ObjectInstance 3\n"
-      "WorldEnd\n");
-  EXPECT_EQ(read.calls, "WorldEnd()\n");
+      "Identity\n");
+  EXPECT_EQ(read.calls, "Identity()\n");
   EXPECT_EQ(read.diagnostics,
             "t.rib:1: LightSource: parameter \"intensity\" needs numbers\n"
             "t.rib:2: Illuminate: light 2 was not defined: its request was rejected\n"
@@ -309,7 +309,7 @@ TEST(RibReader, StateBelongsToTheStream) {
   EXPECT_EQ(readRib(std::vector<std::string>{"LightSource \"a\" 1\n", "Illuminate 1 1\n"}).calls,
             "LightSourceV(\"a\";)\nIlluminate(#1, 1)\n");
   // Diagnostics name the input and its own line.
-  EXPECT_EQ(readRib(std::vector<std::string>{"\n\nWorldBegin\n", "\nSphere 1\n"}).diagnostics,
+  EXPECT_EQ(readRib(std::vector<std::string>{"\n\nWorldBegin\n", "\nSphere 1\nWorldEnd\n"}).diagnostics,
             "b.rib:2: Sphere: expected a number as operand 2\n");
 }
 

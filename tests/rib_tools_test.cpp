@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <cstdio>
 #include <string>
 
 #include "preview/png_file.h"
@@ -171,8 +172,9 @@ TEST(Qview, SummarisesAndChecks) {
       {"", kRib, 0, "", "qview: 6 requests, 1 world, 2 primitives, 0 errors\n"},
       {fileWith(kRib) + " " + gzipFileWith(kRib), "", 0, "",
        "qview: 12 requests, 2 worlds, 4 primitives, 0 errors\n"},
-      {"-v", "WorldBegin\nSphere 1 -1 1 360\n", 0, "<stdin>:1: WorldBegin\n<stdin>:2: Sphere\n",
-       "qview: 2 requests, 1 world, 1 primitive, 0 errors\n"},
+      {"-v", "WorldBegin\nSphere 1 -1 1 360\nWorldEnd\n", 0,
+       "<stdin>:1: WorldBegin\n<stdin>:2: Sphere\n<stdin>:3: WorldEnd\n",
+       "qview: 3 requests, 1 world, 1 primitive, 0 errors\n"},
       {"", "Sphere 1\n", 1, "",
        "<stdin>:1: Sphere: expected a number as operand 2\n"
        "qview: 0 requests, 0 worlds, 0 primitives, 1 error\n"},
@@ -230,11 +232,13 @@ TEST(Qview, DrawsAPictureWhenOneIsAskedFor) {
       {"-o", qview + " -o '" + dir + "/o.png' " + scene, dir + "/o.png", dir + "/o.png"},
       {"QVIEW_OUTPUT", "QVIEW_OUTPUT='" + dir + "/env.png' " + qview + " " + scene,
        dir + "/env.png", dir + "/env.png"},
-      {"a PNG Display", "cd '" + dir + "' && " + qview + " -", dir + "/display.png", "display.png"},
+      {"a PNG Display", "cd '" + dir + "' && " + qview + " --display -", dir + "/display.png",
+       "display.png"},
+      {"a PNG Display unasked", "cd '" + dir + "' && " + qview + " -", "", ""},
       {"nothing asked", "cd '" + dir + "' && " + qview + " " + scene, "", ""},
   };
   for (const Case &c : cases) {
-    const std::string input = std::string(c.what) == "a PNG Display"
+    const std::string input = std::string(c.what).rfind("a PNG Display", 0) == 0
                                   ? "Display \"display.png\" \"file\" \"rgba\"\n" + vellum_test::readFile(scene)
                                   : "";
     vellum_test::ChildResult run = vellum_test::runProgram(c.command, input);
@@ -244,6 +248,7 @@ TEST(Qview, DrawsAPictureWhenOneIsAskedFor) {
     EXPECT_EQ(warned, !c.picture.empty()) << c.what << run.err;
     if (c.picture.empty()) {
       EXPECT_EQ(run.err.find("picture written"), std::string::npos) << c.what;
+      EXPECT_EQ(vellum_test::runProgram("ls -A '" + dir + "'").out, "") << c.what;
       continue;
     }
     EXPECT_NE(run.err.find("qview: picture written to " + c.shown + "\n"), std::string::npos) << c.what;
@@ -257,6 +262,7 @@ TEST(Qview, DrawsAPictureWhenOneIsAskedFor) {
     EXPECT_EQ(image.rgba[middle + 1], 0) << c.what;
     EXPECT_EQ(image.rgba[middle + 3], 255) << c.what;
     EXPECT_EQ(image.rgba[corner + 3], 0) << c.what;
+    std::remove(c.picture.c_str());
   }
   // A picture that cannot be written is an error.
   vellum_test::ChildResult bad =

@@ -9,28 +9,36 @@
 #include <vector>
 
 #include "preview/preview_context.h"
+#include "ri/null_context.h"
 #include "tools/rib_input.h"
 
 namespace {
 
 const char kUsage[] =
-    "usage: qview [-v] [-o FILE] [--strict] [FILE...]\n"
+    "usage: qview [-v] [-o FILE] [--display] [--strict] [FILE...]\n"
     "\n"
     "Reads RIB (ASCII or binary, plain or gzip-compressed) from the files, or\n"
     "from standard input, checks every request and prints a summary on\n"
-    "standard error.  Each file is checked on its own.\n"
+    "standard error.  Each file is checked on its own, with the archives it\n"
+    "reads.\n"
     "\n"
     "  -v         list every request read on standard output\n"
     "  -o FILE    draw a preview and write the first picture to FILE as PNG;\n"
     "             with %d in the name, every picture, %d its frame number\n"
+    "  --display  also write the pictures that the stream's Display requests\n"
+    "             name (type \"file\" or \"png\", a name ending in .png)\n"
     "  --strict   count warnings as errors\n"
     "  --version  show the version\n"
     "  --help     show this text\n"
     "\n"
     "Without -o, the environment variable QVIEW_OUTPUT names the picture, so a\n"
-    "program that pipes into qview gets one unchanged.  A Display of type\n"
-    "\"file\" or \"png\" whose name ends in .png is written too.  With none of\n"
-    "these, qview only checks.\n"
+    "program that pipes into qview gets one unchanged.  With none of these,\n"
+    "qview only checks and writes no file.  A stream never chooses where a file\n"
+    "is written unless --display is given.\n"
+    "\n"
+    "Checking is bounded whatever the input: archives read at most 1 GiB in\n"
+    "all for each file, and an input is given up after 100 errors; drawing a\n"
+    "picture has a budget of its own (see qview(1)).\n"
     "\n"
     "Exit status: 0 when the input was valid, 1 when it had errors (or, with\n"
     "--strict, warnings) or a picture could not be written, 2 for a usage\n"
@@ -40,12 +48,13 @@ struct Tally {
   long errors = 0, warnings = 0;
 };
 
-// Reads one RIB file into `context` as a stream of its own.
+// Reads one RIB file, with the archives it reads, into `context` as a
+// stream of its own.
 void readFile(vellum::RibInput input, vellum::RenderContext &context,
               const vellum::RibReader::Options &options,
               const vellum::RibReader::Observer &observer, Tally &tally) {
   vellum::RibReader reader(context, vellum::printDiagnostic, options);
-  if (observer) reader.setObserver(observer);
+  reader.setObserver(observer);
   std::vector<vellum::RibInput> inputs;
   inputs.push_back(std::move(input));
   reader.read(std::move(inputs));
@@ -56,9 +65,11 @@ void readFile(vellum::RibInput input, vellum::RenderContext &context,
 }  // namespace
 
 int main(int argc, char **argv) {
-  bool verbose = false;
+  bool verbose = false, writeDisplays = false;
   std::string output;
+  vellum::DirectoryArchives archives;
   vellum::RibReader::Options options;
+  options.archives = &archives;
   std::vector<std::string> names;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -72,6 +83,8 @@ int main(int argc, char **argv) {
       verbose = true;
     } else if (arg == "--strict") {
       options.strict = true;
+    } else if (arg == "--display") {
+      writeDisplays = true;
     } else if (arg == "-o") {
       if (++i == argc) {
         std::fprintf(stderr, "qview: -o needs a file name\n%s", kUsage);
@@ -94,6 +107,14 @@ int main(int argc, char **argv) {
   long requests = 0, worlds = 0, primitives = 0;
   Tally tally;
   bool pictureWritten = false;
+  const auto observer = [&](const std::string &shownName) {
+    return [&, shownName](const vellum::RequestRow &row, const vellum::RibRequest &request) {
+      ++requests;
+      worlds += request.name == "WorldBegin";
+      primitives += (row.flags & vellum::kPrimitive) != 0;
+      if (verbose) std::printf("%s:%d: %s\n", shownName.c_str(), request.line, request.name.c_str());
+    };
+  };
   for (const std::string &name : names) {
     vellum::RibInput input;
     if (!vellum::openRibInput(name, &input)) {
@@ -101,33 +122,21 @@ int main(int argc, char **argv) {
       continue;
     }
     const std::string shownName = input.name;
+    // Without a picture to draw nothing of the drawing state is kept: the
+    // checks need only what the reader itself holds.
+    if (output.empty() && !writeDisplays) {
+      vellum::NullContext checker;
+      readFile(std::move(input), checker, options, observer(shownName), tally);
+      continue;
+    }
     vellum::preview::PreviewContext preview;
     preview.setDrawOnlyWithDestination(true);
+    preview.setWriteDisplays(writeDisplays);
     // Without %d only the first picture of all is written.
     if (!pictureWritten || output.find("%d") != std::string::npos) preview.setOutput(output);
     preview.setWarningHandler(
         [](const std::string &message) { std::fprintf(stderr, "qview: %s\n", message.c_str()); });
-    // Archives are read as renderers read them: relative names from the
-    // current directory, each file a stream of its own, drawn into the
-    // same picture.
-    preview.setArchiveReader([&](const std::string &path, vellum::RenderContext &context) {
-      vellum::RibInput archive;
-      if (!vellum::openRibInput(path, &archive)) {
-        ++tally.errors;
-        return;
-      }
-      readFile(std::move(archive), context, options, nullptr, tally);
-    });
-    readFile(std::move(input), preview, options,
-                       [&](const vellum::RequestRow &row, const vellum::RibRequest &request) {
-                         ++requests;
-                         worlds += request.name == "WorldBegin";
-                         primitives += (row.flags & vellum::kPrimitive) != 0;
-                         if (verbose)
-                           std::printf("%s:%d: %s\n", shownName.c_str(), request.line,
-                                       request.name.c_str());
-                       },
-             tally);
+    readFile(std::move(input), preview, options, observer(shownName), tally);
     for (const std::string &written : preview.writtenFiles()) {
       std::fprintf(stderr, "qview: picture written to %s\n", written.c_str());
       pictureWritten = true;

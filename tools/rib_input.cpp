@@ -1,13 +1,24 @@
 #include "tools/rib_input.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace vellum {
 
 bool openRibInput(const std::string &name, RibInput *input) {
   input->name = name == "-" ? "<stdin>" : name;
   std::string error;
-  input->source = openByteSource(name, &error);
+  const int fd = name == "-" ? dup(STDIN_FILENO) : open(name.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd >= 0) {
+    input->identity = fileIdentity(fd);
+    input->source = openByteSource(fd, &error);
+  } else {
+    error = std::strerror(errno);
+  }
   if (input->source != nullptr) return true;
   std::fprintf(stderr, "%s: %s\n", input->name.c_str(), error.c_str());
   return false;

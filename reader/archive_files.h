@@ -1,0 +1,48 @@
+// Where the archives that a stream reads (ReadArchive, the DelayedReadArchive
+// procedural) come from when the reader follows them: the file system, or
+// a set of files in memory.
+#ifndef VELLUM_READER_ARCHIVE_FILES_H
+#define VELLUM_READER_ARCHIVE_FILES_H
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "reader/byte_source.h"
+
+namespace vellum {
+
+class ArchiveFiles {
+ public:
+  virtual ~ArchiveFiles() = default;
+  // Opens the archive of a name; null with `error` set when there is none
+  // to read.  `identity` tells the file apart from every other, whatever
+  // name it is reached by.
+  virtual std::unique_ptr<ByteSource> open(const std::string &name, std::string *identity,
+                                           std::string *error) = 0;
+};
+
+// Files of the file system, relative names from the current directory.
+// Only regular files are archives: a device, a FIFO or a directory named by
+// a stream is refused before a byte of it is read (opening it blocks on
+// nothing, and reading it cannot hang or run without end).
+class DirectoryArchives : public ArchiveFiles {
+ public:
+  std::unique_ptr<ByteSource> open(const std::string &name, std::string *identity,
+                                   std::string *error) override;
+};
+
+// Files in memory, by name; the caller keeps the map alive while reading.
+class MemoryArchives : public ArchiveFiles {
+ public:
+  explicit MemoryArchives(const std::map<std::string, std::string> &files) : files_(files) {}
+  std::unique_ptr<ByteSource> open(const std::string &name, std::string *identity,
+                                   std::string *error) override;
+
+ private:
+  const std::map<std::string, std::string> &files_;
+};
+
+}  // namespace vellum
+
+#endif
