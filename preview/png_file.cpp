@@ -31,6 +31,11 @@ void onPngWarning(png_structp, png_const_charp) {}
 
 namespace {
 
+void writeBytes(png_structp png, png_bytep data, png_size_t length) {
+  if (std::fwrite(data, 1, length, static_cast<FILE *>(png_get_io_ptr(png))) != length)
+    png_error(png, std::strerror(errno));
+}
+
 // Encodes `image` into `file`; returns what went wrong, or "".
 std::string encodePng(FILE *file, const Image &image) {
   std::string error;
@@ -41,7 +46,8 @@ std::string encodePng(FILE *file, const Image &image) {
     return "out of memory";
   }
   if (setjmp(png_jmpbuf(png)) == 0) {
-    png_init_io(png, file);
+    // Through our own writer, so that a failed write says why.
+    png_set_write_fn(png, file, writeBytes, nullptr);
     png_set_IHDR(png, info, png_uint_32(image.width), png_uint_32(image.height), 8,
                  PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);

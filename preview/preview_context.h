@@ -71,6 +71,7 @@ class PreviewContext : public NullContext {
   static constexpr uint64_t kDrawingBudget = 50'000'000;
   static constexpr uint64_t kObjectBudget = 10'000'000;
   void setDrawingBudget(uint64_t budget) { drawingBudget_ = budget; }
+  void setObjectBudget(uint64_t triangles) { objectBudget_ = triangles; }
 
   // When on, a world whose picture would go nowhere (no output file for
   // it and no PNG Display) is not drawn: the context then only follows
@@ -266,6 +267,7 @@ class PreviewContext : public NullContext {
   std::vector<std::vector<RecordedItem>> objects_;  // by handle number - 1
   size_t recording_ = 0;                            // the object being defined, or 0
   uint64_t recordedTriangles_ = 0;
+  uint64_t objectBudget_ = kObjectBudget;
 
   uint64_t drawingBudget_ = kDrawingBudget;
   uint64_t drawingWork_ = 0;  // this picture's

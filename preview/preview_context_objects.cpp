@@ -22,16 +22,21 @@ void *handleOf(size_t number) { return reinterpret_cast<void *>(static_cast<uint
 }  // namespace
 
 bool PreviewContext::takesGeometry() {
-  if (!inWorld_ && recording_ == 0) return false;
-  if (!drawing_ && recording_ == 0) return false;
+  if (recording_ == 0) {
+    // Nothing is tessellated that could not be drawn.
+    if (!inWorld_ || !drawing_ || drawingWork_ >= drawingBudget_) return false;
+  } else if (recordedTriangles_ >= objectBudget_) {
+    return false;
+  }
   return firstInMotion();
 }
 
 // Objects keep what they hold for the rest of the stream, so what they may
 // hold in all is bounded apart from the pictures' budgets.
 bool PreviewContext::record(uint64_t triangles) {
-  if (recordedTriangles_ + triangles > kObjectBudget) {
-    warnOnce("object budget", "objects hold more than " + std::to_string(kObjectBudget) +
+  if (recordedTriangles_ + triangles > objectBudget_) {
+    recordedTriangles_ = objectBudget_;
+    warnOnce("object budget", "objects hold more than " + std::to_string(objectBudget_) +
                                   " triangles: the rest of their definitions is left out");
     return false;
   }

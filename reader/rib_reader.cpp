@@ -130,6 +130,9 @@ void RibReader::read(std::vector<RibInput> inputs) {
       shared_->givenUp = false;
     }
     const RibParser::Result result = parser.next(request, &row, &error);
+    // An archive cut short by the budget ends where it was cut, without
+    // reports of the request the cut broke.
+    if (!outermost && shared_->budgetSpent) break;
     if (outermost && request.input != lastInput_) {
       lastInput_ = request.input;
       shared_->errorsInInput = 0;
@@ -288,10 +291,10 @@ void RibReader::checkNesting(const RequestRow &row, const RibRequest &request,
     // Frames and worlds do not nest in themselves, nor frames in worlds.
     const bool frame = request.name == "FrameBegin", world = request.name == "WorldBegin";
     if (!frame && !world) return;
-    for (const OpenBlock &open : blocks_) {
-      const std::string name = open.row->name;
+    for (auto open = blocks_.rbegin(); open != blocks_.rend(); ++open) {
+      const std::string name = open->row->name;
       if (name == "WorldBegin" || (frame && name == "FrameBegin")) {
-        checker.fail("inside the " + name + " of line " + std::to_string(open.line));
+        checker.fail("inside the " + name + " of line " + std::to_string(open->line));
         return;
       }
     }

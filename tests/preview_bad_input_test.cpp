@@ -156,6 +156,65 @@ TEST(PreviewBadInput, SkippedRequestsWarnOnceEach) {
   EXPECT_EQ(drawn.warnings.size(), 4u);
 }
 
+// Scenes built to draw without end stop at a budget with one warning, and
+// the picture holds what was drawn before.
+TEST(PreviewBadInput, BudgetsEndWhatWouldNotEnd) {
+  const auto instances = [](PreviewContext &c) {  // 10^15 spheres without a budget
+    RtObjectHandle previous = c.ObjectBegin();
+    c.Sphere(0.5f, -0.5f, 0.5f, 360, RI_NULL);
+    c.ObjectEnd();
+    for (int level = 0; level < 15; ++level) {
+      RtObjectHandle next = c.ObjectBegin();
+      for (int i = 0; i < 10; ++i) c.ObjectInstance(previous);
+      c.ObjectEnd();
+      previous = next;
+    }
+    c.Translate(0, 0, 2);
+    c.ObjectInstance(previous);
+  };
+  const struct {
+    const char *what;
+    std::function<void(PreviewContext &)> world;
+    const char *warning;
+  } cases[] = {
+      {"instances of instances", instances, "the drawing budget of the picture is spent"},
+      {"a million spheres",
+       [](PreviewContext &c) {
+         c.Translate(0, 0, 2);
+         for (int i = 0; i < 1000000; ++i) c.Sphere(0.5f, -0.5f, 0.5f, 360, RI_NULL);
+       },
+       "the drawing budget of the picture is spent"},
+      {"spheres under many lights",
+       [](PreviewContext &c) {
+         for (int i = 0; i < 20; ++i) c.LightSource(tok("pointlight"), RI_NULL);
+         c.Translate(0, 0, 2);
+         for (int i = 0; i < 1000; ++i) c.Sphere(0.5f, -0.5f, 0.5f, 360, RI_NULL);
+       },
+       "the drawing budget of the picture is spent"},
+      {"objects holding too much",
+       [](PreviewContext &c) {
+         RtObjectHandle object = c.ObjectBegin();
+         for (int i = 0; i < 100000; ++i) c.Sphere(0.5f, -0.5f, 0.5f, 360, RI_NULL);
+         c.ObjectEnd();
+         c.Translate(0, 0, 2);
+         c.ObjectInstance(object);
+       },
+       "objects hold more than 20000 triangles"},
+  };
+  for (const auto &c : cases) {
+    const auto drawn = drawScene(
+        16, 16,
+        [](PreviewContext &ctx) {
+          ctx.setDrawingBudget(100000);
+          ctx.setObjectBudget(20000);
+        },
+        c.world);
+    ASSERT_EQ(drawn.warnings.size(), 1u) << c.what;
+    EXPECT_EQ(drawn.warnings[0].rfind(c.warning, 0), 0u) << c.what << ": " << drawn.warnings[0];
+    EXPECT_TRUE(vellum_test::covered(drawn.picture, 8, 8)) << c.what;
+  }
+}
+
 TEST(PreviewBadInput, HugeFormatIsScaledDownWithOneWarning) {
   const auto drawn = drawScene(20000, 10000, nullptr, nullptr);
   EXPECT_LE(drawn.picture.width, 8192);

@@ -193,6 +193,13 @@ TEST(Qview, SummarisesAndChecks) {
       {"--strict", "Camera \"c\"\n", 1, "",
        "<stdin>:1: Camera: Camera is not a request of this library; it is passed on as read\n"
        "qview: 0 requests, 0 worlds, 0 primitives, 1 error\n"},
+      // Archives are read whether a picture is drawn or not: one verdict.
+      {"", "Procedural \"DelayedReadArchive\" [\"/no/such.rib\"] [0 1 0 1 0 1]\n", 1, "",
+       "<stdin>:1: Procedural: \"/no/such.rib\": No such file or directory\n"
+       "qview: 1 requests, 0 worlds, 1 primitive, 1 error\n"},
+      {"-o /dev/null", "Procedural \"DelayedReadArchive\" [\"/no/such.rib\"] [0 1 0 1 0 1]\n", 1, "",
+       "<stdin>:1: Procedural: \"/no/such.rib\": No such file or directory\n"
+       "qview: 1 requests, 0 worlds, 1 primitive, 1 error\n"},
       {"/no/such.rib", "", 1, "",
        "/no/such.rib: No such file or directory\nqview: 0 requests, 0 worlds, 0 primitives, 1 error\n"},
       {"-q", "", 2, "", "qview: unknown option -q\nusage: qview"},
@@ -270,4 +277,53 @@ TEST(Qview, DrawsAPictureWhenOneIsAskedFor) {
   EXPECT_EQ(bad.exitStatus, 1);
   EXPECT_NE(bad.err.find("/no/such/dir/x.png"), std::string::npos);
   vellum_test::runProgram("rm -rf '" + dir + "'");
+}
+
+// qview writes and removes only what its user named: a picture replaces a
+// regular file only once written whole, goes through a link or a device,
+// and a failed write removes nothing qview did not make.  Each case runs
+// in a directory of its own, which `listing` shows afterwards ("name:bytes"
+// or "name->target" per entry).
+TEST(Qview, WritesOnlyWhatItsUserNamed) {
+  const std::string qview = std::string(VELLUM_QVIEW);
+  const std::string scene =
+      "Format 256 256 1\nDisplay \"../../stray.png\" \"file\" \"rgba\"\nWorldBegin\n"
+      "Translate 0 0 3\nSphere 1 -1 1 360\nWorldEnd\n";
+  const std::string list =
+      " ; for f in $(ls -A); do if [ -L \"$f\" ]; then printf '%s->%s\\n' \"$f\" \"$(readlink \"$f\")\"; "
+      "else printf '%s:%s\\n' \"$f\" \"$(wc -c < \"$f\")\"; fi; done";
+  // The file size limit makes a write fail part-way through (SIGXFSZ
+  // ignored, so the write reports EFBIG).
+  const std::string smallFiles = "trap '' XFSZ; ulimit -f 1; ";
+  struct Case {
+    const char *what;
+    std::string setup, arguments;
+    int exitStatus;
+    std::string errPart, listing;
+  } cases[] = {
+      {"a new file", "", "-o p.png", 0, "picture written to p.png", "p.png:"},
+      {"a Display name, not asked", "", "", 0, "qview: 6 requests", ""},
+      {"a link to a device that fails", "ln -s /dev/full p.png; ", "-o p.png", 1,
+       "cannot write p.png: No space left on device", "p.png->/dev/full\n"},
+      {"a link to a regular file", "echo old > t.png; ln -s t.png p.png; ", "-o p.png", 0,
+       "picture written to p.png", "p.png->t.png\nt.png:"},
+      {"a new file cut short", smallFiles, "-o p.png", 1, "cannot write p.png: File too large", ""},
+      {"an old file kept when the new one is cut short", "echo old > p.png; " + smallFiles,
+       "-o p.png", 1, "cannot write p.png: File too large", "p.png:4\n"},
+  };
+  for (const Case &c : cases) {
+    const std::string dir = vellum_test::tempPath("named");
+    vellum_test::ChildResult run = vellum_test::runProgram(
+        "mkdir -p '" + dir + "/in' && cd '" + dir + "/in' && " + c.setup + qview + " " + c.arguments +
+            " -",
+        scene);
+    EXPECT_EQ(run.exitStatus, c.exitStatus) << c.what << run.err;
+    EXPECT_NE(run.err.find(c.errPart), std::string::npos) << c.what << run.err;
+    const std::string listing = vellum_test::runProgram("cd '" + dir + "/in'" + list).out;
+    // A size that depends on the picture is left out of the comparison.
+    EXPECT_EQ(listing.substr(0, c.listing.size()), c.listing) << c.what;
+    EXPECT_EQ(listing.size() > c.listing.size(), c.listing.back() == ':') << c.what << listing;
+    EXPECT_EQ(vellum_test::runProgram("ls '" + dir + "'").out, "in\n") << c.what;
+    vellum_test::runProgram("rm -rf '" + dir + "'");
+  }
 }
