@@ -49,7 +49,8 @@ Read readRib(const std::string &text, bool strict = false) {
   return readRib(std::vector<std::string>{text}, strict);
 }
 
-// What ribcat writes for `text`: a reader replaying it into a RIB writer.
+// What ribcat writes for `text`, but with the library's float digits: a
+// reader replaying it into a RIB writer.
 std::string rewritten(const std::string &text) {
   return vellum_test::ribOf([&] {
     std::vector<vellum::RibInput> inputs;
