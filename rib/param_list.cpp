@@ -86,13 +86,4 @@ void RibWriter::writeParamList(const char *name, RtInt number, RtInt n, RtToken 
   writeParams(nullptr, n, tokens, parms);
 }
 
-void RibWriter::writePrimitiveParamList(RtInt vertexCount, RtInt varyingCount,
-                                        RtInt uniformCount, RtInt n, RtToken tokens[],
-                                        RtPointer parms[]) {
-  // Without a count of its own, a facevarying value goes with each varying
-  // position.
-  const PrimitiveCounts counts = {vertexCount, varyingCount, uniformCount, varyingCount};
-  writeParams(&counts, n, tokens, parms);
-}
-
 }  // namespace vellum

@@ -42,13 +42,11 @@ class RibWriter : public RenderContext {
   void writeIntArray(const RtInt *values, int64_t count);
   void writeStringArray(const RtToken *strings, int64_t count);
 
-  // Parameter lists: each writes the rest of the request's line and ends it.
-  // writeParamList starts with a blank and the quoted name, then, for a
-  // number above 0, a blank and the number.
+  // A request's name and parameter list: writes the rest of its line and
+  // ends it, starting with a blank and the quoted name, then, for a number
+  // above 0, a blank and the number.
   void writeParamList(const char *name, RtInt number, RtInt n, RtToken tokens[],
                       RtPointer parms[]);
-  void writePrimitiveParamList(RtInt vertexCount, RtInt varyingCount, RtInt uniformCount,
-                               RtInt n, RtToken tokens[], RtPointer parms[]);
 
   RtInt binaryFlag() const { return binary_; }
   // Significant digits of floats written as text: 1 to 9, or 0 for the

@@ -42,17 +42,6 @@ std::string statsText() {
   return out.str();
 }
 
-TEST_F(PoolTest, MostRecentlyReleasedIsReusedFirst) {
-  void *a = allocateEntry();
-  void *b = allocateEntry();
-  releaseEntry(static_cast<ParamValueEntry *>(a));
-  releaseEntry(static_cast<ParamValueEntry *>(b));
-  EXPECT_EQ(allocateEntry(), b);
-  EXPECT_EQ(allocateEntry(), a);
-  releaseEntry(static_cast<ParamValueEntry *>(a));
-  releaseEntry(static_cast<ParamValueEntry *>(b));
-}
-
 TEST_F(PoolTest, CountersAfter33AllocationsAnd3Releases) {
   std::vector<void *> held;
   for (int i = 0; i < 33; ++i) held.push_back(allocateEntry());

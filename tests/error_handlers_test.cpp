@@ -52,6 +52,8 @@ TEST(ErrorHandlers, ReportsFoldingAndExitStatus) {
          RiErrorPrint(0, 0, nullptr);
        },
        "INFO: \nINFO: \n", 0},
+      {"missing data has its own text", [] { RiErrorPrint(46, 2, text("RiNuPatch")); },
+       "ERROR: Required parameters not provided\n    --> RiNuPatch\n", 0},
       {"codes without a message print their number",
        [] { RiErrorPrint(5, 1, text("f")); }, "WARNING: code 5\n    --> f\n", 0},
       {"a detail text too long to remember is never folded",

@@ -64,6 +64,30 @@ uint32_t bitsOf(float value) {
   return bits;
 }
 
+// A number's text as its sign, its decimal significand's digits without
+// leading or trailing zeros, and the exponent of the first digit:
+// "0.0015", "1500e-6" and "1.5e-03" are all "15e-3".
+std::string digitsAndExponent(const std::string &text) {
+  const size_t e = text.find('e');
+  const bool negative = text[0] == '-';
+  const std::string mantissa = text.substr(negative ? 1 : 0, e - (negative ? 1 : 0));
+  const size_t point = mantissa.find('.');
+  int exponent = (e == std::string::npos ? 0 : std::atoi(text.c_str() + e + 1)) +
+                 static_cast<int>(point == std::string::npos ? mantissa.size() : point) - 1;
+  std::string digits;
+  for (char c : mantissa) {
+    if (c == '.') continue;
+    if (c == '0' && digits.empty()) {
+      --exponent;
+      continue;
+    }
+    digits += c;
+  }
+  while (!digits.empty() && digits.back() == '0') digits.pop_back();
+  if (digits.empty()) return negative ? "-0" : "0";
+  return (negative ? "-" : "") + digits + "e" + std::to_string(exponent);
+}
+
 struct GeneralCase {
   float value;
   const char *expected;
@@ -142,7 +166,12 @@ TEST(FloatFormat, ShortestReadsBackAndIsNoLongerThanNineDigits) {
       {16777216.0f, "16777216"}, {1e5f, "1e+05"}, {1e6f, "1e+06"}, {1e7f, "1e+07"},
       {123456792.0f, "123456790"}, {1e-5f, "1e-05"}, {0.0001f, "0.0001"},
       {0.001f, "0.001"}, {0.00012345f, "0.00012345"}, {9.999995e-05f, "9.999995e-05"},
-      {999999.5f, "999999.5"}, {1e38f, "1e+38"}};
+      {999999.5f, "999999.5"}, {1e38f, "1e+38"},
+      // Both layouts as long: the plain one.
+      {1.2e6f, "1200000"},
+      // Of the digit strings as short, the nearer, and the even one on a tie.
+      {1.00000036f, "1.0000004"},  // 1.0000003576
+      {2097152.75f, "2097152.8"}, {2097152.25f, "2097152.2"}};
   for (const GeneralCase &c : cases) {
     const std::string text = shortest(c.value);
     EXPECT_EQ(text, c.expected) << std::hexfloat << c.value;
@@ -194,6 +223,12 @@ TEST(FloatFormat, RandomBitPatternsMatchTheCLibrary) {
     ASSERT_EQ(digits(value, count), printfDigits(count, value)) << count << " " << std::hex << bits;
     const std::string text = shortest(value);
     ASSERT_EQ(bitsOf(std::strtof(text.c_str(), nullptr)), bits) << text;
+    // The same digits as the C++ library's shortest form; the layout may
+    // differ.  (Its plain form writes an integer's every digit.)
+    char chars[32];
+    const std::string library(
+        chars, std::to_chars(chars, chars + sizeof chars, value, std::chars_format::scientific).ptr);
+    ASSERT_EQ(digitsAndExponent(text), digitsAndExponent(library)) << text << " " << library;
     ASSERT_EQ(fixed(value), printfText("%f", value)) << std::hex << bits;
   }
 }

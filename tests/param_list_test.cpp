@@ -27,32 +27,36 @@ std::string numbers(int count) {
   return text + "]";
 }
 
-// One token on a primitive with the counts vertex 5, varying 3, uniform 2:
-// the number of values written shows the count rule.
+// One token on two cubic curves of 4 vertices, whose counts are vertex 8,
+// varying 4, uniform 2: the number of values written shows the count rule.
 TEST(ParamList, PrimitiveValueCountFollowsClassTypeAndLength) {
   struct Case {
     const char *token;
     int values;
   } cases[] = {
-      {"P", 15},                            // vertex point
-      {"Pw", 20},                           // vertex hpoint
-      {"Cs", 9},                            // varying color
-      {"st", 6},                            // varying float[2]
+      {"P", 24},                            // vertex point
+      {"Pw", 32},                           // vertex hpoint
+      {"Cs", 12},                           // varying color
+      {"st", 8},                            // varying float[2]
       {"constantwidth", 1},                 // constant float
       {"Kd", 2},                            // uniform float
       {"uniform color ucolor", 6},          // inline
       {"constant float[3] c3", 3},          // constant ignores the counts
-      {"vertex matrix vm", 80},             // 16 per element
+      {"vertex matrix vm", 128},            // 16 per element
       {"uniform mpoint mp", 32},            // an mpoint is stored as 16 floats
       {"varying float[0] empty", 0},
       {"transform", 32},                    // uniform matrix
   };
-  std::vector<RtFloat> values = ramp(100);
+  std::vector<RtFloat> values = ramp(128);
+  RtInt nvertices[] = {4, 4};
   for (const Case &c : cases) {
     RtToken tokens[] = {tok(c.token)};
     RtPointer parms[] = {values.data()};
-    EXPECT_EQ(writtenBy([&](RibWriter &w) { w.writePrimitiveParamList(5, 3, 2, 1, tokens, parms); }),
-              std::string(" \"") + c.token + "\" " + numbers(c.values) + "\n")
+    EXPECT_EQ(vellum_test::requestsOf([&] {
+                RiCurvesV(RI_CUBIC, 2, nvertices, RI_NONPERIODIC, 1, tokens, parms);
+              }),
+              std::string("Curves \"cubic\"[4 4 ] \"nonperiodic\"  \"") + c.token + "\" " +
+                  numbers(c.values) + "\n")
         << c.token;
   }
 }
@@ -126,12 +130,6 @@ TEST(ParamList, BadListsNeverCrash) {
   // Negative counts write no values and no tokens.
   EXPECT_EQ(writtenBy([&](RibWriter &w) { w.writeParamList("n", 0, -5, tokens, parms); }),
             " \"n\"\n");
-  RtToken points[] = {tok("P")};
-  RtPointer pointValues[] = {&kd};
-  EXPECT_EQ(writtenBy([&](RibWriter &w) {
-              w.writePrimitiveParamList(-4, -4, -1, 1, points, pointValues);
-            }),
-            " \"P\" []\n");
 }
 
 }  // namespace

@@ -67,6 +67,7 @@ class RecordingBase : public vellum::RenderContext {
     return name != nullptr ? name : "filter?";
   }
   static std::string describe(RtFloat (*basis)[4]) {
+    if (basis == nullptr) return "null";
     const char *name = vellum::basisName(basis);
     return name != nullptr ? name : floats(basis[0], 16);
   }

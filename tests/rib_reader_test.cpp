@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "reader/byte_source.h"
+#include "ri.h"
 #include "tests/recording_context.h"
 #include "tests/test_support.h"
 
@@ -47,6 +49,18 @@ Read readRib(const std::string &text, bool strict = false) {
   return readRib(std::vector<std::string>{text}, strict);
 }
 
+// What ribcat writes for `text`, but with the library's float digits: a
+// reader replaying it into a RIB writer.
+std::string rewritten(const std::string &text) {
+  return vellum_test::ribOf([&] {
+    std::vector<vellum::RibInput> inputs;
+    inputs.push_back({"t.rib", std::make_unique<vellum::MemorySource>(text)});
+    vellum::RibReader(*static_cast<vellum::RenderContext *>(RiGetContext()),
+                      [](const vellum::Diagnostic &) {})
+        .read(std::move(inputs));
+  });
+}
+
 const std::string kSquare = "[0 0 0 1 0 0 1 1 0 0 1 0]";
 
 std::string zeros(int count) {
@@ -81,13 +95,16 @@ TEST(RibReader, HandsEveryRequestToTheTarget) {
             "ArchiveRecord(\"structure\", \"Scene more\")\n");
 }
 
-// One malformed request per case, each followed by a good one that must
-// survive it.  Nothing of a rejected request reaches the target.
+// One malformed request per case (after what it needs, kept), each
+// followed by a good one that must survive it.  Nothing of a rejected
+// request reaches the target, and what ribcat writes of the rest reads
+// back as the same calls.
 TEST(RibReader, MalformedRequestsAreReportedAndLeftOut) {
   const std::string basis15 = "[1 2 3 4 5 6 7 8 9 10 11 12 13 14 15]";
   struct Case {
     std::string rib;
-    std::string diagnostic;
+    std::string diagnostic;  // lines after the first need their "t.rib:1: "
+    std::string kept = "";
   } cases[] = {
       {"Frobnicate 1 2", "unknown request Frobnicate"},
       {"TransforBegin", "unknown request TransforBegin"},
@@ -102,7 +119,7 @@ TEST(RibReader, MalformedRequestsAreReportedAndLeftOut) {
       {"Sphere 1e400 -1 1 360", "Sphere: number out of range \"1e400\""},
       {"Matte 70000", "Matte: operand 1 is out of range for a boolean: 70000"},
       {"LightSource \"a\" 1 Illuminate 1 65536",
-       "Illuminate: operand 2 is out of range for a boolean: 65536"},
+       "Illuminate: operand 2 is out of range for a boolean: 65536", "LightSourceV(\"a\";)\n"},
       {"Basis " + basis15 + " 3 \"bezier\" 3", "Basis: expected a basis name or 16 numbers as operand 1"},
       {"Basis \"wavy\" 3 \"bezier\" 3", "Basis: unknown basis \"wavy\""},
       {"Procedural \"DelayedReadArchive\" [\"a.rib\"] [0 1 0 1 0]",
@@ -146,14 +163,49 @@ TEST(RibReader, MalformedRequestsAreReportedAndLeftOut) {
       {"SubdivisionMesh \"loop\" [3] [0 1 2] [\"crease\"] [2 1] [0 1] \"P\" [0 0 0 1 0 0 1 1 0]",
        "SubdivisionMesh: the tags need 2 integer and 1 float arguments, not 2 and 0"},
       {"Surface \"a\" \"Kd\" [" + std::string(1, '\0') + "]", "Surface: NUL byte"},
+      {"GeneralPolygon [-3] \"P\" []", "GeneralPolygon: negative vertex counts"},
+      // Knots enough for 1 point in v, where the order asks for 2.
+      {"NuPatch 2 2 [0 0 1 1] 0 1 1 2 [0 0 1] 0 1 \"P\" [0 0 0 1 0 0]",
+       "NuPatch: each direction needs at least as many points as its order"},
+      // The second loop would be dropped by a writer going by the loop counts.
+      {"PointsGeneralPolygons [1] [3 3] [0 1 2 0 1 2] \"P\" [0 0 0 1 0 0 1 1 0]",
+       "PointsGeneralPolygons: the vertex count array has 2 values where 1 are expected"},
+      {"Blobby -1 [] [] []", "Blobby: a negative number of leaves"},
+      {"Basis \"bezier\" 3 \"nosuch\" 3", "Basis: unknown basis \"nosuch\""},
+      // A zero step is kept, but a mesh cannot be counted with it.
+      {"Basis \"bezier\" 3 \"bezier\" 0 PatchMesh \"bicubic\" 4 \"nonperiodic\" 4 \"nonperiodic\" "
+       "\"P\" " + zeros(48),
+       "PatchMesh: the basis steps must be positive", "Basis(bezier, 3, bezier, 0)\n"},
+      {"TrimCurve [1] [2] [0 0 1 1] [0] [1] [2] [0 1] [0 1] [1]",
+       "TrimCurve: a control-point array has 1 values where 2 are expected"},
+      // Each of these tag arrays adds up to the arguments given.
+      {"SubdivisionMesh \"catmull-clark\" [4] [0 1 2 3] [\"hole\" \"corner\"] [0 -1 0 1] [] [] "
+       "\"P\" " + kSquare,
+       "SubdivisionMesh: negative tag argument counts"},
+      {"SubdivisionMesh \"catmull-clark\" [4] [0 1 2 3] [\"crease\"] [2 1 0 0] [0 1] [2.5] \"P\" " +
+           kSquare,
+       "SubdivisionMesh: the tags need 2 argument counts, not 4"},
+      {"Procedural \"DelayedReadArchive\" [\"a.rib\" \"b\"] [0 1 0 1 0 1]",
+       "Procedural: the data has 2 values where 1 are expected"},
+      {"Surface [\"plastic\" \"extra\"]", "Surface: expected a string as operand 1"},
+      {"Surface \"paintedplastic\" \"texturename\" [1 \"a.tx\"]",
+       "Surface: an array mixes strings and numbers"},
+      {"LightSource \"pointlight\" 1.5",
+       "LightSource: expected a handle (an integer or a string) as operand 2"},
+      {"LightSource \"spotlight\" \"key\" \"intensity\" \"bright\" Illuminate \"key\" 1",
+       "LightSource: parameter \"intensity\" needs numbers\n"
+       "t.rib:1: Illuminate: light \"key\" was not defined: its request was rejected"},
   };
   for (const Case &c : cases) {
-    Read read = readRib(c.rib + "\nIdentity\n");
-    EXPECT_EQ(read.diagnostics, "t.rib:1: " + c.diagnostic + "\n") << c.rib;
-    const std::string calls = c.rib.rfind("LightSource", 0) == 0 ? "LightSourceV(\"a\";)\nIdentity()\n"
-                                                                 : "Identity()\n";
-    EXPECT_EQ(read.calls, calls) << c.rib;
-    EXPECT_EQ(read.errors, 1) << c.rib;
+    const std::string rib = c.rib + "\nIdentity\n";
+    Read read = readRib(rib);
+    const std::string diagnostics = "t.rib:1: " + c.diagnostic + "\n";
+    EXPECT_EQ(read.diagnostics, diagnostics) << c.rib;
+    EXPECT_EQ(read.calls, c.kept + "Identity()\n") << c.rib;
+    EXPECT_EQ(read.errors, std::count(diagnostics.begin(), diagnostics.end(), '\n')) << c.rib;
+    Read back = readRib(rewritten(rib));
+    EXPECT_EQ(back.diagnostics, "") << c.rib;
+    EXPECT_EQ(back.calls, read.calls) << c.rib;
   }
 }
 
@@ -192,6 +244,22 @@ TEST(RibReader, LegitimateRibReadsCleanly) {
        "Basis(b-spline, 1, b-spline, 1)\nCurvesV(\"cubic\", 1, [..], \"nonperiodic\"; \"P\" \"width\")"},
       {"Curves \"cubic\" [4 7] \"nonperiodic\" \"P\" " + zeros(33) + " \"uniform float u\" [1 2]",
        "CurvesV(\"cubic\", 2, [..], \"nonperiodic\"; \"P\" \"uniform float u\")"},
+      // The v step counts a curve's varying values, the u step nothing.
+      {"Basis \"bezier\" 3 \"b-spline\" 1 Curves \"cubic\" [7] \"nonperiodic\" \"P\" " + zeros(21) +
+           " \"width\" [1 2 3 4 5]",
+       "Basis(bezier, 3, b-spline, 1)\nCurvesV(\"cubic\", 1, [..], \"nonperiodic\"; \"P\" \"width\")"},
+      {"Basis \"b-spline\" 1 \"bezier\" 3 Curves \"cubic\" [7] \"nonperiodic\" \"P\" " + zeros(21) +
+           " \"width\" [1 2 3]",
+       "Basis(b-spline, 1, bezier, 3)\nCurvesV(\"cubic\", 1, [..], \"nonperiodic\"; \"P\" \"width\")"},
+      {"Matte 32767", "Matte(32767)"},
+      // A square with a triangular hole and a triangle on its edge: 8
+      // points, 10 corners.
+      {"PointsGeneralPolygons [2 1] [4 3 3] [0 1 2 3 4 5 6 1 7 2] \"P\" " + zeros(24) +
+           " \"facevarying float f\" " + zeros(10),
+       "PointsGeneralPolygonsV(2, [..], [..], [..]; \"P\" \"facevarying float f\")"},
+      {"Declare \"Pz\" \"varying float\" Patch \"bicubic\" \"Pz\" " + zeros(16),
+       "Declare(\"Pz\", \"varying float\")\nPatchV(\"bicubic\"; \"Pz\")"},
+      {"Color [1 # red\n0 0]", "Color([1 0 0])\nArchiveRecord(\"comment\", \"red\")"},
   };
   for (const Case &c : cases) {
     Read read = readRib(c.rib);
@@ -231,6 +299,9 @@ TEST(RibReader, WarningsKeepWhatTheLibraryCannotExpress) {
       {"Procedural \"DelayedReadArchive2\" [\"x\"] [-1 1 -1 1 -1 1.5]",
        "ArchiveRecord(\"verbatim\", \"Procedural \"DelayedReadArchive2\" [\"x\"] [-1 1 -1 1 -1 1.5]\n\")",
        "Procedural: unknown procedural \"DelayedReadArchive2\" is kept as read"},
+      {"Display \"out.tif\" \"file\" \"rgba\" \"quality\" [90]",
+       "Declare(\"quality\", \"integer\")\nDisplayV(\"out.tif\", \"file\", \"rgba\"; \"quality\")",
+       "Display: parameter \"quality\" is not declared; it is kept as read, as integer"},
       {"Camera \"cam\" \"float fov\" 45.5 Camera \"cam2\"",
        "ArchiveRecord(\"verbatim\", \"Camera \"cam\" \"float fov\" [45.5]\n\")\n"
        "ArchiveRecord(\"verbatim\", \"Camera \"cam2\"\n\")",
