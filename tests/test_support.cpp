@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -18,13 +19,23 @@ namespace vellum_test {
 
 namespace {
 
+// The test process's own temporary directory, removed with everything in
+// it when that process exits (children that exit run the hook too, and
+// leave it alone).
 const std::string &tempDirectory() {
+  static const pid_t owner = getpid();
   static const std::string dir = [] {
     char pattern[] = "/tmp/vellum-test-XXXXXX";
     const char *made = mkdtemp(pattern);
     if (made == nullptr) std::abort();
     return std::string(made);
   }();
+  // Registered once `dir` is made, so it runs before `dir` is destroyed.
+  static const bool removedAtExit = std::atexit([] {
+    std::error_code ignored;
+    if (getpid() == owner) std::filesystem::remove_all(dir, ignored);
+  }) == 0;
+  (void)removedAtExit;
   return dir;
 }
 
