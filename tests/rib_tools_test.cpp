@@ -91,6 +91,7 @@ TEST(Ribcat, ErrorsAndUsage) {
       // Nothing is written when an input cannot be opened.
       {"/no/such/file.rib", 1, "", "/no/such/file.rib: No such file or directory\n"},
       {good + " /no/such/file.rib", 1, "", "/no/such/file.rib: No such file or directory\n"},
+      {"/no/such/file.rib " + good, 1, "", "/no/such/file.rib: No such file or directory\n"},
       {"-x", 2, "", "ribcat: unknown option -x\nusage: ribcat"},
       {"-o", 2, "", "ribcat: -o needs a file name\nusage: ribcat"},
       {"-p 10 " + good, 2, "", "ribcat: -p needs a number of digits from 0 to 9\nusage: ribcat"},
@@ -151,6 +152,7 @@ TEST(Ribcat, PrecisionOfTheNumbersWritten) {
       {"-p 0", "Translate 0.1234567 -0 3e-12 \nColor [0.1 0.25 1e+20]\n"},
       {"-p 6", "Translate 0.123457 -0 3e-12 \nColor [0.1 0.25 1e+20]\n"},
       {"-p 2", "Translate 0.12 -0 3e-12 \nColor [0.1 0.25 1e+20]\n"},
+      {"-p 9", "Translate 0.123456702 -0 2.99999999e-12 \nColor [0.100000001 0.25 1.00000002e+20]\n"},
   };
   for (const Case &c : cases) {
     vellum_test::ChildResult run = vellum_test::runProgram(ribcat(std::string(c.option) + " " + in));
@@ -203,6 +205,7 @@ TEST(Qview, SummarisesAndChecks) {
       {"/no/such.rib", "", 1, "",
        "/no/such.rib: No such file or directory\nqview: 0 requests, 0 worlds, 0 primitives, 1 error\n"},
       {"-q", "", 2, "", "qview: unknown option -q\nusage: qview"},
+      {"-o", "", 2, "", "qview: -o needs a file name\nusage: qview"},
       {"--version", "", 0, "qview (vellum 0.1.0)\n", ""},
   };
   for (const Case &c : cases) {
@@ -326,4 +329,29 @@ TEST(Qview, WritesOnlyWhatItsUserNamed) {
     EXPECT_EQ(vellum_test::runProgram("ls '" + dir + "'").out, "in\n") << c.what;
     vellum_test::runProgram("rm -rf '" + dir + "'");
   }
+}
+
+// Which picture goes to the file: -o's name before QVIEW_OUTPUT's, and of
+// several files without %d, the first picture (here a red square), not a
+// later one (green).
+TEST(Qview, FirstPictureGoesToTheNamedFile) {
+  const std::string dir = vellum_test::tempPath("first");
+  vellum_test::runProgram("mkdir '" + dir + "'");
+  const std::string square = "Format 8 8 1\nWorldBegin\nSurface \"constant\"\nColor [COLOR]\n"
+                             "Polygon \"P\" [-1 -1 1 1 -1 1 1 1 1 -1 1 1]\nWorldEnd\n";
+  const std::string red = fileWith(square.substr(0, square.find("COLOR")) + "1 0 0" +
+                                   square.substr(square.find("COLOR") + 5));
+  vellum_test::runProgram("cp '" + red + "' '" + dir + "/red.rib'");
+  const std::string green = fileWith(square.substr(0, square.find("COLOR")) + "0 1 0" +
+                                     square.substr(square.find("COLOR") + 5));
+  const std::string qview = std::string(VELLUM_QVIEW);
+  vellum_test::ChildResult run = vellum_test::runProgram(
+      "cd '" + dir + "' && QVIEW_OUTPUT=env.png " + qview + " -o o.png red.rib " + green);
+  EXPECT_EQ(run.exitStatus, 0) << run.err;
+  EXPECT_EQ(vellum_test::runProgram("ls '" + dir + "'").out, "o.png\nred.rib\n");
+  vellum::preview::Image image;
+  ASSERT_EQ(vellum::preview::readPng(dir + "/o.png", image), "");
+  EXPECT_EQ(image.pixel(4, 4)[0], 255);
+  EXPECT_EQ(image.pixel(4, 4)[1], 0);
+  vellum_test::runProgram("rm -rf '" + dir + "'");
 }
