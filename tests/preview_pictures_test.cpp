@@ -72,7 +72,8 @@ std::string difference(const Image &drawn, const Image &stored) {
       if (std::max({std::abs(a[0] - b[0]), std::abs(a[1] - b[1]), std::abs(a[2] - b[2]), std::abs(a[3] - b[3])}) <= 1)
         continue;
       if (count++ == 0)
-        first = " (first at " + std::to_string(x) + "," + std::to_string(y) + ": " + text(a) + ", stored " + text(b) + ")";
+        first = " (first at " + std::to_string(x) + "," + std::to_string(y) + ": " + text(a) + ", stored " +
+                text(b) + ")";
     }
   return count == 0 ? "" : std::to_string(count) + " pixels differ" + first;
 }
@@ -166,6 +167,33 @@ TEST(PreviewPictures, MatchTheStoredPictures) {
        }, {}},
       {"sphere_one_sided", nullptr, oneSidedSphere("outside"), {}},
       {"sphere_inside", nullptr, oneSidedSphere("inside"), {}},
+      {"subdivision_open_grid", nullptr, [](PreviewContext &c) {
+         // Three by three faces with the middle face raised, seen from above:
+         // a smooth bump; the boundary is smoothed but reaches the corners.
+         distantLight(c, -1, 1, -1);
+         c.Surface(tok("matte"), RI_NULL);
+         c.Translate(0, -0.15f, 3);
+         c.Rotate(-130, 1, 0, 0);
+         c.Scale(0.55f, 0.55f, 0.55f);
+         RtFloat p[48];
+         for (int j = 0; j < 4; ++j)
+           for (int i = 0; i < 4; ++i) {
+             RtFloat *point = p + 3 * (4 * j + i);
+             const bool middle = (i == 1 || i == 2) && (j == 1 || j == 2);
+             point[0] = float(i) - 1.5f, point[1] = float(j) - 1.5f, point[2] = middle ? 1.2f : 0;
+           }
+         RtInt nvertices[9], vertices[36];
+         for (int f = 0; f < 9; ++f) {
+           const RtInt corner = f / 3 * 4 + f % 3;
+           nvertices[f] = 4;
+           vertices[4 * f] = corner, vertices[4 * f + 1] = corner + 1;
+           vertices[4 * f + 2] = corner + 5, vertices[4 * f + 3] = corner + 4;
+         }
+         RtToken tags[] = {tok("interpolateboundary")};
+         RtInt nargs[] = {0, 0};
+         c.SubdivisionMesh(tok("catmull-clark"), 9, nvertices, vertices, 1, tags, nargs, nullptr, nullptr,
+                           tok("P"), p, RI_NULL);
+       }, {}},
       {"sphere_band", nullptr, band(-0.3f, 0.5f), {}},
       {"sphere_band", nullptr, band(0.5f, -0.3f), {}},  // zmin above zmax: the same band
       {"sphere_negative_thetamax", nullptr, [](PreviewContext &c) {
