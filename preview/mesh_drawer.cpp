@@ -46,7 +46,8 @@ void MeshDrawer::draw(const MeshView &mesh, const DrawState &state, const Projec
     camera_[i] = p;
     const unsigned code = projection.outcode(p);
     outcode_[i] = uint8_t(code);
-    if (code == 0) grid_[i] = {projection.sampleX(p), projection.sampleY(p), projection.depth(p), 0, 0, 0, 0};
+    if (code == 0)
+      grid_[i] = {projection.sampleX(p), projection.sampleY(p), projection.depth(p), projection.inverseW(p), 0, 0, 0, 0};
   }
 
   const std::vector<Light> noLights;
@@ -163,7 +164,8 @@ void MeshDrawer::drawClipped(const Corner corners[3], unsigned outcodes, const P
   GridVertex grid[16];
   for (int k = 0; k < count; ++k) {
     const Corner &c = polygon[from][k];
-    grid[k] = {projection.sampleX(c.p), projection.sampleY(c.p), projection.depth(c.p), c.r, c.g, c.b, c.a};
+    grid[k] = {projection.sampleX(c.p), projection.sampleY(c.p), projection.depth(c.p), projection.inverseW(c.p),
+               c.r, c.g, c.b, c.a};
   }
   for (int k = 1; k + 1 < count; ++k) buffer.drawTriangle(grid[0], grid[k], grid[k + 1]);
 }

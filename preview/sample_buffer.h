@@ -10,9 +10,10 @@
 namespace vellum::preview {
 
 // A triangle corner on the sample grid: position, depth (smaller is
-// nearer), and premultiplied colour with its alpha.
+// nearer), 1/W of the projection (1/z in perspective, 1 in orthographic),
+// and premultiplied colour with its alpha.
 struct GridVertex {
-  float x, y, depth;
+  float x, y, depth, w;
   float r, g, b, a;
 };
 
@@ -21,8 +22,9 @@ class SampleBuffer {
   // A grid of (width × sx) by (height × sy) samples, cleared.
   void reset(int width, int height, int sx, int sy);
 
-  // Draws a triangle of either winding.  Corners must lie within the
-  // guard band of the grid (the clipper sees to it).  Opaque samples
+  // Draws a triangle of either winding, its colour interpolated true to
+  // perspective.  Corners must lie within the guard band of the grid (the
+  // clipper sees to it).  Opaque samples
   // replace what is behind them; partly transparent ones are composited
   // over the colour there, in drawing order, and leave the depth alone.
   void drawTriangle(const GridVertex &v0, const GridVertex &v1, const GridVertex &v2);

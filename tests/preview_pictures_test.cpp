@@ -81,6 +81,10 @@ std::string difference(const Image &drawn, const Image &stored) {
 TEST(PreviewPictures, MatchTheStoredPictures) {
   const char *update = std::getenv("VELLUM_UPDATE_PICTURES");
   const bool updating = update != nullptr && std::string(update) == "1";
+  const Scene perspective = [](PreviewContext &c) {
+    RtFloat fov = 60;
+    c.Projection(tok("perspective"), tok("fov"), &fov, RI_NULL);
+  };
   // Lit from the upper left: the outside whole, with no facet of the near
   // side culled; the inside shows the far wall, lit at the lower right.
   const auto oneSidedSphere = [](const char *orientation) -> Scene {
@@ -167,6 +171,14 @@ TEST(PreviewPictures, MatchTheStoredPictures) {
        }, {}},
       {"sphere_one_sided", nullptr, oneSidedSphere("outside"), {}},
       {"sphere_inside", nullptr, oneSidedSphere("inside"), {}},
+      {"polygon_through_the_near_plane", perspective, [](PreviewContext &c) {
+         // A floor from behind the eye (red) to far ahead (blue), clipped at
+         // the near plane: it fills the lower half up to the horizon.
+         c.Surface(tok("constant"), RI_NULL);
+         RtFloat floor[] = {-2, -1, -3, -2, -1, 20, 2, -1, 20, 2, -1, -3};
+         RtColor cs[] = {{1, 0, 0}, {0, 0, 1}, {0, 0, 1}, {1, 0, 0}};
+         c.Polygon(4, tok("P"), floor, tok("Cs"), cs, RI_NULL);
+       }, {}},
       {"subdivision_open_grid", nullptr, [](PreviewContext &c) {
          // Three by three faces with the middle face raised, seen from above:
          // a smooth bump; the boundary is smoothed but reaches the corners.
