@@ -83,14 +83,24 @@ void SampleBuffer::drawTriangle(const GridVertex &a, const GridVertex &b0, const
   // In perspective, colour·(1/W) and 1/W are affine on the grid, colour
   // itself is not: a sample's colour is the one over the other.
   const bool projective = !(a.w == b->w && a.w == c->w);
-  auto attribute = [&](float GridVertex::*field) {
+  auto attribute = [&](auto value) {
     const float wa = projective ? a.w : 1, wb = projective ? b->w : 1, wc = projective ? c->w : 1;
-    return planeThrough(a, *b, *c, inverseArea, a.*field * wa, b->*field * wb, c->*field * wc);
+    return planeThrough(a, *b, *c, inverseArea, value(a) * wa, value(*b) * wb, value(*c) * wc);
   };
-  const Plane red = attribute(&GridVertex::r), green = attribute(&GridVertex::g), blue = attribute(&GridVertex::b);
-  const Plane alpha = attribute(&GridVertex::a);
-  const Plane w = planeThrough(a, *b, *c, inverseArea, a.w, b->w, c->w);
-  const bool opaque = a.a >= 0.999f && b->a >= 0.999f && c->a >= 0.999f;
+  const Plane red = attribute([](const GridVertex &v) { return v.r; });
+  const Plane green = attribute([](const GridVertex &v) { return v.g; });
+  const Plane blue = attribute([](const GridVertex &v) { return v.b; });
+  const Plane w = projective ? planeThrough(a, *b, *c, inverseArea, a.w, b->w, c->w) : Plane{1, 0, 0};
+  bool opaque = true;
+  for (const GridVertex *v : {&a, b, c})
+    opaque = opaque && std::min({v->opacity[0], v->opacity[1], v->opacity[2]}) >= 0.999f;
+  Plane alpha{1, 0, 0}, opacity[3] = {};
+  if (!opaque) {
+    alpha = attribute([](const GridVertex &v) { return (v.opacity[0] + v.opacity[1] + v.opacity[2]) / 3; });
+    opacity[0] = attribute([](const GridVertex &v) { return v.opacity[0]; });
+    opacity[1] = attribute([](const GridVertex &v) { return v.opacity[1]; });
+    opacity[2] = attribute([](const GridVertex &v) { return v.opacity[2]; });
+  }
 
   // Each row's covered run is found from the edge functions directly, so
   // long thin triangles cost their samples, not their bounding boxes.
@@ -124,14 +134,15 @@ void SampleBuffer::drawTriangle(const GridVertex &a, const GridVertex &b0, const
       const float z = depthRow + depth.dx * fx;
       if (!(z < depth_[i])) continue;
       const float q = projective ? 1 / w.at(fx, fy) : 1;
-      Sample s{red.at(fx, fy) * q, green.at(fx, fy) * q, blue.at(fx, fy) * q, alpha.at(fx, fy) * q};
+      const Sample s{red.at(fx, fy) * q, green.at(fx, fy) * q, blue.at(fx, fy) * q, opaque ? 1 : alpha.at(fx, fy) * q};
       if (opaque) {
         depth_[i] = z;
         color_[i] = s;
       } else {
-        const float keep = 1 - std::clamp(s.a, 0.0f, 1.0f);
+        auto keep = [&](const Plane &o) { return 1 - std::clamp(o.at(fx, fy) * q, 0.0f, 1.0f); };
         Sample &old = color_[i];
-        old = {s.r + keep * old.r, s.g + keep * old.g, s.b + keep * old.b, s.a + keep * old.a};
+        old = {s.r + keep(opacity[0]) * old.r, s.g + keep(opacity[1]) * old.g, s.b + keep(opacity[2]) * old.b,
+               s.a + (1 - std::clamp(s.a, 0.0f, 1.0f)) * old.a};
       }
     }
   }

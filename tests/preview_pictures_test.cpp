@@ -171,6 +171,19 @@ TEST(PreviewPictures, MatchTheStoredPictures) {
        }, {}},
       {"sphere_one_sided", nullptr, oneSidedSphere("outside"), {}},
       {"sphere_inside", nullptr, oneSidedSphere("inside"), {}},
+      {"transparent_squares", nullptr, [](PreviewContext &c) {
+         // A half-transparent blue square, and nearer (drawn after it: the
+         // preview composites in drawing order) a white one opaque to red
+         // only: where they overlap, red comes from the white square alone.
+         c.Surface(tok("constant"), RI_NULL);
+         RtColor half{0.5f, 0.5f, 0.5f}, redOnly{1, 0.2f, 0.2f};
+         c.Opacity(half);
+         color(c, 0.2f, 0.4f, 1);
+         plane(c, -0.3f, 0.8f, -0.8f, 0.3f, 3);
+         c.Opacity(redOnly);
+         color(c, 1, 1, 1);
+         plane(c, -0.8f, 0.3f, -0.3f, 0.8f, 2);
+       }, {}},
       {"polygon_through_the_near_plane", perspective, [](PreviewContext &c) {
          // A floor from behind the eye (red) to far ahead (blue), clipped at
          // the near plane: it fills the lower half up to the horizon.
