@@ -5,6 +5,7 @@
 //   VELLUM_UPDATE_PICTURES=1 build/bin/vellum_tests --gtest_filter='PreviewPictures.*'
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -186,7 +187,8 @@ TEST(PreviewPictures, MatchTheStoredPictures) {
        }, {}},
       {"polygon_through_the_near_plane", perspective, [](PreviewContext &c) {
          // A floor from behind the eye (red) to far ahead (blue), clipped at
-         // the near plane: it fills the lower half up to the horizon.
+         // the near plane: the lower half up to the horizon, its colour true
+         // to perspective (still mostly red at the bottom edge).
          c.Surface(tok("constant"), RI_NULL);
          RtFloat floor[] = {-2, -1, -3, -2, -1, 20, 2, -1, 20, 2, -1, -3};
          RtColor cs[] = {{1, 0, 0}, {0, 0, 1}, {0, 0, 1}, {1, 0, 0}};
