@@ -51,6 +51,7 @@ class Projection {
   float sampleX(Vec3 p) const { return perspective_ ? ax_ * p.x / p.z + bx_ : ax_ * p.x + bx_; }
   float sampleY(Vec3 p) const { return perspective_ ? ay_ * p.y / p.z + by_ : ay_ * p.y + by_; }
   float depth(Vec3 p) const { return perspective_ ? -1.0f / p.z : p.z; }
+  float inverseW(Vec3 p) const { return perspective_ ? 1.0f / p.z : 1.0f; }
 
   // Near, far, then the four sides of the grid with a guard band.
   const ClipPlane *planes() const { return planes_; }

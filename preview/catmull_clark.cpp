@@ -88,7 +88,9 @@ SubdivisionSurface subdivide(const SubdivisionSurface &in) {
     const float n = float(edgeCount[v]);
     for (int c = 0; c < d; ++c) {
       const size_t i = v * size_t(d) + size_t(c);
-      if (boundaryCount[v] == 2) o[c] = (boundarySum[i] + 6 * s[c]) / 8;
+      // A corner of a single face (two edges) stays put, as the other ends
+      // of boundaries do; the rest of a boundary is a curve of its own.
+      if (boundaryCount[v] == 2 && edgeCount[v] >= 3) o[c] = (boundarySum[i] + 6 * s[c]) / 8;
       else if (boundaryCount[v] > 0 || faceCount[v] == 0 || edgeCount[v] < 3) o[c] = s[c];
       else o[c] = (faceSum[i] / float(faceCount[v]) + 2 * edgeSum[i] / n + (n - 3) * s[c]) / n;
     }

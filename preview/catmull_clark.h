@@ -1,6 +1,8 @@
 // Catmull-Clark subdivision of a polygon mesh whose vertices carry any
 // number of floats (position first, then colours), with faces that can be
-// holes.  Boundaries are kept sharp (as "interpolateboundary" asks).
+// holes.  The surface reaches its boundaries, as "interpolateboundary"
+// asks: each boundary is smoothed as a curve of its own, and the corner of
+// a single face stays where it is.
 #ifndef VELLUM_PREVIEW_CATMULL_CLARK_H
 #define VELLUM_PREVIEW_CATMULL_CLARK_H
 

@@ -46,7 +46,9 @@ void MeshDrawer::draw(const MeshView &mesh, const DrawState &state, const Projec
     camera_[i] = p;
     const unsigned code = projection.outcode(p);
     outcode_[i] = uint8_t(code);
-    if (code == 0) grid_[i] = {projection.sampleX(p), projection.sampleY(p), projection.depth(p), 0, 0, 0, 0};
+    if (code == 0)
+      grid_[i] = {projection.sampleX(p), projection.sampleY(p), projection.depth(p), projection.inverseW(p),
+                  0, 0, 0, {}};
   }
 
   const std::vector<Light> noLights;
@@ -82,7 +84,8 @@ void MeshDrawer::draw(const MeshView &mesh, const DrawState &state, const Projec
       const Lighting light = constant ? Lighting{{1, 1, 1}, {}} : lighting_[i];
       const Vec3 c = mul(os, mul(cs, light.scale) + light.offset);
       GridVertex &g = grid_[i];
-      g.r = c.x, g.g = c.y, g.b = c.z, g.a = (os.x + os.y + os.z) / 3;
+      g.r = c.x, g.g = c.y, g.b = c.z;
+      g.opacity[0] = os.x, g.opacity[1] = os.y, g.opacity[2] = os.z;
     }
   }
 
@@ -119,14 +122,15 @@ void MeshDrawer::draw(const MeshView &mesh, const DrawState &state, const Projec
       corners[k].p = camera_[index[k]];
       if (perVertexColor) {
         const GridVertex &g = grid_[index[k]];
-        corners[k].r = g.r, corners[k].g = g.g, corners[k].b = g.b, corners[k].a = g.a;
+        corners[k].color = {g.r, g.g, g.b};
+        corners[k].opacity = {g.opacity[0], g.opacity[1], g.opacity[2]};
         continue;
       }
       const Lighting light = constant ? Lighting{{1, 1, 1}, {}} : smooth ? lighting_[index[k]] : flat;
       const Vec3 cs = colorAt(mesh.Cs, state.color, t, index[k], k);
       const Vec3 os = colorAt(mesh.Os, state.opacity, t, index[k], k);
-      const Vec3 c = mul(os, mul(cs, light.scale) + light.offset);
-      corners[k].r = c.x, corners[k].g = c.y, corners[k].b = c.z, corners[k].a = (os.x + os.y + os.z) / 3;
+      corners[k].color = mul(os, mul(cs, light.scale) + light.offset);
+      corners[k].opacity = os;
     }
     drawClipped(corners, any, projection, buffer);
   }
@@ -152,8 +156,8 @@ void MeshDrawer::drawClipped(const Corner corners[3], unsigned outcodes, const P
         const float s = da / (da - db);
         Corner &m = out[kept++];
         m.p = a.p + (b.p - a.p) * s;
-        m.r = a.r + (b.r - a.r) * s, m.g = a.g + (b.g - a.g) * s;
-        m.b = a.b + (b.b - a.b) * s, m.a = a.a + (b.a - a.a) * s;
+        m.color = a.color + (b.color - a.color) * s;
+        m.opacity = a.opacity + (b.opacity - a.opacity) * s;
       }
     }
     count = kept;
@@ -163,7 +167,8 @@ void MeshDrawer::drawClipped(const Corner corners[3], unsigned outcodes, const P
   GridVertex grid[16];
   for (int k = 0; k < count; ++k) {
     const Corner &c = polygon[from][k];
-    grid[k] = {projection.sampleX(c.p), projection.sampleY(c.p), projection.depth(c.p), c.r, c.g, c.b, c.a};
+    grid[k] = {projection.sampleX(c.p), projection.sampleY(c.p), projection.depth(c.p), projection.inverseW(c.p),
+               c.color.x, c.color.y, c.color.z, {c.opacity.x, c.opacity.y, c.opacity.z}};
   }
   for (int k = 1; k + 1 < count; ++k) buffer.drawTriangle(grid[0], grid[k], grid[k + 1]);
 }

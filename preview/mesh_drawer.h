@@ -31,7 +31,7 @@ class MeshDrawer {
  private:
   struct Corner {
     Vec3 p;
-    float r, g, b, a;
+    Vec3 color, opacity;  // colour premultiplied by opacity
   };
   void drawClipped(const Corner corners[3], unsigned outcodes, const Projection &projection,
                    SampleBuffer &buffer);

@@ -20,13 +20,14 @@ struct Plane {
   float at(float x, float y) const { return base + dx * x + dy * y; }
 };
 
-Plane planeThrough(const GridVertex &v0, const GridVertex &v1, const GridVertex &v2, float inverseArea,
-                   float GridVertex::*field) {
+// The plane through values f0, f1, f2 at the corners v0, v1, v2.
+Plane planeThrough(const GridVertex &v0, const GridVertex &v1, const GridVertex &v2, float inverseArea, float f0,
+                   float f1, float f2) {
   const float e1x = v1.x - v0.x, e1y = v1.y - v0.y, e2x = v2.x - v0.x, e2y = v2.y - v0.y;
-  const float d1 = v1.*field - v0.*field, d2 = v2.*field - v0.*field;
+  const float d1 = f1 - f0, d2 = f2 - f0;
   const float dx = (d1 * e2y - d2 * e1y) * inverseArea;
   const float dy = (d2 * e1x - d1 * e2x) * inverseArea;
-  return {v0.*field - dx * v0.x - dy * v0.y, dx, dy};
+  return {f0 - dx * v0.x - dy * v0.y, dx, dy};
 }
 
 }  // namespace
@@ -78,12 +79,28 @@ void SampleBuffer::drawTriangle(const GridVertex &a, const GridVertex &b0, const
 
   const float inverseArea = 1.0f / ((b->x - a.x) * (c->y - a.y) - (b->y - a.y) * (c->x - a.x));
   if (!std::isfinite(inverseArea)) return;
-  const Plane depth = planeThrough(a, *b, *c, inverseArea, &GridVertex::depth);
-  const Plane red = planeThrough(a, *b, *c, inverseArea, &GridVertex::r);
-  const Plane green = planeThrough(a, *b, *c, inverseArea, &GridVertex::g);
-  const Plane blue = planeThrough(a, *b, *c, inverseArea, &GridVertex::b);
-  const Plane alpha = planeThrough(a, *b, *c, inverseArea, &GridVertex::a);
-  const bool opaque = a.a >= 0.999f && b->a >= 0.999f && c->a >= 0.999f;
+  const Plane depth = planeThrough(a, *b, *c, inverseArea, a.depth, b->depth, c->depth);
+  // In perspective, colour·(1/W) and 1/W are affine on the grid, colour
+  // itself is not: a sample's colour is the one over the other.
+  const bool projective = !(a.w == b->w && a.w == c->w);
+  auto attribute = [&](auto value) {
+    const float wa = projective ? a.w : 1, wb = projective ? b->w : 1, wc = projective ? c->w : 1;
+    return planeThrough(a, *b, *c, inverseArea, value(a) * wa, value(*b) * wb, value(*c) * wc);
+  };
+  const Plane red = attribute([](const GridVertex &v) { return v.r; });
+  const Plane green = attribute([](const GridVertex &v) { return v.g; });
+  const Plane blue = attribute([](const GridVertex &v) { return v.b; });
+  const Plane w = projective ? planeThrough(a, *b, *c, inverseArea, a.w, b->w, c->w) : Plane{1, 0, 0};
+  bool opaque = true;
+  for (const GridVertex *v : {&a, b, c})
+    opaque = opaque && std::min({v->opacity[0], v->opacity[1], v->opacity[2]}) >= 0.999f;
+  Plane alpha{1, 0, 0}, opacity[3] = {};
+  if (!opaque) {
+    alpha = attribute([](const GridVertex &v) { return (v.opacity[0] + v.opacity[1] + v.opacity[2]) / 3; });
+    opacity[0] = attribute([](const GridVertex &v) { return v.opacity[0]; });
+    opacity[1] = attribute([](const GridVertex &v) { return v.opacity[1]; });
+    opacity[2] = attribute([](const GridVertex &v) { return v.opacity[2]; });
+  }
 
   // Each row's covered run is found from the edge functions directly, so
   // long thin triangles cost their samples, not their bounding boxes.
@@ -116,14 +133,16 @@ void SampleBuffer::drawTriangle(const GridVertex &a, const GridVertex &b0, const
       const float fx = float(minX + k) + 0.5f;
       const float z = depthRow + depth.dx * fx;
       if (!(z < depth_[i])) continue;
-      Sample s{red.at(fx, fy), green.at(fx, fy), blue.at(fx, fy), alpha.at(fx, fy)};
+      const float q = projective ? 1 / w.at(fx, fy) : 1;
+      const Sample s{red.at(fx, fy) * q, green.at(fx, fy) * q, blue.at(fx, fy) * q, opaque ? 1 : alpha.at(fx, fy) * q};
       if (opaque) {
         depth_[i] = z;
         color_[i] = s;
       } else {
-        const float keep = 1 - std::clamp(s.a, 0.0f, 1.0f);
+        auto keep = [&](const Plane &o) { return 1 - std::clamp(o.at(fx, fy) * q, 0.0f, 1.0f); };
         Sample &old = color_[i];
-        old = {s.r + keep * old.r, s.g + keep * old.g, s.b + keep * old.b, s.a + keep * old.a};
+        old = {s.r + keep(opacity[0]) * old.r, s.g + keep(opacity[1]) * old.g, s.b + keep(opacity[2]) * old.b,
+               s.a + (1 - std::clamp(s.a, 0.0f, 1.0f)) * old.a};
       }
     }
   }

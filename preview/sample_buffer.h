@@ -10,10 +10,12 @@
 namespace vellum::preview {
 
 // A triangle corner on the sample grid: position, depth (smaller is
-// nearer), and premultiplied colour with its alpha.
+// nearer), 1/W of the projection (1/z in perspective, 1 in orthographic),
+// premultiplied colour and the opacity of each channel.
 struct GridVertex {
-  float x, y, depth;
-  float r, g, b, a;
+  float x, y, depth, w;
+  float r, g, b;
+  float opacity[3];
 };
 
 class SampleBuffer {
@@ -21,10 +23,12 @@ class SampleBuffer {
   // A grid of (width × sx) by (height × sy) samples, cleared.
   void reset(int width, int height, int sx, int sy);
 
-  // Draws a triangle of either winding.  Corners must lie within the
-  // guard band of the grid (the clipper sees to it).  Opaque samples
-  // replace what is behind them; partly transparent ones are composited
-  // over the colour there, in drawing order, and leave the depth alone.
+  // Draws a triangle of either winding, its colour interpolated true to
+  // perspective.  Corners must lie within the guard band of the grid (the
+  // clipper sees to it).  Opaque samples replace what is behind them;
+  // partly transparent ones are composited over the colour there, in
+  // drawing order, each channel letting through what its opacity leaves,
+  // and leave the depth alone.  Alpha is the mean of the opacities.
   void drawTriangle(const GridVertex &v0, const GridVertex &v1, const GridVertex &v2);
 
   // The box-filtered picture with exposure applied: (gain · c)^(1/gamma)

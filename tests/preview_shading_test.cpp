@@ -27,44 +27,26 @@ int red(const Image &picture, int x, int y) { return picture.pixel(x, y)[0]; }
 struct LightCase {
   const char *what;
   std::function<void(PreviewContext &)> lights;
-  int minRed, maxRed;  // of the matte, red square's centre
 };
 
-TEST(PreviewShading, LightsOnAMatteSquare) {
+// Lights that reach a surface (and the headlight) are pinned by the
+// pictures of preview_pictures_test.cpp; these reach nothing.
+TEST(PreviewShading, LightsOffOrAwayLeaveAMatteSquareBlack) {
   const LightCase cases[] = {
-      {"no light: a headlight from the camera", [](PreviewContext &) {}, 250, 255},
-      {"distant light from behind the square", [](PreviewContext &c) {
-         RtPoint from{0, 0, 5}, to{0, 0, 0};
-         c.LightSource(tok("distantlight"), tok("from"), from, tok("to"), to, RI_NULL);
-       }, 0, 0},
-      {"ambient light of 0.25", [](PreviewContext &c) {
-         RtFloat intensity = 0.25f;
-         c.LightSource(tok("ambientlight"), tok("intensity"), &intensity, RI_NULL);
-       }, 62, 66},
-      {"point light at the eye, inverse square", [](PreviewContext &c) {
-         // 2 / d² at each triangle's centre (d² = 4.2), where facets are shaded.
-         RtFloat intensity = 2;
-         c.LightSource(tok("pointlight"), tok("intensity"), &intensity, RI_NULL);
-       }, 112, 124},
-      {"spotlight aimed at the square", [](PreviewContext &c) {
-         RtFloat intensity = 4;
-         RtPoint to{0, 0, 1};
-         c.LightSource(tok("spotlight"), tok("intensity"), &intensity, tok("to"), to, RI_NULL);
-       }, 200, 240},
       {"spotlight aimed away", [](PreviewContext &c) {
          RtFloat intensity = 4;
          RtPoint to{1, 0, 0};
          c.LightSource(tok("spotlight"), tok("intensity"), &intensity, tok("to"), to, RI_NULL);
-       }, 0, 0},
+       }},
       {"light switched off by Illuminate", [](PreviewContext &c) {
          RtLightHandle light = c.LightSource(tok("distantlight"), RI_NULL);
          c.Illuminate(light, 0);
-       }, 0, 0},
+       }},
       {"light off outside its attribute block", [](PreviewContext &c) {
          c.AttributeBegin();
          c.LightSource(tok("distantlight"), RI_NULL);
          c.AttributeEnd();
-       }, 0, 0},
+       }},
   };
   for (const LightCase &c : cases) {
     SCOPED_TRACE(c.what);
@@ -77,8 +59,7 @@ TEST(PreviewShading, LightsOnAMatteSquare) {
                                    ctx.Polygon(4, tok("P"), kSquare, RI_NULL);
                                  });
     EXPECT_TRUE(covered(drawn.picture, 20, 20));
-    EXPECT_GE(red(drawn.picture, 20, 20), c.minRed);
-    EXPECT_LE(red(drawn.picture, 20, 20), c.maxRed);
+    EXPECT_EQ(red(drawn.picture, 20, 20), 0);
   }
 }
 

@@ -141,7 +141,9 @@ TEST(RibBounds, HostileStreamsEndWithTheirDiagnostics) {
     reader.read(std::move(inputs));
     EXPECT_EQ(diagnostics, c.diagnostics) << c.what;
     EXPECT_EQ(reader.errors(), c.errors) << c.what;
-    if (!c.calls.empty()) EXPECT_EQ(target.text(), c.calls) << c.what;
+    if (!c.calls.empty()) {
+      EXPECT_EQ(target.text(), c.calls) << c.what;
+    }
   }
 }
 

@@ -1,0 +1,272 @@
+// Small scenes drawn by the preview renderer and compared with the pictures
+// kept in tests/pictures/, allowing one level of difference per channel.
+// After a deliberate change to drawing, rewrite the pictures, then look at
+// each one before committing it:
+//   VELLUM_UPDATE_PICTURES=1 build/bin/vellum_tests --gtest_filter='PreviewPictures.*'
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "preview/png_file.h"
+#include "tests/preview_test_support.h"
+#include "tests/test_support.h"
+
+namespace {
+
+using vellum::preview::Image;
+using vellum::preview::PreviewContext;
+using vellum::preview::readPng;
+using vellum::preview::writePng;
+using vellum_test::drawScene;
+using vellum_test::tempPath;
+using vellum_test::tok;
+
+using Scene = std::function<void(PreviewContext &)>;
+
+struct PictureCase {
+  const char *name;  // tests/pictures/NAME.png
+  Scene camera, world;
+  // Display names, each replacing the one before: only the last is written.
+  std::vector<std::string> displays;
+};
+
+// A flat rectangle at depth z facing the camera: a bicubic patch, finely
+// tessellated and smoothly shaded, so that light can vary across it.
+void plane(PreviewContext &c, float x0, float x1, float y0, float y1, float z) {
+  RtFloat p[48];
+  for (int j = 0; j < 4; ++j)
+    for (int i = 0; i < 4; ++i) {
+      RtFloat *point = p + 3 * (4 * j + i);
+      point[0] = x0 + (x1 - x0) * float(i) / 3, point[1] = y1 + (y0 - y1) * float(j) / 3, point[2] = z;
+    }
+  c.Patch(tok("bicubic"), tok("P"), p, RI_NULL);
+}
+
+void color(PreviewContext &c, float r, float g, float b) {
+  RtColor value{r, g, b};
+  c.Color(value);
+}
+
+// A distant light shining from (x, y, z) toward the origin.
+void distantLight(PreviewContext &c, float x, float y, float z) {
+  RtPoint from{x, y, z}, to{0, 0, 0};
+  c.LightSource(tok("distantlight"), tok("from"), from, tok("to"), to, RI_NULL);
+}
+
+// "" when the pictures have the same size and no channel differs by more
+// than one level, otherwise how they differ.
+std::string difference(const Image &drawn, const Image &stored) {
+  if (drawn.width != stored.width || drawn.height != stored.height) return "the sizes differ";
+  auto text = [](const uint8_t *p) {
+    return std::to_string(p[0]) + " " + std::to_string(p[1]) + " " + std::to_string(p[2]) + " " + std::to_string(p[3]);
+  };
+  int count = 0;
+  std::string first;
+  for (int y = 0; y < drawn.height; ++y)
+    for (int x = 0; x < drawn.width; ++x) {
+      const uint8_t *a = drawn.pixel(x, y), *b = stored.pixel(x, y);
+      if (std::max({std::abs(a[0] - b[0]), std::abs(a[1] - b[1]), std::abs(a[2] - b[2]), std::abs(a[3] - b[3])}) <= 1)
+        continue;
+      if (count++ == 0)
+        first = " (first at " + std::to_string(x) + "," + std::to_string(y) + ": " + text(a) + ", stored " +
+                text(b) + ")";
+    }
+  return count == 0 ? "" : std::to_string(count) + " pixels differ" + first;
+}
+
+TEST(PreviewPictures, MatchTheStoredPictures) {
+  const char *update = std::getenv("VELLUM_UPDATE_PICTURES");
+  const bool updating = update != nullptr && std::string(update) == "1";
+  const Scene perspective = [](PreviewContext &c) {
+    RtFloat fov = 60;
+    c.Projection(tok("perspective"), tok("fov"), &fov, RI_NULL);
+  };
+  // Lit from the upper left: the outside whole, with no facet of the near
+  // side culled; the inside shows the far wall, lit at the lower right.
+  const auto oneSidedSphere = [](const char *orientation) -> Scene {
+    return [=](PreviewContext &c) {
+      distantLight(c, -1, 1, -1);
+      c.Surface(tok("matte"), RI_NULL);
+      c.Sides(1);
+      c.Orientation(tok(orientation));
+      c.Translate(0, 0, 2);
+      c.Sphere(0.8f, -0.8f, 0.8f, 360, RI_NULL);
+    };
+  };
+  // A zone of a sphere tilted to show its inside through the top.
+  const auto band = [](float zmin, float zmax) -> Scene {
+    return [=](PreviewContext &c) {
+      distantLight(c, -1, 1, -1);
+      c.Surface(tok("matte"), RI_NULL);
+      c.Translate(0, 0, 2);
+      c.Rotate(-130, 1, 0, 0);
+      c.Sphere(0.8f, zmin, zmax, 360, RI_NULL);
+    };
+  };
+  const PictureCase cases[] = {
+      {"plane_lit_from_front", nullptr, [](PreviewContext &c) {
+         // A point light at the eye: inverse-square falloff toward the corners.
+         RtFloat intensity = 4;
+         c.LightSource(tok("pointlight"), tok("intensity"), &intensity, RI_NULL);
+         color(c, 1, 0.6f, 0.2f);
+         c.Surface(tok("matte"), RI_NULL);
+         plane(c, -0.9f, 0.9f, -0.9f, 0.9f, 2);
+       }, {}},
+      {"plane_lit_from_behind", nullptr, [](PreviewContext &c) {
+         // Only the ambient light reaches a two-sided (left) or one-sided
+         // (right) plane lit from behind.
+         RtFloat ambient = 0.25f;
+         c.LightSource(tok("ambientlight"), tok("intensity"), &ambient, RI_NULL);
+         distantLight(c, 0, 0, 5);
+         color(c, 1, 0, 0);
+         c.Surface(tok("matte"), RI_NULL);
+         plane(c, -0.9f, -0.1f, -0.9f, 0.9f, 2);
+         c.Sides(1);
+         plane(c, 0.1f, 0.9f, -0.9f, 0.9f, 2);
+       }, {}},
+      {"spotlight_edge", nullptr, [](PreviewContext &c) {
+         // Full light within 0.2 radians of the axis, none beyond 0.4.
+         RtFloat intensity = 4, cone = 0.4f, delta = 0.2f;
+         RtPoint to{0, 0, 1};
+         c.LightSource(tok("spotlight"), tok("intensity"), &intensity, tok("to"), to, tok("coneangle"), &cone,
+                       tok("conedeltaangle"), &delta, RI_NULL);
+         c.Surface(tok("matte"), RI_NULL);
+         plane(c, -1, 1, -1, 1, 2);
+       }, {}},
+      {"plastic_specularcolor", nullptr, [](PreviewContext &c) {
+         // A red sphere with a blue highlight toward the light at the upper left.
+         distantLight(c, -1, 1, -1);
+         color(c, 0.8f, 0.1f, 0.1f);
+         RtColor specular{0.2f, 0.4f, 1};
+         RtFloat ks = 1;
+         c.Surface(tok("plastic"), tok("Ks"), &ks, tok("specularcolor"), specular, RI_NULL);
+         c.Translate(0, 0, 2);
+         c.Sphere(0.8f, -0.8f, 0.8f, 360, RI_NULL);
+       }, {}},
+      {"default_surface", nullptr, [](PreviewContext &c) {
+         // Facing ratio, the same on every side: the light from the left is
+         // not used.
+         distantLight(c, -1, 0, 0);
+         color(c, 0.4f, 0.7f, 1);
+         c.Translate(0, 0, 2);
+         c.Sphere(0.8f, -0.8f, 0.8f, 360, RI_NULL);
+       }, {}},
+      {"disk_seen_from_behind", nullptr, [](PreviewContext &c) {
+         // Two-sided disks under the headlight, tilted alike: the right one
+         // shows its back and is lit as the left one is.
+         color(c, 0.3f, 0.8f, 0.3f);
+         c.Surface(tok("matte"), RI_NULL);
+         c.TransformBegin();
+         c.Translate(-0.5f, 0, 2);
+         c.Rotate(40, 0, 1, 0);
+         c.Disk(0, 0.4f, 360, RI_NULL);
+         c.TransformEnd();
+         c.Translate(0.5f, 0, 2);
+         c.Rotate(180 - 40, 0, 1, 0);
+         c.Disk(0, 0.4f, 360, RI_NULL);
+       }, {}},
+      {"sphere_one_sided", nullptr, oneSidedSphere("outside"), {}},
+      {"sphere_inside", nullptr, oneSidedSphere("inside"), {}},
+      {"transparent_squares", nullptr, [](PreviewContext &c) {
+         // A half-transparent blue square, and nearer (drawn after it: the
+         // preview composites in drawing order) a white one opaque to red
+         // only: where they overlap, red comes from the white square alone.
+         c.Surface(tok("constant"), RI_NULL);
+         RtColor half{0.5f, 0.5f, 0.5f}, redOnly{1, 0.2f, 0.2f};
+         c.Opacity(half);
+         color(c, 0.2f, 0.4f, 1);
+         plane(c, -0.3f, 0.8f, -0.8f, 0.3f, 3);
+         c.Opacity(redOnly);
+         color(c, 1, 1, 1);
+         plane(c, -0.8f, 0.3f, -0.3f, 0.8f, 2);
+       }, {}},
+      {"polygon_through_the_near_plane", perspective, [](PreviewContext &c) {
+         // A floor from behind the eye (red) to far ahead (blue), clipped at
+         // the near plane: the lower half up to the horizon, its colour true
+         // to perspective (still mostly red at the bottom edge).
+         c.Surface(tok("constant"), RI_NULL);
+         RtFloat floor[] = {-2, -1, -3, -2, -1, 20, 2, -1, 20, 2, -1, -3};
+         RtColor cs[] = {{1, 0, 0}, {0, 0, 1}, {0, 0, 1}, {1, 0, 0}};
+         c.Polygon(4, tok("P"), floor, tok("Cs"), cs, RI_NULL);
+       }, {}},
+      {"subdivision_open_grid", nullptr, [](PreviewContext &c) {
+         // Three by three faces with the middle face raised, seen from above:
+         // a smooth bump; the boundary is smoothed but reaches the corners.
+         distantLight(c, -1, 1, -1);
+         c.Surface(tok("matte"), RI_NULL);
+         c.Translate(0, -0.15f, 3);
+         c.Rotate(-130, 1, 0, 0);
+         c.Scale(0.55f, 0.55f, 0.55f);
+         RtFloat p[48];
+         for (int j = 0; j < 4; ++j)
+           for (int i = 0; i < 4; ++i) {
+             RtFloat *point = p + 3 * (4 * j + i);
+             const bool middle = (i == 1 || i == 2) && (j == 1 || j == 2);
+             point[0] = float(i) - 1.5f, point[1] = float(j) - 1.5f, point[2] = middle ? 1.2f : 0;
+           }
+         RtInt nvertices[9], vertices[36];
+         for (int f = 0; f < 9; ++f) {
+           const RtInt corner = f / 3 * 4 + f % 3;
+           nvertices[f] = 4;
+           vertices[4 * f] = corner, vertices[4 * f + 1] = corner + 1;
+           vertices[4 * f + 2] = corner + 5, vertices[4 * f + 3] = corner + 4;
+         }
+         RtToken tags[] = {tok("interpolateboundary")};
+         RtInt nargs[] = {0, 0};
+         c.SubdivisionMesh(tok("catmull-clark"), 9, nvertices, vertices, 1, tags, nargs, nullptr, nullptr,
+                           tok("P"), p, RI_NULL);
+       }, {}},
+      {"sphere_band", nullptr, band(-0.3f, 0.5f), {}},
+      {"sphere_band", nullptr, band(0.5f, -0.3f), {}},  // zmin above zmax: the same band
+      {"sphere_negative_thetamax", nullptr, [](PreviewContext &c) {
+         // Swept clockwise from +x: the missing quarter is between +x and +y.
+         c.Surface(tok("matte"), RI_NULL);
+         c.Translate(0, 0, 2);
+         c.Sphere(0.8f, -0.8f, 0.8f, -270, RI_NULL);
+       }, {}},
+      {"pixel_samples_1_1", [](PreviewContext &c) { c.PixelSamples(1, 1); }, [](PreviewContext &c) {
+         // Still two samples a side: edges are smoothed.
+         c.Surface(tok("constant"), RI_NULL);
+         c.Rotate(20, 0, 0, 1);
+         plane(c, -0.6f, 0.6f, -0.6f, 0.6f, 2);
+       }, {}},
+      {"display_replaced", nullptr, [](PreviewContext &c) {
+         // Drawn with a Display replaced by a later one.
+         color(c, 1, 0.5f, 0);
+         c.Translate(0, 0, 2);
+         c.Sphere(0.6f, -0.6f, 0.6f, 360, RI_NULL);
+       }, {tempPath("first.png"), tempPath("second.png")}},
+  };
+  for (const PictureCase &c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto drawn = drawScene(32, 32, [&](PreviewContext &ctx) {
+      ctx.setWriteDisplays(true);
+      for (const std::string &name : c.displays) ctx.Display(tok(name.c_str()), tok("file"), tok("rgba"), RI_NULL);
+      if (c.camera) c.camera(ctx);
+    }, c.world);
+    EXPECT_EQ(drawn.warnings, std::vector<std::string>{});
+    Image picture = drawn.picture;
+    for (const std::string &name : c.displays) {
+      const bool last = &name == &c.displays.back();
+      if (last) {
+        EXPECT_EQ(readPng(name, picture), "");
+      }
+      EXPECT_EQ(std::remove(name.c_str()) == 0, last) << name << " written";
+    }
+    const std::string stored = std::string(VELLUM_TEST_PICTURES) + "/" + c.name + ".png";
+    if (updating) {
+      EXPECT_EQ(writePng(stored, picture), "");
+      continue;
+    }
+    Image expected;
+    EXPECT_EQ(readPng(stored, expected), "");
+    EXPECT_EQ(difference(picture, expected), "");
+  }
+}
+
+}  // namespace
