@@ -68,7 +68,12 @@
  *   is lost), inconsistent counts of a blobby, an unknown procedural.  None of them goes through an error
  *   handler, and no call returns an error code.
  * - A renderer that goes away does not kill the client: writing into its
- *   closed pipe is a failed write (above), not a SIGPIPE.
+ *   closed pipe, or into standard output when that is a pipe or socket
+ *   whose reader has gone, is a failed write (above), not a SIGPIPE.
+ * - RiWorldEnd and RiEnd hand everything written so far to the
+ *   destination.  On standard output they flush stdio's buffer (with the
+ *   client's own output in it), so a renderer reading it gets the whole
+ *   stream at RiEnd, and a failure is reported there as above.
  * - A process that exits without RiEnd still delivers the RIB it wrote to
  *   a file or pipe, without the final line end, and does not wait for a
  *   renderer program.

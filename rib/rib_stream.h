@@ -33,8 +33,8 @@ class RibStream {
   }
   // Hands on everything and flushes the destination.
   void flush();
-  // Hands on everything and closes a file or pipe; standard output stays
-  // open and unflushed.
+  // Hands on everything and closes a file or pipe, or flushes standard
+  // output, which stays open.
   void close();
 
   // The destination's name: the output name, or the command after "|";

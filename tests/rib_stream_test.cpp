@@ -1,6 +1,8 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -112,32 +114,38 @@ void writeALot() {
   RiWorldEnd();
 }
 
+// Standard output as well as the pipes RiBegin opens.
 TEST(RibStream, ARendererThatGoesAwayDoesNotKillTheClient) {
   struct Case {
-    std::string name;
+    const char *name;  // null: standard output, a pipe whose reader is gone
     std::string destination;
   } cases[] = {
       {"|true", "true"},
       {"|no-such-command-for-vellum-tests 2>/dev/null", "no-such-command-for-vellum-tests 2>/dev/null"},
+      {nullptr, "standard output"},
   };
   for (const Case &c : cases) {
     vellum_test::ChildResult child = vellum_test::runInChild([&] {
+      int fds[2];
+      if (c.name == nullptr && (pipe(fds) != 0 || dup2(fds[1], STDOUT_FILENO) < 0)) return;
+      if (c.name == nullptr) close(fds[0]);
       struct sigaction before, after;
       sigaction(SIGPIPE, nullptr, &before);
-      RiBegin(tok(c.name));
+      RiBegin(const_cast<char *>(c.name));
       writeALot();
       RiEnd();
       sigaction(SIGPIPE, nullptr, &after);
       sigset_t pending;
       sigpending(&pending);
-      std::printf("survived %d %d", before.sa_handler == after.sa_handler,
-                  sigismember(&pending, SIGPIPE));
+      std::fprintf(stderr, "survived %d %d", before.sa_handler == after.sa_handler,
+                   sigismember(&pending, SIGPIPE));
     });
-    EXPECT_EQ(child.signal, 0) << c.name;
-    EXPECT_EQ(child.out, "survived 1 0") << c.name;
+    const std::string what = c.name != nullptr ? c.name : "standard output";
+    EXPECT_EQ(child.signal, 0) << what;
+    EXPECT_EQ(child.exitStatus, 0) << what;
     EXPECT_EQ(child.err, "libvellum error: writing RIB to " + c.destination +
-                             " failed: Broken pipe\n")
-        << c.name;
+                             " failed: Broken pipe\nsurvived 1 0")
+        << what;
   }
 }
 
@@ -174,16 +182,63 @@ TEST(RibStream, AFullDiskIsReportedOnce) {
   EXPECT_EQ(child.err, "libvellum error: writing RIB to /dev/full failed: No space left on device\n");
 }
 
-TEST(RibStream, AFullDiskBehindStandardOutputIsReported) {
-  vellum_test::ChildResult child = vellum_test::runInChild([] {
-    if (freopen("/dev/full", "w", stdout) == nullptr) return;
+// WorldEnd and RiEnd flush standard output, so its failure is reported
+// there, not lost at exit.
+TEST(RibStream, AFullDiskBehindStandardOutputIsReportedWhereItIsFlushed) {
+  struct Case {
+    const char *what;
+    void (*calls)();
+  } cases[] = {
+      {"WorldEnd", [] { RiWorldBegin(); RiWorldEnd(); }},
+      {"RiEnd", [] { RiFrameBegin(1); RiEnd(); }},
+  };
+  for (const Case &c : cases) {
+    vellum_test::ChildResult child = vellum_test::runInChild([&] {
+      if (freopen("/dev/full", "w", stdout) == nullptr) return;
+      RiBegin(RI_NULL);
+      c.calls();
+      std::fputs("reported by now\n", stderr);
+    });
+    EXPECT_EQ(child.err,
+              "libvellum error: writing RIB to standard output failed: No space left on device\n"
+              "reported by now\n")
+        << c.what;
+  }
+}
+
+// A renderer reading the client's standard output gets the whole stream at
+// RiEnd, while the client goes on working.
+TEST(RibStream, RiEndHandsStandardOutputOnWhileTheClientGoesOn) {
+  int rib[2], ended[2], finish[2];
+  ASSERT_EQ(pipe(rib) | pipe(ended) | pipe(finish), 0);
+  std::fflush(nullptr);
+  const pid_t client = fork();
+  if (client == 0) {
+    dup2(rib[1], STDOUT_FILENO);
     RiBegin(RI_NULL);
-    RiWorldBegin();
-    RiWorldEnd();  // the flush fails
+    RiFrameBegin(1);
+    RiSphere(1, -1, 1, 360, RI_NULL);
+    RiFrameEnd();
     RiEnd();
-  });
-  EXPECT_EQ(child.err,
-            "libvellum error: writing RIB to standard output failed: No space left on device\n");
+    if (write(ended[1], "e", 1) != 1) _exit(1);
+    close(finish[1]);
+    char byte;
+    while (read(finish[0], &byte, 1) > 0) {
+    }
+    _exit(0);
+  }
+  for (int fd : {rib[1], ended[1], finish[0]}) close(fd);
+  char byte;
+  EXPECT_EQ(read(ended[0], &byte, 1), 1);  // the client has returned from RiEnd
+  fcntl(rib[0], F_SETFL, O_NONBLOCK);
+  std::string seen;
+  char chunk[4096];
+  for (ssize_t got; (got = read(rib[0], chunk, sizeof chunk)) > 0;) seen.append(chunk, got);
+  close(finish[1]);
+  int status;
+  waitpid(client, &status, 0);
+  for (int fd : {rib[0], ended[0]}) close(fd);
+  EXPECT_EQ(seen, vellum_test::kHeader + "FrameBegin 1\nSphere 1 -1 1 360\nFrameEnd\n\n");
 }
 
 TEST(RibStream, WorldEndDeliversEverythingWrittenSoFar) {
