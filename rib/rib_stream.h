@@ -36,6 +36,10 @@ class RibStream {
   // Hands on everything and closes a file or pipe, or flushes standard
   // output, which stays open.
   void close();
+  bool closed() const { return closed_; }
+  // Whether any of the stream's bytes could not be written (the failure
+  // was reported on standard error).
+  bool failed() const { return sink_->failed(); }
 
   // The destination's name: the output name, or the command after "|";
   // null for standard output.

@@ -29,7 +29,14 @@ class RibWriter : public RenderContext {
   // Writes into `sink` instead (memory, say); `name` names it in reports.
   RibWriter(std::unique_ptr<OutputSink> sink, const char *name, RtInt n, RtToken tokens[],
             RtPointer parms[]);
-  ~RibWriter() override;
+  ~RibWriter() override;  // close()
+
+  // Ends the stream with its empty last line and closes the destination
+  // (standard output is flushed); once only.
+  void close();
+  // Whether any of the stream's bytes could not be written: the failure
+  // was reported on standard error, and what could not be written is lost.
+  bool failed() const { return stream_.failed(); }
 
   // Every request operation; the groups live in their own files
   // (requests_*.cpp).  The varargs forms are the base class's.
