@@ -74,9 +74,15 @@
  *   destination.  On standard output they flush stdio's buffer (with the
  *   client's own output in it), so a renderer reading it gets the whole
  *   stream at RiEnd, and a failure is reported there as above.
- * - A process that exits without RiEnd still delivers the RIB it wrote to
- *   a file or pipe, without the final line end, and does not wait for a
- *   renderer program.
+ * - A process that exits without RiEnd still delivers the RIB it wrote,
+ *   without the final line end, and does not wait for a renderer program.
+ * - A context belongs to the process that made it.  fork() first hands on
+ *   what the forking thread's contexts hold (flushing standard output when
+ *   RIB goes there), so nothing is buffered in two processes.  In the
+ *   child, inherited contexts write nothing, at exit or ever: RiEnd there
+ *   closes only the child's copy of a file or pipe and does not wait for
+ *   the renderer, which still ends when the parent's RiEnd closes it.  A
+ *   child that is to write RIB makes its own context.
  *
  * Threads: none of this is thread-safe.  There is one current context per
  * process, and the declarations, the "rib" option and the error-reporting
