@@ -65,7 +65,9 @@
  *   non-finite float in ASCII RIB (written as 1e+38, -1e+38 or 0,
  *   reported once per context), a failed write or close of the
  *   destination (reported once per destination; what could not be written
- *   is lost), inconsistent counts of a blobby, an unknown procedural.  None of them goes through an error
+ *   is lost), inconsistent counts of a blobby, an unknown procedural, a
+ *   pixel filter function that is none of the predefined ones (written as
+ *   "", reported once per context).  None of them goes through an error
  *   handler, and no call returns an error code.
  * - A renderer that goes away does not kill the client: writing into its
  *   closed pipe, or into standard output when that is a pipe or socket
@@ -314,8 +316,9 @@ RI_API RtVoid RiShutter(RtFloat min, RtFloat max);
 RI_API RtVoid RiPixelVariance(RtFloat variation);
 RI_API RtVoid RiPixelSamples(RtFloat xsamples, RtFloat ysamples);
 RI_API RtVoid RiPixelFilter(RtFilterFunc filterfunc, RtFloat xwidth, RtFloat ywidth);
-/* A filter function other than the five above has no name in RIB and is
- * written as the empty name "". */
+/* A filter function other than the five above (or none) has no name in
+ * RIB and is written as the empty name "", which no renderer knows; the
+ * first time in a context, a "libvellum error: " line says so. */
 RI_API RtVoid RiExposure(RtFloat gain, RtFloat gamma);
 RI_API RtVoid RiQuantize(RtToken type, RtInt one, RtInt min, RtInt max, RtFloat ampl);
 RI_API RtVoid RiDisplay(char *name, RtToken type, RtToken mode, ...);
