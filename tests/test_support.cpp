@@ -1,6 +1,7 @@
 #include "tests/test_support.h"
 
 #include <fcntl.h>
+#include <ftw.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,12 +19,26 @@ namespace vellum_test {
 
 namespace {
 
+// The directory and the process that made it, which removes it at exit
+// (children forked by the tests exit too, and must leave it).
+char madeDirectory[] = "/tmp/vellum-test-XXXXXX";
+pid_t directoryOwner = 0;
+
+int removeEntry(const char *path, const struct stat *, int, struct FTW *) {
+  std::remove(path);
+  return 0;
+}
+
+void removeTempDirectory() {
+  if (getpid() == directoryOwner) nftw(madeDirectory, removeEntry, 16, FTW_DEPTH | FTW_PHYS);
+}
+
 const std::string &tempDirectory() {
   static const std::string dir = [] {
-    char pattern[] = "/tmp/vellum-test-XXXXXX";
-    const char *made = mkdtemp(pattern);
-    if (made == nullptr) std::abort();
-    return std::string(made);
+    if (mkdtemp(madeDirectory) == nullptr) std::abort();
+    directoryOwner = getpid();
+    std::atexit(removeTempDirectory);
+    return std::string(madeDirectory);
   }();
   return dir;
 }
