@@ -1,13 +1,12 @@
 #include "rib/output_sink.h"
 
 #include <signal.h>
+#include <stdio_ext.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <stdio_ext.h>
-
 #include <cstdio>
 #include <cstring>
 #include <ctime>
