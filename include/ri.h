@@ -65,13 +65,26 @@
  *   non-finite float in ASCII RIB (written as 1e+38, -1e+38 or 0,
  *   reported once per context), a failed write or close of the
  *   destination (reported once per destination; what could not be written
- *   is lost), inconsistent counts of a blobby, an unknown procedural.  None of them goes through an error
+ *   is lost), inconsistent counts of a blobby, an unknown procedural, a
+ *   pixel filter function that is none of the predefined ones (written as
+ *   "", reported once per context).  None of them goes through an error
  *   handler, and no call returns an error code.
  * - A renderer that goes away does not kill the client: writing into its
- *   closed pipe is a failed write (above), not a SIGPIPE.
- * - A process that exits without RiEnd still delivers the RIB it wrote to
- *   a file or pipe, without the final line end, and does not wait for a
- *   renderer program.
+ *   closed pipe, or into standard output when that is a pipe or socket
+ *   whose reader has gone, is a failed write (above), not a SIGPIPE.
+ * - RiWorldEnd and RiEnd hand everything written so far to the
+ *   destination.  On standard output they flush stdio's buffer (with the
+ *   client's own output in it), so a renderer reading it gets the whole
+ *   stream at RiEnd, and a failure is reported there as above.
+ * - A process that exits without RiEnd still delivers the RIB it wrote,
+ *   without the final line end, and does not wait for a renderer program.
+ * - A context belongs to the process that made it.  fork() first hands on
+ *   what the forking thread's contexts hold (flushing standard output when
+ *   RIB goes there), so nothing is buffered in two processes.  In the
+ *   child, inherited contexts write nothing, at exit or ever: RiEnd there
+ *   closes only the child's copy of a file or pipe and does not wait for
+ *   the renderer, which still ends when the parent's RiEnd closes it.  A
+ *   child that is to write RIB makes its own context.
  *
  * Threads: none of this is thread-safe.  There is one current context per
  * process, and the declarations, the "rib" option and the error-reporting
@@ -303,8 +316,9 @@ RI_API RtVoid RiShutter(RtFloat min, RtFloat max);
 RI_API RtVoid RiPixelVariance(RtFloat variation);
 RI_API RtVoid RiPixelSamples(RtFloat xsamples, RtFloat ysamples);
 RI_API RtVoid RiPixelFilter(RtFilterFunc filterfunc, RtFloat xwidth, RtFloat ywidth);
-/* A filter function other than the five above has no name in RIB and is
- * written as the empty name "". */
+/* A filter function other than the five above (or none) has no name in
+ * RIB and is written as the empty name "", which no renderer knows; the
+ * first time in a context, a "libvellum error: " line says so. */
 RI_API RtVoid RiExposure(RtFloat gain, RtFloat gamma);
 RI_API RtVoid RiQuantize(RtToken type, RtInt one, RtInt min, RtInt max, RtFloat ampl);
 RI_API RtVoid RiDisplay(char *name, RtToken type, RtToken mode, ...);

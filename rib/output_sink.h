@@ -1,7 +1,7 @@
 // Where the bytes of a RIB stream go: a file or pipe descriptor, standard
 // output through stdio, or memory.  A sink reports its first failure on
 // standard error and ignores the rest, so a broken renderer never takes
-// the client down.
+// the client down; failed() tells whether anything was lost.
 #ifndef VELLUM_RIB_OUTPUT_SINK_H
 #define VELLUM_RIB_OUTPUT_SINK_H
 
@@ -20,8 +20,21 @@ class OutputSink {
   // Pushes what the sink itself holds back to its destination.
   virtual void flush() {}
   // Closes a file or pipe (waiting for the child to exit, its status
-  // ignored); standard output and memory stay open.
+  // ignored); standard output is flushed and stays open, memory stays.
   virtual void close() {}
+  // Lets go of the destination without writing to it again: in a forked
+  // child, whose copy of a stream must not write into its parent's.
+  virtual void release() {}
+  // Whether a write, flush or close failed: some bytes were lost.
+  bool failed() const { return failed_; }
+
+ protected:
+  // Reports the first failure as "libvellum error: WHAT NAME failed:
+  // reason" (a null name is standard output); later ones are ignored.
+  void reportFailure(const char *what, const char *name, int error);
+
+ private:
+  bool failed_ = false;
 };
 
 // A file, or the write end of a pipe into `child` (-1 for a file).  Writes
@@ -35,25 +48,32 @@ class DescriptorSink : public OutputSink {
   ~DescriptorSink() override { close(); }
   void write(const char *data, size_t size) override;
   void close() override;
+  // Closes this process's copy of the descriptor and does not wait for
+  // the child, which is not this process's.
+  void release() override;
 
  private:
-  void report(const char *what, int error);
   int fd_;
   pid_t child_;
   const char *name_;
-  bool failed_ = false;
-  bool mayRaiseSigpipe_ = true;  // anything but a regular file: a pipe, a FIFO, a socket
+  bool mayRaiseSigpipe_ = true;  // a pipe, a FIFO or a socket
 };
 
 // Standard output, through stdio, so that the RIB keeps its order with
-// what the client prints itself.  Never closed.
+// what the client prints itself.  Never closed; close() flushes it.  When
+// it is a pipe or a socket, stdio's writes block SIGPIPE as a
+// DescriptorSink's do.
 class StandardOutputSink : public OutputSink {
  public:
+  StandardOutputSink();
   void write(const char *data, size_t size) override;
   void flush() override;
+  void close() override { flush(); }
+  void release() override { released_ = true; }
 
  private:
-  bool failed_ = false;
+  bool mayRaiseSigpipe_ = true;
+  bool released_ = false;
 };
 
 // A growing byte string, for callers that want RIB in memory.

@@ -77,10 +77,9 @@ RtVoid RibWriter::PixelSamples(RtFloat xsamples, RtFloat ysamples) {
   endLine();
 }
 
-// A client's own filter (or none) is written as the empty name.
 RtVoid RibWriter::PixelFilter(RtFilterFunc filterfunc, RtFloat xwidth, RtFloat ywidth) {
   text("PixelFilter ");
-  quoted(filterName(filterfunc));  // null (any other filter): ""
+  filter("PixelFilter", filterfunc);
   numbers({xwidth, ywidth});
   endLine();
 }

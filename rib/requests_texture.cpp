@@ -1,13 +1,13 @@
 // Texture-making requests.  Text in both modes; their parameter lists are
 // accepted and not written.
-#include "common/name_tables.h"
 #include "rib/rib_writer.h"
 
 namespace vellum {
 
-void RibWriter::filterAndWidths(RtFilterFunc filterfunc, RtFloat swidth, RtFloat twidth) {
+void RibWriter::filterAndWidths(const char *keyword, RtFilterFunc filterfunc, RtFloat swidth,
+                                RtFloat twidth) {
   character(' ');
-  quoted(filterName(filterfunc));
+  filter(keyword, filterfunc);
   numbers({swidth, twidth});
   endLine();
 }
@@ -20,7 +20,7 @@ RtVoid RibWriter::MakeTextureV(char *picturename, char *texturename, RtToken swr
     character(' ');
     quoted(name);
   }
-  filterAndWidths(filterfunc, swidth, twidth);
+  filterAndWidths("MakeTexture", filterfunc, swidth, twidth);
 }
 
 RtVoid RibWriter::MakeLatLongEnvironmentV(char *picturename, char *texturename,
@@ -31,7 +31,7 @@ RtVoid RibWriter::MakeLatLongEnvironmentV(char *picturename, char *texturename,
     character(' ');
     quoted(name);
   }
-  filterAndWidths(filterfunc, swidth, twidth);
+  filterAndWidths("MakeLatLongEnvironment", filterfunc, swidth, twidth);
 }
 
 RtVoid RibWriter::MakeCubeFaceEnvironmentV(char *px, char *nx, char *py, char *ny, char *pz,
@@ -44,7 +44,7 @@ RtVoid RibWriter::MakeCubeFaceEnvironmentV(char *px, char *nx, char *py, char *n
     quoted(name);
   }
   numbers({fov});
-  filterAndWidths(filterfunc, swidth, twidth);
+  filterAndWidths("MakeCubeFaceEnvironment", filterfunc, swidth, twidth);
 }
 
 RtVoid RibWriter::MakeShadowV(char *picturename, char *texturename, RtInt, RtToken[],

@@ -89,10 +89,11 @@ RibStream::RibStream(std::unique_ptr<OutputSink> sink, const char *name)
 }
 
 void RibStream::joinOpenStreams() {
-  static bool exitHookInstalled = false;
-  if (!exitHookInstalled) {
+  static bool hooksInstalled = false;
+  if (!hooksInstalled) {
     std::atexit(drainAllAtExit);
-    exitHookInstalled = true;
+    pthread_atfork(handOnAllBeforeFork, nullptr, releaseAllInForkedChild);
+    hooksInstalled = true;
   }
   nextOpen_ = openStreams;
   if (openStreams != nullptr) openStreams->prevOpen_ = this;
@@ -103,7 +104,17 @@ RibStream::~RibStream() { close(); }
 
 void RibStream::drainAllAtExit() {
   for (RibStream *stream = openStreams; stream != nullptr; stream = stream->nextOpen_)
-    stream->buffer_.drain();
+    stream->flush();
+}
+
+void RibStream::handOnAllBeforeFork() {
+  for (RibStream *stream = openStreams; stream != nullptr; stream = stream->nextOpen_)
+    if (pthread_equal(stream->opener_, pthread_self()) != 0) stream->flush();
+}
+
+void RibStream::releaseAllInForkedChild() {
+  for (RibStream *stream = openStreams; stream != nullptr; stream = stream->nextOpen_)
+    stream->sink_->release();
 }
 
 void RibStream::flush() {

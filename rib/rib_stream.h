@@ -4,6 +4,8 @@
 #ifndef VELLUM_RIB_RIB_STREAM_H
 #define VELLUM_RIB_RIB_STREAM_H
 
+#include <pthread.h>
+
 #include <memory>
 
 #include "rib/output_buffer.h"
@@ -33,18 +35,32 @@ class RibStream {
   }
   // Hands on everything and flushes the destination.
   void flush();
-  // Hands on everything and closes a file or pipe; standard output stays
-  // open and unflushed.
+  // Hands on everything and closes a file or pipe, or flushes standard
+  // output, which stays open.
   void close();
+  bool closed() const { return closed_; }
+  // Whether any of the stream's bytes could not be written (the failure
+  // was reported on standard error).
+  bool failed() const { return sink_->failed(); }
 
   // The destination's name: the output name, or the command after "|";
   // null for standard output.
   const char *name() const { return name_; }
 
-  // Hands every open stream's buffered bytes to its destination; runs at
-  // process exit so a process that ends without RiEnd still delivers what
-  // it wrote.
+  // Hands every open stream's buffered bytes to its destination and
+  // flushes standard output; runs at process exit so a process that ends
+  // without RiEnd still delivers what it wrote.
   static void drainAllAtExit();
+  // Run around fork().  Before it, every stream opened by the forking
+  // thread hands on what it holds, standard output's stdio buffer
+  // included, so no byte is buffered in two processes (a stream of another
+  // thread is left alone: that thread may be writing to it).  In the
+  // child, every inherited stream lets go of its destination and writes
+  // nothing more: only the process that opened a stream writes to it,
+  // closes it or waits for its renderer, and a child that lives on does
+  // not hold a renderer's pipe open.
+  static void handOnAllBeforeFork();
+  static void releaseAllInForkedChild();
 
  private:
   void joinOpenStreams();
@@ -54,6 +70,7 @@ class RibStream {
   OutputBuffer buffer_;
   bool handOnEachRequest_ = false;
   bool closed_ = false;
+  pthread_t opener_ = pthread_self();
   RibStream *nextOpen_ = nullptr;  // the process-wide list of open streams
   RibStream *prevOpen_ = nullptr;
 };

@@ -56,7 +56,10 @@ void RibWriter::start(RtInt n, RtToken tokens[], RtPointer parms[]) {
       [this](char *declared, char *declaration) { return Declare(declared, declaration); });
 }
 
-RibWriter::~RibWriter() {
+RibWriter::~RibWriter() { close(); }
+
+void RibWriter::close() {
+  if (stream_.closed()) return;
   // The stream always ends with an empty line after the last request.
   character('\n');
   stream_.close();

@@ -29,7 +29,14 @@ class RibWriter : public RenderContext {
   // Writes into `sink` instead (memory, say); `name` names it in reports.
   RibWriter(std::unique_ptr<OutputSink> sink, const char *name, RtInt n, RtToken tokens[],
             RtPointer parms[]);
-  ~RibWriter() override;
+  ~RibWriter() override;  // close()
+
+  // Ends the stream with its empty last line and closes the destination
+  // (standard output is flushed); once only.
+  void close();
+  // Whether any of the stream's bytes could not be written: the failure
+  // was reported on standard error, and what could not be written is lost.
+  bool failed() const { return stream_.failed(); }
 
   // Every request operation; the groups live in their own files
   // (requests_*.cpp).  The varargs forms are the base class's.
@@ -92,7 +99,12 @@ class RibWriter : public RenderContext {
   void quadric(const char *keyword, std::initializer_list<RtFloat> operands, RtInt n,
                RtToken tokens[], RtPointer parms[]);
   // " \"filter\" swidth twidth" and the line end of a texture request.
-  void filterAndWidths(RtFilterFunc filterfunc, RtFloat swidth, RtFloat twidth);
+  void filterAndWidths(const char *keyword, RtFilterFunc filterfunc, RtFloat swidth,
+                       RtFloat twidth);
+  // The quoted name of a predefined filter function.  Any other function
+  // (the client's own, or null) has no name a renderer could know: it is
+  // written as "" and reported once per context, naming the request.
+  void filter(const char *keyword, RtFilterFunc filterfunc);
   // A basis by name when it is one of the predefined ones, else 16 floats.
   void basis(RtBasis matrix);
   void writeValues(int type, const void *values, int64_t count);
@@ -118,6 +130,7 @@ class RibWriter : public RenderContext {
   RtInt nextLightHandle_ = 1;
   RtInt nextObjectHandle_ = 1;
   bool nonFiniteReported_ = false;
+  bool unnamedFilterReported_ = false;
 };
 
 }  // namespace vellum

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/name_tables.h"
 #include "common/number_format.h"
 #include "common/quoted_string.h"
 #include "rib/rib_writer.h"
@@ -41,6 +42,18 @@ RtFloat RibWriter::finite(RtFloat value) {
   if (std::isfinite(value)) return value;
   reportNonFinite();
   return std::isnan(value) ? 0.0f : std::copysign(RI_INFINITY, value);
+}
+
+void RibWriter::filter(const char *keyword, RtFilterFunc filterfunc) {
+  const char *name = filterName(filterfunc);
+  if (name == nullptr && !unnamedFilterReported_) {
+    unnamedFilterReported_ = true;
+    std::fprintf(stderr,
+                 "libvellum error: %s's filter function is not a predefined one: written to %s "
+                 "as \"\", which no renderer knows\n",
+                 keyword, outputName_ != nullptr ? outputName_ : "standard output");
+  }
+  quoted(name);
 }
 
 void RibWriter::number(RtFloat value) {

@@ -65,6 +65,53 @@ TEST(OutputBuffer, LargeRequestsReachTheSinkInBoundedPieces) {
   }
 }
 
+// A binary float whose place in the stream falls 0 to 8 bytes before the
+// end of the buffer, as a loose token (Translate) and inside an array
+// (Color): the buffer is handed on in the middle of the request and the
+// bytes come out exactly as written in one piece.
+TEST(OutputBuffer, BinaryFloatsAcrossTheEndOfTheBuffer) {
+  const RtFloat values[] = {1.5f, -0.1f, 3e-20f};
+  auto bits = [](RtFloat value) {
+    uint32_t word;
+    std::memcpy(&word, &value, 4);
+    return vellum_test::bytes({int(word >> 24), int(word >> 16 & 0xFF), int(word >> 8 & 0xFF), int(word & 0xFF)});
+  };
+  struct Request {
+    const char *what;
+    std::string before;  // the request's bytes before its first float
+    std::string between;  // before each later float
+    void (*write)(vellum::RibWriter &, const RtFloat *);
+  } requests[] = {
+      {"Translate", "Translate \xA4", "\xA4",
+       [](vellum::RibWriter &w, const RtFloat *v) { w.Translate(v[0], v[1], v[2]); }},
+      {"Color", "Color \xC8\x03", "",
+       [](vellum::RibWriter &w, const RtFloat *v) { w.Color(const_cast<RtFloat *>(v)); }},
+  };
+  RtInt binary = 1;
+  RtToken settings[] = {tok("binary")};
+  RtPointer settingValues[] = {&binary};
+  for (const Request &request : requests) {
+    std::string floats;
+    for (RtFloat value : values) floats += (floats.empty() ? "" : request.between) + bits(value);
+    for (size_t room = 0; room <= 8; ++room) {
+      const size_t fill = vellum::OutputBuffer::kCapacity - room - vellum_test::kHeader.size() -
+                          request.before.size();
+      const std::string filler(fill - 1, 'x');
+      std::vector<std::string> pieces;
+      {
+        vellum::RibWriter writer(std::make_unique<PieceSink>(&pieces), "pieces", 1, settings,
+                                 settingValues);
+        writer.ArchiveRecord(tok("verbatim"), tok("%s\n"), filler.c_str());
+        request.write(writer, values);
+      }
+      const std::string what = std::string(request.what) + ", room " + std::to_string(room);
+      EXPECT_EQ(pieces.size(), 2u) << what;  // handed on once in the middle, once at the end
+      EXPECT_TRUE(joined(pieces) == vellum_test::kHeader + filler + "\n" + request.before + floats + "\n\n")
+          << what;
+    }
+  }
+}
+
 // A memory sink holds exactly what a file would.
 TEST(OutputBuffer, MemorySinkHoldsTheStream) {
   auto sink = std::make_unique<vellum::MemorySink>();

@@ -29,6 +29,10 @@ using vellum_test::kSame;
 
 RtFloat ownFilter(RtFloat, RtFloat, RtFloat, RtFloat) { return 1; }
 
+// The texture requests have no entry points; the context's operations
+// reach them.
+RibWriter &writer() { return *static_cast<RibWriter *>(RiGetContext()); }
+
 TEST(CameraRequests, FixedFormatLines) {
   const Case cases[] = {
       {"format", [] { RiFormat(640, 480, 1); }, "Format 640 480 1\n", kSame},
@@ -72,6 +76,61 @@ TEST(CameraRequests, PixelFilterNamesTheStandardFiltersByIdentity) {
       {"no filter", [] { RiPixelFilter(nullptr, 2, 2); }, "PixelFilter \"\" 2 2\n", kSame},
   };
   expectLines(cases, sizeof cases / sizeof *cases);
+}
+
+// A filter function that is none of the predefined ones is written as "",
+// which no renderer knows; the client is told once per context, at the
+// first request that writes one.
+TEST(CameraRequests, AFilterWrittenAsTheEmptyNameIsReportedOnce) {
+  const std::string ownAtPixelFilter =
+      "libvellum error: PixelFilter's filter function is not a predefined one: written to "
+      "standard output as \"\", which no renderer knows\n";
+  struct Row {
+    const char *what;
+    void (*calls)();
+    std::string requests;
+    std::string err;
+  } rows[] = {
+      {"a predefined filter", [] { RiPixelFilter(RiSincFilter, 4, 4); }, "PixelFilter \"sinc\" 4 4\n", ""},
+      {"a client's own filter, twice, then a texture",
+       [] {
+         RiPixelFilter(ownFilter, 3, 3);
+         RiPixelFilter(ownFilter, 2, 2);
+         writer().MakeTextureV(tok("a.tif"), tok("a.tex"), RI_CLAMP, RI_CLAMP, ownFilter, 1, 1, 0,
+                               nullptr, nullptr);
+       },
+       "PixelFilter \"\" 3 3\nPixelFilter \"\" 2 2\nMakeTexture \"a.tif\" \"a.tex\" \"clamp\" "
+       "\"clamp\" \"\" 1 1\n",
+       ownAtPixelFilter},
+      {"no filter function", [] { RiPixelFilter(nullptr, 2, 2); }, "PixelFilter \"\" 2 2\n",
+       ownAtPixelFilter},
+      {"a texture's own filter",
+       [] { writer().MakeLatLongEnvironmentV(tok("s.tif"), tok("s.env"), ownFilter, 2, 2, 0, nullptr, nullptr); },
+       "MakeLatLongEnvironment \"s.tif\" \"s.env\" \"\" 2 2\n",
+       "libvellum error: MakeLatLongEnvironment's filter function is not a predefined one: "
+       "written to standard output as \"\", which no renderer knows\n"},
+  };
+  for (const Row &row : rows) {
+    vellum_test::ChildResult child = vellum_test::runInChild([&] {
+      RiBegin(RI_NULL);
+      row.calls();
+      std::fflush(stdout);
+      std::fputs("-- RiEnd\n", stderr);  // the report came at the request, not later
+      RiEnd();
+    });
+    EXPECT_EQ(child.out, vellum_test::kHeader + row.requests + "\n") << row.what;
+    EXPECT_EQ(child.err, row.err + "-- RiEnd\n") << row.what;
+  }
+  // A file's name is in the report.
+  const std::string path = vellum_test::tempPath("filter.rib");
+  vellum_test::ChildResult toFile = vellum_test::runInChild([&] {
+    RiBegin(tok(path.c_str()));
+    RiPixelFilter(ownFilter, 3, 3);
+    RiEnd();
+  });
+  EXPECT_EQ(toFile.err, "libvellum error: PixelFilter's filter function is not a predefined one: written to " +
+                            path + " as \"\", which no renderer knows\n");
+  EXPECT_EQ(vellum_test::readFile(path), vellum_test::kHeader + "PixelFilter \"\" 3 3\n\n");
 }
 
 TEST(CameraRequests, ListRequests) {

@@ -161,6 +161,41 @@ TEST(Ribcat, PrecisionOfTheNumbersWritten) {
   }
 }
 
+// Output that could not be written makes the exit status 1, with one
+// message: the library's for the RIB stream, the tool's for what it wrote
+// to standard output through stdio itself.
+TEST(RibTools, LostOutputIsAnError) {
+  const std::string small = fileWith(kRib);
+  std::string many = "WorldBegin\n";
+  const int spheres = 20000;  // more than any buffer holds, RIB and listing alike
+  for (int i = 0; i < spheres; ++i) many += "Sphere 1 -1 1 360\n";
+  const std::string big = fileWith(many + "WorldEnd\n");
+  const std::string qview = std::string(VELLUM_QVIEW);
+  const std::string full = "No space left on device\n";
+  struct Case {
+    std::string command;
+    std::string err;
+  } cases[] = {
+      {ribcat(small) + " > /dev/full", "libvellum error: writing RIB to standard output failed: " + full},
+      {ribcat(big) + " > /dev/full", "libvellum error: writing RIB to standard output failed: " + full},
+      {ribcat("-o /dev/full " + small), "libvellum error: writing RIB to /dev/full failed: " + full},
+      {ribcat("-b -o /dev/full " + big), "libvellum error: writing RIB to /dev/full failed: " + full},
+      {ribcat("--version") + " > /dev/full", "ribcat: writing standard output failed: " + full},
+      {qview + " -v " + small + " > /dev/full",
+       "qview: writing standard output failed: " + full +
+           "qview: 6 requests, 1 world, 2 primitives, 1 error\n"},
+      {qview + " -v " + big + " > /dev/full",
+       "qview: writing standard output failed: " + full + "qview: " + std::to_string(spheres + 2) +
+           " requests, 1 world, " + std::to_string(spheres) + " primitives, 1 error\n"},
+      {qview + " --help > /dev/full", "qview: writing standard output failed: " + full},
+  };
+  for (const Case &c : cases) {
+    vellum_test::ChildResult run = vellum_test::runProgram(c.command);
+    EXPECT_EQ(run.exitStatus, 1) << c.command;
+    EXPECT_EQ(run.err, c.err) << c.command;
+  }
+}
+
 TEST(Qview, SummarisesAndChecks) {
   const std::string declares = fileWith("Declare \"rtq\" \"uniform float\"\nSphere 1 -1 1 360 \"rtq\" 1\n");
   const std::string uses = fileWith("Sphere 1 -1 1 360 \"rtq\" 1\n");

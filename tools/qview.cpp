@@ -41,8 +41,8 @@ const char kUsage[] =
     "picture has a budget of its own (see qview(1)).\n"
     "\n"
     "Exit status: 0 when the input was valid, 1 when it had errors (or, with\n"
-    "--strict, warnings) or a picture could not be written, 2 for a usage\n"
-    "error.\n";
+    "--strict, warnings) or a picture or the -v listing could not be written,\n"
+    "2 for a usage error.\n";
 
 struct Tally {
   long errors = 0, warnings = 0;
@@ -75,10 +75,10 @@ int main(int argc, char **argv) {
     const std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
       std::fputs(kUsage, stdout);
-      return 0;
+      return vellum::standardOutputFlushed("qview") ? 0 : 1;
     } else if (arg == "--version") {
       vellum::printVersion("qview");
-      return 0;
+      return vellum::standardOutputFlushed("qview") ? 0 : 1;
     } else if (arg == "-v") {
       verbose = true;
     } else if (arg == "--strict") {
@@ -143,6 +143,8 @@ int main(int argc, char **argv) {
     }
     if (!preview.lastWriteError().empty()) ++tally.errors;
   }
+  // Like a picture that cannot be written, a lost -v listing is an error.
+  if (!vellum::standardOutputFlushed("qview")) ++tally.errors;
   const long errors = tally.errors, warnings = tally.warnings;
   std::fprintf(stderr, "qview: %ld requests, %ld world%s, %ld primitive%s, %ld error%s", requests,
                worlds, worlds == 1 ? "" : "s", primitives, primitives == 1 ? "" : "s", errors,

@@ -30,4 +30,13 @@ void printDiagnostic(const Diagnostic &diagnostic) {
 
 void printVersion(const char *program) { std::printf("%s (vellum %s)\n", program, VELLUM_VERSION); }
 
+bool standardOutputFlushed(const char *program) {
+  const bool flushed = std::fflush(stdout) == 0;
+  if (flushed && std::ferror(stdout) == 0) return true;
+  // A write that failed earlier left the error flag, but its reason is gone.
+  if (flushed) std::fprintf(stderr, "%s: writing standard output failed\n", program);
+  else std::fprintf(stderr, "%s: writing standard output failed: %s\n", program, std::strerror(errno));
+  return false;
+}
+
 }  // namespace vellum

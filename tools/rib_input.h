@@ -1,5 +1,5 @@
 // What ribcat and qview share: opening the inputs named on the command
-// line, and printing diagnostics.
+// line, printing diagnostics, and checking standard output before exit.
 #ifndef VELLUM_TOOLS_RIB_INPUT_H
 #define VELLUM_TOOLS_RIB_INPUT_H
 
@@ -20,6 +20,11 @@ void printDiagnostic(const Diagnostic &diagnostic);
 
 // "NAME (vellum VERSION)", for --version.
 void printVersion(const char *program);
+
+// Flushes standard output.  When anything written to it was lost, prints
+// "PROGRAM: writing standard output failed: reason" on standard error and
+// returns false.
+bool standardOutputFlushed(const char *program);
 
 }  // namespace vellum
 

@@ -2,10 +2,11 @@
 // read as one stream, as if they were concatenated.
 #include <cstdio>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
-#include "ri/context_factory.h"
+#include "rib/rib_writer.h"
 #include "tools/rib_input.h"
 
 namespace {
@@ -30,7 +31,8 @@ const char kUsage[] =
     "Errors go to standard error as FILE:LINE: message; a bad request is left\n"
     "out and reading goes on.  Nothing is written when an input cannot be\n"
     "opened.  Exit status: 0 when the input was valid, 1 when it had errors\n"
-    "(or, with --strict, warnings), 2 for a usage error.\n";
+    "(or, with --strict, warnings) or the output could not be written, 2 for\n"
+    "a usage error.\n";
 
 int usageError(const std::string &message) {
   std::fprintf(stderr, "ribcat: %s\n%s", message.c_str(), kUsage);
@@ -49,10 +51,10 @@ int main(int argc, char **argv) {
     const std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
       std::fputs(kUsage, stdout);
-      return 0;
+      return vellum::standardOutputFlushed("ribcat") ? 0 : 1;
     } else if (arg == "--version") {
       vellum::printVersion("ribcat");
-      return 0;
+      return vellum::standardOutputFlushed("ribcat") ? 0 : 1;
     } else if (arg == "-b") {
       binary = true;
     } else if (arg == "--strict") {
@@ -85,7 +87,7 @@ int main(int argc, char **argv) {
   RtInt format = binary ? 1 : 0;
   RtToken settings[] = {const_cast<char *>("binary"), const_cast<char *>("precision")};
   RtPointer values[] = {&format, &precision};
-  std::unique_ptr<vellum::RenderContext> writer(vellum::newRibWriter(
+  std::unique_ptr<vellum::RibWriter> writer(new (std::nothrow) vellum::RibWriter(
       output.empty() ? nullptr : const_cast<char *>(output.c_str()), 2, settings, values));
   if (writer == nullptr) {
     std::fputs("ribcat: out of memory\n", stderr);
@@ -93,6 +95,9 @@ int main(int argc, char **argv) {
   }
   vellum::RibReader reader(*writer, vellum::printDiagnostic, options);
   reader.read(std::move(inputs));
-  writer.reset();
-  return reader.errors() == 0 ? 0 : 1;
+  // A failed write of the RIB was reported by the library, once; only
+  // then is standard output not checked again for the same loss.
+  writer->close();
+  const bool delivered = !writer->failed() && vellum::standardOutputFlushed("ribcat");
+  return reader.errors() == 0 && delivered ? 0 : 1;
 }
