@@ -9,6 +9,10 @@
 
 namespace vellum {
 
+// The significant digits that floats written as text have unless a client
+// asks for others: six, as C's "%g" gives.
+constexpr int kDefaultPrecision = 6;
+
 // "%g": six significant digits.  Non-finite values come out as printf
 // writes them ("inf", "-nan", ...); callers that write RIB replace them
 // first, since no RIB reader takes those for numbers.  A double that is

@@ -3,6 +3,7 @@
 #ifndef VELLUM_RI_CURRENT_CONTEXT_H
 #define VELLUM_RI_CURRENT_CONTEXT_H
 
+#include "common/number_format.h"
 #include "ri.h"
 #include "ri/render_context.h"
 
@@ -21,7 +22,7 @@ RenderContext &requireContext(const char *callName);
 // (1 to 9, or 0 for the shortest text that reads back as the same float).
 struct OutputFormat {
   RtInt binary = 0;
-  RtInt precision = 6;
+  RtInt precision = kDefaultPrecision;
 };
 OutputFormat &outputFormatSetting();
 RtInt &binaryOutputSetting();

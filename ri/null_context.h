@@ -20,8 +20,11 @@ class NullContext : public RenderContext {
     ignoreArguments VELLUM_LIST_ARGS(FixedArgs);         \
     return defaultResult<R>();                           \
   }
-  VELLUM_RENDER_CONTEXT_SLOTS(VELLUM_NOTHING_OP, VELLUM_NOTHING_LIST_OP, VELLUM_INHERITED_OP,
-                              VELLUM_INHERITED_OP)
+#define VELLUM_NOTHING_SLOTS(Name, form, R, Params, Args, ...) \
+  VELLUM_SLOTS(form, VELLUM_NOTHING_OP, VELLUM_NOTHING_LIST_OP, VELLUM_INHERITED_OP, VELLUM_INHERITED_OP, R, \
+               Name, Params, Args)
+  VELLUM_REQUESTS(VELLUM_NOTHING_SLOTS)
+#undef VELLUM_NOTHING_SLOTS
 #undef VELLUM_NOTHING_OP
 #undef VELLUM_NOTHING_LIST_OP
 };

@@ -19,7 +19,10 @@ namespace vellum {
     VELLUM_COLLECT_PAIRS(pairs, Last);                                  \
     return Name##V(VELLUM_UNPAREN FixedArgs, pairs.n, pairs.tokens, pairs.parms); \
   }
-VELLUM_RENDER_CONTEXT_SLOTS(VELLUM_NO_BODY, VELLUM_NO_BODY, VELLUM_COLLECTING_BODY, VELLUM_NO_BODY)
+#define VELLUM_COLLECTING_SLOTS(Name, form, R, Params, Args, ...) \
+  VELLUM_SLOTS(form, VELLUM_NO_BODY, VELLUM_NO_BODY, VELLUM_COLLECTING_BODY, VELLUM_NO_BODY, R, Name, Params, Args)
+VELLUM_REQUESTS(VELLUM_COLLECTING_SLOTS)
+#undef VELLUM_COLLECTING_SLOTS
 #undef VELLUM_COLLECTING_BODY
 #undef VELLUM_NO_BODY
 

@@ -39,7 +39,7 @@ void RibWriter::writeValues(int type, const void *values, int64_t count) {
       character('[');
       for (int64_t i = 0; i < count; ++i) {
         if (i > 0) character(' ');
-        quoted(strings[i]);
+        quotedText(strings[i]);
       }
       character(']');
       break;
@@ -63,7 +63,7 @@ void RibWriter::writeParams(const PrimitiveCounts *counts, RtInt n, RtToken toke
     ValueShape shape = declaration->shape();
     if (counts != nullptr && isPositionName(declaration->name)) shape.storageClass = kClassVertex;
     character(' ');
-    quoted(token);
+    quotedText(token);
     character(' ');
     writeValues(declaration->type, parms != nullptr ? parms[i] : nullptr,
                 parameterValueCount(shape, counts));
@@ -78,10 +78,10 @@ void RibWriter::writeParams(const PrimitiveCounts *counts, RtInt n, RtToken toke
 void RibWriter::writeParamList(const char *name, RtInt number, RtInt n, RtToken tokens[],
                                RtPointer parms[]) {
   character(' ');
-  quoted(name);
+  quotedText(name);
   if (number > 0) {
     character(' ');
-    integer(number);
+    integerText(number);
   }
   writeParams(nullptr, n, tokens, parms);
 }

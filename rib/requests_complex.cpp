@@ -12,7 +12,7 @@ RtVoid RibWriter::SubdivisionMeshV(RtToken scheme, RtInt nfaces, RtInt nvertices
                                    RtInt intargs[], RtFloat floatargs[], RtInt n,
                                    RtToken tokens[], RtPointer parms[]) {
   text("SubdivisionMesh ");
-  quoted(scheme);
+  quotedText(scheme);
   character(' ');
   writeIntArray(nvertices, nfaces);
   character(' ');
@@ -45,7 +45,7 @@ RtVoid RibWriter::BlobbyV(RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, Rt
                  static_cast<long long>(counts.strings));
   // Written with the caller's own numbers whatever the code array says.
   text("Blobby ");
-  integer(nleaf);
+  integerText(nleaf);
   character(' ');
   writeIntArray(code, ncode);
   character(' ');
@@ -71,11 +71,11 @@ RtVoid RibWriter::Procedural(RtPointer data, RtBound bound, RtProcSubdivFunc sub
     return;
   }
   text("Procedural ");
-  quoted(kind->name);
+  quotedText(kind->name);
   text(" [");
   for (int i = 0; i < kind->strings; ++i) {
     if (i > 0) character(' ');
-    quoted(argument(i));
+    quotedText(argument(i));
   }
   text("] ");
   writeFloatArray(bound, 6);

@@ -19,7 +19,7 @@ bool equals(const char *text, const char *literal) {
 // Recognised by address only: a copy of the Bezier values is 16 numbers.
 void RibWriter::basis(RtBasis matrix) {
   if (const char *name = basisName(matrix)) {
-    quoted(name);
+    quotedText(name);
     return;
   }
   writeFloatArray(matrix != nullptr ? matrix[0] : nullptr, 16);
@@ -29,35 +29,28 @@ RtVoid RibWriter::Basis(RtBasis ubasis, RtInt ustep, RtBasis vbasis, RtInt vstep
   text("Basis ");
   basis(ubasis);
   character(' ');
-  integer(ustep);
+  integerText(ustep);
   character(' ');
   basis(vbasis);
   character(' ');
-  integer(vstep);
+  integerText(vstep);
   endLine();
   uStep_ = ustep;
   vStep_ = vstep;
 }
 
-// Every type but "bilinear" counts as bicubic here.
-RtVoid RibWriter::PatchV(RtToken type, RtInt n, RtToken tokens[], RtPointer parms[]) {
-  text("Patch ");
-  quoted(type);
-  primitiveList(patchCounts(equals(type, "bilinear")), n, tokens, parms);
-}
-
 RtVoid RibWriter::PatchMeshV(RtToken type, RtInt nu, RtToken uwrap, RtInt nv, RtToken vwrap,
                              RtInt n, RtToken tokens[], RtPointer parms[]) {
   text("PatchMesh ");
-  quoted(type);
+  quotedText(type);
   character(' ');
-  integer(nu);
+  integerText(nu);
   character(' ');
-  quoted(uwrap);
+  quotedText(uwrap);
   character(' ');
-  integer(nv);
+  integerText(nv);
   character(' ');
-  quoted(vwrap);
+  quotedText(vwrap);
   const bool bilinear = equals(type, "bilinear");
   if (!bilinear && !equals(type, "bicubic")) {
     std::fprintf(stderr, "vellum: unknown patch type %s\n", type != nullptr ? type : "");
@@ -80,25 +73,25 @@ RtVoid RibWriter::NuPatchV(RtInt nu, RtInt uorder, RtFloat uknot[], RtFloat umin
                            RtInt nv, RtInt vorder, RtFloat vknot[], RtFloat vmin, RtFloat vmax,
                            RtInt n, RtToken tokens[], RtPointer parms[]) {
   text("NuPatch ");
-  integer(nu);
+  integerText(nu);
   character(' ');
-  integer(uorder);
+  integerText(uorder);
   character(' ');
   writeFloatArray(uknot, static_cast<int64_t>(nu) + uorder);
   character(' ');
-  fixedNumber(umin);
+  fixedText(umin);
   character(' ');
-  fixedNumber(umax);
+  fixedText(umax);
   character(' ');
-  integer(nv);
+  integerText(nv);
   character(' ');
-  integer(vorder);
+  integerText(vorder);
   character(' ');
   writeFloatArray(vknot, static_cast<int64_t>(nv) + vorder);
   character(' ');
-  fixedNumber(vmin);
+  fixedText(vmin);
   character(' ');
-  fixedNumber(vmax);
+  fixedText(vmax);
   character(' ');
   primitiveList(nuPatchCounts(nu, uorder, nv, vorder), n, tokens, parms);
 }
@@ -130,10 +123,10 @@ RtVoid RibWriter::TrimCurve(RtInt nloops, RtInt ncurves[], RtInt order[], RtFloa
 RtVoid RibWriter::CurvesV(RtToken type, RtInt ncurves, RtInt nvertices[], RtToken wrap, RtInt n,
                           RtToken tokens[], RtPointer parms[]) {
   text("Curves ");
-  quoted(type);
+  quotedText(type);
   writeIntArray(nvertices, ncurves);
   character(' ');
-  quoted(wrap);
+  quotedText(wrap);
   character(' ');
   bool stepUsable = true;
   PrimitiveCounts counts = curvesCounts(equals(type, "cubic"), equals(wrap, "periodic"), ncurves,

@@ -39,37 +39,10 @@ class CLocaleScope {
 
 }  // namespace
 
-RtVoid RibWriter::FrameBegin(RtInt frame) {
-  text("FrameBegin ");
-  integer(frame);
-  character('\n');
-  done();
-}
-
-RtVoid RibWriter::FrameEnd() {
-  text("FrameEnd\n");
-  done();
-}
-
-RtVoid RibWriter::WorldBegin() {
-  text("WorldBegin\n");
-  done();
-}
-
 // The picture of a frame reaches the renderer before the context ends.
 RtVoid RibWriter::WorldEnd() {
   text("WorldEnd\n");
   stream_.flush();
-}
-
-RtVoid RibWriter::AttributeBegin() {
-  text("AttributeBegin\n");
-  done();
-}
-
-RtVoid RibWriter::AttributeEnd() {
-  text("AttributeEnd\n");
-  done();
 }
 
 // A null name is taken as the empty name, and a null declaration writes an
@@ -78,9 +51,9 @@ RtToken RibWriter::Declare(char *name, char *declaration) {
   const char *bareName = name != nullptr ? name : "";
   if (declareEchoSwitch() != 0) {
     text("Declare ");
-    quoted(bareName);
+    quotedText(bareName);
     character(' ');
-    quoted(declaration);
+    quotedText(declaration);
     character('\n');
     done();
   }
@@ -118,17 +91,11 @@ RtVoid RibWriter::ArchiveRecordV(RtToken type, char *format, va_list args) {
   done();
 }
 
-RtVoid RibWriter::ReadArchiveV(RtToken name, RtArchiveCallback, RtInt n, RtToken tokens[],
-                               RtPointer parms[]) {
-  text("ReadArchive");
-  writeParamList(name, 0, n, tokens, parms);
-}
-
 RtVoid RibWriter::ErrorHandler(RtErrorHandler handler) {
   const char *name = errorHandlerName(handler);
   if (name == nullptr) return;  // a client's own handler has no RIB name
   text("ErrorHandler ");
-  quoted(name);
+  quotedText(name);
   character('\n');
   done();
 }

@@ -7,8 +7,8 @@ namespace vellum {
 void RibWriter::filterAndWidths(const char *keyword, RtFilterFunc filterfunc, RtFloat swidth,
                                 RtFloat twidth) {
   character(' ');
-  filter(keyword, filterfunc);
-  numbers({swidth, twidth});
+  filterText(keyword, filterfunc);
+  numbersText({swidth, twidth});
   endLine();
 }
 
@@ -18,7 +18,7 @@ RtVoid RibWriter::MakeTextureV(char *picturename, char *texturename, RtToken swr
   text("MakeTexture");
   for (const char *name : {picturename, texturename, swrap, twrap}) {
     character(' ');
-    quoted(name);
+    quotedText(name);
   }
   filterAndWidths("MakeTexture", filterfunc, swidth, twidth);
 }
@@ -29,7 +29,7 @@ RtVoid RibWriter::MakeLatLongEnvironmentV(char *picturename, char *texturename,
   text("MakeLatLongEnvironment");
   for (const char *name : {picturename, texturename}) {
     character(' ');
-    quoted(name);
+    quotedText(name);
   }
   filterAndWidths("MakeLatLongEnvironment", filterfunc, swidth, twidth);
 }
@@ -41,18 +41,18 @@ RtVoid RibWriter::MakeCubeFaceEnvironmentV(char *px, char *nx, char *py, char *n
   text("MakeCubeFaceEnvironment");
   for (const char *name : {px, nx, py, ny, pz, nz, texturename}) {
     character(' ');
-    quoted(name);
+    quotedText(name);
   }
-  numbers({fov});
+  numbersText({fov});
   filterAndWidths("MakeCubeFaceEnvironment", filterfunc, swidth, twidth);
 }
 
 RtVoid RibWriter::MakeShadowV(char *picturename, char *texturename, RtInt, RtToken[],
                               RtPointer[]) {
   text("MakeShadow ");
-  quoted(picturename);
+  quotedText(picturename);
   character(' ');
-  quoted(texturename);
+  quotedText(texturename);
   endLine();
 }
 

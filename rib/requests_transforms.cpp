@@ -3,11 +3,6 @@
 
 namespace vellum {
 
-RtVoid RibWriter::Identity() {
-  text("Identity\n");
-  done();
-}
-
 // Matrices are written as they lie in memory, row by row.
 RtVoid RibWriter::ConcatTransform(RtMatrix transform) {
   floatArrayRequest("ConcatTransform", transform != nullptr ? transform[0] : nullptr, 16);
@@ -15,12 +10,6 @@ RtVoid RibWriter::ConcatTransform(RtMatrix transform) {
 
 RtVoid RibWriter::Transform(RtMatrix transform) {
   floatArrayRequest("Transform", transform != nullptr ? transform[0] : nullptr, 16);
-}
-
-RtVoid RibWriter::Perspective(RtFloat fov) {
-  text("Perspective");
-  numbers({fov});
-  endLine();
 }
 
 // Loose operands: in ASCII each is followed by a blank, so the line ends
@@ -37,33 +26,15 @@ RtVoid RibWriter::Rotate(RtFloat angle, RtFloat dx, RtFloat dy, RtFloat dz) {
   endLine();
 }
 
-RtVoid RibWriter::Scale(RtFloat sx, RtFloat sy, RtFloat sz) {
-  text("Scale");
-  numbers({sx, sy, sz});
-  endLine();
-}
-
 // Three blanks set the angle and the two directions apart.
 RtVoid RibWriter::Skew(RtFloat angle, RtFloat dx1, RtFloat dy1, RtFloat dz1, RtFloat dx2,
                        RtFloat dy2, RtFloat dz2) {
   text("Skew");
-  numbers({angle});
+  numbersText({angle});
   text("  ");
-  numbers({dx1, dy1, dz1});
+  numbersText({dx1, dy1, dz1});
   text("  ");
-  numbers({dx2, dy2, dz2});
-  endLine();
-}
-
-RtVoid RibWriter::CoordinateSystem(RtToken space) {
-  text("CoordinateSystem ");
-  quoted(space);
-  endLine();
-}
-
-RtVoid RibWriter::CoordSysTransform(RtToken space) {
-  text("CoordSysTransform ");
-  quoted(space);
+  numbersText({dx2, dy2, dz2});
   endLine();
 }
 
@@ -71,23 +42,8 @@ RtVoid RibWriter::CoordSysTransform(RtToken space) {
 // null is the interface's failure result for this call.
 RtPoint *RibWriter::TransformPoints(RtToken, RtToken, RtInt, RtPoint[]) { return nullptr; }
 
-RtVoid RibWriter::TransformBegin() {
-  text("TransformBegin\n");
-  done();
-}
-
-RtVoid RibWriter::TransformEnd() {
-  text("TransformEnd\n");
-  done();
-}
-
 RtVoid RibWriter::MotionBeginV(RtInt n, RtFloat times[]) {
   floatArrayRequest("MotionBegin", times, n);
-}
-
-RtVoid RibWriter::MotionEnd() {
-  text("MotionEnd\n");
-  done();
 }
 
 }  // namespace vellum

@@ -48,6 +48,12 @@ void RibWriter::start(RtInt n, RtToken tokens[], RtPointer parms[]) {
   applyFormatPairs(format, n, tokens, parms);
   binary_ = format.binary;
   precision_ = format.precision;
+  if (precision_ == kDefaultPrecision)
+    formatNumber_ = [](float value, int, char *out) { return formatFloatG(value, out); };
+  else if (precision_ == 0)
+    formatNumber_ = [](float value, int, char *out) { return formatFloatShortest(value, out); };
+  else
+    formatNumber_ = formatFloatDigits;
   declareEchoSwitch() = 1;
   // A binary stream starts with the same two text lines.
   text("##RenderMan RIB-Structure 1.0\nversion 3.03\n");

@@ -9,10 +9,13 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
+#include <tuple>
 #include <memory>
 #include <string>
 
 #include "ri/render_context.h"
+#include "common/number_format.h"
 #include "common/primitive_counts.h"
 #include "rib/rib_stream.h"
 
@@ -61,50 +64,86 @@ class RibWriter : public RenderContext {
   RtInt precision() const { return precision_; }
   RtInt uStep() const { return uStep_; }
   RtInt vStep() const { return vStep_; }
-  const char *outputName() const { return outputName_; }
 
  private:
   // Applies the creation settings, writes the header and loads the
   // standard declarations.
   void start(RtInt n, RtToken tokens[], RtPointer parms[]);
-  // Text pieces of a request, appended to the stream's buffer.
+
+  // Text of a request, appended to the stream's buffer (text_output.cpp).
   void text(const char *literal) { out_.append(literal); }
   void character(char c) { out_.push_back(c); }
-  // A float as "%g" text (or as the precision asks); a non-finite one as
-  // RI_INFINITY, -RI_INFINITY or 0.
-  void number(RtFloat value);
-  template <typename Formatter>
-  void floatsAsText(const RtFloat *values, int64_t count, Formatter format);
-  // A float as "%f" text at the default precision, else as number() writes
-  // it (six decimals would round away the digits asked for); non-finite
-  // ones replaced as for number().
-  void fixedNumber(RtFloat value);
-  void integer(long value);
+  // A float as text in the format the precision chose ("%g" by default); a
+  // non-finite one as RI_INFINITY, -RI_INFINITY or 0.
+  void numberText(RtFloat value);
+  // Each value as a blank and numberText.
+  void numbersText(std::initializer_list<RtFloat> values);
+  // A float as "%f" text at the default precision, else as numberText()
+  // writes it (six decimals would round away the digits asked for).
+  void fixedText(RtFloat value);
+  void integerText(long value);
   // A string between double quotes, escaped so that it cannot end early;
   // null is the empty string.
-  void quoted(const char *string);
-  // Each value as a blank and "%g" text.
-  void numbers(std::initializer_list<RtFloat> values);
+  void quotedText(const char *string);
+  // The quoted name of a predefined filter function.  Any other function
+  // (the client's own, or null) has no name a renderer could know: it is
+  // written as "" and reported once per context, naming the request.
+  void filterText(const char *keyword, RtFilterFunc filterfunc);
   // Ends a request: lets the stream hand on its buffer when it is large.
   void done() { stream_.requestDone(); }
   void endLine() {
     character('\n');
     done();
   }
+
+  // The text of a request whose row says TEXT: the keyword, each operand
+  // after a blank by its type, and the line end, or for a list form the
+  // parameter list (by the primitive's counts when it has them).
+  template <typename... Operands>
+  void textRequest(const char *keyword, const std::tuple<Operands...> &operands) {
+    text(keyword);
+    std::apply([&](const auto &...each) { (operandText(keyword, each), ...); }, operands);
+    endLine();
+  }
+  template <typename... Operands>
+  void listRequest(const char *keyword, const std::optional<PrimitiveCounts> &counts, RtInt n,
+                   RtToken tokens[], RtPointer parms[], const std::tuple<Operands...> &operands) {
+    text(keyword);
+    std::apply([&](const auto &...each) { (operandText(keyword, each), ...); }, operands);
+    if (counts) primitiveList(*counts, n, tokens, parms);
+    else writeParams(nullptr, n, tokens, parms);
+  }
+  void operandText(const char *, RtFloat value) {
+    character(' ');
+    numberText(value);
+  }
+  void operandText(const char *, RtInt value) {
+    character(' ');
+    integerText(value);
+  }
+  void operandText(const char *, RtBoolean value) {
+    character(' ');
+    integerText(value);
+  }
+  void operandText(const char *, const char *string) {
+    character(' ');
+    quotedText(string);
+  }
+  void operandText(const char *keyword, RtFilterFunc filterfunc) {
+    character(' ');
+    filterText(keyword, filterfunc);
+  }
+  void operandText(const char *, RtArchiveCallback) {}  // nothing of it is written
+
+  template <typename Formatter>
+  void floatsAsText(const RtFloat *values, int64_t count, Formatter format);
   // A primitive's list with counts clamped to 0..INT32_MAX.
   void primitiveList(const PrimitiveCounts &counts, RtInt n, RtToken tokens[],
                      RtPointer parms[]);
   static RtInt clampCount(int64_t count);
-  // A quadric: keyword, "%g" operands, then the list with counts 4, 4, 1.
-  void quadric(const char *keyword, std::initializer_list<RtFloat> operands, RtInt n,
-               RtToken tokens[], RtPointer parms[]);
   // " \"filter\" swidth twidth" and the line end of a texture request.
   void filterAndWidths(const char *keyword, RtFilterFunc filterfunc, RtFloat swidth,
                        RtFloat twidth);
-  // The quoted name of a predefined filter function.  Any other function
-  // (the client's own, or null) has no name a renderer could know: it is
-  // written as "" and reported once per context, naming the request.
-  void filter(const char *keyword, RtFilterFunc filterfunc);
   // A basis by name when it is one of the predefined ones, else 16 floats.
   void basis(RtBasis matrix);
   void writeValues(int type, const void *values, int64_t count);
@@ -114,11 +153,10 @@ class RibWriter : public RenderContext {
   RtFloat finite(RtFloat value);
   // Keyword, a blank, `count` floats through writeFloatArray, line end.
   void floatArrayRequest(const char *keyword, const RtFloat *values, int64_t count);
-  // A shader or light: keyword, then the list with its name and number.
-  void shaderRequest(const char *keyword, RtToken name, RtInt number, RtInt n, RtToken tokens[],
-                     RtPointer parms[]);
   RtLightHandle lightRequest(const char *keyword, RtToken name, RtInt n, RtToken tokens[],
                              RtPointer parms[]);
+  // The name this stream goes by in reports.
+  const char *destination() const { return outputName_ != nullptr ? outputName_ : "standard output"; }
 
   RibStream stream_;
   OutputBuffer &out_;
@@ -126,7 +164,9 @@ class RibWriter : public RenderContext {
   RtInt uStep_ = 3;
   RtInt vStep_ = 3;
   RtInt binary_ = 0;
-  RtInt precision_ = 6;
+  RtInt precision_ = kDefaultPrecision;
+  // How numberText formats, chosen once from the precision.
+  char *(*formatNumber_)(float value, int digits, char *out) = nullptr;
   RtInt nextLightHandle_ = 1;
   RtInt nextObjectHandle_ = 1;
   bool nonFiniteReported_ = false;

@@ -4,86 +4,21 @@
 #include <cstdio>
 #include <cstring>
 
-#include "common/name_tables.h"
+#include "common/binary_rib.h"
 #include "common/number_format.h"
 #include "common/quoted_string.h"
 #include "rib/rib_writer.h"
 
 namespace vellum {
 
-namespace {
-
-// Binary RIB token bytes.
-constexpr unsigned char kBinaryFloat = 0xA4;       // one IEEE single follows
-constexpr unsigned char kBinaryFloatArray = 0xC8;  // + count bytes - 1; count, then singles
-
-// An IEEE single, most significant byte first, as binary RIB readers
-// decode it.
-inline void putFloatBits(char *out, RtFloat value) {
-  uint32_t bits;
-  std::memcpy(&bits, &value, sizeof bits);
-  bits = __builtin_bswap32(bits);
-  std::memcpy(out, &bits, sizeof bits);
-}
-
-}  // namespace
-
-void RibWriter::reportNonFinite() {
-  if (nonFiniteReported_) return;
-  nonFiniteReported_ = true;
-  std::fprintf(stderr,
-               "libvellum error: non-finite float written to %s as 1e+38, -1e+38 or 0\n",
-               outputName_ != nullptr ? outputName_ : "standard output");
-}
-
-// RIB readers take neither "inf" nor "nan" for numbers, so infinities are
-// written as the interface's RI_INFINITY and NaN as 0.
-RtFloat RibWriter::finite(RtFloat value) {
-  if (std::isfinite(value)) return value;
-  reportNonFinite();
-  return std::isnan(value) ? 0.0f : std::copysign(RI_INFINITY, value);
-}
-
-void RibWriter::filter(const char *keyword, RtFilterFunc filterfunc) {
-  const char *name = filterName(filterfunc);
-  if (name == nullptr && !unnamedFilterReported_) {
-    unnamedFilterReported_ = true;
-    std::fprintf(stderr,
-                 "libvellum error: %s's filter function is not a predefined one: written to %s "
-                 "as \"\", which no renderer knows\n",
-                 keyword, outputName_ != nullptr ? outputName_ : "standard output");
-  }
-  quoted(name);
-}
-
-void RibWriter::number(RtFloat value) {
-  char *at = out_.reserve(kFloatTextSize);
-  value = finite(value);
-  switch (precision_) {
-    case 6: out_.commit(formatFloatG(value, at)); break;
-    case 0: out_.commit(formatFloatShortest(value, at)); break;
-    default: out_.commit(formatFloatDigits(value, precision_, at)); break;
-  }
-}
-
-void RibWriter::fixedNumber(RtFloat value) {
-  if (precision_ != 6) return number(value);
-  char *at = out_.reserve(kFixedFloatTextSize);
-  out_.commit(formatFixed(finite(value), at));
-}
-
-void RibWriter::integer(long value) { out_.commit(formatInt(value, out_.reserve(kIntTextSize))); }
-
-void RibWriter::quoted(const char *string) { appendQuoted(out_, string); }
-
 void RibWriter::writeFloat(RtFloat value) {
   if (binary_ != 0) {
     char *at = out_.reserve(5);
-    *at = static_cast<char>(kBinaryFloat);
-    putFloatBits(at + 1, value);
+    *at = static_cast<char>(binary::kFloat);
+    binary::putFloat(at + 1, value);
     out_.commit(at + 5);
   } else {
-    number(value);
+    numberText(value);
     out_.push_back(' ');
   }
 }
@@ -122,7 +57,7 @@ void RibWriter::writeFloatArray(const RtFloat *values, int64_t count) {
     int countBytes = 1;
     while (countBytes < 4 && (n >> (8 * countBytes)) != 0) ++countBytes;
     char *at = out_.reserve(5);
-    *at++ = static_cast<char>(kBinaryFloatArray + countBytes - 1);
+    *at++ = static_cast<char>(binary::kFloatArrayFirst + countBytes - 1);
     for (int shift = 8 * (countBytes - 1); shift >= 0; shift -= 8) *at++ = static_cast<char>(n >> shift);
     out_.commit(at);
     // The values, converted in blocks straight into the buffer.
@@ -131,7 +66,7 @@ void RibWriter::writeFloatArray(const RtFloat *values, int64_t count) {
       if (block == 0) block = static_cast<int64_t>(OutputBuffer::kCapacity / 4);
       if (block > count) block = count;
       char *to = out_.reserve(static_cast<size_t>(block) * 4);
-      for (int64_t i = 0; i < block; ++i) putFloatBits(to + 4 * i, values[i]);
+      for (int64_t i = 0; i < block; ++i) binary::putFloat(to + 4 * i, values[i]);
       out_.commit(to + 4 * block);
       values += block;
       count -= block;
@@ -140,7 +75,7 @@ void RibWriter::writeFloatArray(const RtFloat *values, int64_t count) {
   }
   out_.push_back('[');
   switch (precision_) {
-    case 6: floatsAsText(values, count, [](float v, char *at) { return formatFloatG(v, at); }); break;
+    case kDefaultPrecision: floatsAsText(values, count, [](float v, char *at) { return formatFloatG(v, at); }); break;
     case 0: floatsAsText(values, count, [](float v, char *at) { return formatFloatShortest(v, at); }); break;
     default: {
       const int digits = precision_;
@@ -170,7 +105,7 @@ void RibWriter::writeStringArray(const RtToken *strings, int64_t count) {
   if (strings == nullptr || count < 0) count = 0;
   out_.push_back('[');
   for (int64_t i = 0; i < count; ++i) {
-    quoted(strings[i]);
+    quotedText(strings[i]);
     out_.push_back(' ');
   }
   out_.push_back(']');

@@ -42,8 +42,11 @@ class RecordingBase : public vellum::RenderContext {
     record(#Name, {describeAll FixedArgs}, n, tokens);   \
     return result<R>();                                  \
   }
-  VELLUM_RENDER_CONTEXT_SLOTS(VELLUM_RECORD_OP, VELLUM_RECORD_LIST_OP, VELLUM_INHERITED_OP,
-                              VELLUM_INHERITED_OP)
+#define VELLUM_RECORD_SLOTS(Name, form, R, Params, Args, ...) \
+  VELLUM_SLOTS(form, VELLUM_RECORD_OP, VELLUM_RECORD_LIST_OP, VELLUM_INHERITED_OP, VELLUM_INHERITED_OP, R, Name, \
+               Params, Args)
+  VELLUM_REQUESTS(VELLUM_RECORD_SLOTS)
+#undef VELLUM_RECORD_SLOTS
 #undef VELLUM_RECORD_OP
 #undef VELLUM_RECORD_LIST_OP
 

@@ -1,0 +1,114 @@
+// How a checked request reaches its target's operation.  A row that says
+// REPLAY is replayed generically: each of the operation's fixed parameters
+// takes the next operand, converted by the parameter's type (a float, an
+// integer, a boolean, a string, a filter or error handler by its name; an
+// archive callback takes none), and a list form takes the request's
+// parameter list.  A row that says OWN_REPLAY has a function of its own
+// here, of the row's name.
+#ifndef VELLUM_READER_REPLAYS_H
+#define VELLUM_READER_REPLAYS_H
+
+#include <array>
+#include <cstddef>
+#include <tuple>
+#include <utility>
+
+#include "common/name_tables.h"
+#include "reader/request_table.h"
+
+namespace vellum {
+
+// An operand as a parameter of type T: `count` operands it takes, and its
+// value.
+template <typename T>
+struct OperandAs;
+template <>
+struct OperandAs<RtFloat> {
+  static constexpr size_t count = 1;
+  static RtFloat get(Replay &r, size_t k) { return r.f(k); }
+};
+template <>
+struct OperandAs<RtInt> {
+  static constexpr size_t count = 1;
+  static RtInt get(Replay &r, size_t k) { return r.i(k); }
+};
+template <>
+struct OperandAs<RtBoolean> {
+  static constexpr size_t count = 1;
+  static RtBoolean get(Replay &r, size_t k) { return static_cast<RtBoolean>(r.i(k)); }
+};
+template <>
+struct OperandAs<char *> {
+  static constexpr size_t count = 1;
+  static char *get(Replay &r, size_t k) { return r.s(k); }
+};
+template <>
+struct OperandAs<RtFilterFunc> {
+  static constexpr size_t count = 1;
+  static RtFilterFunc get(Replay &r, size_t k) { return filterByName(r.s(k)); }
+};
+template <>
+struct OperandAs<RtErrorHandler> {
+  static constexpr size_t count = 1;
+  static RtErrorHandler get(Replay &r, size_t k) { return errorHandlerByName(r.s(k)); }
+};
+template <>
+struct OperandAs<RtArchiveCallback> {
+  static constexpr size_t count = 0;
+  static RtArchiveCallback get(Replay &, size_t) { return nullptr; }
+};
+
+// The first operand of each parameter.
+template <typename... P>
+constexpr std::array<size_t, sizeof...(P)> firstOperands() {
+  std::array<size_t, sizeof...(P)> first{};
+  size_t at = 0, i = 0;
+  ((first[i++] = at, at += OperandAs<P>::count), ...);
+  static_cast<void>(at);  // unread after the last parameter, or without any
+  static_cast<void>(i);
+  return first;
+}
+
+// Calls `operation` with operands for its first sizeof...(I) parameters
+// and, when it has more (a list form), the request's parameter list.
+template <typename R, typename... P, size_t... I>
+void callWithOperands(Replay &r, R (RenderContext::*operation)(P...), std::index_sequence<I...>) {
+  using Types = std::tuple<P...>;
+  constexpr auto first = firstOperands<std::tuple_element_t<I, Types>...>();
+  if constexpr (sizeof...(I) == sizeof...(P))
+    (r.target.*operation)(OperandAs<std::tuple_element_t<I, Types>>::get(r, first[I])...);
+  else
+    (r.target.*operation)(OperandAs<std::tuple_element_t<I, Types>>::get(r, first[I])..., r.n,
+                          r.tokens, r.parms);
+}
+
+template <typename R, typename... P>
+constexpr size_t parameterCount(R (RenderContext::*)(P...)) {
+  return sizeof...(P);
+}
+
+// The replay of a PLAIN row's operation, and of a list form's (its last
+// three parameters the list).
+template <auto Operation>
+void replayPlain(Replay &r) {
+  callWithOperands(r, Operation, std::make_index_sequence<parameterCount(Operation)>());
+}
+template <auto Operation>
+void replayList(Replay &r) {
+  callWithOperands(r, Operation, std::make_index_sequence<parameterCount(Operation) - 3>());
+}
+
+namespace replays {
+#define VELLUM_DECLARE_OWN_REPLAY_OWN_REPLAY(Name) void Name(Replay &r);
+#define VELLUM_DECLARE_OWN_REPLAY_REPLAY(Name)
+#define VELLUM_DECLARE_OWN_REPLAY_NONE(Name)
+#define VELLUM_DECLARE_OWN_REPLAY(Name, form, R, Params, Args, operands, counts, check, flags, entry, text, \
+                                  replay, ...)                                                           \
+  VELLUM_DECLARE_OWN_REPLAY_##replay(Name)
+VELLUM_REQUESTS(VELLUM_DECLARE_OWN_REPLAY)
+#undef VELLUM_DECLARE_OWN_REPLAY
+}  // namespace replays
+
+}  // namespace vellum
+
+#endif
