@@ -604,10 +604,6 @@ void appendG(std::string &out, double value) {
   appendChars(out, value, std::chars_format::general, 6);
 }
 
-void appendFixed(std::string &out, double value) {
-  appendChars(out, value, std::chars_format::fixed, 6);
-}
-
 void appendInt(std::string &out, long value) {
   char buffer[kIntTextSize];
   out.append(buffer, formatInt(value, buffer));

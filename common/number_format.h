@@ -18,8 +18,6 @@ constexpr int kDefaultPrecision = 6;
 // first, since no RIB reader takes those for numbers.  A double that is
 // exactly a float takes the fast float path below.
 void appendG(std::string &out, double value);
-// "%f": six digits after the point.
-void appendFixed(std::string &out, double value);
 // "%d" and "%ld".
 void appendInt(std::string &out, long value);
 

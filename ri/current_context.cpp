@@ -24,7 +24,6 @@ RenderContext &requireContext(const char *callName) {
 }
 
 OutputFormat &outputFormatSetting() { return outputFormat; }
-RtInt &binaryOutputSetting() { return outputFormat.binary; }
 
 bool isRibOption(RtToken name) {
   return name != nullptr && (std::strcmp(name, "rib") == 0 || std::strcmp(name, "RIB") == 0);

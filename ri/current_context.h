@@ -25,7 +25,6 @@ struct OutputFormat {
   RtInt precision = kDefaultPrecision;
 };
 OutputFormat &outputFormatSetting();
-RtInt &binaryOutputSetting();
 
 // True for the option names "rib" and "RIB", which set the binary output
 // setting instead of reaching a context.

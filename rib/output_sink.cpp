@@ -12,6 +12,8 @@
 #include <ctime>
 #include <optional>
 
+#include "error/writer_diagnostics.h"
+
 namespace vellum {
 
 namespace {
@@ -78,7 +80,7 @@ bool stdioMayWrite(size_t size) {
 void OutputSink::reportFailure(const char *what, const char *name, int error) {
   if (failed_) return;
   failed_ = true;
-  std::fprintf(stderr, "libvellum error: %s %s failed: %s\n", what,
+  reportWriterProblem("libvellum error: %s %s failed: %s\n", what,
                name != nullptr ? name : "standard output", std::strerror(error));
 }
 

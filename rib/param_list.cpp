@@ -2,6 +2,7 @@
 // on primitives, its storage class and the primitive's counts give.
 #include <cstdio>
 
+#include "error/writer_diagnostics.h"
 #include "decl/declaration.h"
 #include "common/param_counts.h"
 #include "rib/rib_writer.h"
@@ -15,11 +16,11 @@ namespace {
 const Declaration *writableDeclaration(const char *token) {
   const Declaration *declaration = lookupDeclaration(token);
   if (declaration == nullptr) {
-    std::fprintf(stderr, "libvellum error: undeclared parameter \"%s\"\n", token);
+    reportWriterProblem("libvellum error: undeclared parameter \"%s\"\n", token);
     return nullptr;
   }
   if (const char *reason = unusableDeclarationReason(declaration->shape())) {
-    std::fprintf(stderr, "libvellum error: parameter \"%s\" %s\n", token, reason);
+    reportWriterProblem("libvellum error: parameter \"%s\" %s\n", token, reason);
     return nullptr;
   }
   return declaration;

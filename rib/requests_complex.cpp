@@ -1,6 +1,7 @@
 // Subdivision meshes, blobbies and procedurals.
 #include <cstdio>
 
+#include "error/writer_diagnostics.h"
 #include "common/name_tables.h"
 #include "common/primitive_counts.h"
 #include "rib/rib_writer.h"
@@ -35,13 +36,13 @@ RtVoid RibWriter::BlobbyV(RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, Rt
                           RtPointer parms[]) {
   const BlobbyCounts counts = blobbyCounts(code, ncode);
   if (nleaf != counts.leaves)
-    std::fprintf(stderr, "\nlibvellum error: RiBlobby nleaf [%d] !=  leaf count [%lld]", nleaf,
+    reportWriterProblem("\nlibvellum error: RiBlobby nleaf [%d] !=  leaf count [%lld]", nleaf,
                  static_cast<long long>(counts.leaves));
   if (nflt != counts.floats)
-    std::fprintf(stderr, "\nlibvellum error: RiBlobby nflt [%d] != float count [%lld]", nflt,
+    reportWriterProblem("\nlibvellum error: RiBlobby nflt [%d] != float count [%lld]", nflt,
                  static_cast<long long>(counts.floats));
   if (nstr != counts.strings)
-    std::fprintf(stderr, "\nlibvellum error: RiBlobby nstr [%d] != string count [%lld]", nstr,
+    reportWriterProblem("\nlibvellum error: RiBlobby nstr [%d] != string count [%lld]", nstr,
                  static_cast<long long>(counts.strings));
   // Written with the caller's own numbers whatever the code array says.
   text("Blobby ");
@@ -67,7 +68,7 @@ RtVoid RibWriter::Procedural(RtPointer data, RtBound bound, RtProcSubdivFunc sub
   auto argument = [&](int i) -> const char * { return strings != nullptr ? strings[i] : nullptr; };
   const ProceduralKind *kind = proceduralByFunction(subdivfunc);
   if (kind == nullptr) {
-    std::fputs("libvellum error: procedural type\n", stderr);
+    reportWriterProblem("libvellum error: procedural type\n");
     return;
   }
   text("Procedural ");

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "error/writer_diagnostics.h"
 #include "common/name_tables.h"
 #include "common/primitive_counts.h"
 #include "rib/rib_writer.h"
@@ -53,7 +54,7 @@ RtVoid RibWriter::PatchMeshV(RtToken type, RtInt nu, RtToken uwrap, RtInt nv, Rt
   quotedText(vwrap);
   const bool bilinear = equals(type, "bilinear");
   if (!bilinear && !equals(type, "bicubic")) {
-    std::fprintf(stderr, "vellum: unknown patch type %s\n", type != nullptr ? type : "");
+    reportWriterProblem("vellum: unknown patch type %s\n", type != nullptr ? type : "");
     // The line was begun: end it, so the next request starts on its own.
     endLine();
     return;
@@ -62,7 +63,7 @@ RtVoid RibWriter::PatchMeshV(RtToken type, RtInt nu, RtToken uwrap, RtInt nv, Rt
   PrimitiveCounts counts = patchMeshCounts(!bilinear, nu, equals(uwrap, "periodic"), nv,
                                            equals(vwrap, "periodic"), uStep_, vStep_, &stepUsable);
   if (!stepUsable)
-    std::fprintf(stderr,
+    reportWriterProblem(
                  "libvellum error: PatchMesh needs positive basis steps, not %d and %d; "
                  "no patches are counted\n",
                  uStep_, vStep_);
@@ -132,7 +133,7 @@ RtVoid RibWriter::CurvesV(RtToken type, RtInt ncurves, RtInt nvertices[], RtToke
   PrimitiveCounts counts = curvesCounts(equals(type, "cubic"), equals(wrap, "periodic"), ncurves,
                                         nvertices, vStep_, &stepUsable);
   if (!stepUsable)
-    std::fprintf(stderr,
+    reportWriterProblem(
                  "libvellum error: cubic Curves need a positive v step, not %d; "
                  "no segments are counted\n",
                  vStep_);

@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "error/writer_diagnostics.h"
+
 extern char **environ;
 
 namespace vellum {
@@ -26,7 +28,7 @@ bool isRendererProgram(const char *name) {
 RibStream *openStreams = nullptr;
 
 [[noreturn]] void failToOpenPipe(const char *name) {
-  std::fprintf(stderr, "Error opening pipe to %s\n", name);
+  reportWriterProblem("Error opening pipe to %s\n", name);
   std::exit(1);
 }
 
@@ -69,7 +71,7 @@ std::unique_ptr<OutputSink> openDestination(const char *&name) {
   }
   const int fd = ::open(name, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fd < 0) {
-    std::fputs("Error making RIB file: bad filename\n", stderr);
+    reportWriterProblem("Error making RIB file: bad filename\n");
     std::exit(1);
   }
   return std::make_unique<DescriptorSink>(fd, -1, name);

@@ -141,7 +141,7 @@ TEST(FrontEnd, RibOptionDoesNotTouchTheCurrentContext) {
   std::string rib = vellum_test::requestsOf([&] {
     RiOption(tok("rib"), "format", &binary, RI_NULL);
     flagAfter = static_cast<vellum::RibWriter *>(RiGetContext())->binaryFlag();
-    settingAfter = vellum::binaryOutputSetting();
+    settingAfter = vellum::outputFormatSetting().binary;
     RiWorldBegin();
   });
   EXPECT_EQ(rib, "WorldBegin\n");
