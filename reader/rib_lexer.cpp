@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "common/binary_rib.h"
+
 namespace vellum {
 
 namespace {
@@ -14,6 +16,7 @@ constexpr size_t kBufferSize = 64 * 1024;
 // Data announced by a binary header is read in pieces of this size, so a
 // false count costs no more memory than the bytes that really follow.
 constexpr size_t kPieceSize = 64 * 1024;
+const char kCutShort[] = "binary token cut short by the end of the stream";
 // No number token is longer; a longer run of number characters is an error.
 constexpr size_t kLongestNumber = 64;
 
@@ -44,12 +47,6 @@ const char *scanDigits(const char *p, const char *end, int64_t *value) {
   while (p < end && p - digits < 11 && is(static_cast<unsigned char>(*p), kDigit))
     *value = *value * 10 + (*p++ - '0');
   return p;
-}
-
-float floatFromBits(uint32_t bits) {
-  float value;
-  std::memcpy(&value, &bits, sizeof value);
-  return value;
 }
 
 }  // namespace
@@ -369,126 +366,143 @@ void RibLexer::keyword(Token &token) {
   }
 }
 
-void RibLexer::binary(int byte, Token &token) {
-  const char *truncated = "binary token cut short by the end of the stream";
-  if (byte <= 0x8F) {  // integer or fixed-point: value bytes, the last ones the fraction
-    const int bytes = (byte & 3) + 1;
-    const int fractionBytes = (byte >> 2) & 3;
-    uint32_t raw;
-    if (!takeUnsigned(bytes, &raw)) return error(token, truncated);
-    const int shift = 32 - 8 * bytes;
-    const int32_t value = static_cast<int32_t>(raw << shift) >> shift;  // sign-extended
-    token.kind = TokenKind::kNumber;
-    token.integer = fractionBytes == 0;
-    token.number = std::ldexp(static_cast<double>(value), -8 * fractionBytes);
-    return;
-  }
-  if (byte <= 0xA3) {  // short string, or long string with 1 to 4 length bytes
-    uint32_t length = static_cast<uint32_t>(byte - 0x90);
-    if (byte >= 0xA0 && !takeUnsigned(byte - 0xA0 + 1, &length)) return error(token, truncated);
-    token.kind = TokenKind::kString;
-    if (!takeString(length, token.text)) return error(token, truncated);
-    return;
-  }
-  if (byte == 0xA4 || byte == 0xA5) {
-    token.kind = TokenKind::kNumber;
-    if (byte == 0xA4) {
-      uint32_t bits;
-      if (!takeUnsigned(4, &bits)) return error(token, truncated);
-      token.number = floatFromBits(bits);
-    } else {
-      uint32_t high, low;
-      if (!takeUnsigned(4, &high) || !takeUnsigned(4, &low)) return error(token, truncated);
-      const uint64_t bits = (static_cast<uint64_t>(high) << 32) | low;
-      double value;
-      std::memcpy(&value, &bits, sizeof value);
-      token.number = value;
-    }
-    // Every number of a request is a single float in the end.
-    if (!std::isfinite(static_cast<float>(token.number)))
-      return error(token, "binary number out of range or not finite");
-    return;
-  }
-  if (byte == 0xA6) {  // encoded request
-    const int code = get();
-    if (code < 0) return error(token, truncated);
-    if (!requestDefined_[code]) return error(token, "undefined encoded request " + std::to_string(code));
-    token.kind = TokenKind::kKeyword;
-    token.text = requestNames_[code];
-    return;
-  }
-  if (byte >= 0xC8 && byte <= 0xCB) {  // float array
-    uint32_t count;
-    if (!takeUnsigned(byte - 0xC8 + 1, &count)) return error(token, truncated);
-    token.kind = TokenKind::kFloatArray;
-    token.floats.clear();
-    bool nonFinite = false;
-    uint32_t done = 0;
-    while (done < count) {
-      const uint32_t piece = count - done < kPieceSize ? count - done : kPieceSize;
-      token.floats.resize(done + piece);
-      for (uint32_t i = done; i < done + piece;) {
-        const size_t have = available(4) / 4;
-        if (have == 0) {
-          pos_ = end_;  // the broken value's last bytes
-          return error(token, truncated);
-        }
-        const uint32_t last = have < done + piece - i ? i + static_cast<uint32_t>(have) : done + piece;
-        for (; i < last; ++i, pos_ += 4) {
-          const unsigned char *b = reinterpret_cast<const unsigned char *>(pos_);
-          const uint32_t bits = (uint32_t{b[0]} << 24) | (uint32_t{b[1]} << 16) |
-                                (uint32_t{b[2]} << 8) | b[3];
-          nonFinite |= (bits & 0x7F800000u) == 0x7F800000u;  // exponent all ones
-          token.floats[i] = floatFromBits(bits);
-        }
-      }
-      done += piece;
-    }
-    if (nonFinite) return error(token, "binary float array holds a value that is not finite");
-    return;
-  }
-  if (byte >= 0xCC && byte <= 0xCE) {  // request or string definition
-    uint32_t code;
-    if (!takeUnsigned(byte == 0xCE ? 2 : 1, &code)) return error(token, truncated);
-    Token name;
-    skipWhiteSpace();
-    const int first = peek();
-    if (first == '"') {
-      quotedString(name);
-    } else if (first >= 0x90 && first <= 0xA3) {
-      ++pos_;
-      binary(first, name);
-    } else {
-      return error(token, "definition without a string");
-    }
-    if (name.kind != TokenKind::kString) return error(token, name.text);
-    if (byte == 0xCC) {
-      requestNames_[code] = name.text;
-      requestDefined_[code] = true;
-    } else {
-      if (strings_.size() <= code) {
-        strings_.resize(code + 1);
-        stringDefined_.resize(code + 1);
-      }
-      strings_[code] = name.text;
-      stringDefined_[code] = true;
-    }
-    token.kind = TokenKind::kEnd;  // nothing to hand out: next() reads on
-    definitionRead_ = true;
-    return;
-  }
-  if (byte == 0xCF || byte == 0xD0) {  // string reference
-    uint32_t code;
-    if (!takeUnsigned(byte == 0xD0 ? 2 : 1, &code)) return error(token, truncated);
-    if (code >= strings_.size() || !stringDefined_[code])
-      return error(token, "undefined string " + std::to_string(code));
-    token.kind = TokenKind::kString;
-    token.text = strings_[code];
-    return;
-  }
+// Binary tokens, one function a kind; `code` is the token's first byte,
+// already consumed.
+void RibLexer::binary(int code, Token &token) {
+  const unsigned c = static_cast<unsigned>(code);
+  if (c <= binary::kNumberLast) return binaryNumber(c, token);
+  if (c <= binary::kLongStringLast) return binaryString(c, token);
+  if (c == binary::kFloat || c == binary::kDouble) return binaryReal(c, token);
+  if (c == binary::kEncodedRequest) return encodedRequest(token);
+  if (c >= binary::kFloatArrayFirst && c <= binary::kFloatArrayLast) return binaryFloatArray(c, token);
+  if (c >= binary::kDefineRequest && c <= binary::kDefineLongString) return definition(c, token);
+  if (c == binary::kStringReference || c == binary::kLongStringReference) return stringReference(c, token);
   char text[48];
-  std::snprintf(text, sizeof text, "reserved byte 0%o", byte);
+  std::snprintf(text, sizeof text, "reserved byte 0%o", code);
   error(token, text);
+}
+
+// Value bytes, the last ones the fraction.
+void RibLexer::binaryNumber(unsigned code, Token &token) {
+  const int bytes = (code & 3) + 1;
+  const int fractionBytes = (code >> 2) & 3;
+  uint32_t raw;
+  if (!takeUnsigned(bytes, &raw)) return error(token, kCutShort);
+  const int shift = 32 - 8 * bytes;
+  const int32_t value = static_cast<int32_t>(raw << shift) >> shift;  // sign-extended
+  token.kind = TokenKind::kNumber;
+  token.integer = fractionBytes == 0;
+  token.number = std::ldexp(static_cast<double>(value), -8 * fractionBytes);
+}
+
+// A short string, or a long one with 1 to 4 length bytes.
+void RibLexer::binaryString(unsigned code, Token &token) {
+  uint32_t length = code - binary::kShortStringFirst;
+  if (code >= binary::kLongStringFirst &&
+      !takeUnsigned(static_cast<int>(code - binary::kLongStringFirst) + 1, &length))
+    return error(token, kCutShort);
+  token.kind = TokenKind::kString;
+  if (!takeString(length, token.text)) error(token, kCutShort);
+}
+
+void RibLexer::binaryReal(unsigned code, Token &token) {
+  token.kind = TokenKind::kNumber;
+  if (code == binary::kFloat) {
+    unsigned char bytes[4];
+    if (!take(4, reinterpret_cast<char *>(bytes))) return error(token, kCutShort);
+    token.number = binary::getFloat(bytes);
+  } else {
+    uint32_t high, low;
+    if (!takeUnsigned(4, &high) || !takeUnsigned(4, &low)) return error(token, kCutShort);
+    const uint64_t bits = (static_cast<uint64_t>(high) << 32) | low;
+    double value;
+    std::memcpy(&value, &bits, sizeof value);
+    token.number = value;
+  }
+  // Every number of a request is a single float in the end.
+  if (!std::isfinite(static_cast<float>(token.number)))
+    error(token, "binary number out of range or not finite");
+}
+
+void RibLexer::encodedRequest(Token &token) {
+  const int code = get();
+  if (code < 0) return error(token, kCutShort);
+  if (!requestDefined_[code]) return error(token, "undefined encoded request " + std::to_string(code));
+  token.kind = TokenKind::kKeyword;
+  token.text = requestNames_[code];
+}
+
+// The count in 1 to 4 bytes, then the floats, read in pieces so that a
+// false count costs no more memory than the bytes that really follow.
+void RibLexer::binaryFloatArray(unsigned code, Token &token) {
+  uint32_t count;
+  if (!takeUnsigned(static_cast<int>(code - binary::kFloatArrayFirst) + 1, &count))
+    return error(token, kCutShort);
+  token.kind = TokenKind::kFloatArray;
+  token.floats.clear();
+  bool nonFinite = false;
+  uint32_t done = 0;
+  while (done < count) {
+    const uint32_t piece = count - done < kPieceSize ? count - done : kPieceSize;
+    token.floats.resize(done + piece);
+    for (uint32_t i = done; i < done + piece;) {
+      const size_t have = available(4) / 4;
+      if (have == 0) {
+        pos_ = end_;  // the broken value's last bytes
+        return error(token, kCutShort);
+      }
+      const uint32_t last = have < done + piece - i ? i + static_cast<uint32_t>(have) : done + piece;
+      for (; i < last; ++i, pos_ += 4) {
+        const float value = binary::getFloat(reinterpret_cast<const unsigned char *>(pos_));
+        nonFinite |= !std::isfinite(value);
+        token.floats[i] = value;
+      }
+    }
+    done += piece;
+  }
+  if (nonFinite) error(token, "binary float array holds a value that is not finite");
+}
+
+// A request or string definition: its code, then the name, quoted or as a
+// binary string.  Nothing is handed out: next() reads on.
+void RibLexer::definition(unsigned code, Token &token) {
+  uint32_t number;
+  if (!takeUnsigned(code == binary::kDefineLongString ? 2 : 1, &number)) return error(token, kCutShort);
+  Token name;
+  skipWhiteSpace();
+  const int first = peek();
+  if (first == '"') {
+    quotedString(name);
+  } else if (first >= static_cast<int>(binary::kShortStringFirst) &&
+             first <= static_cast<int>(binary::kLongStringLast)) {
+    ++pos_;
+    binaryString(static_cast<unsigned>(first), name);
+  } else {
+    return error(token, "definition without a string");
+  }
+  if (name.kind != TokenKind::kString) return error(token, name.text);
+  if (code == binary::kDefineRequest) {
+    requestNames_[number] = name.text;
+    requestDefined_[number] = true;
+  } else {
+    if (strings_.size() <= number) {
+      strings_.resize(number + 1);
+      stringDefined_.resize(number + 1);
+    }
+    strings_[number] = name.text;
+    stringDefined_[number] = true;
+  }
+  token.kind = TokenKind::kEnd;
+  definitionRead_ = true;
+}
+
+void RibLexer::stringReference(unsigned code, Token &token) {
+  uint32_t number;
+  if (!takeUnsigned(code == binary::kLongStringReference ? 2 : 1, &number)) return error(token, kCutShort);
+  if (number >= strings_.size() || !stringDefined_[number])
+    return error(token, "undefined string " + std::to_string(number));
+  token.kind = TokenKind::kString;
+  token.text = strings_[number];
 }
 
 }  // namespace vellum

@@ -91,7 +91,14 @@ class RibLexer {
   void quotedString(Token &token);
   void number(Token &token);
   void keyword(Token &token);
-  void binary(int byte, Token &token);
+  void binary(int code, Token &token);
+  void binaryNumber(unsigned code, Token &token);
+  void binaryString(unsigned code, Token &token);
+  void binaryReal(unsigned code, Token &token);
+  void encodedRequest(Token &token);
+  void binaryFloatArray(unsigned code, Token &token);
+  void definition(unsigned code, Token &token);
+  void stringReference(unsigned code, Token &token);
   void error(Token &token, std::string message);
 
   std::vector<RibInput> inputs_;
