@@ -1,7 +1,10 @@
 // libFuzzer target for the C interface: the bytes become a program of Ri
-// calls (every primitive, parameter lists of declared, undeclared and
-// inline-declared tokens, odd strings, NaN and infinities, several
-// contexts, ASCII and binary output), all written to /dev/null.
+// calls (every request of the request list that has an entry point,
+// parameter lists of declared, undeclared and inline-declared tokens, odd
+// strings, NaN and infinities, several contexts, ASCII and binary output),
+// all written to /dev/null.  A request whose parameters are all numbers,
+// strings and names is called generically from its row; the others have
+// calls of their own, and the build fails for a new one without.
 //
 // Every array is sized exactly as the library's own count rules ask, from
 // the very functions the writer uses, and allocated on its own, so that
@@ -19,6 +22,9 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <tuple>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "common/name_tables.h"
@@ -26,6 +32,7 @@
 #include "common/primitive_counts.h"
 #include "decl/declaration.h"
 #include "ri.h"
+#include "ri/requests.h"
 
 namespace {
 
@@ -35,6 +42,65 @@ constexpr int64_t kMostValues = 1 << 16;
 
 char *s(const char *text) { return const_cast<char *>(text); }
 
+// The requests of the list, and what the generic call takes from each row:
+// its entry point (null where it has none or its own), whether it is a
+// list form, and its count rule.
+#define VELLUM_CALL_NAME(Name, ...) Name,
+enum class Call { VELLUM_REQUESTS(VELLUM_CALL_NAME) };
+
+// The count rules a generic call can follow; the others need arrays or
+// state that only a call of the request's own makes.
+enum class Rule { kNone, kQuadric, kPatch, kOwn };
+#define VELLUM_FUZZ_RULE_NoCounts Rule::kNone
+#define VELLUM_FUZZ_RULE_Quadric Rule::kQuadric
+#define VELLUM_FUZZ_RULE_Patch Rule::kPatch
+#define VELLUM_FUZZ_RULE_Positions Rule::kOwn
+#define VELLUM_FUZZ_RULE_GeneralPolygon Rule::kOwn
+#define VELLUM_FUZZ_RULE_PointsPolygons Rule::kOwn
+#define VELLUM_FUZZ_RULE_PointsGeneralPolygons Rule::kOwn
+#define VELLUM_FUZZ_RULE_PatchMesh Rule::kOwn
+#define VELLUM_FUZZ_RULE_NuPatch Rule::kOwn
+#define VELLUM_FUZZ_RULE_Curves Rule::kOwn
+#define VELLUM_FUZZ_RULE_SubdivisionMesh Rule::kOwn
+#define VELLUM_FUZZ_RULE_Blobby Rule::kOwn
+
+#define VELLUM_FUZZ_ENTRY_ENTRY_PLAIN(Name) &Ri##Name
+#define VELLUM_FUZZ_ENTRY_ENTRY_LIST(Name) &Ri##Name##V
+#define VELLUM_FUZZ_ENTRY_ENTRY_LIST_V_FIRST(Name) &Ri##Name##V
+#define VELLUM_FUZZ_ENTRY_OWN_ENTRY_LIST(Name) nullptr
+#define VELLUM_FUZZ_ENTRY_OWN_ENTRY_VARARGS(Name) nullptr
+#define VELLUM_FUZZ_ENTRY_NONE_PLAIN(Name) nullptr
+#define VELLUM_FUZZ_ENTRY_NONE_LIST(Name) nullptr
+#define VELLUM_FUZZ_ENTRY_NONE_RIB_ONLY(Name) nullptr
+#define VELLUM_FUZZ_LIST_PLAIN false
+#define VELLUM_FUZZ_LIST_LIST true
+#define VELLUM_FUZZ_LIST_LIST_V_FIRST true
+#define VELLUM_FUZZ_LIST_VARARGS false
+#define VELLUM_FUZZ_LIST_RIB_ONLY false
+#define VELLUM_FUZZ_ENTRY(entry, form, Name) VELLUM_FUZZ_ENTRY_##entry##_##form(Name)
+
+template <Call K>
+struct Row;
+#define VELLUM_FUZZ_ROW(Name, form, R, Params, Args, operands, Counts, check, flags, entry, ...)      \
+  template <>                                                                                       \
+  struct Row<Call::Name> {                                                                          \
+    [[maybe_unused]] static constexpr auto entryPoint = VELLUM_FUZZ_ENTRY(entry, form, Name);        \
+    [[maybe_unused]] static constexpr bool list = VELLUM_FUZZ_LIST_##form;                           \
+    [[maybe_unused]] static constexpr Rule rule = VELLUM_FUZZ_RULE_##Counts;                         \
+  };
+VELLUM_REQUESTS(VELLUM_FUZZ_ROW)
+
+template <Call K>
+constexpr bool kNeedsACallOfItsOwn = false;
+
+template <typename R, typename... P>
+constexpr size_t parameterCount(R (*)(P...)) {
+  return sizeof...(P);
+}
+
+// The number of calls of the table below.
+int callCount();
+
 class Program {
  public:
   explicit Program(FuzzedDataProvider &data) : data_(data) {}
@@ -43,7 +109,7 @@ class Program {
     while (data_.remaining_bytes() > 0 && calls_ < 400) {
       ++calls_;
       try {
-        step(data_.ConsumeIntegralInRange<int>(0, 75));
+        step(data_.ConsumeIntegralInRange<int>(0, callCount() + 1));
       } catch (const TooLarge &) {
       }
     }
@@ -198,355 +264,22 @@ class Program {
     steps_[RiGetContext()] = Steps();
   }
 
-  void step(int op) {
-    if (contexts_.empty() || op == 0) {
-      if (contexts_.size() < 3) begin();
-      return;
-    }
-    switch (op) {
-      case 1: {  // end a context, or switch to another
-        const size_t i = data_.ConsumeIntegralInRange<size_t>(0, contexts_.size() - 1);
-        RiContext(contexts_[i]);
-        if (data_.ConsumeBool()) {
-          RiEnd();
-          steps_.erase(contexts_[i]);
-          contexts_.erase(contexts_.begin() + static_cast<long>(i));
-          if (!contexts_.empty()) RiContext(contexts_.back());
-        }
-        return;
-      }
-      case 2: RiFrameBegin(count()); return;
-      case 3: RiFrameEnd(); return;
-      case 4: RiWorldBegin(); return;
-      case 5: RiWorldEnd(); return;
-      case 6: RiAttributeBegin(); return;
-      case 7: RiAttributeEnd(); return;
-      case 8: RiTransformBegin(); return;
-      case 9: RiTransformEnd(); return;
-      case 10: RiFormat(count(), count(), number()); return;
-      case 11: RiScreenWindow(number(), number(), number(), number()); return;
-      case 12: {
-        List l = list(nullptr);
-        RiProjectionV(maybeNull(pick({"perspective", "orthographic"})), l.n, l.tokens.data(), l.parms.data());
-        return;
-      }
-      case 13: RiPixelFilter(filter(), number(), number()); return;
-      case 14: RiExposure(number(), number()); return;
-      case 15: RiQuantize(maybeNull(text()), count(), count(), count(), number()); return;
-      case 16: {
-        List l = list(nullptr);
-        RiDisplayV(maybeNull(text()), maybeNull(pick({"file", "framebuffer"})), maybeNull(text()), l.n,
-                   l.tokens.data(), l.parms.data());
-        return;
-      }
-      case 17: {
-        List l = list(nullptr);
-        RiHiderV(maybeNull(text()), l.n, l.tokens.data(), l.parms.data());
-        return;
-      }
-      case 18: {
-        const RtInt n = count();
-        RiColorSamples(n, floats(3 * int64_t{n}), floats(3 * int64_t{n}));
-        return;
-      }
-      case 19: {
-        List l = list(nullptr);
-        if (data_.ConsumeBool()) {
-          RtString format = data_.ConsumeBool() ? s("binary") : s("ascii");
-          RiOption(s("rib"), "format", &format, RI_NULL);
-        } else {
-          RiOptionV(maybeNull(text()), l.n, l.tokens.data(), l.parms.data());
-        }
-        return;
-      }
-      case 20: {
-        RtColor color = {number(), number(), number()};
-        if (data_.ConsumeBool()) RiColor(color);
-        else RiOpacity(color);
-        return;
-      }
-      case 21: RiTextureCoordinates(number(), number(), number(), number(), number(), number(), number(), number()); return;
-      case 22: {
-        RtBound bound = {number(), number(), number(), number(), number(), number()};
-        if (data_.ConsumeBool()) RiBound(bound);
-        else RiDetail(bound);
-        return;
-      }
-      case 23: RiMatte(data_.ConsumeIntegral<RtBoolean>()); return;
-      case 24: RiSides(count()); return;
-      case 25: RiOrientation(maybeNull(pick({"lh", "rh", "inside", "outside"}))); return;
-      case 26: {
-        List l = list(nullptr);
-        RiAttributeV(maybeNull(text()), l.n, l.tokens.data(), l.parms.data());
-        return;
-      }
-      case 27: {
-        RtMatrix m;
-        for (auto &row : m)
-          for (RtFloat &v : row) v = number();
-        if (data_.ConsumeBool()) RiConcatTransform(m);
-        else RiTransform(m);
-        return;
-      }
-      case 28: RiTranslate(number(), number(), number()); return;
-      case 29: RiRotate(number(), number(), number(), number()); return;
-      case 30: RiSkew(number(), number(), number(), number(), number(), number(), number()); return;
-      case 31: {
-        const RtInt n = count(120);
-        RiTransformPoints(text(), text(), n, reinterpret_cast<RtPoint *>(floats(3 * int64_t{n})));
-        return;
-      }
-      case 32: {
-        const RtInt n = std::min<RtInt>(count(130), 130);
-        RiMotionBeginV(n, floats(n));
-        return;
-      }
-      case 33: RiMotionBegin(3, 0.0, 0.5, 1.0); return;
-      case 34: RiMotionEnd(); return;
-      case 35: {
-        List l = list(nullptr);
-        RtToken name = maybeNull(pick({"plastic", "matte", "constant"}));
-        switch (small(5)) {
-          case 0: RiSurfaceV(name, l.n, l.tokens.data(), l.parms.data()); break;
-          case 1: RiDisplacementV(name, l.n, l.tokens.data(), l.parms.data()); break;
-          case 2: RiAtmosphereV(name, l.n, l.tokens.data(), l.parms.data()); break;
-          case 3: RiInteriorV(name, l.n, l.tokens.data(), l.parms.data()); break;
-          case 4: RiExteriorV(name, l.n, l.tokens.data(), l.parms.data()); break;
-          default: RiImagerV(name, l.n, l.tokens.data(), l.parms.data()); break;
-        }
-        return;
-      }
-      case 36: {
-        List l = list(nullptr);
-        lights_.push_back(data_.ConsumeBool()
-                              ? RiLightSourceV(maybeNull(text()), l.n, l.tokens.data(), l.parms.data())
-                              : RiAreaLightSourceV(maybeNull(text()), l.n, l.tokens.data(), l.parms.data()));
-        return;
-      }
-      case 37: {
-        RtLightHandle light = !lights_.empty() && data_.ConsumeBool()
-                                  ? lights_[data_.ConsumeIntegralInRange<size_t>(0, lights_.size() - 1)]
-                                  : reinterpret_cast<RtLightHandle>(static_cast<intptr_t>(count()));
-        RiIlluminate(light, data_.ConsumeIntegral<RtBoolean>());
-        return;
-      }
-      case 38: {
-        const RtInt ustep = count(4), vstep = count(4);
-        RiBasis(basis(), ustep, basis(), vstep);
-        steps() = {ustep, vstep};
-        return;
-      }
-      case 39: {
-        List l = list(nullptr);
-        RiGeometryV(maybeNull(pick({"teapot"})), l.n, l.tokens.data(), l.parms.data());
-        return;
-      }
-      case 40: {
-        const vellum::PrimitiveCounts counts = clamped(vellum::quadricCounts());
-        List l = list(&counts);
-        RtPoint p1 = {number(), number(), number()}, p2 = {number(), number(), number()};
-        switch (small(6)) {
-          case 0: RiSphereV(number(), number(), number(), number(), l.n, l.tokens.data(), l.parms.data()); break;
-          case 1: RiConeV(number(), number(), number(), l.n, l.tokens.data(), l.parms.data()); break;
-          case 2: RiCylinderV(number(), number(), number(), number(), l.n, l.tokens.data(), l.parms.data()); break;
-          case 3: RiDiskV(number(), number(), number(), l.n, l.tokens.data(), l.parms.data()); break;
-          case 4: RiHyperboloidV(p1, p2, number(), l.n, l.tokens.data(), l.parms.data()); break;
-          case 5: RiParaboloidV(number(), number(), number(), number(), l.n, l.tokens.data(), l.parms.data()); break;
-          default:
-            RiTorusV(number(), number(), number(), number(), number(), l.n, l.tokens.data(), l.parms.data());
-        }
-        return;
-      }
-      case 41: {
-        const RtInt n = count(12);
-        const vellum::PrimitiveCounts counts = clamped(vellum::polygonCounts(n));
-        if (!fits(counts)) return;
-        List l = list(&counts);
-        if (data_.ConsumeBool()) RiPolygonV(n, l.n, l.tokens.data(), l.parms.data());
-        else RiPointsV(n, l.n, l.tokens.data(), l.parms.data());
-        return;
-      }
-      case 42: {
-        const RtInt nloops = count(4);
-        RtInt *nverts = ints(nloops, -1, 6);
-        const vellum::PrimitiveCounts counts = clamped(vellum::generalPolygonCounts(nloops, nverts));
-        if (!fits(counts)) return;
-        List l = list(&counts);
-        RiGeneralPolygonV(nloops, nverts, l.n, l.tokens.data(), l.parms.data());
-        return;
-      }
-      case 43: {
-        const RtInt npolys = count(6);
-        RtInt *nverts = ints(npolys, -1, 5);
-        RtInt *verts = ints(vellum::sumOf(nverts, npolys), -2, 12);
-        const vellum::PrimitiveCounts counts = clamped(vellum::pointsPolygonsCounts(npolys, nverts, verts));
-        if (!fits(counts)) return;
-        List l = list(&counts);
-        RiPointsPolygonsV(npolys, nverts, verts, l.n, l.tokens.data(), l.parms.data());
-        return;
-      }
-      case 44: {
-        const RtInt npolys = count(4);
-        RtInt *nloops = ints(npolys, -1, 3);
-        RtInt *nverts = ints(vellum::sumOf(nloops, npolys), -1, 5);
-        RtInt *verts = ints(vellum::sumOf(nverts, vellum::sumOf(nloops, npolys)), 0, 12);
-        const vellum::PrimitiveCounts counts =
-            clamped(vellum::pointsGeneralPolygonsCounts(npolys, nloops, nverts, verts));
-        if (!fits(counts)) return;
-        List l = list(&counts);
-        RiPointsGeneralPolygonsV(npolys, nloops, nverts, verts, l.n, l.tokens.data(), l.parms.data());
-        return;
-      }
-      case 45: {
-        RtToken type = pick({"bilinear", "bicubic"});
-        const vellum::PrimitiveCounts counts = clamped(vellum::patchCounts(std::string(type) == "bilinear"));
-        List l = list(&counts);
-        RiPatchV(type, l.n, l.tokens.data(), l.parms.data());
-        return;
-      }
-      case 46: {
-        RtToken type = pick({"bilinear", "bicubic"});
-        RtToken uwrap = pick({"periodic", "nonperiodic"}), vwrap = pick({"periodic", "nonperiodic"});
-        const RtInt nu = count(9), nv = count(9);
-        const std::string kind = type;
-        if (kind != "bilinear" && kind != "bicubic") {
-          // No list is written for an unknown type.
-          RiPatchMeshV(type, nu, uwrap, nv, vwrap, 0, nullptr, nullptr);
-          return;
-        }
-        bool stepUsable = true;
-        const vellum::PrimitiveCounts counts = clamped(vellum::patchMeshCounts(
-            kind == "bicubic", nu, std::string(uwrap) == "periodic", nv,
-            std::string(vwrap) == "periodic", steps().u, steps().v, &stepUsable));
-        if (!fits(counts)) return;
-        List l = list(&counts);
-        RiPatchMeshV(type, nu, uwrap, nv, vwrap, l.n, l.tokens.data(), l.parms.data());
-        return;
-      }
-      case 47: {
-        const RtInt nu = count(6), uorder = count(5), nv = count(6), vorder = count(5);
-        const int64_t uknots = int64_t{nu} + uorder, vknots = int64_t{nv} + vorder;
-        if (uknots > kMostValues || vknots > kMostValues) return;
-        const vellum::PrimitiveCounts counts = clamped(vellum::nuPatchCounts(nu, uorder, nv, vorder));
-        if (!fits(counts)) return;
-        RtFloat *uknot = floats(uknots), *vknot = floats(vknots);
-        List l = list(&counts);
-        RiNuPatchV(nu, uorder, uknot, number(), number(), nv, vorder, vknot, number(), number(), l.n,
-                   l.tokens.data(), l.parms.data());
-        return;
-      }
-      case 48: {
-        RtToken type = pick({"linear", "cubic"}), wrap = pick({"periodic", "nonperiodic"});
-        const RtInt ncurves = count(5);
-        RtInt *nverts = ints(ncurves, -1, 12);
-        bool stepUsable = true;
-        const vellum::PrimitiveCounts counts = clamped(vellum::curvesCounts(
-            std::string(type) == "cubic", std::string(wrap) == "periodic", ncurves, nverts, steps().v,
-            &stepUsable));
-        if (!fits(counts)) return;
-        List l = list(&counts);
-        RiCurvesV(type, ncurves, nverts, wrap, l.n, l.tokens.data(), l.parms.data());
-        return;
-      }
-      case 49: {
-        const RtInt nfaces = count(4);
-        RtInt *nverts = ints(nfaces, -1, 5);
-        RtInt *verts = ints(vellum::sumOf(nverts, nfaces), 0, 10);
-        const RtInt ntags = count(3);
-        RtToken *tags = texts(ntags);
-        RtInt *nargs = ints(2 * int64_t{ntags}, -1, 3);
-        RtInt *intargs = ints(vellum::sumOfEvery2nd(nargs, ntags, 0), -1, 5);
-        RtFloat *floatargs = floats(vellum::sumOfEvery2nd(nargs, ntags, 1));
-        const vellum::PrimitiveCounts counts = clamped(vellum::subdivisionMeshCounts(nfaces, nverts, verts));
-        if (!fits(counts)) return;
-        List l = list(&counts);
-        RiSubdivisionMeshV(pick({"catmull-clark", "loop"}), nfaces, nverts, verts, ntags, tags, nargs, intargs,
-                           floatargs, l.n, l.tokens.data(), l.parms.data());
-        return;
-      }
-      case 50: {
-        const RtInt ncode = count(10);
-        RtInt *code = ints(ncode, -1, 8);
-        for (RtInt i = 0; code != nullptr && i < ncode; ++i)
-          if (data_.ConsumeBool()) code[i] = 1000 + small(3);
-        const RtInt nleaf = count(4), nflt = count(20), nstr = count(2);
-        const vellum::PrimitiveCounts counts = clamped(vellum::blobbyPrimitiveCounts(nleaf));
-        if (!fits(counts)) return;
-        List l = list(&counts);
-        RiBlobbyV(nleaf, ncode, code, nflt, floats(nflt), nstr, texts(nstr), l.n, l.tokens.data(), l.parms.data());
-        return;
-      }
-      case 51: {
-        static const RtProcSubdivFunc kFunctions[] = {RiProcDelayedReadArchive, RiProcRunProgram,
-                                                      RiProcDynamicLoad};
-        RtProcSubdivFunc function = kFunctions[data_.ConsumeIntegralInRange<size_t>(0, 2)];
-        RtBound bound = {number(), number(), number(), number(), number(), number()};
-        RiProcedural(texts(vellum::proceduralByFunction(function)->strings), bound, function, nullptr);
-        return;
-      }
-      case 52: {
-        const RtInt nloops = count(3);
-        RtInt *ncurves = ints(nloops, 0, 2);
-        const int64_t curves = vellum::sumOf(ncurves, nloops);
-        RtInt *order = ints(curves, -1, 4), *n = ints(curves, -1, 5);
-        const int64_t points = vellum::sumOf(n, curves);
-        const int64_t knots = vellum::sumOf(order, curves) + points;
-        RiTrimCurve(nloops, ncurves, order, floats(knots), floats(curves), floats(curves), n, floats(points),
-                    floats(points), floats(points));
-        return;
-      }
-      case 53: RiSolidBegin(maybeNull(pick({"union", "intersection", "primitive"}))); return;
-      case 54: RiSolidEnd(); return;
-      case 55: objects_.push_back(RiObjectBegin()); return;
-      case 56: RiObjectEnd(); return;
-      case 57: {
-        RtObjectHandle object = !objects_.empty() && data_.ConsumeBool()
-                                    ? objects_[data_.ConsumeIntegralInRange<size_t>(0, objects_.size() - 1)]
-                                    : reinterpret_cast<RtObjectHandle>(static_cast<intptr_t>(count()));
-        RiObjectInstance(object);
-        return;
-      }
-      case 58: {
-        static const char *const kDeclarations[] = {"float", "varying color", "vertex point[2]", "string",
-                                                    "integer[3]", "facevarying normal", "bool", "",
-                                                    "uniform float[70000]", "matrix", "mpoint"};
-        RiDeclare(pick({"fzd", "fze", "Cs", "P"}), data_.ConsumeBool() ? s(kDeclarations[small(10)]) : nullptr);
-        return;
-      }
-      case 59: RiArchiveRecord(pick({"comment", "structure", "verbatim"}), s("%s"), text()); return;
-      case 60: {
-        List l = list(nullptr);
-        RiReadArchiveV(maybeNull(text()), nullptr, l.n, l.tokens.data(), l.parms.data());
-        return;
-      }
-      case 61: {
-        static const RtErrorHandler kHandlers[] = {RiErrorIgnore, RiErrorPrint, RiErrorAbort, nullptr};
-        RiErrorHandler(kHandlers[small(3)]);
-        return;
-      }
-      case 62: RiCropWindow(number(), number(), number(), number()); return;
-      case 63: RiClipping(number(), number()); return;
-      case 64: RiPixelSamples(number(), number()); return;
-      case 65: RiShadingRate(number()); return;
-      case 66: RiGeometricApproximation(maybeNull(text()), number()); return;
-      case 67: RiPerspective(number()); return;
-      case 68: RiScale(number(), number(), number()); return;
-      case 69: RiCoordinateSystem(maybeNull(text())); return;
-      case 70: RiIdentity(); return;
-      case 71: RiReverseOrientation(); return;
-      case 72: RiDetailRange(number(), number(), number(), number()); return;
-      case 73:
-        RiSurface(s("plastic"), "Kd", valuesFor(s("Kd"), nullptr), "texturename",
-                  valuesFor(s("texturename"), nullptr), RI_NULL);
-        return;
-      case 74: {
-        const vellum::PrimitiveCounts counts = vellum::quadricCounts();
-        RiSphere(number(), number(), number(), number(), "Cs", valuesFor(s("Cs"), &counts), RI_NULL);
-        return;
-      }
-      default: RiDepthOfField(number(), number(), number()); return;
-    }
-  }
+  // One call, by `op`: start a context, end or switch one, or the call of
+  // a request of the list.
+  void step(int op);
+
+ public:
+  // The call of one request: generic (each parameter a fuzzed value of its
+  // type, a list form's parameter list by the row's count rule), or one of
+  // its own below.
+  template <Call K>
+  void call();
+
+ private:
+  template <typename T>
+  T value();
+  template <typename Row, typename R, typename... P, size_t... I>
+  void callGeneric(R (*entry)(P...), std::index_sequence<I...>);
 
   FuzzedDataProvider &data_;
   int calls_ = 0;
@@ -559,6 +292,355 @@ class Program {
   std::vector<std::unique_ptr<RtInt[]>> intArrays_;
   std::vector<std::unique_ptr<RtToken[]>> textArrays_;
 };
+
+// ------------------------------------------------------------ generic calls
+
+template <typename T>
+T Program::value() {
+  if constexpr (std::is_same_v<T, RtFloat>) return number();
+  else if constexpr (std::is_same_v<T, RtInt>) return count();
+  else if constexpr (std::is_same_v<T, RtBoolean>) return data_.ConsumeIntegral<RtBoolean>();
+  else if constexpr (std::is_same_v<T, char *>) return maybeNull(text());
+  else if constexpr (std::is_same_v<T, RtFilterFunc>) return filter();
+  else if constexpr (std::is_same_v<T, RtArchiveCallback>) return nullptr;
+  else static_assert(kNeedsACallOfItsOwn<Call{}> && std::is_void_v<T>, "no fuzzed value of this type");
+}
+
+template <typename Row, typename R, typename... P, size_t... I>
+void Program::callGeneric(R (*entry)(P...), std::index_sequence<I...>) {
+  using Types = std::tuple<P...>;
+  // Braces: the values are drawn from the data in order.
+  std::tuple<std::tuple_element_t<I, Types>...> fixed{value<std::tuple_element_t<I, Types>>()...};
+  if constexpr (!Row::list) {
+    std::apply(entry, fixed);
+  } else {
+    vellum::PrimitiveCounts counts;
+    const vellum::PrimitiveCounts *primitive = nullptr;
+    if constexpr (Row::rule == Rule::kQuadric) {
+      counts = vellum::quadricCounts();
+      primitive = &counts;
+    } else if constexpr (Row::rule == Rule::kPatch) {
+      const char *type = std::get<0>(fixed);
+      counts = vellum::patchCounts(type != nullptr && std::string(type) == "bilinear");
+      primitive = &counts;
+    }
+    List l = list(primitive);
+    std::apply([&](auto... each) { entry(each..., l.n, l.tokens.data(), l.parms.data()); }, fixed);
+  }
+}
+
+template <Call K>
+void Program::call() {
+  using R = Row<K>;
+  if constexpr (std::is_null_pointer_v<std::remove_cv_t<decltype(R::entryPoint)>> || R::rule == Rule::kOwn) {
+    static_assert(kNeedsACallOfItsOwn<K>, "this request needs a call of its own below");
+  } else {
+    constexpr size_t fixed = parameterCount(R::entryPoint) - (R::list ? 3 : 0);
+    callGeneric<R>(R::entryPoint, std::make_index_sequence<fixed>());
+  }
+}
+
+// ------------------------------------------------------------ calls of their own
+// Arrays sized by the count rules, handles kept for later calls, and names
+// that the writer treats apart.
+
+#define VELLUM_OWN_CALL(Name) \
+  template <>                 \
+  void Program::call<Call::Name>()
+
+VELLUM_OWN_CALL(Projection) {
+  List l = list(nullptr);
+  RiProjectionV(maybeNull(pick({"perspective", "orthographic"})), l.n, l.tokens.data(), l.parms.data());
+}
+VELLUM_OWN_CALL(Display) {
+  List l = list(nullptr);
+  RiDisplayV(maybeNull(text()), maybeNull(pick({"file", "framebuffer"})), maybeNull(text()), l.n,
+             l.tokens.data(), l.parms.data());
+}
+VELLUM_OWN_CALL(ColorSamples) {
+  const RtInt n = count();
+  RiColorSamples(n, floats(3 * int64_t{n}), floats(3 * int64_t{n}));
+}
+VELLUM_OWN_CALL(Option) {
+  List l = list(nullptr);
+  if (data_.ConsumeBool()) {
+    RtString format = data_.ConsumeBool() ? s("binary") : s("ascii");
+    RiOption(s("rib"), "format", &format, RI_NULL);
+  } else {
+    RiOptionV(maybeNull(text()), l.n, l.tokens.data(), l.parms.data());
+  }
+}
+VELLUM_OWN_CALL(Color) {
+  RtColor color = {number(), number(), number()};
+  RiColor(color);
+}
+VELLUM_OWN_CALL(Opacity) {
+  RtColor color = {number(), number(), number()};
+  RiOpacity(color);
+}
+VELLUM_OWN_CALL(Bound) {
+  RtBound bound = {number(), number(), number(), number(), number(), number()};
+  RiBound(bound);
+}
+VELLUM_OWN_CALL(Detail) {
+  RtBound bound = {number(), number(), number(), number(), number(), number()};
+  RiDetail(bound);
+}
+VELLUM_OWN_CALL(Orientation) { RiOrientation(maybeNull(pick({"lh", "rh", "inside", "outside"}))); }
+VELLUM_OWN_CALL(ConcatTransform) {
+  RtMatrix m;
+  for (auto &row : m)
+    for (RtFloat &v : row) v = number();
+  RiConcatTransform(m);
+}
+VELLUM_OWN_CALL(Transform) {
+  RtMatrix m;
+  for (auto &row : m)
+    for (RtFloat &v : row) v = number();
+  RiTransform(m);
+}
+VELLUM_OWN_CALL(TransformPoints) {
+  const RtInt n = count(120);
+  RiTransformPoints(text(), text(), n, reinterpret_cast<RtPoint *>(floats(3 * int64_t{n})));
+}
+VELLUM_OWN_CALL(MotionBegin) {
+  if (data_.ConsumeBool()) {
+    RiMotionBegin(3, 0.0, 0.5, 1.0);
+    return;
+  }
+  const RtInt n = std::min<RtInt>(count(130), 130);
+  RiMotionBeginV(n, floats(n));
+}
+VELLUM_OWN_CALL(Surface) {
+  if (data_.ConsumeBool()) {
+    RiSurface(s("plastic"), "Kd", valuesFor(s("Kd"), nullptr), "texturename",
+              valuesFor(s("texturename"), nullptr), RI_NULL);
+    return;
+  }
+  List l = list(nullptr);
+  RiSurfaceV(maybeNull(pick({"plastic", "matte", "constant"})), l.n, l.tokens.data(), l.parms.data());
+}
+VELLUM_OWN_CALL(LightSource) {
+  List l = list(nullptr);
+  lights_.push_back(RiLightSourceV(maybeNull(text()), l.n, l.tokens.data(), l.parms.data()));
+}
+VELLUM_OWN_CALL(AreaLightSource) {
+  List l = list(nullptr);
+  lights_.push_back(RiAreaLightSourceV(maybeNull(text()), l.n, l.tokens.data(), l.parms.data()));
+}
+VELLUM_OWN_CALL(Illuminate) {
+  RtLightHandle light = !lights_.empty() && data_.ConsumeBool()
+                            ? lights_[data_.ConsumeIntegralInRange<size_t>(0, lights_.size() - 1)]
+                            : reinterpret_cast<RtLightHandle>(static_cast<intptr_t>(count()));
+  RiIlluminate(light, data_.ConsumeIntegral<RtBoolean>());
+}
+VELLUM_OWN_CALL(Sphere) {
+  if (data_.ConsumeBool()) {
+    const vellum::PrimitiveCounts counts = vellum::quadricCounts();
+    RiSphere(number(), number(), number(), number(), "Cs", valuesFor(s("Cs"), &counts), RI_NULL);
+    return;
+  }
+  const vellum::PrimitiveCounts counts = vellum::quadricCounts();
+  List l = list(&counts);
+  RiSphereV(number(), number(), number(), number(), l.n, l.tokens.data(), l.parms.data());
+}
+VELLUM_OWN_CALL(Hyperboloid) {
+  const vellum::PrimitiveCounts counts = vellum::quadricCounts();
+  List l = list(&counts);
+  RtPoint p1 = {number(), number(), number()}, p2 = {number(), number(), number()};
+  RiHyperboloidV(p1, p2, number(), l.n, l.tokens.data(), l.parms.data());
+}
+VELLUM_OWN_CALL(Polygon) {
+  const RtInt n = count(12);
+  const vellum::PrimitiveCounts counts = clamped(vellum::polygonCounts(n));
+  if (!fits(counts)) return;
+  List l = list(&counts);
+  RiPolygonV(n, l.n, l.tokens.data(), l.parms.data());
+}
+VELLUM_OWN_CALL(Points) {
+  const RtInt n = count(12);
+  const vellum::PrimitiveCounts counts = clamped(vellum::polygonCounts(n));
+  if (!fits(counts)) return;
+  List l = list(&counts);
+  RiPointsV(n, l.n, l.tokens.data(), l.parms.data());
+}
+VELLUM_OWN_CALL(GeneralPolygon) {
+  const RtInt nloops = count(4);
+  RtInt *nverts = ints(nloops, -1, 6);
+  const vellum::PrimitiveCounts counts = clamped(vellum::generalPolygonCounts(nloops, nverts));
+  if (!fits(counts)) return;
+  List l = list(&counts);
+  RiGeneralPolygonV(nloops, nverts, l.n, l.tokens.data(), l.parms.data());
+}
+VELLUM_OWN_CALL(PointsPolygons) {
+  const RtInt npolys = count(6);
+  RtInt *nverts = ints(npolys, -1, 5);
+  RtInt *verts = ints(vellum::sumOf(nverts, npolys), -2, 12);
+  const vellum::PrimitiveCounts counts = clamped(vellum::pointsPolygonsCounts(npolys, nverts, verts));
+  if (!fits(counts)) return;
+  List l = list(&counts);
+  RiPointsPolygonsV(npolys, nverts, verts, l.n, l.tokens.data(), l.parms.data());
+}
+VELLUM_OWN_CALL(PointsGeneralPolygons) {
+  const RtInt npolys = count(4);
+  RtInt *nloops = ints(npolys, -1, 3);
+  RtInt *nverts = ints(vellum::sumOf(nloops, npolys), -1, 5);
+  RtInt *verts = ints(vellum::sumOf(nverts, vellum::sumOf(nloops, npolys)), 0, 12);
+  const vellum::PrimitiveCounts counts =
+      clamped(vellum::pointsGeneralPolygonsCounts(npolys, nloops, nverts, verts));
+  if (!fits(counts)) return;
+  List l = list(&counts);
+  RiPointsGeneralPolygonsV(npolys, nloops, nverts, verts, l.n, l.tokens.data(), l.parms.data());
+}
+VELLUM_OWN_CALL(Patch) {
+  RtToken type = pick({"bilinear", "bicubic"});
+  const vellum::PrimitiveCounts counts = clamped(vellum::patchCounts(std::string(type) == "bilinear"));
+  List l = list(&counts);
+  RiPatchV(type, l.n, l.tokens.data(), l.parms.data());
+}
+VELLUM_OWN_CALL(NuPatch) {
+  const RtInt nu = count(6), uorder = count(5), nv = count(6), vorder = count(5);
+  const int64_t uknots = int64_t{nu} + uorder, vknots = int64_t{nv} + vorder;
+  if (uknots > kMostValues || vknots > kMostValues) return;
+  const vellum::PrimitiveCounts counts = clamped(vellum::nuPatchCounts(nu, uorder, nv, vorder));
+  if (!fits(counts)) return;
+  RtFloat *uknot = floats(uknots), *vknot = floats(vknots);
+  List l = list(&counts);
+  RiNuPatchV(nu, uorder, uknot, number(), number(), nv, vorder, vknot, number(), number(), l.n,
+             l.tokens.data(), l.parms.data());
+}
+VELLUM_OWN_CALL(Curves) {
+  RtToken type = pick({"linear", "cubic"}), wrap = pick({"periodic", "nonperiodic"});
+  const RtInt ncurves = count(5);
+  RtInt *nverts = ints(ncurves, -1, 12);
+  bool stepUsable = true;
+  const vellum::PrimitiveCounts counts = clamped(vellum::curvesCounts(
+      std::string(type) == "cubic", std::string(wrap) == "periodic", ncurves, nverts, steps().v,
+      &stepUsable));
+  if (!fits(counts)) return;
+  List l = list(&counts);
+  RiCurvesV(type, ncurves, nverts, wrap, l.n, l.tokens.data(), l.parms.data());
+}
+VELLUM_OWN_CALL(SubdivisionMesh) {
+  const RtInt nfaces = count(4);
+  RtInt *nverts = ints(nfaces, -1, 5);
+  RtInt *verts = ints(vellum::sumOf(nverts, nfaces), 0, 10);
+  const RtInt ntags = count(3);
+  RtToken *tags = texts(ntags);
+  RtInt *nargs = ints(2 * int64_t{ntags}, -1, 3);
+  RtInt *intargs = ints(vellum::sumOfEvery2nd(nargs, ntags, 0), -1, 5);
+  RtFloat *floatargs = floats(vellum::sumOfEvery2nd(nargs, ntags, 1));
+  const vellum::PrimitiveCounts counts = clamped(vellum::subdivisionMeshCounts(nfaces, nverts, verts));
+  if (!fits(counts)) return;
+  List l = list(&counts);
+  RiSubdivisionMeshV(pick({"catmull-clark", "loop"}), nfaces, nverts, verts, ntags, tags, nargs, intargs,
+                     floatargs, l.n, l.tokens.data(), l.parms.data());
+}
+VELLUM_OWN_CALL(Blobby) {
+  const RtInt ncode = count(10);
+  RtInt *code = ints(ncode, -1, 8);
+  for (RtInt i = 0; code != nullptr && i < ncode; ++i)
+    if (data_.ConsumeBool()) code[i] = 1000 + small(3);
+  const RtInt nleaf = count(4), nflt = count(20), nstr = count(2);
+  const vellum::PrimitiveCounts counts = clamped(vellum::blobbyPrimitiveCounts(nleaf));
+  if (!fits(counts)) return;
+  List l = list(&counts);
+  RiBlobbyV(nleaf, ncode, code, nflt, floats(nflt), nstr, texts(nstr), l.n, l.tokens.data(), l.parms.data());
+}
+VELLUM_OWN_CALL(Procedural) {
+  static const RtProcSubdivFunc kFunctions[] = {RiProcDelayedReadArchive, RiProcRunProgram,
+                                                RiProcDynamicLoad};
+  RtProcSubdivFunc function = kFunctions[data_.ConsumeIntegralInRange<size_t>(0, 2)];
+  RtBound bound = {number(), number(), number(), number(), number(), number()};
+  RiProcedural(texts(vellum::proceduralByFunction(function)->strings), bound, function, nullptr);
+}
+VELLUM_OWN_CALL(TrimCurve) {
+  const RtInt nloops = count(3);
+  RtInt *ncurves = ints(nloops, 0, 2);
+  const int64_t curves = vellum::sumOf(ncurves, nloops);
+  RtInt *order = ints(curves, -1, 4), *n = ints(curves, -1, 5);
+  const int64_t points = vellum::sumOf(n, curves);
+  const int64_t knots = vellum::sumOf(order, curves) + points;
+  RiTrimCurve(nloops, ncurves, order, floats(knots), floats(curves), floats(curves), n, floats(points),
+              floats(points), floats(points));
+}
+VELLUM_OWN_CALL(Declare) {
+  static const char *const kDeclarations[] = {"float", "varying color", "vertex point[2]", "string",
+                                              "integer[3]", "facevarying normal", "bool", "",
+                                              "uniform float[70000]", "matrix", "mpoint"};
+  RiDeclare(pick({"fzd", "fze", "Cs", "P"}), data_.ConsumeBool() ? s(kDeclarations[small(10)]) : nullptr);
+}
+VELLUM_OWN_CALL(Basis) {
+  const RtInt ustep = count(4), vstep = count(4);
+  RiBasis(basis(), ustep, basis(), vstep);
+  steps() = {ustep, vstep};
+}
+VELLUM_OWN_CALL(PatchMesh) {
+  RtToken type = pick({"bilinear", "bicubic"});
+  RtToken uwrap = pick({"periodic", "nonperiodic"}), vwrap = pick({"periodic", "nonperiodic"});
+  const RtInt nu = count(9), nv = count(9);
+  const std::string kind = type;
+  if (kind != "bilinear" && kind != "bicubic") {
+    // No list is written for an unknown type.
+    RiPatchMeshV(type, nu, uwrap, nv, vwrap, 0, nullptr, nullptr);
+    return;
+  }
+  bool stepUsable = true;
+  const vellum::PrimitiveCounts counts = clamped(vellum::patchMeshCounts(
+      kind == "bicubic", nu, std::string(uwrap) == "periodic", nv,
+      std::string(vwrap) == "periodic", steps().u, steps().v, &stepUsable));
+  if (!fits(counts)) return;
+  List l = list(&counts);
+  RiPatchMeshV(type, nu, uwrap, nv, vwrap, l.n, l.tokens.data(), l.parms.data());
+}
+VELLUM_OWN_CALL(Geometry) {
+  List l = list(nullptr);
+  RiGeometryV(maybeNull(pick({"teapot"})), l.n, l.tokens.data(), l.parms.data());
+}
+VELLUM_OWN_CALL(SolidBegin) { RiSolidBegin(maybeNull(pick({"union", "intersection", "primitive"}))); }
+VELLUM_OWN_CALL(ObjectBegin) { objects_.push_back(RiObjectBegin()); }
+VELLUM_OWN_CALL(ObjectInstance) {
+  RtObjectHandle object = !objects_.empty() && data_.ConsumeBool()
+                              ? objects_[data_.ConsumeIntegralInRange<size_t>(0, objects_.size() - 1)]
+                              : reinterpret_cast<RtObjectHandle>(static_cast<intptr_t>(count()));
+  RiObjectInstance(object);
+}
+VELLUM_OWN_CALL(ArchiveRecord) { RiArchiveRecord(pick({"comment", "structure", "verbatim"}), s("%s"), text()); }
+VELLUM_OWN_CALL(ErrorHandler) {
+  static const RtErrorHandler kHandlers[] = {RiErrorIgnore, RiErrorPrint, RiErrorAbort, nullptr};
+  RiErrorHandler(kHandlers[small(3)]);
+}
+
+// ------------------------------------------------------------ the table
+
+// Every request of the list with an entry point; a request without a call
+// of its own must have one that the generic call can make.
+#define VELLUM_FUZZ_CALL_ENTRY(Name) &Program::call<Call::Name>,
+#define VELLUM_FUZZ_CALL_OWN_ENTRY(Name) &Program::call<Call::Name>,
+#define VELLUM_FUZZ_CALL_NONE(Name)
+#define VELLUM_FUZZ_CALL(Name, form, R, Params, Args, operands, Counts, check, flags, entry, ...) \
+  VELLUM_FUZZ_CALL_##entry(Name)
+constexpr void (Program::*kCalls[])() = {VELLUM_REQUESTS(VELLUM_FUZZ_CALL)};
+int callCount() { return static_cast<int>(std::size(kCalls)); }
+
+void Program::step(int op) {
+  if (contexts_.empty() || op == 0) {
+    if (contexts_.size() < 3) begin();
+    return;
+  }
+  if (op == 1) {  // end a context, or switch to another
+    const size_t i = data_.ConsumeIntegralInRange<size_t>(0, contexts_.size() - 1);
+    RiContext(contexts_[i]);
+    if (data_.ConsumeBool()) {
+      RiEnd();
+      steps_.erase(contexts_[i]);
+      contexts_.erase(contexts_.begin() + static_cast<long>(i));
+      if (!contexts_.empty()) RiContext(contexts_.back());
+    }
+    return;
+  }
+  (this->*kCalls[op - 2])();
+}
 
 }  // namespace
 

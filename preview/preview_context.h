@@ -88,89 +88,17 @@ class PreviewContext : public NullContext {
   const std::vector<std::string> &writtenFiles() const { return written_; }
   const std::string &lastWriteError() const { return writeError_; }
 
-  RtVoid FrameBegin(RtInt frame) override;
-  RtVoid FrameEnd() override;
-  RtVoid WorldBegin() override;
-  RtVoid WorldEnd() override;
-  RtVoid Format(RtInt xres, RtInt yres, RtFloat aspect) override;
-  RtVoid FrameAspectRatio(RtFloat aspect) override;
-  RtVoid ScreenWindow(RtFloat left, RtFloat right, RtFloat bottom, RtFloat top) override;
-  RtVoid CropWindow(RtFloat xmin, RtFloat xmax, RtFloat ymin, RtFloat ymax) override;
-  RtVoid ProjectionV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]) override;
-  RtVoid Clipping(RtFloat hither, RtFloat yon) override;
-  RtVoid PixelSamples(RtFloat xsamples, RtFloat ysamples) override;
-  RtVoid Exposure(RtFloat gain, RtFloat gamma) override;
-  RtVoid DisplayV(char *name, RtToken type, RtToken mode, RtInt n, RtToken tokens[], RtPointer parms[]) override;
-
-  RtVoid AttributeBegin() override;
-  RtVoid AttributeEnd() override;
-  RtVoid Color(RtColor Cs) override;
-  RtVoid Opacity(RtColor Os) override;
-  RtVoid Sides(RtInt sides) override;
-  RtVoid Orientation(RtToken orientation) override;
-  RtVoid ReverseOrientation() override;
-  RtVoid Basis(RtBasis ubasis, RtInt ustep, RtBasis vbasis, RtInt vstep) override;
-
-  RtVoid Identity() override;
-  RtVoid ConcatTransform(RtMatrix transform) override;
-  RtVoid Transform(RtMatrix transform) override;
-  RtVoid Perspective(RtFloat fov) override;
-  RtVoid Translate(RtFloat dx, RtFloat dy, RtFloat dz) override;
-  RtVoid Rotate(RtFloat angle, RtFloat dx, RtFloat dy, RtFloat dz) override;
-  RtVoid Scale(RtFloat sx, RtFloat sy, RtFloat sz) override;
-  RtVoid Skew(RtFloat angle, RtFloat dx1, RtFloat dy1, RtFloat dz1, RtFloat dx2, RtFloat dy2, RtFloat dz2) override;
-  RtVoid CoordinateSystem(RtToken space) override;
-  RtVoid CoordSysTransform(RtToken space) override;
-  RtVoid TransformBegin() override;
-  RtVoid TransformEnd() override;
-  RtVoid MotionBeginV(RtInt n, RtFloat times[]) override;
-  RtVoid MotionEnd() override;
-
-  RtVoid SurfaceV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]) override;
-  RtLightHandle LightSourceV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]) override;
-  RtLightHandle AreaLightSourceV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]) override;
-  RtVoid Illuminate(RtLightHandle light, RtBoolean onoff) override;
-  RtToken Declare(char *name, char *declaration) override;
-
-  RtVoid ConeV(RtFloat height, RtFloat radius, RtFloat thetamax, RtInt n, RtToken tokens[], RtPointer parms[]) override;
-  RtVoid CylinderV(RtFloat radius, RtFloat zmin, RtFloat zmax, RtFloat thetamax, RtInt n, RtToken tokens[],
-                   RtPointer parms[]) override;
-  RtVoid DiskV(RtFloat height, RtFloat radius, RtFloat thetamax, RtInt n, RtToken tokens[], RtPointer parms[]) override;
-  RtVoid HyperboloidV(RtPoint point1, RtPoint point2, RtFloat thetamax, RtInt n, RtToken tokens[],
-                      RtPointer parms[]) override;
-  RtVoid ParaboloidV(RtFloat rmax, RtFloat zmin, RtFloat zmax, RtFloat thetamax, RtInt n, RtToken tokens[],
-                     RtPointer parms[]) override;
-  RtVoid SphereV(RtFloat radius, RtFloat zmin, RtFloat zmax, RtFloat thetamax, RtInt n, RtToken tokens[],
-                 RtPointer parms[]) override;
-  RtVoid TorusV(RtFloat majorradius, RtFloat minorradius, RtFloat phimin, RtFloat phimax, RtFloat thetamax,
-                RtInt n, RtToken tokens[], RtPointer parms[]) override;
-  RtVoid PolygonV(RtInt nvertices, RtInt n, RtToken tokens[], RtPointer parms[]) override;
-  RtVoid GeneralPolygonV(RtInt nloops, RtInt nvertices[], RtInt n, RtToken tokens[], RtPointer parms[]) override;
-  RtVoid PointsPolygonsV(RtInt npolys, RtInt nvertices[], RtInt vertices[], RtInt n, RtToken tokens[],
-                         RtPointer parms[]) override;
-  RtVoid PointsGeneralPolygonsV(RtInt npolys, RtInt nloops[], RtInt nvertices[], RtInt vertices[], RtInt n,
-                                RtToken tokens[], RtPointer parms[]) override;
-  RtVoid PatchV(RtToken type, RtInt n, RtToken tokens[], RtPointer parms[]) override;
-  RtVoid PatchMeshV(RtToken type, RtInt nu, RtToken uwrap, RtInt nv, RtToken vwrap, RtInt n, RtToken tokens[],
-                    RtPointer parms[]) override;
-  RtVoid TrimCurve(RtInt nloops, RtInt ncurves[], RtInt order[], RtFloat knot[], RtFloat min[], RtFloat max[],
-                   RtInt n[], RtFloat u[], RtFloat v[], RtFloat w[]) override;
-  RtVoid NuPatchV(RtInt nu, RtInt uorder, RtFloat uknot[], RtFloat umin, RtFloat umax, RtInt nv, RtInt vorder,
-                  RtFloat vknot[], RtFloat vmin, RtFloat vmax, RtInt n, RtToken tokens[], RtPointer parms[]) override;
-  RtVoid CurvesV(RtToken type, RtInt ncurves, RtInt nvertices[], RtToken wrap, RtInt n, RtToken tokens[],
-                 RtPointer parms[]) override;
-  RtVoid PointsV(RtInt npoints, RtInt n, RtToken tokens[], RtPointer parms[]) override;
-  RtVoid SubdivisionMeshV(RtToken scheme, RtInt nfaces, RtInt nvertices[], RtInt vertices[], RtInt ntags,
-                          RtToken tags[], RtInt nargs[], RtInt intargs[], RtFloat floatargs[], RtInt n,
-                          RtToken tokens[], RtPointer parms[]) override;
-  RtVoid BlobbyV(RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, RtFloat flt[], RtInt nstr, RtToken str[],
-                 RtInt n, RtToken tokens[], RtPointer parms[]) override;
-  RtVoid Procedural(RtPointer data, RtBound bound, RtProcSubdivFunc subdivfunc, RtProcFreeFunc freefunc) override;
-  RtVoid GeometryV(RtToken type, RtInt n, RtToken tokens[], RtPointer parms[]) override;
-  RtObjectHandle ObjectBegin() override;
-  RtVoid ObjectEnd() override;
-  RtVoid ObjectInstance(RtObjectHandle handle) override;
-  RtVoid ReadArchiveV(RtToken name, RtArchiveCallback callback, RtInt n, RtToken tokens[], RtPointer parms[]) override;
+  // The operations the request list says the preview acts on or skips.
+#define VELLUM_PREVIEW_OVERRIDES_ACTS(Name, form, R, Params, Args)                                          \
+  VELLUM_SLOTS(form, VELLUM_OVERRIDE_OP, VELLUM_OVERRIDE_LIST_OP, VELLUM_INHERITED_OP, VELLUM_INHERITED_OP, R, \
+               Name, Params, Args)
+#define VELLUM_PREVIEW_OVERRIDES_SKIPS VELLUM_PREVIEW_OVERRIDES_ACTS
+#define VELLUM_PREVIEW_OVERRIDES_IGNORES(...)
+#define VELLUM_PREVIEW_OVERRIDES(Name, form, R, Params, Args, operands, counts, check, flags, entry, text, \
+                                 replay, preview)                                                           \
+  VELLUM_PREVIEW_OVERRIDES_##preview(Name, form, R, Params, Args)
+  VELLUM_REQUESTS(VELLUM_PREVIEW_OVERRIDES)
+#undef VELLUM_PREVIEW_OVERRIDES
 
  private:
   const Attributes &attributes() const { return state_->attributes; }
@@ -197,6 +125,8 @@ class PreviewContext : public NullContext {
   };
 
   void warnOnce(const std::string &kind, const std::string &message);
+  // "Name skipped", once: a request the preview cannot draw.
+  void warnSkipped(const char *name);
   // False, for a request that draws or changes state, when it is not the
   // first of a motion block (only the first time sample is used).
   bool firstInMotion();

@@ -171,11 +171,6 @@ RtVoid PreviewContext::Procedural(RtPointer data, RtBound, RtProcSubdivFunc subd
   if (freefunc != nullptr) freefunc(data);
 }
 
-RtVoid PreviewContext::BlobbyV(RtInt, RtInt, RtInt[], RtInt, RtFloat[], RtInt, RtToken[], RtInt, RtToken[],
-                               RtPointer[]) {
-  warnOnce("blobby", "Blobby skipped");
-}
-
 RtVoid PreviewContext::TrimCurve(RtInt, RtInt[], RtInt[], RtFloat[], RtFloat[], RtFloat[], RtInt[], RtFloat[],
                                  RtFloat[], RtFloat[]) {
   warnOnce("trim curve", "TrimCurve skipped: NuPatches are drawn untrimmed");

@@ -30,15 +30,16 @@
 //   Check     the reader's check beyond the operands, or NoCheck.
 //   flags     RequestFlag values below.
 //   entry     ENTRY: the C entry points forward to the current context;
-//             OWN_ENTRY: they are written by hand (ri/entry_own.cpp).
+//             OWN_ENTRY: they are written by hand (ri/entry_own.cpp);
+//             NONE: the interface has no entry point for it.
 //   text      TEXT: the writer writes the keyword, each operand after a
 //             blank ("%g", "%d", a quoted string, a filter by name) and the
 //             parameter list; OWN_TEXT: the writer's own method.
 //   replay    REPLAY: the reader calls the operation with the operands in
 //             order, each by its parameter's type; OWN_REPLAY: a replay
 //             function of the reader's own (reader/replays.cpp).
-//             (entry, text and replay are NONE where there is no operation,
-//             or no RIB request.)
+//             (text and replay are NONE where there is no operation, or no
+//             RIB request.)
 //   preview   ACTS: the preview context implements it; IGNORES; SKIPS: it
 //             warns once "Name skipped".
 //
@@ -253,13 +254,13 @@ enum RequestFlag : unsigned {
   R(ObjectInstance, PLAIN, RtVoid, (RtObjectHandle handle), (handle), \
     "H", NoCounts, ObjectInstance, 0, ENTRY, OWN_TEXT, OWN_REPLAY, ACTS) \
   R(MakeTexture, LIST, RtVoid, (char *picturename, char *texturename, RtToken swrap, RtToken twrap, RtFilterFunc filterfunc, RtFloat swidth, RtFloat twidth), \
-    (picturename, texturename, swrap, twrap, filterfunc, swidth, twidth), "sssssff", NoCounts, MakeTexture, kLooseParameters, ENTRY, OWN_TEXT, REPLAY, IGNORES) \
+    (picturename, texturename, swrap, twrap, filterfunc, swidth, twidth), "sssssff", NoCounts, MakeTexture, kLooseParameters, NONE, OWN_TEXT, REPLAY, IGNORES) \
   R(MakeLatLongEnvironment, LIST, RtVoid, (char *picturename, char *texturename, RtFilterFunc filterfunc, RtFloat swidth, RtFloat twidth), \
-    (picturename, texturename, filterfunc, swidth, twidth), "sssff", NoCounts, MakeLatLongEnvironment, kLooseParameters, ENTRY, OWN_TEXT, REPLAY, IGNORES) \
+    (picturename, texturename, filterfunc, swidth, twidth), "sssff", NoCounts, MakeLatLongEnvironment, kLooseParameters, NONE, OWN_TEXT, REPLAY, IGNORES) \
   R(MakeCubeFaceEnvironment, LIST, RtVoid, (char *px, char *nx, char *py, char *ny, char *pz, char *nz, char *texturename, RtFloat fov, RtFilterFunc filterfunc, RtFloat swidth, RtFloat twidth), \
-    (px, nx, py, ny, pz, nz, texturename, fov, filterfunc, swidth, twidth), "sssssssfsff", NoCounts, MakeCubeFaceEnvironment, kLooseParameters, ENTRY, OWN_TEXT, REPLAY, IGNORES) \
+    (px, nx, py, ny, pz, nz, texturename, fov, filterfunc, swidth, twidth), "sssssssfsff", NoCounts, MakeCubeFaceEnvironment, kLooseParameters, NONE, OWN_TEXT, REPLAY, IGNORES) \
   R(MakeShadow, LIST, RtVoid, (char *picturename, char *texturename), (picturename, texturename), \
-    "ss", NoCounts, MakeShadow, kLooseParameters, ENTRY, OWN_TEXT, REPLAY, IGNORES) \
+    "ss", NoCounts, MakeShadow, kLooseParameters, NONE, OWN_TEXT, REPLAY, IGNORES) \
   R(Declare, PLAIN, RtToken, (char *name, char *declaration), (name, declaration), \
     "ss", NoCounts, NoCheck, 0, ENTRY, OWN_TEXT, OWN_REPLAY, ACTS) \
   R(ArchiveRecord, VARARGS, RtVoid, (RtToken type, char *format, va_list args), \
