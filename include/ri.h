@@ -363,6 +363,10 @@ RI_API RtVoid RiOrientation(RtToken orientation);
 RI_API RtVoid RiReverseOrientation(void);
 RI_API RtVoid RiAttribute(RtToken name, ...);
 RI_API RtVoid RiAttributeV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]);
+/* Clips away the half-space that the normal (nx, ny, nz) at the point
+ * (x, y, z) points into, in the current coordinate system, for what
+ * follows in the attribute block.  Writes "ClippingPlane x y z nx ny nz". */
+RI_API RtVoid RiClippingPlane(RtFloat x, RtFloat y, RtFloat z, RtFloat nx, RtFloat ny, RtFloat nz);
 
 /* Transformations.  Matrices are written as they lie in memory, row by
  * row.  Nothing is multiplied: the renderer applies them. */

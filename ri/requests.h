@@ -293,8 +293,8 @@ enum RequestFlag : unsigned {
     "", NoCounts, NoCheck, kClosesBlock, NONE, NONE, NONE, IGNORES) \
   R(ScopedCoordinateSystem, RIB_ONLY, RtVoid, (), (), \
     "s", NoCounts, NoCheck, 0, NONE, NONE, NONE, IGNORES) \
-  R(ClippingPlane, RIB_ONLY, RtVoid, (), (), \
-    "ffffff", NoCounts, NoCheck, 0, NONE, NONE, NONE, IGNORES) \
+  R(ClippingPlane, PLAIN, RtVoid, (RtFloat x, RtFloat y, RtFloat z, RtFloat nx, RtFloat ny, RtFloat nz), \
+    (x, y, z, nx, ny, nz), "ffffff", NoCounts, NoCheck, kAttribute, ENTRY, TEXT, REPLAY, IGNORES) \
   R(Deformation, RIB_ONLY, RtVoid, (), (), \
     "s", NoCounts, NoCheck, kLooseParameters | kAttribute, NONE, NONE, NONE, IGNORES) \
   R(MakeBump, RIB_ONLY, RtVoid, (), (), \

@@ -87,6 +87,8 @@ TEST(AttributeRequests, Lines) {
       {"geometric representation", [] { RiGeometricRepresentation(tok("points")); },
        "GeometricRepresentation \"points\"\n", kSame},
       {"sides", [] { RiSides(2); }, "Sides 2\n", kSame},
+      {"clipping plane", [] { RiClippingPlane(0, 0.5f, -1, 0, 0, 1); }, "ClippingPlane 0 0.5 -1 0 0 1\n",
+       kSame},
       {"orientation", [] { RiOrientation(tok("lh")); }, "Orientation \"lh\"\n", kSame},
       {"reverse orientation", [] { RiReverseOrientation(); }, "ReverseOrientation\n", kSame},
       {"attribute",

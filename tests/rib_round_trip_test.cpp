@@ -121,6 +121,7 @@ std::vector<Scene> scenes() {
          RiGeometricApproximation(s("flatness"), 0.5f);
          RiGeometricRepresentation(s("lines"));
          RiSides(2);
+         RiClippingPlane(0, 0.5f, -1, 0, 0, 1);
          RiOrientation(s("rh"));
          RiReverseOrientation();
          RiAttribute(s("identifier"), "name", &texture, RI_NULL);
