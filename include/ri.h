@@ -406,6 +406,9 @@ RI_API RtVoid RiExterior(RtToken name, ...);
 RI_API RtVoid RiExteriorV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]);
 RI_API RtVoid RiImager(RtToken name, ...);
 RI_API RtVoid RiImagerV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]);
+/* A deformation shader for what follows: "Deformation name params". */
+RI_API RtVoid RiDeformation(RtToken name, ...);
+RI_API RtVoid RiDeformationV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]);
 RI_API RtLightHandle RiLightSource(RtToken name, ...);
 RI_API RtLightHandle RiLightSourceV(RtToken name, RtInt n, RtToken tokens[],
                                     RtPointer parms[]);

@@ -295,8 +295,8 @@ enum RequestFlag : unsigned {
     "s", NoCounts, NoCheck, 0, NONE, NONE, NONE, IGNORES) \
   R(ClippingPlane, PLAIN, RtVoid, (RtFloat x, RtFloat y, RtFloat z, RtFloat nx, RtFloat ny, RtFloat nz), \
     (x, y, z, nx, ny, nz), "ffffff", NoCounts, NoCheck, kAttribute, ENTRY, TEXT, REPLAY, IGNORES) \
-  R(Deformation, RIB_ONLY, RtVoid, (), (), \
-    "s", NoCounts, NoCheck, kLooseParameters | kAttribute, NONE, NONE, NONE, IGNORES) \
+  R(Deformation, LIST, RtVoid, (RtToken name), (name), \
+    "s", NoCounts, NoCheck, kLooseParameters | kAttribute, ENTRY, TEXT, REPLAY, IGNORES) \
   R(MakeBump, RIB_ONLY, RtVoid, (), (), \
     "sssssff", NoCounts, NoCheck, kLooseParameters, NONE, NONE, NONE, IGNORES) \
   R(System, RIB_ONLY, RtVoid, (), (), \

@@ -250,6 +250,13 @@ TEST(ShaderRequests, Lines) {
        },
        "Imager \"background\" \"background\" [1 1 1]\n",
        "Imager \"background\" \"background\" " + bytes({0xC8, 0x03}) + b1 + b1 + b1 + "\n"},
+      {"deformation",
+       [] {
+         RtFloat amount = 0.5f;
+         RiDeformation(tok("twist"), "float amount", &amount, RI_NULL);
+       },
+       "Deformation \"twist\" \"float amount\" [0.5]\n",
+       "Deformation \"twist\" \"float amount\" " + bytes({0xC8, 0x01}) + bHalf + "\n"},
       {"light source",
        [] {
          RtFloat intensity = 1.5f;

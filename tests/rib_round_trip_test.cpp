@@ -150,6 +150,7 @@ std::vector<Scene> scenes() {
          RiInterior(s("water"), RI_NULL);
          RiExterior(s("air"), RI_NULL);
          RiImager(s("background"), RI_NULL);
+         RiDeformation(s("twist"), "float amount", &kd, RI_NULL);
          RtLightHandle first = RiLightSource(s("spotlight"), "intensity", &kd, RI_NULL);
          RtLightHandle second = RiAreaLightSource(s("arealight"), RI_NULL);
          RiIlluminate(first, 0);
