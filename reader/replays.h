@@ -11,9 +11,11 @@
 #include <array>
 #include <cstddef>
 #include <tuple>
+#include <type_traits>
 #include <utility>
 
 #include "common/name_tables.h"
+#include "reader/request_checks.h"
 #include "reader/request_table.h"
 
 namespace vellum {
@@ -96,6 +98,42 @@ void replayPlain(Replay &r) {
 template <auto Operation>
 void replayList(Replay &r) {
   callWithOperands(r, Operation, std::make_index_sequence<parameterCount(Operation) - 3>());
+}
+
+// The check of a generic request: each parameter that names a function
+// (a filter, an error handler) must name one the library has, or the
+// request is handed on as text.  Requests with a check of their own have
+// no other.
+template <typename T>
+Verdict checkNamed(RequestChecker &checker, const RibRequest &request, size_t k) {
+  const RibValue &name = request.operands[k];
+  if constexpr (std::is_same_v<T, RtFilterFunc>)
+    return checks::knownName(checker, filterByName(name.string.c_str()) != nullptr, "filter", name);
+  else if constexpr (std::is_same_v<T, RtErrorHandler>)
+    return checks::knownName(checker, errorHandlerByName(name.string.c_str()) != nullptr, "error handler",
+                             name);
+  else
+    return Verdict::kReplay;
+}
+
+template <typename R, typename... P, size_t... I>
+Verdict checkNames(RequestChecker &checker, RibRequest &request, R (RenderContext::*)(P...),
+                   std::index_sequence<I...>) {
+  using Types = std::tuple<P...>;
+  constexpr auto first = firstOperands<std::tuple_element_t<I, Types>...>();
+  static_cast<void>(first);  // unread without parameters
+  Verdict verdict = Verdict::kReplay;
+  ((verdict = verdict == Verdict::kReplay
+                  ? checkNamed<std::tuple_element_t<I, Types>>(checker, request, first[I])
+                  : verdict),
+   ...);
+  return verdict;
+}
+
+template <auto Operation, bool List>
+Verdict checkNames(RequestChecker &checker, RibRequest &request) {
+  return checkNames(checker, request, Operation,
+                    std::make_index_sequence<parameterCount(Operation) - (List ? 3 : 0)>());
 }
 
 namespace replays {

@@ -7,15 +7,13 @@
 
 namespace vellum::checks {
 
-namespace {
-
-// Names the library has no function for are kept as read, never turned
-// into another.
 Verdict knownName(RequestChecker &checker, bool known, const char *what, const RibValue &name) {
   if (known) return Verdict::kReplay;
   checker.warn("unknown " + std::string(what) + " " + quote(name.string) + " is kept as read");
   return Verdict::kPassThrough;
 }
+
+namespace {
 
 // The texture requests: the writer writes no parameter list for them, so
 // one with parameters is handed on as text to keep them.

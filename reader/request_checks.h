@@ -14,6 +14,11 @@
 namespace vellum::checks {
 
 constexpr std::nullptr_t NoCheck = nullptr;
+
+// Names the library has no function for (a filter, an error handler) are
+// kept as read, never turned into another: unless `known`, a warning and
+// kPassThrough.
+Verdict knownName(RequestChecker &checker, bool known, const char *what, const RibValue &name);
 Verdict KnownBasis(RequestChecker &checker, RibRequest &request);
 Verdict Illuminate(RequestChecker &checker, RibRequest &request);
 Verdict ObjectInstance(RequestChecker &checker, RibRequest &request);

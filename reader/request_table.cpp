@@ -25,10 +25,20 @@ namespace {
 #define VELLUM_GENERIC_REPLAY_PLAIN(Name) &replayPlain<&RenderContext::Name>
 #define VELLUM_GENERIC_REPLAY_LIST(Name) &replayList<&RenderContext::Name##V>
 #define VELLUM_GENERIC_REPLAY_LIST_V_FIRST(Name) &replayList<&RenderContext::Name##V>
+// A generic request without a check of its own has the check of the
+// names among its parameters.
+#define VELLUM_CHECK_REPLAY(form, Name, Check) VELLUM_CHECK_GENERIC_##form(Name, Check)
+#define VELLUM_CHECK_OWN_REPLAY(form, Name, Check) checks::Check
+#define VELLUM_CHECK_NONE(form, Name, Check) checks::Check
+#define VELLUM_CHECK_GENERIC_PLAIN(Name, Check) \
+  (checks::Check != nullptr ? checks::Check : &checkNames<&RenderContext::Name, false>)
+#define VELLUM_CHECK_GENERIC_LIST(Name, Check) \
+  (checks::Check != nullptr ? checks::Check : &checkNames<&RenderContext::Name##V, true>)
+#define VELLUM_CHECK_GENERIC_LIST_V_FIRST VELLUM_CHECK_GENERIC_LIST
 #define VELLUM_TABLE_ROW(Name, form, R, Params, Args, operands, Counts, Check, flags, entry, text, replay, \
                          preview)                                                                        \
   {((flags) & kNoKeyword) ? nullptr : #Name, operands, (flags) | VELLUM_FORM_FLAGS_##form(flags),         \
-   counts::Counts, checks::Check, VELLUM_REPLAY_##replay(form, Name)},
+   counts::Counts, VELLUM_CHECK_##replay(form, Name, Check), VELLUM_REPLAY_##replay(form, Name)},
 
 const RequestRow kRequests[] = {VELLUM_REQUESTS(VELLUM_TABLE_ROW)};
 
