@@ -520,6 +520,16 @@ RI_API RtObjectHandle RiObjectBegin(void);
 RI_API RtVoid RiObjectEnd(void);
 RI_API RtVoid RiObjectInstance(RtObjectHandle handle);
 
+/* Texture making.  RiMakeBump writes MakeBump "picture" "texture" "swrap"
+ * "twrap" "filter" swidth twidth and its parameters; the filter is written
+ * by its name, and a function that is not one of the predefined filters
+ * as "" with a report, as for RiPixelFilter. */
+RI_API RtVoid RiMakeBump(char *picturename, char *texturename, RtToken swrap, RtToken twrap,
+                         RtFilterFunc filterfunc, RtFloat swidth, RtFloat twidth, ...);
+RI_API RtVoid RiMakeBumpV(char *picturename, char *texturename, RtToken swrap, RtToken twrap,
+                          RtFilterFunc filterfunc, RtFloat swidth, RtFloat twidth, RtInt n,
+                          RtToken tokens[], RtPointer parms[]);
+
 #ifdef __cplusplus
 }
 #endif

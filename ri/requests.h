@@ -297,8 +297,9 @@ enum RequestFlag : unsigned {
     (x, y, z, nx, ny, nz), "ffffff", NoCounts, NoCheck, kAttribute, ENTRY, TEXT, REPLAY, IGNORES) \
   R(Deformation, LIST, RtVoid, (RtToken name), (name), \
     "s", NoCounts, NoCheck, kLooseParameters | kAttribute, ENTRY, TEXT, REPLAY, IGNORES) \
-  R(MakeBump, RIB_ONLY, RtVoid, (), (), \
-    "sssssff", NoCounts, NoCheck, kLooseParameters, NONE, NONE, NONE, IGNORES) \
+  R(MakeBump, LIST, RtVoid, (char *picturename, char *texturename, RtToken swrap, RtToken twrap, \
+    RtFilterFunc filterfunc, RtFloat swidth, RtFloat twidth), (picturename, texturename, swrap, twrap, \
+    filterfunc, swidth, twidth), "sssssff", NoCounts, NoCheck, kLooseParameters, ENTRY, TEXT, REPLAY, IGNORES) \
   R(System, RIB_ONLY, RtVoid, (), (), \
     "s", NoCounts, NoCheck, 0, NONE, NONE, NONE, IGNORES) \
   R(DisplayChannel, RIB_ONLY, RtVoid, (), (), \

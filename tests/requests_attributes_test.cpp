@@ -250,6 +250,15 @@ TEST(ShaderRequests, Lines) {
        },
        "Imager \"background\" \"background\" [1 1 1]\n",
        "Imager \"background\" \"background\" " + bytes({0xC8, 0x03}) + b1 + b1 + b1 + "\n"},
+      {"make bump",
+       [] {
+         RtFloat scale = 2;
+         RiMakeBump(tok("h.tif"), tok("h.bump"), RI_PERIODIC, RI_CLAMP, RiGaussianFilter, 2, 1.5f,
+                    "float scale", &scale, RI_NULL);
+       },
+       "MakeBump \"h.tif\" \"h.bump\" \"periodic\" \"clamp\" \"gaussian\" 2 1.5 \"float scale\" [2]\n",
+       "MakeBump \"h.tif\" \"h.bump\" \"periodic\" \"clamp\" \"gaussian\" 2 1.5 \"float scale\" " +
+           bytes({0xC8, 0x01}) + b2 + "\n"},
       {"deformation",
        [] {
          RtFloat amount = 0.5f;

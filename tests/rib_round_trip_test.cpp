@@ -151,6 +151,8 @@ std::vector<Scene> scenes() {
          RiExterior(s("air"), RI_NULL);
          RiImager(s("background"), RI_NULL);
          RiDeformation(s("twist"), "float amount", &kd, RI_NULL);
+         RiMakeBump(s("h.tif"), s("h.bump"), s("periodic"), s("clamp"), RiCatmullRomFilter, 2, 1.5f,
+                    "float scale", &kd, RI_NULL);
          RtLightHandle first = RiLightSource(s("spotlight"), "intensity", &kd, RI_NULL);
          RtLightHandle second = RiAreaLightSource(s("arealight"), RI_NULL);
          RiIlluminate(first, 0);
