@@ -31,6 +31,11 @@ const ProceduralKind kProcedurals[] = {
     {RiProcDynamicLoad, "DynamicLoad", 2},
 };
 
+const Named<RtProc2SubdivFunc> kProcedurals2[] = {
+    {RiProc2DelayedReadArchive, "DelayedReadArchive2"}, {RiProc2DynamicLoad, "DynamicLoad"}};
+
+const Named<RtProc2BoundFunc> kBoundFunctions[] = {{RiSimpleBound, "SimpleBound"}};
+
 template <typename Function, size_t N>
 const char *nameOf(const Named<Function> (&table)[N], Function function) {
   for (const auto &entry : table)
@@ -71,5 +76,10 @@ const ProceduralKind *proceduralByName(const char *name) {
       if (std::strcmp(kind.name, name) == 0) return &kind;
   return nullptr;
 }
+
+const char *procedural2Name(RtProc2SubdivFunc function) { return nameOf(kProcedurals2, function); }
+RtProc2SubdivFunc procedural2ByName(const char *name) { return functionNamed(kProcedurals2, name); }
+const char *boundFunctionName(RtProc2BoundFunc function) { return nameOf(kBoundFunctions, function); }
+RtProc2BoundFunc boundFunctionByName(const char *name) { return functionNamed(kBoundFunctions, name); }
 
 }  // namespace vellum

@@ -32,6 +32,13 @@ struct ProceduralKind {
 const ProceduralKind *proceduralByFunction(RtProcSubdivFunc function);  // null if unknown
 const ProceduralKind *proceduralByName(const char *name);              // null if unknown
 
+// The functions of Procedural2: "DelayedReadArchive2", "DynamicLoad", and
+// the bound "SimpleBound"; null for any other function or name.
+const char *procedural2Name(RtProc2SubdivFunc function);
+RtProc2SubdivFunc procedural2ByName(const char *name);
+const char *boundFunctionName(RtProc2BoundFunc function);
+RtProc2BoundFunc boundFunctionByName(const char *name);
+
 }  // namespace vellum
 
 #endif

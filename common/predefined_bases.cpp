@@ -25,5 +25,8 @@ RtBasis RiPowerBasis = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
 RtVoid RiProcDelayedReadArchive(RtPointer, RtFloat) {}
 RtVoid RiProcRunProgram(RtPointer, RtFloat) {}
 RtVoid RiProcDynamicLoad(RtPointer, RtFloat) {}
+RtVoid RiProc2DelayedReadArchive(RtContextHandle, RtFloat, RtInt, RtToken[], RtPointer[]) {}
+RtVoid RiProc2DynamicLoad(RtContextHandle, RtFloat, RtInt, RtToken[], RtPointer[]) {}
+RtVoid RiSimpleBound(RtInt, RtToken[], RtPointer[], RtBound) {}
 
 }  // extern "C"

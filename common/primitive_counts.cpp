@@ -1,6 +1,7 @@
 #include "common/primitive_counts.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace vellum {
 
@@ -71,6 +72,19 @@ PrimitiveCounts subdivisionMeshCounts(RtInt nfaces, const RtInt *nvertices, cons
   const int64_t corners = sumOf(nvertices, nfaces);
   const int64_t shared = sharedVertexCount(vertices, corners);
   return {shared, shared, nfaces, corners};
+}
+
+PrimitiveCounts oneOfEachCounts() { return {1, 1, 1, 1}; }
+
+PrimitiveCounts volumeCounts(const RtInt *dimensions) {
+  int64_t points = 1;
+  for (int i = 0; i < 3; ++i) {
+    // Each factor at most INT32_MAX: the product of three cannot be held
+    // by a request anyway, so it is capped past that instead of wrapping.
+    const int64_t n = dimensions != nullptr ? direction(dimensions[i]) : 0;
+    points = points > INT64_MAX / (n > 0 ? n : 1) ? INT64_MAX : points * n;
+  }
+  return {points, 8, 1, 8};
 }
 
 PrimitiveCounts blobbyPrimitiveCounts(RtInt nleaf) { return {nleaf, nleaf, nleaf, nleaf}; }

@@ -43,6 +43,12 @@ PrimitiveCounts pointsGeneralPolygonsCounts(RtInt npolys, const RtInt *nloops,
 // One patch: 4 (bilinear) or 16 control points, 4 corners, 1 patch.
 PrimitiveCounts patchCounts(bool bilinear);
 PrimitiveCounts subdivisionMeshCounts(RtInt nfaces, const RtInt *nvertices, const RtInt *vertices);
+// A procedural of Procedural2: one value in every class.
+PrimitiveCounts oneOfEachCounts();
+// A volume sampled at nx × ny × nz points: those vertex values, 8 varying
+// and facevarying ones (its corners) and 1 uniform one.  Negative
+// dimensions count as 0; the product is computed without overflow.
+PrimitiveCounts volumeCounts(const RtInt *dimensions);
 // A blobby: one value per leaf in every class.
 PrimitiveCounts blobbyPrimitiveCounts(RtInt nleaf);
 

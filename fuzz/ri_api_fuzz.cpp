@@ -50,7 +50,7 @@ enum class Call { VELLUM_REQUESTS(VELLUM_CALL_NAME) };
 
 // The count rules a generic call can follow; the others need arrays or
 // state that only a call of the request's own makes.
-enum class Rule { kNone, kQuadric, kPatch, kOwn };
+enum class Rule { kNone, kQuadric, kPatch, kOneOfEach, kOwn };
 #define VELLUM_FUZZ_RULE_NoCounts Rule::kNone
 #define VELLUM_FUZZ_RULE_Quadric Rule::kQuadric
 #define VELLUM_FUZZ_RULE_Patch Rule::kPatch
@@ -63,6 +63,8 @@ enum class Rule { kNone, kQuadric, kPatch, kOwn };
 #define VELLUM_FUZZ_RULE_Curves Rule::kOwn
 #define VELLUM_FUZZ_RULE_SubdivisionMesh Rule::kOwn
 #define VELLUM_FUZZ_RULE_Blobby Rule::kOwn
+#define VELLUM_FUZZ_RULE_Volume Rule::kOwn
+#define VELLUM_FUZZ_RULE_OneOfEach Rule::kOneOfEach
 
 #define VELLUM_FUZZ_ENTRY_ENTRY_PLAIN(Name) &Ri##Name
 #define VELLUM_FUZZ_ENTRY_ENTRY_LIST(Name) &Ri##Name##V
@@ -303,6 +305,9 @@ T Program::value() {
   else if constexpr (std::is_same_v<T, char *>) return maybeNull(text());
   else if constexpr (std::is_same_v<T, RtFilterFunc>) return filter();
   else if constexpr (std::is_same_v<T, RtArchiveCallback>) return nullptr;
+  else if constexpr (std::is_same_v<T, RtProc2SubdivFunc>)
+    return data_.ConsumeBool() ? RiProc2DelayedReadArchive : data_.ConsumeBool() ? RiProc2DynamicLoad : nullptr;
+  else if constexpr (std::is_same_v<T, RtProc2BoundFunc>) return data_.ConsumeBool() ? RiSimpleBound : nullptr;
   else static_assert(kNeedsACallOfItsOwn<Call{}> && std::is_void_v<T>, "no fuzzed value of this type");
 }
 
@@ -318,6 +323,9 @@ void Program::callGeneric(R (*entry)(P...), std::index_sequence<I...>) {
     const vellum::PrimitiveCounts *primitive = nullptr;
     if constexpr (Row::rule == Rule::kQuadric) {
       counts = vellum::quadricCounts();
+      primitive = &counts;
+    } else if constexpr (Row::rule == Rule::kOneOfEach) {
+      counts = vellum::oneOfEachCounts();
       primitive = &counts;
     } else if constexpr (Row::rule == Rule::kPatch) {
       const char *type = std::get<0>(fixed);
@@ -606,6 +614,42 @@ VELLUM_OWN_CALL(ObjectInstance) {
   RiObjectInstance(object);
 }
 VELLUM_OWN_CALL(ArchiveRecord) { RiArchiveRecord(pick({"comment", "structure", "verbatim"}), s("%s"), text()); }
+VELLUM_OWN_CALL(Light) {
+  List l = list(nullptr);
+  lights_.push_back(RiLightV(maybeNull(text()), maybeNull(text()), l.n, l.tokens.data(), l.parms.data()));
+}
+VELLUM_OWN_CALL(HierarchicalSubdivisionMesh) {
+  const RtInt nfaces = count(4);
+  RtInt *nverts = ints(nfaces, -1, 5);
+  RtInt *verts = ints(vellum::sumOf(nverts, nfaces), 0, 10);
+  const RtInt ntags = count(3);
+  RtToken *tags = texts(ntags);
+  RtInt *nargs = ints(3 * int64_t{ntags}, -1, 3);
+  int64_t counts3[3] = {0, 0, 0};
+  for (int64_t t = 0; nargs != nullptr && t < ntags; ++t)
+    for (int k = 0; k < 3; ++k) counts3[k] += nargs[3 * t + k];
+  RtInt *intargs = ints(counts3[0], -1, 5);
+  RtFloat *floatargs = floats(counts3[1]);
+  RtToken *stringargs = texts(counts3[2]);
+  const vellum::PrimitiveCounts counts = clamped(vellum::subdivisionMeshCounts(nfaces, nverts, verts));
+  if (!fits(counts)) return;
+  List l = list(&counts);
+  RiHierarchicalSubdivisionMeshV(pick({"catmull-clark", "loop"}), nfaces, nverts, verts, ntags, tags, nargs,
+                                 intargs, floatargs, stringargs, l.n, l.tokens.data(), l.parms.data());
+}
+VELLUM_OWN_CALL(MakeBrickMap) {
+  const RtInt n = count(3);
+  List l = list(nullptr);
+  RiMakeBrickMapV(n, texts(n), maybeNull(text()), l.n, l.tokens.data(), l.parms.data());
+}
+VELLUM_OWN_CALL(Volume) {
+  RtBound bound = {number(), number(), number(), number(), number(), number()};
+  RtInt *dimensions = data_.ConsumeBool() ? ints(3, -1, 6) : nullptr;
+  const vellum::PrimitiveCounts counts = clamped(vellum::volumeCounts(dimensions));
+  if (!fits(counts)) return;
+  List l = list(&counts);
+  RiVolumeV(maybeNull(pick({"box", "ellipsoid"})), bound, dimensions, l.n, l.tokens.data(), l.parms.data());
+}
 VELLUM_OWN_CALL(ErrorHandler) {
   static const RtErrorHandler kHandlers[] = {RiErrorIgnore, RiErrorPrint, RiErrorAbort, nullptr};
   RiErrorHandler(kHandlers[small(3)]);

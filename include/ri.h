@@ -136,6 +136,13 @@ typedef RtVoid (*RtErrorHandler)(RtInt code, RtInt severity, char *message);
 typedef RtVoid (*RtProcSubdivFunc)(RtPointer data, RtFloat detail);
 typedef RtVoid (*RtProcFreeFunc)(RtPointer data);
 typedef RtVoid (*RtArchiveCallback)(RtToken type, char *format, ...);
+/* An inline archive, by its name (RiArchiveBegin). */
+typedef RtPointer RtArchiveHandle;
+/* The functions of RiProcedural2: a procedural that makes its geometry,
+ * and one that gives its bound. */
+typedef RtVoid (*RtProc2SubdivFunc)(RtContextHandle context, RtFloat detail, RtInt n,
+                                    RtToken tokens[], RtPointer parms[]);
+typedef RtVoid (*RtProc2BoundFunc)(RtInt n, RtToken tokens[], RtPointer parms[], RtBound bound);
 
 #define RI_NULL ((RtToken)0)
 #define RI_TRUE 1
@@ -233,6 +240,13 @@ RI_API RtFloat RiSincFilter(RtFloat x, RtFloat y, RtFloat xwidth, RtFloat ywidth
 RI_API RtVoid RiProcDelayedReadArchive(RtPointer data, RtFloat detail);
 RI_API RtVoid RiProcRunProgram(RtPointer data, RtFloat detail);
 RI_API RtVoid RiProcDynamicLoad(RtPointer data, RtFloat detail);
+/* The same for RiProcedural2: "DelayedReadArchive2", "DynamicLoad" and
+ * the bound "SimpleBound". */
+RI_API RtVoid RiProc2DelayedReadArchive(RtContextHandle context, RtFloat detail, RtInt n,
+                                        RtToken tokens[], RtPointer parms[]);
+RI_API RtVoid RiProc2DynamicLoad(RtContextHandle context, RtFloat detail, RtInt n,
+                                 RtToken tokens[], RtPointer parms[]);
+RI_API RtVoid RiSimpleBound(RtInt n, RtToken tokens[], RtPointer parms[], RtBound bound);
 
 /* Error handlers.  vellum reports a call without a context through
  * RiErrorPrint, whatever RiErrorHandler chose; a client may call them for
@@ -294,6 +308,43 @@ RI_API RtVoid RiReadArchive(RtToken name, RtArchiveCallback callback, ...);
  * the file nor calls the callback. */
 RI_API RtVoid RiReadArchiveV(RtToken name, RtArchiveCallback callback,
                              RtInt n, RtToken tokens[], RtPointer parms[]);
+/* Inline archives: the requests between RiArchiveBegin and RiArchiveEnd
+ * are recorded by the renderer under the name, not acted on, and a later
+ * ReadArchive of that name replays them.  The handle is the name (an
+ * interned token), so RiReadArchive((RtToken)handle, NULL, RI_NULL) reads
+ * the archive. */
+RI_API RtArchiveHandle RiArchiveBegin(RtToken name, ...);
+RI_API RtArchiveHandle RiArchiveBeginV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]);
+RI_API RtVoid RiArchiveEnd(void);
+/* A scope for resources; RiResource with type "attributes" and
+ * "string operation" ["save"] or ["restore"] saves or restores the current
+ * attributes under the handle. */
+RI_API RtVoid RiResourceBegin(void);
+RI_API RtVoid RiResourceEnd(void);
+RI_API RtVoid RiResource(RtToken handle, RtToken type, ...);
+RI_API RtVoid RiResourceV(RtToken handle, RtToken type, RtInt n, RtToken tokens[], RtPointer parms[]);
+/* Conditional RIB: the renderer acts on the first branch whose expression
+ * is true (expressions compare $name variables, set by Option "user", with
+ * literals); vellum writes the requests as they are. */
+RI_API RtVoid RiIfBegin(RtString expression, ...);
+RI_API RtVoid RiIfBeginV(RtString expression, RtInt n, RtToken tokens[], RtPointer parms[]);
+RI_API RtVoid RiElseIf(RtString expression, ...);
+RI_API RtVoid RiElseIfV(RtString expression, RtInt n, RtToken tokens[], RtPointer parms[]);
+RI_API RtVoid RiElse(void);
+RI_API RtVoid RiIfEnd(void);
+/* Edits for a renderer that is already rendering (interactive
+ * re-rendering); a stream holds them after its frame. */
+RI_API RtVoid RiEditBegin(RtToken name, ...);
+RI_API RtVoid RiEditBeginV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]);
+RI_API RtVoid RiEditEnd(void);
+RI_API RtVoid RiEditAttributeBegin(RtToken name);
+RI_API RtVoid RiEditAttributeEnd(void);
+RI_API RtVoid RiEditWorldBegin(RtToken name, ...);
+RI_API RtVoid RiEditWorldBeginV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]);
+RI_API RtVoid RiEditWorldEnd(void);
+/* Asks the renderer to run a shell command: writes System "command";
+ * vellum and its checker never run it. */
+RI_API RtVoid RiSystem(RtString command);
 RI_API RtToken RiDeclare(char *name, char *declaration);
 /* Writes Declare "name" "declaration" and declares the name ("class type"
  * or "class type[n]") for every later call of the process, in every
@@ -340,6 +391,22 @@ RI_API RtVoid RiOption(RtToken name, ...);
  * and holds for the contexts made after it.  Every other option is written
  * as an Option request. */
 RI_API RtVoid RiOptionV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]);
+/* Records the current camera (its transform and camera options) under a
+ * name: writes Camera "name" params. */
+RI_API RtVoid RiCamera(RtToken name, ...);
+RI_API RtVoid RiCameraV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]);
+/* Declares an output channel; `channel` is an inline declaration such as
+ * "color Ci", and a Display names channels in its mode ("Ci,a"). */
+RI_API RtVoid RiDisplayChannel(RtToken channel, ...);
+RI_API RtVoid RiDisplayChannelV(RtToken channel, RtInt n, RtToken tokens[], RtPointer parms[]);
+/* Plug-ins of the frame: the light transport, and filters of the picture
+ * and of its samples. */
+RI_API RtVoid RiIntegrator(RtToken name, RtToken handle, ...);
+RI_API RtVoid RiIntegratorV(RtToken name, RtToken handle, RtInt n, RtToken tokens[], RtPointer parms[]);
+RI_API RtVoid RiDisplayFilter(RtToken name, RtToken handle, ...);
+RI_API RtVoid RiDisplayFilterV(RtToken name, RtToken handle, RtInt n, RtToken tokens[], RtPointer parms[]);
+RI_API RtVoid RiSampleFilter(RtToken name, RtToken handle, ...);
+RI_API RtVoid RiSampleFilterV(RtToken name, RtToken handle, RtInt n, RtToken tokens[], RtPointer parms[]);
 
 /* Attributes.  vellum keeps no attribute state: RiAttributeEnd writes its
  * request whether or not a block is open. */
@@ -381,6 +448,9 @@ RI_API RtVoid RiSkew(RtFloat angle, RtFloat dx1, RtFloat dy1, RtFloat dz1,
                      RtFloat dx2, RtFloat dy2, RtFloat dz2);
 RI_API RtVoid RiCoordinateSystem(RtToken space);
 RI_API RtVoid RiCoordSysTransform(RtToken space);
+/* Like RiCoordinateSystem, but the name is forgotten at the end of the
+ * enclosing block. */
+RI_API RtVoid RiScopedCoordinateSystem(RtToken space);
 RI_API RtPoint *RiTransformPoints(RtToken fromspace, RtToken tospace, RtInt n,
                                   RtPoint points[]);
 /* Always returns null and writes nothing: vellum keeps no transformations
@@ -420,6 +490,31 @@ RI_API RtLightHandle RiAreaLightSourceV(RtToken name, RtInt n, RtToken tokens[],
  * shader name and returned as the handle.  RiIlluminate writes the number
  * of its handle. */
 RI_API RtVoid RiIlluminate(RtLightHandle light, RtBoolean onoff);
+/* Shading and lighting by plug-in: each names its plug-in and gives the
+ * node a handle that others refer to ("reference color x" ["handle:out"]).
+ * RiBxdf, RiDisplace, RiShader and RiLightFilter are attributes.  RiLight
+ * turns its light on to the end of the enclosing block and returns a handle
+ * that RiIlluminate takes: RiIlluminate of it writes Illuminate "handle" 1. */
+RI_API RtVoid RiBxdf(RtToken name, RtToken handle, ...);
+RI_API RtVoid RiBxdfV(RtToken name, RtToken handle, RtInt n, RtToken tokens[], RtPointer parms[]);
+RI_API RtVoid RiPattern(RtToken name, RtToken handle, ...);
+RI_API RtVoid RiPatternV(RtToken name, RtToken handle, RtInt n, RtToken tokens[], RtPointer parms[]);
+RI_API RtVoid RiDisplace(RtToken name, RtToken handle, ...);
+RI_API RtVoid RiDisplaceV(RtToken name, RtToken handle, RtInt n, RtToken tokens[], RtPointer parms[]);
+RI_API RtLightHandle RiLight(RtToken name, RtToken handle, ...);
+RI_API RtLightHandle RiLightV(RtToken name, RtToken handle, RtInt n, RtToken tokens[],
+                              RtPointer parms[]);
+RI_API RtVoid RiLightFilter(RtToken name, RtToken handle, ...);
+RI_API RtVoid RiLightFilterV(RtToken name, RtToken handle, RtInt n, RtToken tokens[], RtPointer parms[]);
+RI_API RtVoid RiShader(RtToken name, RtToken handle, ...);
+RI_API RtVoid RiShaderV(RtToken name, RtToken handle, RtInt n, RtToken tokens[], RtPointer parms[]);
+/* A shader network: layers of a `type` ("surface", "displacement", ...)
+ * and the connections from an output of one layer to an input of another. */
+RI_API RtVoid RiShaderLayer(RtToken type, RtToken name, RtToken layername, ...);
+RI_API RtVoid RiShaderLayerV(RtToken type, RtToken name, RtToken layername, RtInt n, RtToken tokens[],
+                             RtPointer parms[]);
+RI_API RtVoid RiConnectShaderLayers(RtToken type, RtToken layer1, RtToken variable1, RtToken layer2,
+                                    RtToken variable2);
 
 /* Geometry.  How many values a primitive's parameter has follows from its
  * storage class and the primitive's own arguments: "constant" 1; "uniform"
@@ -512,6 +607,33 @@ RI_API RtVoid RiProcedural(RtPointer data, RtBound bound, RtProcSubdivFunc subdi
  * Neither function is called: data stays the caller's to free. */
 RI_API RtVoid RiGeometry(RtToken type, ...);
 RI_API RtVoid RiGeometryV(RtToken type, RtInt n, RtToken tokens[], RtPointer parms[]);
+/* A procedural by plug-in functions, written by their names
+ * (Procedural2 "DelayedReadArchive2" "SimpleBound" params, the file in
+ * "string filename", the bound in "float[6] bound"); another function is
+ * written as "" with a report.  Neither function is called.  Its parameters
+ * have one value in every storage class. */
+RI_API RtVoid RiProcedural2(RtProc2SubdivFunc subdivide, RtProc2BoundFunc bound, ...);
+RI_API RtVoid RiProcedural2V(RtProc2SubdivFunc subdivide, RtProc2BoundFunc bound, RtInt n,
+                             RtToken tokens[], RtPointer parms[]);
+/* A volume of a `type` ("box", "ellipsoid", "cone", "cylinder" or a plug-in's
+ * "blobbydso:name") over the bound, sampled at dimensions[0..2] points:
+ * its parameters have 1 constant and uniform value, 8 varying and
+ * facevarying values (the corners), and nx * ny * nz vertex values. */
+RI_API RtVoid RiVolume(RtToken type, RtBound bound, RtInt *dimensions, ...);
+RI_API RtVoid RiVolumeV(RtToken type, RtBound bound, RtInt *dimensions, RtInt n, RtToken tokens[],
+                        RtPointer parms[]);
+/* A subdivision mesh whose tags take string arguments as well: `nargs`
+ * has three numbers per tag (integers, floats, strings).  Counted as
+ * RiSubdivisionMesh. */
+RI_API RtVoid RiHierarchicalSubdivisionMesh(RtToken scheme, RtInt nfaces, RtInt nvertices[],
+                                            RtInt vertices[], RtInt ntags, RtToken tags[],
+                                            RtInt nargs[], RtInt intargs[], RtFloat floatargs[],
+                                            RtToken stringargs[], ...);
+RI_API RtVoid RiHierarchicalSubdivisionMeshV(RtToken scheme, RtInt nfaces, RtInt nvertices[],
+                                             RtInt vertices[], RtInt ntags, RtToken tags[],
+                                             RtInt nargs[], RtInt intargs[], RtFloat floatargs[],
+                                             RtToken stringargs[], RtInt n, RtToken tokens[],
+                                             RtPointer parms[]);
 RI_API RtVoid RiSolidBegin(RtToken operation);
 RI_API RtVoid RiSolidEnd(void);
 RI_API RtObjectHandle RiObjectBegin(void);
@@ -529,6 +651,11 @@ RI_API RtVoid RiMakeBump(char *picturename, char *texturename, RtToken swrap, Rt
 RI_API RtVoid RiMakeBumpV(char *picturename, char *texturename, RtToken swrap, RtToken twrap,
                           RtFilterFunc filterfunc, RtFloat swidth, RtFloat twidth, RtInt n,
                           RtToken tokens[], RtPointer parms[]);
+/* Writes MakeBrickMap ["a.ptc" ...] "name.bkm" params: a brick map from
+ * nptc point clouds. */
+RI_API RtVoid RiMakeBrickMap(RtInt nptc, RtString *ptcnames, RtString bkmname, ...);
+RI_API RtVoid RiMakeBrickMapV(RtInt nptc, RtString *ptcnames, RtString bkmname, RtInt n,
+                              RtToken tokens[], RtPointer parms[]);
 
 #ifdef __cplusplus
 }

@@ -188,10 +188,10 @@ class PreviewContext : public NullContext {
   std::map<std::string, Mat4> coordinateSystems_;
   bool inMotion_ = false, motionUsed_ = false;
 
-  std::vector<Light> lights_;  // by handle number - 1
+  std::vector<preview::Light> lights_;  // by handle number - 1
   std::set<uint32_t> lightsOn_;  // numbers
   std::vector<std::pair<uint32_t, bool>> lightChanges_;  // (number, was on), to undo
-  std::vector<Light> active_;
+  std::vector<preview::Light> active_;
   bool worldHasLights_ = false;
 
   std::vector<std::vector<RecordedItem>> objects_;  // by handle number - 1

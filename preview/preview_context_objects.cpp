@@ -83,7 +83,7 @@ void PreviewContext::draw(const MeshView &mesh, const Mat4 &toCamera) {
   for (uint32_t number : lightsOn_)
     if (number >= 1 && number <= lights_.size()) active_.push_back(lights_[number - 1]);
   if (active_.empty() && !worldHasLights_) {
-    Light headlight;  // from the eye along the view
+    preview::Light headlight;  // from the eye along the view
     headlight.direction = {0, 0, 1};
     active_.push_back(headlight);
   }

@@ -49,12 +49,12 @@ RtLightHandle PreviewContext::LightSourceV(RtToken name, RtInt n, RtToken tokens
   const std::string shader = name != nullptr ? name : "";
   Parameters parameters(declarations_, n, tokens, parms, nullptr);
   noteUndeclared(parameters);
-  Light light;
+  preview::Light light;
   bool known = true;
-  if (shader == "ambientlight") light.kind = Light::kAmbient;
-  else if (shader == "distantlight") light.kind = Light::kDistant;
-  else if (shader == "pointlight") light.kind = Light::kPoint;
-  else if (shader == "spotlight") light.kind = Light::kSpot;
+  if (shader == "ambientlight") light.kind = preview::Light::kAmbient;
+  else if (shader == "distantlight") light.kind = preview::Light::kDistant;
+  else if (shader == "pointlight") light.kind = preview::Light::kPoint;
+  else if (shader == "spotlight") light.kind = preview::Light::kSpot;
   else {
     warnOnce("light " + shader, "light \"" + shader + "\" is not known: skipped");
     known = false;

@@ -228,4 +228,28 @@ bool Blobby(RequestChecker &checker, const RibRequest &request, PrimitiveCounts 
   return true;
 }
 
+bool OneOfEach(RequestChecker &, const RibRequest &, PrimitiveCounts *counts) {
+  *counts = oneOfEachCounts();
+  return true;
+}
+
+// A bound of six numbers and three dimensions, none negative.
+bool Volume(RequestChecker &checker, const RibRequest &request, PrimitiveCounts *counts) {
+  const RibValue &bound = request.operands[1], &dimensions = request.operands[2];
+  if (sizeOf(bound) != 6) {
+    checker.fail(expectSize("the bound", 6, sizeOf(bound)));
+    return false;
+  }
+  if (sizeOf(dimensions) != 3) {
+    checker.fail(expectSize("the dimension array", 3, sizeOf(dimensions)));
+    return false;
+  }
+  if (anyNegative(dimensions)) {
+    checker.fail("negative dimensions");
+    return false;
+  }
+  *counts = volumeCounts(dimensions.ints.data());
+  return true;
+}
+
 }  // namespace vellum::counts

@@ -26,6 +26,8 @@ bool NuPatch(RequestChecker &checker, const RibRequest &request, PrimitiveCounts
 bool Curves(RequestChecker &checker, const RibRequest &request, PrimitiveCounts *counts);
 bool SubdivisionMesh(RequestChecker &checker, const RibRequest &request, PrimitiveCounts *counts);
 bool Blobby(RequestChecker &checker, const RibRequest &request, PrimitiveCounts *counts);
+bool OneOfEach(RequestChecker &checker, const RibRequest &request, PrimitiveCounts *counts);
+bool Volume(RequestChecker &checker, const RibRequest &request, PrimitiveCounts *counts);
 
 }  // namespace vellum::counts
 

@@ -167,4 +167,24 @@ void ObjectInstance(Replay &r) {
   r.target.ObjectInstance(r.state.objects[handleKey(r.op(0))]);
 }
 
+// A light of a plug-in is known by its handle string, as LightSource's
+// string handles are.
+void Light(Replay &r) { defineLight(r, r.target.LightV(r.s(0), r.s(1), r.n, r.tokens, r.parms)); }
+
+void HierarchicalSubdivisionMesh(Replay &r) {
+  r.target.HierarchicalSubdivisionMeshV(r.s(0), r.size(1), r.ints(1), r.ints(2), r.size(3),
+                                        r.strings(3), r.ints(4), r.ints(5), r.floats(6), r.strings(7),
+                                        r.n, r.tokens, r.parms);
+}
+
+void MakeBrickMap(Replay &r) {
+  r.target.MakeBrickMapV(r.size(0), r.strings(0), r.s(1), r.n, r.tokens, r.parms);
+}
+
+void Volume(Replay &r) {
+  RtBound bound;
+  for (size_t i = 0; i < 6; ++i) bound[i] = r.op(1).toFloats()[i];
+  r.target.VolumeV(r.s(0), bound, r.ints(2), r.n, r.tokens, r.parms);
+}
+
 }  // namespace vellum::replays

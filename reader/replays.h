@@ -55,6 +55,16 @@ struct OperandAs<RtErrorHandler> {
   static RtErrorHandler get(Replay &r, size_t k) { return errorHandlerByName(r.s(k)); }
 };
 template <>
+struct OperandAs<RtProc2SubdivFunc> {
+  static constexpr size_t count = 1;
+  static RtProc2SubdivFunc get(Replay &r, size_t k) { return procedural2ByName(r.s(k)); }
+};
+template <>
+struct OperandAs<RtProc2BoundFunc> {
+  static constexpr size_t count = 1;
+  static RtProc2BoundFunc get(Replay &r, size_t k) { return boundFunctionByName(r.s(k)); }
+};
+template <>
 struct OperandAs<RtArchiveCallback> {
   static constexpr size_t count = 0;
   static RtArchiveCallback get(Replay &, size_t) { return nullptr; }
@@ -101,7 +111,7 @@ void replayList(Replay &r) {
 }
 
 // The check of a generic request: each parameter that names a function
-// (a filter, an error handler) must name one the library has, or the
+// (a filter, an error handler, a procedural) must name one the library has, or the
 // request is handed on as text.  Requests with a check of their own have
 // no other.
 template <typename T>
@@ -112,6 +122,12 @@ Verdict checkNamed(RequestChecker &checker, const RibRequest &request, size_t k)
   else if constexpr (std::is_same_v<T, RtErrorHandler>)
     return checks::knownName(checker, errorHandlerByName(name.string.c_str()) != nullptr, "error handler",
                              name);
+  else if constexpr (std::is_same_v<T, RtProc2SubdivFunc>)
+    return checks::knownName(checker, procedural2ByName(name.string.c_str()) != nullptr, "procedural",
+                             name);
+  else if constexpr (std::is_same_v<T, RtProc2BoundFunc>)
+    return checks::knownName(checker, boundFunctionByName(name.string.c_str()) != nullptr,
+                             "bound function", name);
   else
     return Verdict::kReplay;
 }

@@ -129,4 +129,12 @@ Verdict MakeCubeFaceEnvironment(RequestChecker &checker, RibRequest &request) { 
 
 Verdict MakeShadow(RequestChecker &checker, RibRequest &request) { return texture(checker, request, -1); }
 
+// ElseIf and Else continue the innermost block, which must be an IfBegin.
+Verdict InsideIf(RequestChecker &checker, RibRequest &) {
+  const std::vector<StreamState::OpenBlock> &blocks = checker.state.blocks;
+  if (blocks.empty() || std::string(blocks.back().opener) != "IfBegin")
+    return checker.fail("outside an IfBegin block");
+  return Verdict::kReplay;
+}
+
 }  // namespace vellum::checks

@@ -32,6 +32,7 @@ Verdict MakeTexture(RequestChecker &checker, RibRequest &request);
 Verdict MakeLatLongEnvironment(RequestChecker &checker, RibRequest &request);
 Verdict MakeCubeFaceEnvironment(RequestChecker &checker, RibRequest &request);
 Verdict MakeShadow(RequestChecker &checker, RibRequest &request);
+Verdict InsideIf(RequestChecker &checker, RibRequest &request);
 
 }  // namespace vellum::checks
 

@@ -291,8 +291,8 @@ void RibReader::checkNesting(const RequestRow &row, const RibRequest &request,
     // Frames and worlds do not nest in themselves, nor frames in worlds.
     const bool frame = request.name == "FrameBegin", world = request.name == "WorldBegin";
     if (!frame && !world) return;
-    for (auto open = blocks_.rbegin(); open != blocks_.rend(); ++open) {
-      const std::string name = open->row->name;
+    for (auto open = state_.blocks.rbegin(); open != state_.blocks.rend(); ++open) {
+      const std::string name = open->opener;
       if (name == "WorldBegin" || (frame && name == "FrameBegin")) {
         checker.fail("inside the " + name + " of line " + std::to_string(open->line));
         return;
@@ -300,30 +300,31 @@ void RibReader::checkNesting(const RequestRow &row, const RibRequest &request,
     }
   } else if (row.flags & kClosesBlock) {
     const std::string opener = openerOf(request.name);
-    if (blocks_.empty())
+    if (state_.blocks.empty())
       checker.fail("no " + opener + " is open");
-    else if (blocks_.back().row->name != opener)
-      checker.fail("the " + std::string(blocks_.back().row->name) + " of line " +
-                   std::to_string(blocks_.back().line) + " is still open");
+    else if (state_.blocks.back().opener != opener)
+      checker.fail("the " + std::string(state_.blocks.back().opener) + " of line " +
+                   std::to_string(state_.blocks.back().line) + " is still open");
   }
 }
 
 void RibReader::applyNesting(const RequestRow &row, const RibRequest &request) {
-  if (row.flags & kOpensBlock) blocks_.push_back({&row, request.input, request.line});
-  else if ((row.flags & kClosesBlock) && !blocks_.empty()) blocks_.pop_back();
+  if (row.flags & kOpensBlock) state_.blocks.push_back({row.name, request.input, request.line});
+  else if ((row.flags & kClosesBlock) && !state_.blocks.empty()) state_.blocks.pop_back();
 }
 
 void RibReader::reportOpenBlocks() {
-  if (blocks_.empty()) return;
-  const OpenBlock &innermost = blocks_.back();
+  std::vector<StreamState::OpenBlock> &blocks = state_.blocks;
+  if (blocks.empty()) return;
+  const StreamState::OpenBlock &innermost = blocks.back();
   RibRequest at;
   at.input = innermost.input;
   at.line = innermost.line;
-  std::string message = std::string(innermost.row->name) + ": not ended by the end of the stream";
-  if (blocks_.size() > 1)
-    message += ", nor are the " + std::to_string(blocks_.size() - 1) + " blocks around it";
+  std::string message = std::string(innermost.opener) + ": not ended by the end of the stream";
+  if (blocks.size() > 1)
+    message += ", nor are the " + std::to_string(blocks.size() - 1) + " blocks around it";
   report(true, at, message);
-  blocks_.clear();
+  blocks.clear();
 }
 
 void RibReader::followArchive(const RibRequest &request, const std::string &name) {

@@ -131,13 +131,6 @@ class RibReader {
   std::unique_ptr<Shared> ownShared_;
   Shared *shared_;
   int lastInput_ = 0;
-  // The blocks open, innermost last.
-  struct OpenBlock {
-    const RequestRow *row;
-    int input;
-    int line;
-  };
-  std::vector<OpenBlock> blocks_;
   // Per request: parameters the stream never declared, with the type their
   // values show, and the list operations' arrays.
   std::vector<std::pair<size_t, std::string>> undeclared_;

@@ -1,6 +1,6 @@
 // StreamState: what one RIB stream has said so far that changes how the
-// rest of it reads: its declarations, the basis steps, and the light and
-// object handles it defined.  Each stream has its own, so reading one file
+// rest of it reads: its declarations, the basis steps, the light and
+// object handles it defined, and the blocks it has open.  Each stream has its own, so reading one file
 // never changes how another reads.
 #ifndef VELLUM_READER_STREAM_STATE_H
 #define VELLUM_READER_STREAM_STATE_H
@@ -8,6 +8,7 @@
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "decl/declaration_dictionary.h"
 #include "ri.h"
@@ -30,6 +31,15 @@ struct StreamState {
   // Nesting depth of an object definition being skipped because its
   // ObjectBegin was rejected.
   int skippedObjectDepth = 0;
+
+  // The blocks open, innermost last: the request that began each (its
+  // keyword, which lives as long as the request list), and where.
+  struct OpenBlock {
+    const char *opener;
+    int input;
+    int line;
+  };
+  std::vector<OpenBlock> blocks;
 };
 
 }  // namespace vellum

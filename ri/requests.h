@@ -271,28 +271,27 @@ enum RequestFlag : unsigned {
     "s", NoCounts, ErrorHandler, 0, ENTRY, OWN_TEXT, REPLAY, IGNORES) \
   R(version, RIB_ONLY, RtVoid, (), (), \
     "f", NoCounts, NoCheck, kNotReplayed, NONE, NONE, NONE, IGNORES) \
-  R(ArchiveBegin, RIB_ONLY, RtVoid, (), (), \
-    "s", NoCounts, NoCheck, kLooseParameters | kOpensBlock, NONE, NONE, NONE, IGNORES) \
-  R(ArchiveEnd, RIB_ONLY, RtVoid, (), (), \
-    "", NoCounts, NoCheck, kClosesBlock, NONE, NONE, NONE, IGNORES) \
-  R(Resource, RIB_ONLY, RtVoid, (), (), \
-    "ss", NoCounts, NoCheck, kLooseParameters, NONE, NONE, NONE, IGNORES) \
-  R(ResourceBegin, RIB_ONLY, RtVoid, (), (), \
-    "", NoCounts, NoCheck, kOpensBlock, NONE, NONE, NONE, IGNORES) \
-  R(ResourceEnd, RIB_ONLY, RtVoid, (), (), \
-    "", NoCounts, NoCheck, kClosesBlock, NONE, NONE, NONE, IGNORES) \
-  R(Camera, RIB_ONLY, RtVoid, (), (), \
-    "s", NoCounts, NoCheck, kLooseParameters, NONE, NONE, NONE, IGNORES) \
-  R(IfBegin, RIB_ONLY, RtVoid, (), (), \
-    "s", NoCounts, NoCheck, kOpensBlock, NONE, NONE, NONE, IGNORES) \
-  R(ElseIf, RIB_ONLY, RtVoid, (), (), \
-    "s", NoCounts, NoCheck, 0, NONE, NONE, NONE, IGNORES) \
-  R(Else, RIB_ONLY, RtVoid, (), (), \
-    "", NoCounts, NoCheck, 0, NONE, NONE, NONE, IGNORES) \
-  R(IfEnd, RIB_ONLY, RtVoid, (), (), \
-    "", NoCounts, NoCheck, kClosesBlock, NONE, NONE, NONE, IGNORES) \
-  R(ScopedCoordinateSystem, RIB_ONLY, RtVoid, (), (), \
-    "s", NoCounts, NoCheck, 0, NONE, NONE, NONE, IGNORES) \
+  R(MakeOcclusion, RIB_ONLY, RtVoid, (), (), \
+    "Ss", NoCounts, NoCheck, kLooseParameters, NONE, NONE, NONE, IGNORES) \
+  R(PixelSampleImager, RIB_ONLY, RtVoid, (), (), \
+    "s", NoCounts, NoCheck, kLooseParameters | kOption, NONE, NONE, NONE, IGNORES) \
+  R(ArchiveBegin, LIST, RtArchiveHandle, (RtToken name), (name), \
+    "s", NoCounts, NoCheck, kLooseParameters | kOpensBlock, ENTRY, OWN_TEXT, REPLAY, IGNORES) \
+  R(ArchiveEnd, PLAIN, RtVoid, (), (), "", NoCounts, NoCheck, kClosesBlock, ENTRY, TEXT, REPLAY, IGNORES) \
+  R(Resource, LIST, RtVoid, (RtToken handle, RtToken type), (handle, type), \
+    "ss", NoCounts, NoCheck, kLooseParameters, ENTRY, TEXT, REPLAY, IGNORES) \
+  R(ResourceBegin, PLAIN, RtVoid, (), (), "", NoCounts, NoCheck, kOpensBlock, ENTRY, TEXT, REPLAY, IGNORES) \
+  R(ResourceEnd, PLAIN, RtVoid, (), (), "", NoCounts, NoCheck, kClosesBlock, ENTRY, TEXT, REPLAY, IGNORES) \
+  R(Camera, LIST, RtVoid, (RtToken name), (name), \
+    "s", NoCounts, NoCheck, kLooseParameters | kOption, ENTRY, TEXT, REPLAY, IGNORES) \
+  R(IfBegin, LIST, RtVoid, (RtString expression), (expression), \
+    "s", NoCounts, NoCheck, kLooseParameters | kOpensBlock, ENTRY, TEXT, REPLAY, IGNORES) \
+  R(ElseIf, LIST, RtVoid, (RtString expression), (expression), \
+    "s", NoCounts, InsideIf, kLooseParameters, ENTRY, TEXT, REPLAY, IGNORES) \
+  R(Else, PLAIN, RtVoid, (), (), "", NoCounts, InsideIf, 0, ENTRY, TEXT, REPLAY, IGNORES) \
+  R(IfEnd, PLAIN, RtVoid, (), (), "", NoCounts, NoCheck, kClosesBlock, ENTRY, TEXT, REPLAY, IGNORES) \
+  R(ScopedCoordinateSystem, PLAIN, RtVoid, (RtToken space), (space), \
+    "s", NoCounts, NoCheck, kAttribute, ENTRY, TEXT, REPLAY, IGNORES) \
   R(ClippingPlane, PLAIN, RtVoid, (RtFloat x, RtFloat y, RtFloat z, RtFloat nx, RtFloat ny, RtFloat nz), \
     (x, y, z, nx, ny, nz), "ffffff", NoCounts, NoCheck, kAttribute, ENTRY, TEXT, REPLAY, IGNORES) \
   R(Deformation, LIST, RtVoid, (RtToken name), (name), \
@@ -300,39 +299,53 @@ enum RequestFlag : unsigned {
   R(MakeBump, LIST, RtVoid, (char *picturename, char *texturename, RtToken swrap, RtToken twrap, \
     RtFilterFunc filterfunc, RtFloat swidth, RtFloat twidth), (picturename, texturename, swrap, twrap, \
     filterfunc, swidth, twidth), "sssssff", NoCounts, NoCheck, kLooseParameters, ENTRY, TEXT, REPLAY, IGNORES) \
-  R(System, RIB_ONLY, RtVoid, (), (), \
-    "s", NoCounts, NoCheck, 0, NONE, NONE, NONE, IGNORES) \
-  R(DisplayChannel, RIB_ONLY, RtVoid, (), (), \
-    "s", NoCounts, NoCheck, kLooseParameters, NONE, NONE, NONE, IGNORES) \
-  R(EditBegin, RIB_ONLY, RtVoid, (), (), \
-    "s", NoCounts, NoCheck, kLooseParameters | kOpensBlock, NONE, NONE, NONE, IGNORES) \
-  R(EditEnd, RIB_ONLY, RtVoid, (), (), \
-    "", NoCounts, NoCheck, kClosesBlock, NONE, NONE, NONE, IGNORES) \
-  R(HierarchicalSubdivisionMesh, RIB_ONLY, RtVoid, (), (), \
-    "sIISIIFS", NoCounts, HierarchicalSubdivisionMesh, kLooseParameters, NONE, NONE, NONE, IGNORES) \
-  R(Procedural2, RIB_ONLY, RtVoid, (), (), \
-    "ss", NoCounts, NoCheck, kLooseParameters, NONE, NONE, NONE, IGNORES) \
-  R(MakeBrickMap, RIB_ONLY, RtVoid, (), (), \
-    "Ss", NoCounts, NoCheck, kLooseParameters, NONE, NONE, NONE, IGNORES) \
-  R(Shader, RIB_ONLY, RtVoid, (), (), \
-    "ss", NoCounts, NoCheck, kLooseParameters, NONE, NONE, NONE, IGNORES) \
-  R(Bxdf, RIB_ONLY, RtVoid, (), (), \
-    "ss", NoCounts, NoCheck, kLooseParameters, NONE, NONE, NONE, IGNORES) \
-  R(Pattern, RIB_ONLY, RtVoid, (), (), \
-    "ss", NoCounts, NoCheck, kLooseParameters, NONE, NONE, NONE, IGNORES) \
-  R(Integrator, RIB_ONLY, RtVoid, (), (), \
-    "ss", NoCounts, NoCheck, kLooseParameters, NONE, NONE, NONE, IGNORES) \
-  R(Light, RIB_ONLY, RtVoid, (), (), \
-    "ss", NoCounts, NoCheck, kLooseParameters, NONE, NONE, NONE, IGNORES) \
-  R(DisplayFilter, RIB_ONLY, RtVoid, (), (), \
-    "ss", NoCounts, NoCheck, kLooseParameters, NONE, NONE, NONE, IGNORES) \
-  R(SampleFilter, RIB_ONLY, RtVoid, (), (), \
-    "ss", NoCounts, NoCheck, kLooseParameters, NONE, NONE, NONE, IGNORES) \
-  R(ShaderLayer, RIB_ONLY, RtVoid, (), (), \
-    "sss", NoCounts, NoCheck, kLooseParameters, NONE, NONE, NONE, IGNORES) \
-  R(ConnectShaderLayers, RIB_ONLY, RtVoid, (), (), \
-    "sssss", NoCounts, NoCheck, 0, NONE, NONE, NONE, IGNORES)
-
+  R(System, PLAIN, RtVoid, (RtString command), (command), "s", NoCounts, NoCheck, 0, ENTRY, TEXT, REPLAY, IGNORES) \
+  R(DisplayChannel, LIST, RtVoid, (RtToken channel), (channel), \
+    "s", NoCounts, NoCheck, kLooseParameters | kOption, ENTRY, TEXT, REPLAY, IGNORES) \
+  R(EditBegin, LIST, RtVoid, (RtToken name), (name), \
+    "s", NoCounts, NoCheck, kLooseParameters | kOpensBlock, ENTRY, TEXT, REPLAY, IGNORES) \
+  R(EditEnd, PLAIN, RtVoid, (), (), "", NoCounts, NoCheck, kClosesBlock, ENTRY, TEXT, REPLAY, IGNORES) \
+  R(HierarchicalSubdivisionMesh, LIST, RtVoid, (RtToken scheme, RtInt nfaces, RtInt nvertices[], \
+    RtInt vertices[], RtInt ntags, RtToken tags[], RtInt nargs[], RtInt intargs[], RtFloat floatargs[], \
+    RtToken stringargs[]), (scheme, nfaces, nvertices, vertices, ntags, tags, nargs, intargs, floatargs, \
+    stringargs), "sIISIIFS", SubdivisionMesh, HierarchicalSubdivisionMesh, kPrimitive, ENTRY, OWN_TEXT, \
+    OWN_REPLAY, IGNORES) \
+  R(Procedural2, LIST, RtVoid, (RtProc2SubdivFunc subdivide, RtProc2BoundFunc bound), (subdivide, bound), \
+    "ss", OneOfEach, NoCheck, kPrimitive | kLooseParameters, ENTRY, TEXT, REPLAY, IGNORES) \
+  R(MakeBrickMap, LIST, RtVoid, (RtInt nptc, RtString *ptcnames, RtString bkmname), \
+    (nptc, ptcnames, bkmname), "Ss", NoCounts, NoCheck, kLooseParameters, ENTRY, OWN_TEXT, OWN_REPLAY, \
+    IGNORES) \
+  R(Shader, LIST, RtVoid, (RtToken name, RtToken handle), (name, handle), \
+    "ss", NoCounts, NoCheck, kLooseParameters | kAttribute, ENTRY, TEXT, REPLAY, IGNORES) \
+  R(Bxdf, LIST, RtVoid, (RtToken name, RtToken handle), (name, handle), \
+    "ss", NoCounts, NoCheck, kLooseParameters | kAttribute, ENTRY, TEXT, REPLAY, IGNORES) \
+  R(Pattern, LIST, RtVoid, (RtToken name, RtToken handle), (name, handle), \
+    "ss", NoCounts, NoCheck, kLooseParameters, ENTRY, TEXT, REPLAY, IGNORES) \
+  R(Integrator, LIST, RtVoid, (RtToken name, RtToken handle), (name, handle), \
+    "ss", NoCounts, NoCheck, kLooseParameters | kOption, ENTRY, TEXT, REPLAY, IGNORES) \
+  R(Light, LIST, RtLightHandle, (RtToken name, RtToken handle), (name, handle), \
+    "sH", NoCounts, NoCheck, kLooseParameters | kAttribute, ENTRY, OWN_TEXT, OWN_REPLAY, IGNORES) \
+  R(DisplayFilter, LIST, RtVoid, (RtToken name, RtToken handle), (name, handle), \
+    "ss", NoCounts, NoCheck, kLooseParameters | kOption, ENTRY, TEXT, REPLAY, IGNORES) \
+  R(SampleFilter, LIST, RtVoid, (RtToken name, RtToken handle), (name, handle), \
+    "ss", NoCounts, NoCheck, kLooseParameters | kOption, ENTRY, TEXT, REPLAY, IGNORES) \
+  R(ShaderLayer, LIST, RtVoid, (RtToken type, RtToken name, RtToken layername), (type, name, layername), \
+    "sss", NoCounts, NoCheck, kLooseParameters | kAttribute, ENTRY, TEXT, REPLAY, IGNORES) \
+  R(ConnectShaderLayers, PLAIN, RtVoid, (RtToken type, RtToken layer1, RtToken variable1, RtToken layer2, \
+    RtToken variable2), (type, layer1, variable1, layer2, variable2), "sssss", NoCounts, NoCheck, \
+    kAttribute, ENTRY, TEXT, REPLAY, IGNORES) \
+  R(Displace, LIST, RtVoid, (RtToken name, RtToken handle), (name, handle), \
+    "ss", NoCounts, NoCheck, kLooseParameters | kAttribute, ENTRY, TEXT, REPLAY, IGNORES) \
+  R(LightFilter, LIST, RtVoid, (RtToken name, RtToken handle), (name, handle), \
+    "ss", NoCounts, NoCheck, kLooseParameters | kAttribute, ENTRY, TEXT, REPLAY, IGNORES) \
+  R(EditAttributeBegin, PLAIN, RtVoid, (RtToken name), (name), \
+    "s", NoCounts, NoCheck, kOpensBlock, ENTRY, TEXT, REPLAY, IGNORES) \
+  R(EditAttributeEnd, PLAIN, RtVoid, (), (), "", NoCounts, NoCheck, kClosesBlock, ENTRY, TEXT, REPLAY, IGNORES) \
+  R(EditWorldBegin, LIST, RtVoid, (RtToken name), (name), \
+    "s", NoCounts, NoCheck, kLooseParameters | kOpensBlock, ENTRY, TEXT, REPLAY, IGNORES) \
+  R(EditWorldEnd, PLAIN, RtVoid, (), (), "", NoCounts, NoCheck, kClosesBlock, ENTRY, TEXT, REPLAY, IGNORES) \
+  R(Volume, LIST, RtVoid, (RtToken type, RtBound bound, RtInt *dimensions), (type, bound, dimensions), \
+    "sFI", Volume, NoCheck, kPrimitive, ENTRY, OWN_TEXT, OWN_REPLAY, IGNORES)
 // clang-format on
 
 // The last of a parenthesized list of up to 12 names: the parameter that

@@ -83,4 +83,43 @@ RtVoid RibWriter::Procedural(RtPointer data, RtBound bound, RtProcSubdivFunc sub
   endLine();
 }
 
+// As SubdivisionMesh, with a third count per tag and its string arguments.
+RtVoid RibWriter::HierarchicalSubdivisionMeshV(RtToken scheme, RtInt nfaces, RtInt nvertices[],
+                                               RtInt vertices[], RtInt ntags, RtToken tags[],
+                                               RtInt nargs[], RtInt intargs[], RtFloat floatargs[],
+                                               RtToken stringargs[], RtInt n, RtToken tokens[],
+                                               RtPointer parms[]) {
+  text("HierarchicalSubdivisionMesh ");
+  quotedText(scheme);
+  character(' ');
+  writeIntArray(nvertices, nfaces);
+  character(' ');
+  writeIntArray(vertices, sumOf(nvertices, nfaces));
+  character(' ');
+  writeStringArray(tags, ntags);
+  character(' ');
+  writeIntArray(nargs, 3 * int64_t{ntags > 0 ? ntags : 0});
+  int64_t counts[3] = {0, 0, 0};
+  for (RtInt t = 0; nargs != nullptr && t < ntags; ++t)
+    for (int k = 0; k < 3; ++k) counts[k] += nargs[3 * t + k];
+  character(' ');
+  writeIntArray(intargs, counts[0]);
+  character(' ');
+  writeFloatArray(floatargs, counts[1]);
+  character(' ');
+  writeStringArray(stringargs, counts[2]);
+  primitiveList(subdivisionMeshCounts(nfaces, nvertices, vertices), n, tokens, parms);
+}
+
+RtVoid RibWriter::VolumeV(RtToken type, RtBound bound, RtInt *dimensions, RtInt n, RtToken tokens[],
+                          RtPointer parms[]) {
+  text("Volume ");
+  quotedText(type);
+  character(' ');
+  writeFloatArray(bound, 6);
+  character(' ');
+  writeIntArray(dimensions, 3);
+  primitiveList(volumeCounts(dimensions), n, tokens, parms);
+}
+
 }  // namespace vellum

@@ -1,6 +1,7 @@
-// Light requests (the shaders are written generically).
+// Light requests and Illuminate (the shaders are written generically).
 #include <cstdint>
 
+#include "decl/string_table.h"
 #include "rib/rib_writer.h"
 
 namespace vellum {
@@ -27,9 +28,26 @@ RtLightHandle RibWriter::AreaLightSourceV(RtToken name, RtInt n, RtToken tokens[
   return lightRequest("AreaLightSource", name, n, tokens, parms);
 }
 
+// A plug-in light is known by the handle its stream gave it; its handle
+// here is that name, interned, so that Illuminate can write it back.
+RtLightHandle RibWriter::LightV(RtToken name, RtToken handle, RtInt n, RtToken tokens[],
+                                RtPointer parms[]) {
+  text("Light ");
+  quotedText(name);
+  character(' ');
+  quotedText(handle);
+  writeParams(nullptr, n, tokens, parms);
+  RtLightHandle light = const_cast<char *>(internString(handle != nullptr ? handle : ""));
+  namedLights_.insert(light);
+  return light;
+}
+
 RtVoid RibWriter::Illuminate(RtLightHandle light, RtBoolean onoff) {
   text("Illuminate ");
-  integerText(static_cast<long>(reinterpret_cast<intptr_t>(light)));
+  if (namedLights_.count(light) != 0)
+    quotedText(static_cast<const char *>(light));
+  else
+    integerText(static_cast<long>(reinterpret_cast<intptr_t>(light)));
   character(' ');
   integerText(onoff);
   endLine();

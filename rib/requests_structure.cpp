@@ -91,6 +91,13 @@ RtVoid RibWriter::ArchiveRecordV(RtToken type, char *format, va_list args) {
   done();
 }
 
+// The archive's handle is its name, which ReadArchive takes.
+RtArchiveHandle RibWriter::ArchiveBeginV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]) {
+  text("ArchiveBegin");
+  writeParamList(name, 0, n, tokens, parms);
+  return const_cast<char *>(internString(name != nullptr ? name : ""));
+}
+
 RtVoid RibWriter::ErrorHandler(RtErrorHandler handler) {
   const char *name = errorHandlerName(handler);
   if (name == nullptr) return;  // a client's own handler has no RIB name

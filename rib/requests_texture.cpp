@@ -56,4 +56,13 @@ RtVoid RibWriter::MakeShadowV(char *picturename, char *texturename, RtInt, RtTok
   endLine();
 }
 
+RtVoid RibWriter::MakeBrickMapV(RtInt nptc, RtString *ptcnames, RtString bkmname, RtInt n,
+                                RtToken tokens[], RtPointer parms[]) {
+  text("MakeBrickMap ");
+  writeStringArray(ptcnames, nptc);
+  character(' ');
+  quotedText(bkmname);
+  writeParams(nullptr, n, tokens, parms);
+}
+
 }  // namespace vellum

@@ -11,10 +11,12 @@
 #include <initializer_list>
 #include <optional>
 #include <tuple>
+#include <unordered_set>
 #include <memory>
 #include <string>
 
 #include "ri/render_context.h"
+#include "common/name_tables.h"
 #include "common/number_format.h"
 #include "common/primitive_counts.h"
 #include "rib/rib_stream.h"
@@ -89,6 +91,9 @@ class RibWriter : public RenderContext {
   // (the client's own, or null) has no name a renderer could know: it is
   // written as "" and reported once per context, naming the request.
   void filterText(const char *keyword, RtFilterFunc filterfunc);
+  // The quoted name of a predefined function, or "" reported once a
+  // context for each kind ("filter function", ...) in `reported`.
+  void functionText(const char *keyword, const char *kind, const char *name, bool &reported);
   // Ends a request: lets the stream hand on its buffer when it is large.
   void done() { stream_.requestDone(); }
   void endLine() {
@@ -133,6 +138,14 @@ class RibWriter : public RenderContext {
     character(' ');
     filterText(keyword, filterfunc);
   }
+  void operandText(const char *keyword, RtProc2SubdivFunc function) {
+    character(' ');
+    functionText(keyword, "procedural function", procedural2Name(function), unnamedProceduralReported_);
+  }
+  void operandText(const char *keyword, RtProc2BoundFunc function) {
+    character(' ');
+    functionText(keyword, "bound function", boundFunctionName(function), unnamedBoundReported_);
+  }
   void operandText(const char *, RtArchiveCallback) {}  // nothing of it is written
 
   template <typename Formatter>
@@ -171,6 +184,11 @@ class RibWriter : public RenderContext {
   RtInt nextObjectHandle_ = 1;
   bool nonFiniteReported_ = false;
   bool unnamedFilterReported_ = false;
+  bool unnamedProceduralReported_ = false;
+  bool unnamedBoundReported_ = false;
+  // The handles RiLight returned: their names, interned, which Illuminate
+  // writes as strings where it writes LightSource's numbers.
+  std::unordered_set<RtLightHandle> namedLights_;
 };
 
 }  // namespace vellum

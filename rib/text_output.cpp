@@ -45,16 +45,19 @@ void RibWriter::integerText(long value) { out_.commit(formatInt(value, out_.rese
 
 void RibWriter::quotedText(const char *string) { appendQuoted(out_, string); }
 
-void RibWriter::filterText(const char *keyword, RtFilterFunc filterfunc) {
-  const char *name = filterName(filterfunc);
-  if (name == nullptr && !unnamedFilterReported_) {
-    unnamedFilterReported_ = true;
+void RibWriter::functionText(const char *keyword, const char *kind, const char *name, bool &reported) {
+  if (name == nullptr && !reported) {
+    reported = true;
     reportWriterProblem(
-        "libvellum error: %s's filter function is not a predefined one: written to %s as \"\", "
-        "which no renderer knows\n",
-        keyword, destination());
+        "libvellum error: %s's %s is not a predefined one: written to %s as \"\", which no renderer "
+        "knows\n",
+        keyword, kind, destination());
   }
   quotedText(name);
+}
+
+void RibWriter::filterText(const char *keyword, RtFilterFunc filterfunc) {
+  functionText(keyword, "filter function", filterName(filterfunc), unnamedFilterReported_);
 }
 
 }  // namespace vellum

@@ -24,6 +24,11 @@ std::optional<PrimitiveCounts> Quadric(const Operands &...) {
   return quadricCounts();
 }
 
+template <typename... Operands>
+std::optional<PrimitiveCounts> OneOfEach(const Operands &...) {
+  return oneOfEachCounts();
+}
+
 // Every type but "bilinear" counts as bicubic.
 inline std::optional<PrimitiveCounts> Patch(RtToken type) {
   return patchCounts(type != nullptr && std::strcmp(type, "bilinear") == 0);

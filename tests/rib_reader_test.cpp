@@ -163,6 +163,11 @@ TEST(RibReader, MalformedRequestsAreReportedAndLeftOut) {
       {"SubdivisionMesh \"loop\" [3] [0 1 2] [\"crease\"] [2 1] [0 1] \"P\" [0 0 0 1 0 0 1 1 0]",
        "SubdivisionMesh: the tags need 2 integer and 1 float arguments, not 2 and 0"},
       {"Surface \"a\" \"Kd\" [" + std::string(1, '\0') + "]", "Surface: NUL byte"},
+      {"Else", "Else: outside an IfBegin block"},
+      {"Volume \"box\" [0 1 0 1 0 1] [2 2]", "Volume: the dimension array has 2 values where 3 are expected"},
+      {"Volume \"box\" [0 1 0 1 0 1] [2 -2 2]", "Volume: negative dimensions"},
+      {"Procedural2 \"DelayedReadArchive2\" \"SimpleBound\" \"float[6] bound\" [0 1]",
+       "Procedural2: parameter \"float[6] bound\" has 2 values where 6 are expected"},
       {"GeneralPolygon [-3] \"P\" []", "GeneralPolygon: negative vertex counts"},
       // Knots enough for 1 point in v, where the order asks for 2.
       {"NuPatch 2 2 [0 0 1 1] 0 1 1 2 [0 0 1] 0 1 \"P\" [0 0 0 1 0 0]",
@@ -302,10 +307,10 @@ TEST(RibReader, WarningsKeepWhatTheLibraryCannotExpress) {
       {"Display \"out.tif\" \"file\" \"rgba\" \"quality\" [90]",
        "Declare(\"quality\", \"integer\")\nDisplayV(\"out.tif\", \"file\", \"rgba\"; \"quality\")",
        "Display: parameter \"quality\" is not declared; it is kept as read, as integer"},
-      {"Camera \"cam\" \"float fov\" 45.5 Camera \"cam2\"",
-       "ArchiveRecord(\"verbatim\", \"Camera \"cam\" \"float fov\" [45.5]\n\")\n"
-       "ArchiveRecord(\"verbatim\", \"Camera \"cam2\"\n\")",
-       "Camera: Camera is not a request of this library; it is passed on as read"},
+      {"PixelSampleImager \"cam\" \"float fov\" 45.5 PixelSampleImager \"cam2\"",
+       "ArchiveRecord(\"verbatim\", \"PixelSampleImager \"cam\" \"float fov\" [45.5]\n\")\n"
+       "ArchiveRecord(\"verbatim\", \"PixelSampleImager \"cam2\"\n\")",
+       "PixelSampleImager: PixelSampleImager is not a request of this library; it is passed on as read"},
   };
   for (const Case &c : cases) {
     Read read = readRib(c.rib);
@@ -332,10 +337,10 @@ TEST(RibReader, UndeclaredNameTwiceWithOtherTypesIsAnError) {
 }
 
 TEST(RibReader, StrictModeMakesWarningsErrors) {
-  Read read = readRib("Camera \"c\"\nSurface \"s\" \"rough\" 1\nIdentity\n", true);
+  Read read = readRib("PixelSampleImager \"c\"\nSurface \"s\" \"rough\" 1\nIdentity\n", true);
   EXPECT_EQ(read.calls, "Identity()\n");
   EXPECT_EQ(read.diagnostics,
-            "t.rib:1: Camera: Camera is not a request of this library; it is passed on as read\n"
+            "t.rib:1: PixelSampleImager: PixelSampleImager is not a request of this library; it is passed on as read\n"
             "t.rib:2: Surface: parameter \"rough\" is not declared; it is kept as read, as integer\n");
   EXPECT_EQ(read.errors, 2);
 }

@@ -207,6 +207,60 @@ std::vector<Scene> scenes() {
          RiProcedural(program, bound, RiProcRunProgram, nullptr);
          RiGeometry(s("teapot"), RI_NULL);
        }},
+      {"requests of current RIB",
+       [] {
+         RtColor base = {0.8f, 0.2f, 0.1f};
+         RtFloat one = 1;
+         RiIntegrator(s("PxrPathTracer"), s("integ"), "int maxPathLength", origin, RI_NULL);
+         RiDisplayFilter(s("PxrBackgroundDisplayFilter"), s("bg"), RI_NULL);
+         RiSampleFilter(s("PxrClamp"), s("clamp"), RI_NULL);
+         RiDisplayChannel(s("color Ci"), RI_NULL);
+         RiCamera(s("main"), "float fov", &kd, RI_NULL);
+         RtArchiveHandle archive = RiArchiveBegin(s("part"), RI_NULL);
+         RiSphere(1, -1, 1, 360, RI_NULL);
+         RiArchiveEnd();
+         RiWorldBegin();
+         RiReadArchive(static_cast<RtToken>(archive), nullptr, RI_NULL);
+         RtLightHandle key = RiLight(s("PxrDistantLight"), s("key"), "float intensity", &one, RI_NULL);
+         RiIlluminate(key, 0);
+         RiIlluminate(key, 1);
+         RiLightFilter(s("PxrBlocker"), s("blocker"), RI_NULL);
+         RiResourceBegin();
+         RiResource(s("saved"), s("attributes"), "string operation", &texture, RI_NULL);
+         RiResourceEnd();
+         RiIfBegin(s("$shot == 'a'"), RI_NULL);
+         RiBxdf(s("PxrDiffuse"), s("d1"), "color diffuseColor", base, RI_NULL);
+         RiElseIf(s("defined(shot)"), RI_NULL);
+         RiPattern(s("PxrTexture"), s("tex"), "string filename", &texture, RI_NULL);
+         RiElse();
+         RiDisplace(s("PxrDisplace"), s("disp"), RI_NULL);
+         RiIfEnd();
+         RiShader(s("noise"), s("n1"), RI_NULL);
+         RiShaderLayer(s("surface"), s("plastic"), s("layer1"), "float Kd", &kd, RI_NULL);
+         RiConnectShaderLayers(s("surface"), s("layer1"), s("Ci"), s("layer2"), s("Cin"));
+         RiScopedCoordinateSystem(s("local"));
+         RtFloat box[6] = {-1, 1, -1, 1, -1, 1};
+         RiProcedural2(RiProc2DelayedReadArchive, RiSimpleBound, "string filename", &texture,
+                       "float[6] bound", box, RI_NULL);
+         RtInt dims[3] = {2, 1, 1};
+         RtFloat density[2] = {0.5f, 1};
+         RiVolume(s("box"), box, dims, "vertex float density", density, RI_NULL);
+         RtInt faces[] = {4}, indices[] = {0, 1, 2, 3}, nargs[] = {0, 0, 1};
+         RtToken tags[] = {s("faceedit")}, strings[] = {s("attributes")};
+         RiHierarchicalSubdivisionMesh(s("catmull-clark"), 1, faces, indices, 1, tags, nargs, nullptr,
+                                       nullptr, strings, RI_P, square, RI_NULL);
+         RiSystem(s("echo done"));
+         RiWorldEnd();
+         RtString clouds[] = {s("a.ptc"), s("b.ptc")};
+         RiMakeBrickMap(2, clouds, s("ab.bkm"), "float maxerror", &kd, RI_NULL);
+         RiEditWorldBegin(s("frame1"), RI_NULL);
+         RiEditBegin(s("attribute"), RI_NULL);
+         RiEditAttributeBegin(s("sphere1"));
+         RiColor(base);
+         RiEditAttributeEnd();
+         RiEditEnd();
+         RiEditWorldEnd();
+       }},
       {"texture making",
        [] {
          vellum::RenderContext &c = *static_cast<vellum::RenderContext *>(RiGetContext());

@@ -117,7 +117,7 @@ TEST(Ribcat, FilesAreOneStreamAndTheOutputReadsBack) {
       "LightSource \"spotlight\" \"key\" \"shadowname\" \"raytrace\"\n");
   const std::string second = fileWith(
       "Curves \"cubic\" [5] \"nonperiodic\" \"P\" [0 0 0 1 1 1 2 2 2 3 3 3 4 4 4] "
-      "\"rtwidth\" [1 2 3]\nIlluminate \"key\" 0\nIlluminate 9 1\nCamera \"main\" \"float fov\" 40\n"
+      "\"rtwidth\" [1 2 3]\nIlluminate \"key\" 0\nIlluminate 9 1\nPixelSampleImager \"main\" \"float fov\" 40\n"
       "LightSource \"bad\" 2 \"intensity\" \"x\"\nIlluminate 2 1\n");
   vellum_test::ChildResult run = vellum_test::runProgram(ribcat(first + " " + second));
   EXPECT_EQ(run.exitStatus, 1);  // the bad light
@@ -130,14 +130,14 @@ TEST(Ribcat, FilesAreOneStreamAndTheOutputReadsBack) {
                 "\"rtwidth\" [1 2 3]\n"
                 "Illuminate 1 0\n"
                 "Illuminate 9 1\n"
-                "Camera \"main\" \"float fov\" [40]\n\n");
+                "PixelSampleImager \"main\" \"float fov\" [40]\n\n");
   vellum_test::ChildResult again = vellum_test::runProgram(ribcat("-"), run.out);
   EXPECT_EQ(again.exitStatus, 0) << again.err;
   EXPECT_EQ(again.out, run.out);
   // Strict: the warnings are errors, and their requests are left out.
   vellum_test::ChildResult strict = vellum_test::runProgram(ribcat("--strict -"), run.out);
   EXPECT_EQ(strict.exitStatus, 1);
-  EXPECT_EQ(strict.out.find("Camera"), std::string::npos);
+  EXPECT_EQ(strict.out.find("PixelSampleImager"), std::string::npos);
 }
 
 // By default no number changes on a pass through ribcat; -p chooses the
@@ -224,11 +224,11 @@ TEST(Qview, SummarisesAndChecks) {
       {declares + " " + uses, "", 1, "",
        uses + ":1: Sphere: undeclared parameter \"rtq\"\n"
               "qview: 2 requests, 0 worlds, 1 primitive, 1 error\n"},
-      {"", "Camera \"c\"\nCamera \"d\"\n", 0, "",
-       "<stdin>:1: warning: Camera: Camera is not a request of this library; it is passed on as "
+      {"", "PixelSampleImager \"c\"\nPixelSampleImager \"d\"\n", 0, "",
+       "<stdin>:1: warning: PixelSampleImager: PixelSampleImager is not a request of this library; it is passed on as "
        "read\nqview: 2 requests, 0 worlds, 0 primitives, 0 errors, 2 warnings\n"},
-      {"--strict", "Camera \"c\"\n", 1, "",
-       "<stdin>:1: Camera: Camera is not a request of this library; it is passed on as read\n"
+      {"--strict", "PixelSampleImager \"c\"\n", 1, "",
+       "<stdin>:1: PixelSampleImager: PixelSampleImager is not a request of this library; it is passed on as read\n"
        "qview: 0 requests, 0 worlds, 0 primitives, 1 error\n"},
       // Archives are read whether a picture is drawn or not: one verdict.
       {"", "Procedural \"DelayedReadArchive\" [\"/no/such.rib\"] [0 1 0 1 0 1]\n", 1, "",
