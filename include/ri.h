@@ -44,7 +44,7 @@
  *     RiOption("rib", "compression", (RtPointer)&compression, RI_NULL);
  * and "none", the default, plain RIB again.  The gzip stream decompresses
  * to exactly the bytes written without it.  It is deflated at zlib's level
- * 1, the fastest: a big binary mesh takes about 15 times as long to
+ * 1, the fastest: a big binary mesh takes about 14 times as long to
  * write, in less than half the bytes.  RiWorldEnd ends a deflate block (a
  * sync flush), so that a reader of the destination can decompress
  * everything up to it at once; RiEnd, or an exit without RiEnd, ends the
