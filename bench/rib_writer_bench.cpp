@@ -1,11 +1,13 @@
 // The writer against its floors, side by side in one run: each scene is
 // written by vellum, by a plain stdio writer of the very same bytes (one
 // fprintf per value or per request), and, for the big arrays, by a raw
-// fwrite of the values.  Everything goes to a file on tmpfs (/dev/shm), so
+// fwrite of the values.  The binary mesh is also written gzip-compressed,
+// beside the plain one; both count the bytes they leave in the file.  Everything goes to a file on tmpfs (/dev/shm), so
 // that the bytes are really copied somewhere.  The peak memory of writing a
 // mesh as one request is measured in a child process.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -36,6 +38,17 @@ const char *scratchPath() {
 void setBinary(bool binary) {
   RtInt flag = binary;
   RiOption(token("rib"), "binary", &flag, RI_NULL);
+}
+
+void setCompression(const char *name) {
+  RtString value = token(name);
+  RiOption(token("rib"), "compression", &value, RI_NULL);
+}
+
+// The size of what the last iteration left in the scratch file.
+void countBytesWritten(benchmark::State &state) {
+  struct stat status;
+  if (stat(scratchPath(), &status) == 0) state.counters["bytes"] = static_cast<double>(status.st_size);
 }
 
 // ------------------------------------------------------------ scenes
@@ -189,6 +202,13 @@ void BM_Mesh_Ascii_Fprintf(benchmark::State &state) {
 }
 void BM_Mesh_Binary_Vellum(benchmark::State &state) {
   vellumWrites(state, true, [] { writeMesh(vellum_bench::millionTriangles()); });
+  countBytesWritten(state);
+}
+void BM_Mesh_Binary_Gzip_Vellum(benchmark::State &state) {
+  setCompression("gzip");
+  vellumWrites(state, true, [] { writeMesh(vellum_bench::millionTriangles()); });
+  setCompression("none");
+  countBytesWritten(state);
 }
 void BM_Mesh_Fwrite(benchmark::State &state) {
   const Mesh &m = vellum_bench::millionTriangles();
@@ -263,6 +283,7 @@ void BM_PeakMemoryOfOneMeshRequest(benchmark::State &state) {
 BENCHMARK(BM_Mesh_Ascii_Vellum)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Mesh_Ascii_Fprintf)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Mesh_Binary_Vellum)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Mesh_Binary_Gzip_Vellum)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Mesh_Fwrite)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Curves_Ascii_Vellum)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Curves_Ascii_Fprintf)->Unit(benchmark::kMillisecond);

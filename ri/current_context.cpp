@@ -8,6 +8,24 @@ namespace vellum {
 namespace {
 RenderContext *current = nullptr;
 OutputFormat outputFormat;
+
+void applyCompression(OutputFormat &format, const char *name, bool report) {
+  if (name != nullptr && std::strcmp(name, "none") == 0) {
+    format.gzip = false;
+  } else if (name != nullptr && std::strcmp(name, "gzip") == 0) {
+#ifdef VELLUM_HAVE_ZLIB
+    format.gzip = true;
+#else
+    if (report)
+      RiErrorPrint(RIE_INCAPABLE, RIE_ERROR,
+                   const_cast<char *>("\"compression\" not available: vellum was built without zlib"));
+#endif
+  } else if (report) {
+    RiErrorPrint(RIE_BADTOKEN, RIE_ERROR,
+                 const_cast<char *>("the \"rib\" option's compression must be \"gzip\" or \"none\""));
+  }
+}
+
 }  // namespace
 
 RenderContext *currentContext() { return current; }
@@ -48,6 +66,8 @@ void applyFormatPairs(OutputFormat &format, RtInt n, const RtToken tokens[],
       else if (report)
         RiErrorPrint(RIE_RANGE, RIE_ERROR,
                      const_cast<char *>("the \"rib\" option's precision must be 0 to 9"));
+    } else if (std::strcmp(token, "compression") == 0) {
+      applyCompression(format, *static_cast<RtString *>(parms[i]), report);
     }
   }
 }

@@ -9,8 +9,8 @@ using vellum::RenderContext;
 
 namespace {
 
-// "rib" options change the binary output setting, with or without a
-// context; every other option goes to the current context.
+// "rib" options change the output format of later contexts, with or
+// without a context; every other option goes to the current context.
 void option(const char *callName, RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]) {
   if (vellum::isRibOption(name)) {
     vellum::applyRibOption(n, tokens, parms);
@@ -25,9 +25,11 @@ extern "C" {
 
 RtVoid RiBegin(RtToken name) {
   vellum::OutputFormat &format = vellum::outputFormatSetting();
-  RtToken settings[] = {const_cast<char *>("binary"), const_cast<char *>("precision")};
-  RtPointer values[] = {&format.binary, &format.precision};
-  vellum::setCurrentContext(vellum::newRibWriter(name, 2, settings, values));
+  RtString compression = const_cast<char *>(format.gzip ? "gzip" : "none");
+  RtToken settings[] = {const_cast<char *>("binary"), const_cast<char *>("precision"),
+                        const_cast<char *>("compression")};
+  RtPointer values[] = {&format.binary, &format.precision, &compression};
+  vellum::setCurrentContext(vellum::newRibWriter(name, 3, settings, values));
 }
 
 RtVoid RiEnd(void) {

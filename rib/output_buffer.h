@@ -53,6 +53,8 @@ class OutputBuffer {
   bool empty() const { return cursor_ == data_.get(); }
   // Hands everything held to the sink.
   void drain();
+  // Hands what comes from now on to another sink (what is held included).
+  void redirect(OutputSink &sink) { sink_ = &sink; }
 
  private:
   void appendLong(const char *data, size_t size);

@@ -25,8 +25,12 @@ class OutputSink {
   // Lets go of the destination without writing to it again: in a forked
   // child, whose copy of a stream must not write into its parent's.
   virtual void release() {}
+  // Hands on what the sink still holds as at close(), so that what was
+  // written makes a complete stream, but keeps the destination open:
+  // for a process that exits without closing it.
+  virtual void finishAtExit() { flush(); }
   // Whether a write, flush or close failed: some bytes were lost.
-  bool failed() const { return failed_; }
+  virtual bool failed() const { return failed_; }
 
  protected:
   // Reports the first failure as "libvellum error: WHAT NAME failed:

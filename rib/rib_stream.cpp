@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "error/writer_diagnostics.h"
+#include "rib/gzip_sink.h"
 
 extern char **environ;
 
@@ -104,9 +105,20 @@ void RibStream::joinOpenStreams() {
 
 RibStream::~RibStream() { close(); }
 
+void RibStream::compress() {
+  if (!gzipAvailable()) return;
+  sink_ = gzipSink(std::move(sink_), name_);
+  buffer_.redirect(*sink_);
+  // Compressed bytes cannot keep an order with the client's own output,
+  // and deflating each request on its own would only cost time.
+  handOnEachRequest_ = false;
+}
+
 void RibStream::drainAllAtExit() {
-  for (RibStream *stream = openStreams; stream != nullptr; stream = stream->nextOpen_)
-    stream->flush();
+  for (RibStream *stream = openStreams; stream != nullptr; stream = stream->nextOpen_) {
+    stream->buffer_.drain();
+    stream->sink_->finishAtExit();
+  }
 }
 
 void RibStream::handOnAllBeforeFork() {

@@ -27,6 +27,11 @@ class RibStream {
   RibStream(const RibStream &) = delete;
   RibStream &operator=(const RibStream &) = delete;
 
+  // Compresses everything written from now on as gzip, to whatever the
+  // destination is; called before anything is written.  A build without
+  // zlib writes on uncompressed.
+  void compress();
+
   OutputBuffer &buffer() { return buffer_; }
   // Ends a request: on standard output its bytes are handed to stdio at
   // once, so they keep their order with the client's own output.
@@ -47,9 +52,10 @@ class RibStream {
   // null for standard output.
   const char *name() const { return name_; }
 
-  // Hands every open stream's buffered bytes to its destination and
-  // flushes standard output; runs at process exit so a process that ends
-  // without RiEnd still delivers what it wrote.
+  // Hands every open stream's buffered bytes to its destination, ends a
+  // compressed stream's gzip data, and flushes standard output; runs at
+  // process exit so a process that ends without RiEnd still delivers what
+  // it wrote, and as data that decompresses.
   static void drainAllAtExit();
   // Run around fork().  Before it, every stream opened by the forking
   // thread hands on what it holds, standard output's stdio buffer

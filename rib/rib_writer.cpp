@@ -42,10 +42,10 @@ RibWriter::RibWriter(RtToken name, ...)
 }
 
 void RibWriter::start(RtInt n, RtToken tokens[], RtPointer parms[]) {
-  // "compression" and "gzip" are accepted and ignored: output is never
-  // compressed.
+  // "gzip" is accepted and ignored: "compression" says it.
   OutputFormat format;
   applyFormatPairs(format, n, tokens, parms);
+  if (format.gzip) stream_.compress();
   binary_ = format.binary;
   precision_ = format.precision;
   if (precision_ == kDefaultPrecision)

@@ -27,8 +27,10 @@ class RibWriter : public RenderContext {
  public:
   // `name` selects the destination (see RibStream); the settings are
   // (token, value) pairs: "format" (a string, "binary" or not), "binary"
-  // (an RtInt), "compression" and "gzip" (accepted, no effect).  The
-  // varargs form ends them with RI_NULL.
+  // (an RtInt), "precision" (an RtInt), "compression" (a string, "gzip" for
+  // gzip-compressed output, "none" for plain) and "gzip" (accepted, no
+  // effect), applied as applyFormatPairs applies them.  The varargs form
+  // ends them with RI_NULL.
   RibWriter(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]);
   RibWriter(RtToken name, ...);
   // Writes into `sink` instead (memory, say); `name` names it in reports.

@@ -119,7 +119,7 @@ TEST(FrontEnd, RibOptionSetsTheFormatOfLaterContexts) {
          RtPointer parms[] = {&binary};
          RiOptionV(tok("rib"), 1, tokens, parms);
        }, true},
-      {"other tokens ignored", [&] { RiOption(tok("rib"), "compression", &binary, RI_NULL); },
+      {"other tokens ignored", [&] { RiOption(tok("rib"), "Format", &binary, RI_NULL); },
        false},
       {"null arrays", [&] { RiOptionV(tok("rib"), 1, nullptr, nullptr); }, false},
       {"binary 0", [&] { RiOption(tok("rib"), "binary", &zero, RI_NULL); }, false},

@@ -294,45 +294,52 @@ TEST(RibStream, ExitWithoutRiEndStillDeliversTheStream) {
 
 // A forked child writes none of its parent's stream: not at exit, not at
 // RiEnd, and one that lives on does not hold a renderer's pipe open, so
-// the parent's RiEnd returns.
+// the parent's RiEnd returns.  A compressed stream stays one gzip stream.
 TEST(RibStream, AForkedChildWritesNoneOfItsParentsStream) {
   enum ChildDoes { kExits, kEndsAndExits, kLivesOn };
   for (const char *destination : {"file", "standard output", "pipe"}) {
-    for (ChildDoes childDoes : {kExits, kEndsAndExits, kLivesOn}) {
-      const std::string path = vellum_test::tempPath("forked.rib");
-      const std::string name = destination[0] == 'f' ? path : "|cat > '" + path + "'";
-      vellum_test::ChildResult client = vellum_test::runInChild([&] {
-        RiBegin(destination[0] == 's' ? RI_NULL : tok(name));
-        RiWorldBegin();
-        RiSphere(1, -1, 1, 360, RI_NULL);
-        int release[2];
-        if (pipe(release) != 0) return;
-        const pid_t child = fork();
-        if (child == 0) {
-          alarm(60);  // ends the test should the parent's RiEnd never return
-          if (childDoes == kEndsAndExits) RiEnd();
-          close(release[1]);
-          char byte;
-          while (childDoes == kLivesOn && read(release[0], &byte, 1) > 0) {
+    for (bool gzip : {false, true}) {
+      for (ChildDoes childDoes : {kExits, kEndsAndExits, kLivesOn}) {
+        const std::string path = vellum_test::tempPath("forked.rib");
+        const std::string name = destination[0] == 'f' ? path : "|cat > '" + path + "'";
+        vellum_test::ChildResult client = vellum_test::runInChild([&] {
+          RtString compression = const_cast<char *>(gzip ? "gzip" : "none");
+          RiOption(tok("rib"), "compression", &compression, RI_NULL);
+          RiBegin(destination[0] == 's' ? RI_NULL : tok(name));
+          RiWorldBegin();
+          RiSphere(1, -1, 1, 360, RI_NULL);
+          int release[2];
+          if (pipe(release) != 0) return;
+          const pid_t child = fork();
+          if (child == 0) {
+            alarm(60);  // ends the test should the parent's RiEnd never return
+            if (childDoes == kEndsAndExits) RiEnd();
+            close(release[1]);
+            char byte;
+            while (childDoes == kLivesOn && read(release[0], &byte, 1) > 0) {
+            }
+            std::exit(0);
           }
-          std::exit(0);
-        }
-        close(release[0]);
-        int status;
-        if (childDoes != kLivesOn) waitpid(child, &status, 0);
-        RiWorldEnd();
-        RiEnd();
-        const bool alive = waitpid(child, &status, WNOHANG) == 0;
-        close(release[1]);
-        waitpid(child, &status, 0);
-        std::fprintf(stderr, "child alive after RiEnd: %d\n", alive);
-      });
-      const char *kDoes[] = {"exits", "calls RiEnd and exits", "lives on"};
-      const std::string what = std::string(destination) + ", the child " + kDoes[childDoes];
-      const std::string rib = destination[0] == 's' ? client.out : vellum_test::readFile(path);
-      EXPECT_EQ(rib, vellum_test::kHeader + "WorldBegin\nSphere 1 -1 1 360\nWorldEnd\n\n") << what;
-      EXPECT_EQ(client.err, "child alive after RiEnd: " + std::to_string(childDoes == kLivesOn) + "\n")
-          << what;
+          close(release[0]);
+          int status;
+          if (childDoes != kLivesOn) waitpid(child, &status, 0);
+          RiWorldEnd();
+          RiEnd();
+          const bool alive = waitpid(child, &status, WNOHANG) == 0;
+          close(release[1]);
+          waitpid(child, &status, 0);
+          std::fprintf(stderr, "child alive after RiEnd: %d\n", alive);
+        });
+        const char *kDoes[] = {"exits", "calls RiEnd and exits", "lives on"};
+        const std::string what = std::string(destination) + (gzip ? ", gzip" : "") + ", the child " +
+                                 kDoes[childDoes];
+        const std::string rib = destination[0] == 's' ? client.out : vellum_test::readFile(path);
+        EXPECT_EQ(gzip ? vellum_test::gunzip(rib) : rib,
+                  vellum_test::kHeader + "WorldBegin\nSphere 1 -1 1 360\nWorldEnd\n\n")
+            << what;
+        EXPECT_EQ(client.err, "child alive after RiEnd: " + std::to_string(childDoes == kLivesOn) + "\n")
+            << what;
+      }
     }
   }
 }

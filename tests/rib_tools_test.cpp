@@ -59,6 +59,32 @@ TEST(Ribcat, AsciiToBinaryToAsciiReproducesTheBytes) {
   EXPECT_EQ(vellum_test::runProgram(ribcat(binaryPath)).out, kRib);
 }
 
+// -z: gzip to a file or to standard output, decompressing to what ribcat
+// writes without it, and read back by ribcat and qview.
+TEST(Ribcat, CompressedOutputReadsBackToTheSameBytes) {
+  const std::string in = fileWith(kRib);
+  const std::string path = vellum_test::tempPath("out.rib.gz");
+  for (const char *options : {"", "-b", "-p 3"}) {
+    for (bool toFile : {true, false}) {
+      const std::string output = toFile ? " -o " + path : "";
+      const std::string what = std::string(options) + output;
+      vellum_test::ChildResult run = vellum_test::runProgram(ribcat("-z " + what + " " + in));
+      EXPECT_EQ(run.exitStatus, 0) << what;
+      EXPECT_EQ(run.err, "") << what;
+      const std::string compressed = toFile ? vellum_test::readFile(path) : run.out;
+      if (!toFile) vellum_test::writeFile(path, compressed);
+      const std::string plain = vellum_test::runProgram(ribcat(std::string(options) + " " + in)).out;
+      EXPECT_EQ(vellum_test::gunzip(compressed), plain) << what;
+      EXPECT_EQ(vellum_test::runProgram(ribcat(path)).out,
+                vellum_test::runProgram(ribcat(fileWith(plain))).out)
+          << what;
+      vellum_test::ChildResult check = vellum_test::runProgram(std::string(VELLUM_QVIEW) + " " + path);
+      EXPECT_EQ(check.exitStatus, 0) << what;
+      EXPECT_EQ(check.err, "qview: 6 requests, 1 world, 2 primitives, 0 errors\n") << what;
+    }
+  }
+}
+
 TEST(Ribcat, OutputNamedLikeARendererIsAFile) {
   const std::string dir = vellum_test::tempPath("cwd");
   vellum_test::ChildResult run = vellum_test::runProgram(
@@ -180,6 +206,9 @@ TEST(RibTools, LostOutputIsAnError) {
       {ribcat(big) + " > /dev/full", "libvellum error: writing RIB to standard output failed: " + full},
       {ribcat("-o /dev/full " + small), "libvellum error: writing RIB to /dev/full failed: " + full},
       {ribcat("-b -o /dev/full " + big), "libvellum error: writing RIB to /dev/full failed: " + full},
+      {ribcat("-z " + small) + " > /dev/full",
+       "libvellum error: writing RIB to standard output failed: " + full},
+      {ribcat("-z -o /dev/full " + big), "libvellum error: writing RIB to /dev/full failed: " + full},
       {ribcat("--version") + " > /dev/full", "ribcat: writing standard output failed: " + full},
       {qview + " -v " + small + " > /dev/full",
        "qview: writing standard output failed: " + full +

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <zlib.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -164,6 +165,26 @@ std::string bytes(std::initializer_list<int> values) {
   std::string result;
   for (int value : values) result.push_back(static_cast<char>(value));
   return result;
+}
+
+std::string gunzip(const std::string &compressed) {
+  z_stream stream = {};
+  if (inflateInit2(&stream, 15 + 16) != Z_OK) return kNotGzip;  // gzip only
+  stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(compressed.data()));
+  stream.avail_in = static_cast<uInt>(compressed.size());
+  std::string out;
+  char chunk[16384];
+  int result;
+  do {
+    stream.next_out = reinterpret_cast<Bytef *>(chunk);
+    stream.avail_out = sizeof chunk;
+    result = inflate(&stream, Z_NO_FLUSH);
+    out.append(chunk, sizeof chunk - stream.avail_out);
+  } while (result == Z_OK);
+  const uInt left = stream.avail_in;
+  inflateEnd(&stream);
+  if (result == Z_STREAM_END) return left == 0 ? out : out + kTrailingBytes;
+  return result == Z_BUF_ERROR ? out + kCutShort : kNotGzip;
 }
 
 }  // namespace vellum_test

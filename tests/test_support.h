@@ -64,6 +64,14 @@ void expectLines(const LineCase *cases, size_t count);
 // The number a light or object handle carries.
 long handleNumber(void *handle);
 
+// What gzip data decompresses to.  Data that stops before the end of the
+// gzip stream gets kCutShort after what it gave, data that is not gzip or
+// fails its check kNotGzip, and bytes after the stream kTrailingBytes.
+std::string gunzip(const std::string &compressed);
+inline const std::string kCutShort = "<cut short>";
+inline const std::string kNotGzip = "<not gzip>";
+inline const std::string kTrailingBytes = "<trailing bytes>";
+
 // Bytes written as a string, from a list of byte values.
 std::string bytes(std::initializer_list<int> values);
 

@@ -6,13 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "rib/gzip_sink.h"
 #include "rib/rib_writer.h"
 #include "tools/rib_input.h"
 
 namespace {
 
 const char kUsage[] =
-    "usage: ribcat [-b] [-p DIGITS] [-o FILE] [--strict] [FILE...]\n"
+    "usage: ribcat [-b] [-z] [-p DIGITS] [-o FILE] [--strict] [FILE...]\n"
     "\n"
     "Reads RIB (ASCII or binary, plain or gzip-compressed) from the files, or\n"
     "from standard input when none is named or a name is \"-\", as one stream,\n"
@@ -20,6 +21,7 @@ const char kUsage[] =
     "library.\n"
     "\n"
     "  -b         write binary RIB (floats as binary tokens) instead of ASCII\n"
+    "  -z         write gzip-compressed RIB\n"
     "  -p DIGITS  write floats as text with 1 to 9 significant digits; 0, the\n"
     "             default, writes the shortest text that reads back as the same\n"
     "             float, so no number changes; 6 is what the library writes\n"
@@ -42,7 +44,7 @@ int usageError(const std::string &message) {
 }  // namespace
 
 int main(int argc, char **argv) {
-  bool binary = false;
+  bool binary = false, gzip = false;
   RtInt precision = 0;
   std::string output;
   vellum::RibReader::Options options;
@@ -57,6 +59,9 @@ int main(int argc, char **argv) {
       return vellum::standardOutputFlushed("ribcat") ? 0 : 1;
     } else if (arg == "-b") {
       binary = true;
+    } else if (arg == "-z") {
+      if (!vellum::gzipAvailable()) return usageError("-z: this vellum was built without zlib");
+      gzip = true;
     } else if (arg == "--strict") {
       options.strict = true;
     } else if (arg == "-p") {
@@ -85,10 +90,12 @@ int main(int argc, char **argv) {
   // or a command.
   if (!output.empty() && output.find('/') == std::string::npos) output = "./" + output;
   RtInt format = binary ? 1 : 0;
-  RtToken settings[] = {const_cast<char *>("binary"), const_cast<char *>("precision")};
-  RtPointer values[] = {&format, &precision};
+  RtString compression = const_cast<char *>(gzip ? "gzip" : "none");
+  RtToken settings[] = {const_cast<char *>("binary"), const_cast<char *>("precision"),
+                        const_cast<char *>("compression")};
+  RtPointer values[] = {&format, &precision, &compression};
   std::unique_ptr<vellum::RibWriter> writer(new (std::nothrow) vellum::RibWriter(
-      output.empty() ? nullptr : const_cast<char *>(output.c_str()), 2, settings, values));
+      output.empty() ? nullptr : const_cast<char *>(output.c_str()), 3, settings, values));
   if (writer == nullptr) {
     std::fputs("ribcat: out of memory\n", stderr);
     return 1;

@@ -30,4 +30,14 @@ check_client "$scratch/client/client_shared"
 needs_library "$scratch/client/client_shared" yes
 check_client "$scratch/client/client_static"
 needs_library "$scratch/client/client_static" no
-echo "add_subdirectory: shared and static clients built and ran"
+
+# Without zlib, gzip is an error and the RIB is written plain.
+for client in client_shared client_static; do
+  status=0
+  "$scratch/client/$client" - gzip > "$scratch/stdout" 2> "$scratch/stderr" || status=$?
+  [ "$status" -eq 0 ] || fail "$client - gzip exited with status $status"
+  printf '%s' "$client_rib" | cmp -s - "$scratch/stdout" || fail "$client - gzip wrote other RIB"
+  printf 'ERROR: Optional RI feature not implemented\n    --> "compression" not available: vellum was built without zlib\n' |
+    cmp -s - "$scratch/stderr" || fail "$client - gzip reported: $(cat "$scratch/stderr")"
+done
+echo "add_subdirectory: shared and static clients built and ran, without zlib"
