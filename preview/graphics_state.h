@@ -12,6 +12,9 @@ struct Attributes {
   Vec3 color{1, 1, 1}, opacity{1, 1, 1};
   // The default surface: facing ratio.
   SurfaceModel surface{SurfaceModel::kDefault, 0.2f, 0.8f, 0, 0.1f, {1, 1, 1}};
+  // A Bxdf that names its own colour is that colour whatever Cs is.
+  bool ownColor = false;
+  Vec3 surfaceColor;
   bool twoSided = true;
   bool leftHanded = true;  // orientation
   float uBasis[4][4] = {{-1, 3, -3, 1}, {3, -6, 3, 0}, {-3, 3, 0, 0}, {1, 0, 0, 0}};

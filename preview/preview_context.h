@@ -108,6 +108,8 @@ class PreviewContext : public NullContext {
   // Turns a light on or off, noting the change so that AttributeEnd can
   // undo it.
   void setLight(uint32_t number, bool on);
+  // Keeps a new light, on; `known` lights take the headlight's place.
+  RtLightHandle addLight(const preview::Light &light, bool known);
   // Charges drawing work to the picture's budget; false, after one
   // warning, once the budget is spent.
   bool charge(uint64_t work);

@@ -318,13 +318,13 @@ enum RequestFlag : unsigned {
   R(Shader, LIST, RtVoid, (RtToken name, RtToken handle), (name, handle), \
     "ss", NoCounts, NoCheck, kLooseParameters | kAttribute, ENTRY, TEXT, REPLAY, IGNORES) \
   R(Bxdf, LIST, RtVoid, (RtToken name, RtToken handle), (name, handle), \
-    "ss", NoCounts, NoCheck, kLooseParameters | kAttribute, ENTRY, TEXT, REPLAY, IGNORES) \
+    "ss", NoCounts, NoCheck, kLooseParameters | kAttribute, ENTRY, TEXT, REPLAY, ACTS) \
   R(Pattern, LIST, RtVoid, (RtToken name, RtToken handle), (name, handle), \
     "ss", NoCounts, NoCheck, kLooseParameters, ENTRY, TEXT, REPLAY, IGNORES) \
   R(Integrator, LIST, RtVoid, (RtToken name, RtToken handle), (name, handle), \
     "ss", NoCounts, NoCheck, kLooseParameters | kOption, ENTRY, TEXT, REPLAY, IGNORES) \
   R(Light, LIST, RtLightHandle, (RtToken name, RtToken handle), (name, handle), \
-    "sH", NoCounts, NoCheck, kLooseParameters | kAttribute, ENTRY, OWN_TEXT, OWN_REPLAY, IGNORES) \
+    "sH", NoCounts, NoCheck, kLooseParameters | kAttribute, ENTRY, OWN_TEXT, OWN_REPLAY, ACTS) \
   R(DisplayFilter, LIST, RtVoid, (RtToken name, RtToken handle), (name, handle), \
     "ss", NoCounts, NoCheck, kLooseParameters | kOption, ENTRY, TEXT, REPLAY, IGNORES) \
   R(SampleFilter, LIST, RtVoid, (RtToken name, RtToken handle), (name, handle), \
