@@ -3,6 +3,9 @@
 #ifndef VELLUM_PREVIEW_GRAPHICS_STATE_H
 #define VELLUM_PREVIEW_GRAPHICS_STATE_H
 
+#include <vector>
+
+#include "preview/camera.h"
 #include "preview/shading.h"
 #include "preview/vec_math.h"
 
@@ -20,6 +23,8 @@ struct Attributes {
   float uBasis[4][4] = {{-1, 3, -3, 1}, {3, -6, 3, 0}, {-3, 3, 0, 0}, {1, 0, 0, 0}};
   float vBasis[4][4] = {{-1, 3, -3, 1}, {3, -6, 3, 0}, {-3, 3, 0, 0}, {1, 0, 0, 0}};
   int uStep = 3, vStep = 3;
+  // ClippingPlane's, in camera space: what they keep is where at() >= 0.
+  std::vector<ClipPlane> clipPlanes;
 };
 
 // What AttributeBegin saves: the attributes and the current transform.

@@ -96,6 +96,7 @@ void PreviewContext::draw(const MeshView &mesh, const Mat4 &toCamera) {
   state.opacity = attributes.opacity;
   state.twoSided = attributes.twoSided;
   state.leftHanded = attributes.leftHanded;
+  state.clipPlanes = &attributes.clipPlanes;
   MeshView view = mesh;
   if (attributes.ownColor) view.Cs = {};
   drawer_.draw(view, state, *projection_, buffer_);

@@ -1,6 +1,8 @@
 // Attributes and transforms of the preview context.
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <string>
 
 #include "preview/preview_context.h"
 
@@ -96,6 +98,31 @@ RtVoid PreviewContext::Scale(RtFloat sx, RtFloat sy, RtFloat sz) { concat(Mat4::
 RtVoid PreviewContext::Skew(RtFloat angle, RtFloat dx1, RtFloat dy1, RtFloat dz1, RtFloat dx2, RtFloat dy2,
                             RtFloat dz2) {
   concat(Mat4::skew(angle, {dx1, dy1, dz1}, {dx2, dy2, dz2}));
+}
+
+RtVoid PreviewContext::ClippingPlane(RtFloat x, RtFloat y, RtFloat z, RtFloat nx, RtFloat ny, RtFloat nz) {
+  if (!firstInMotion()) return;
+  if (attributes().clipPlanes.size() >= kMostClippingPlanes) {
+    warnOnce("clipping planes", "more than " + std::to_string(kMostClippingPlanes) +
+                                    " clipping planes: the rest are ignored");
+    return;
+  }
+  // The plane n·(p − point) = 0 of the current space, whose positive side
+  // goes, as camera space sees it: a camera point q is q·M⁻¹ there, so the
+  // plane's coefficients go through M⁻¹ from the other side.
+  const double plane[4] = {nx, ny, nz, -(double(nx) * x + double(ny) * y + double(nz) * z)};
+  Mat4 toCurrent;
+  double c[4] = {0, 0, 0, 0};
+  if (invert(transform(), toCurrent))
+    for (int i = 0; i < 4; ++i)
+      for (int j = 0; j < 4; ++j) c[i] += toCurrent.m[i][j] * plane[j];
+  const double length = std::sqrt(c[0] * c[0] + c[1] * c[1] + c[2] * c[2]);
+  if (!(length > 0) || !std::isfinite(length) || !std::isfinite(c[3])) {
+    warnOnce("clipping plane", "ClippingPlane without a usable normal or in a flat coordinate system: ignored");
+    return;
+  }
+  editAttributes().clipPlanes.push_back(
+      {float(-c[0] / length), float(-c[1] / length), float(-c[2] / length), float(-c[3] / length)});
 }
 
 RtVoid PreviewContext::CoordinateSystem(RtToken space) {

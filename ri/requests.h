@@ -293,7 +293,7 @@ enum RequestFlag : unsigned {
   R(ScopedCoordinateSystem, PLAIN, RtVoid, (RtToken space), (space), \
     "s", NoCounts, NoCheck, kAttribute, ENTRY, TEXT, REPLAY, IGNORES) \
   R(ClippingPlane, PLAIN, RtVoid, (RtFloat x, RtFloat y, RtFloat z, RtFloat nx, RtFloat ny, RtFloat nz), \
-    (x, y, z, nx, ny, nz), "ffffff", NoCounts, NoCheck, kAttribute, ENTRY, TEXT, REPLAY, IGNORES) \
+    (x, y, z, nx, ny, nz), "ffffff", NoCounts, NoCheck, kAttribute, ENTRY, TEXT, REPLAY, ACTS) \
   R(Deformation, LIST, RtVoid, (RtToken name), (name), \
     "s", NoCounts, NoCheck, kLooseParameters | kAttribute, ENTRY, TEXT, REPLAY, IGNORES) \
   R(MakeBump, LIST, RtVoid, (char *picturename, char *texturename, RtToken swrap, RtToken twrap, \

@@ -274,6 +274,19 @@ TEST(PreviewPictures, MatchTheStoredPictures) {
          c.Surface(tok("matte"), RI_NULL);
          plane(c, -1, 1, -1, 1, 2);
        }, {}},
+      {"clipping_plane_sphere", nullptr, [](PreviewContext &c) {
+         // The near upper right cut away by a plane through the centre that
+         // faces the eye half-way (it is given in a turned space): the
+         // inside of the far wall shows through the cut.
+         distantLight(c, -1, 1, -1);
+         c.Surface(tok("matte"), RI_NULL);
+         c.Translate(0, 0, 2);
+         c.TransformBegin();
+         c.Rotate(45, 0, 0, 1);
+         c.ClippingPlane(0, 0, 0, 1, 0, -1);
+         c.TransformEnd();
+         c.Sphere(0.8f, -0.8f, 0.8f, 360, RI_NULL);
+       }, {}},
       {"display_replaced", nullptr, [](PreviewContext &c) {
          // Drawn with a Display replaced by a later one.
          color(c, 1, 0.5f, 0);
