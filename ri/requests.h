@@ -309,7 +309,7 @@ enum RequestFlag : unsigned {
     RtInt vertices[], RtInt ntags, RtToken tags[], RtInt nargs[], RtInt intargs[], RtFloat floatargs[], \
     RtToken stringargs[]), (scheme, nfaces, nvertices, vertices, ntags, tags, nargs, intargs, floatargs, \
     stringargs), "sIISIIFS", SubdivisionMesh, HierarchicalSubdivisionMesh, kPrimitive, ENTRY, OWN_TEXT, \
-    OWN_REPLAY, IGNORES) \
+    OWN_REPLAY, ACTS) \
   R(Procedural2, LIST, RtVoid, (RtProc2SubdivFunc subdivide, RtProc2BoundFunc bound), (subdivide, bound), \
     "ss", OneOfEach, NoCheck, kPrimitive | kLooseParameters, ENTRY, TEXT, REPLAY, IGNORES) \
   R(MakeBrickMap, LIST, RtVoid, (RtInt nptc, RtString *ptcnames, RtString bkmname), \
@@ -345,7 +345,7 @@ enum RequestFlag : unsigned {
     "s", NoCounts, NoCheck, kLooseParameters | kOpensBlock, ENTRY, TEXT, REPLAY, IGNORES) \
   R(EditWorldEnd, PLAIN, RtVoid, (), (), "", NoCounts, NoCheck, kClosesBlock, ENTRY, TEXT, REPLAY, IGNORES) \
   R(Volume, LIST, RtVoid, (RtToken type, RtBound bound, RtInt *dimensions), (type, bound, dimensions), \
-    "sFI", Volume, NoCheck, kPrimitive, ENTRY, OWN_TEXT, OWN_REPLAY, IGNORES)
+    "sFI", Volume, NoCheck, kPrimitive, ENTRY, OWN_TEXT, OWN_REPLAY, ACTS)
 // clang-format on
 
 // The last of a parenthesized list of up to 12 names: the parameter that

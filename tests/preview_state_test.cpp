@@ -73,6 +73,14 @@ TEST(PreviewState, ReachesWhereItShould) {
          RtFloat p[] = {-1, 0, 0, 1, 0, 0};
          c.Points(2, tok("P"), p, RI_NULL);
        }, {{40, 50}, {25, 12}}, {{60, 50}, {75, 12}}, {}},
+      {"a one-sided Volume box cut open shows no inside", [](PreviewContext &c) {
+         // Its near half cut away: the far face turns its back to the eye.
+         c.Sides(1);
+         c.ClippingPlane(0, 0, 0, 0, 0, -1);
+         RtBound bound = {-1, 1, -1, 1, -1, 1};
+         RtInt dimensions[] = {1, 1, 1};
+         c.Volume(tok("box"), bound, dimensions, RI_NULL);
+       }, {}, {{50, 50}}, {}},
       {"ClippingPlane without a normal is ignored", [](PreviewContext &c) {
          c.ClippingPlane(0, 0, 0, 0, 0, 0);
          square(c);
