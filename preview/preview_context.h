@@ -26,6 +26,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -183,11 +184,24 @@ class PreviewContext : public NullContext {
   Mat4 worldToCamera_;
   struct SavedState {
     CopyOnWrite<GraphicsState> state;
-    size_t lightChanges;  // the undo log's length when saved
+    size_t lightChanges, spaceChanges;  // the undo logs' lengths when saved
   };
   std::vector<SavedState> attributeStack_;
   std::vector<CopyOnWrite<GraphicsState>> transformStack_;
-  std::map<std::string, Mat4> coordinateSystems_;
+  // Named spaces: CoordinateSystem's for good, ScopedCoordinateSystem's to
+  // the end of their block.  Of the two of a name, the later stands.
+  struct NamedSpace {
+    Mat4 toCamera;
+    uint64_t order = 0;
+  };
+  void nameSpace(std::map<std::string, NamedSpace> &spaces, const std::string &name, const Mat4 &toCamera);
+  const Mat4 *namedSpace(const std::string &name) const;  // or null
+  std::map<std::string, NamedSpace> coordinateSystems_, scopedSystems_;
+  std::vector<std::pair<std::string, std::optional<NamedSpace>>> spaceChanges_;  // (name, was), to undo
+  uint64_t spacesNamed_ = 0;
+  // Attributes saved by Resource, by handle: the stream's, then one map a
+  // ResourceBegin level.
+  std::vector<std::map<std::string, Attributes>> resources_;
   bool inMotion_ = false, motionUsed_ = false;
 
   std::vector<preview::Light> lights_;  // by handle number - 1

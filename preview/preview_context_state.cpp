@@ -2,13 +2,16 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "preview/preview_context.h"
 
 namespace vellum::preview {
 
-RtVoid PreviewContext::AttributeBegin() { attributeStack_.push_back({state_, lightChanges_.size()}); }
+RtVoid PreviewContext::AttributeBegin() {
+  attributeStack_.push_back({state_, lightChanges_.size(), spaceChanges_.size()});
+}
 
 RtVoid PreviewContext::AttributeEnd() {
   if (attributeStack_.empty()) return;
@@ -19,6 +22,12 @@ RtVoid PreviewContext::AttributeEnd() {
     lightChanges_.pop_back();
     if (wasOn) lightsOn_.insert(number);
     else lightsOn_.erase(number);
+  }
+  for (size_t mark = attributeStack_.back().spaceChanges; spaceChanges_.size() > mark;) {
+    auto &[name, was] = spaceChanges_.back();
+    if (was) scopedSystems_[name] = *was;
+    else scopedSystems_.erase(name);
+    spaceChanges_.pop_back();
   }
   attributeStack_.pop_back();
 }
@@ -125,15 +134,37 @@ RtVoid PreviewContext::ClippingPlane(RtFloat x, RtFloat y, RtFloat z, RtFloat nx
       {float(-c[0] / length), float(-c[1] / length), float(-c[2] / length), float(-c[3] / length)});
 }
 
+void PreviewContext::nameSpace(std::map<std::string, NamedSpace> &spaces, const std::string &name,
+                               const Mat4 &toCamera) {
+  spaces[name] = {toCamera, ++spacesNamed_};
+}
+
+const Mat4 *PreviewContext::namedSpace(const std::string &name) const {
+  const auto lasting = coordinateSystems_.find(name), scoped = scopedSystems_.find(name);
+  const NamedSpace *found = lasting != coordinateSystems_.end() ? &lasting->second : nullptr;
+  if (scoped != scopedSystems_.end() && (found == nullptr || scoped->second.order > found->order))
+    found = &scoped->second;
+  return found != nullptr ? &found->toCamera : nullptr;
+}
+
 RtVoid PreviewContext::CoordinateSystem(RtToken space) {
-  if (space != nullptr) coordinateSystems_[space] = transform();
+  if (space != nullptr) nameSpace(coordinateSystems_, space, transform());
+}
+
+RtVoid PreviewContext::ScopedCoordinateSystem(RtToken space) {
+  if (space == nullptr) return;
+  // Outside every block there is nothing to undo to.
+  if (!attributeStack_.empty()) {
+    const auto found = scopedSystems_.find(space);
+    spaceChanges_.emplace_back(space, found != scopedSystems_.end() ? std::optional(found->second) : std::nullopt);
+  }
+  nameSpace(scopedSystems_, space, transform());
 }
 
 RtVoid PreviewContext::CoordSysTransform(RtToken space) {
   if (space == nullptr) return;
-  auto found = coordinateSystems_.find(space);
-  if (found != coordinateSystems_.end()) {
-    setTransform(found->second);
+  if (const Mat4 *found = namedSpace(space)) {
+    setTransform(*found);
   } else if (std::strcmp(space, "camera") == 0) {
     setTransform(Mat4());
   } else if (std::strcmp(space, "world") == 0) {

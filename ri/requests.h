@@ -279,9 +279,9 @@ enum RequestFlag : unsigned {
     "s", NoCounts, NoCheck, kLooseParameters | kOpensBlock, ENTRY, OWN_TEXT, REPLAY, IGNORES) \
   R(ArchiveEnd, PLAIN, RtVoid, (), (), "", NoCounts, NoCheck, kClosesBlock, ENTRY, TEXT, REPLAY, IGNORES) \
   R(Resource, LIST, RtVoid, (RtToken handle, RtToken type), (handle, type), \
-    "ss", NoCounts, NoCheck, kLooseParameters, ENTRY, TEXT, REPLAY, IGNORES) \
-  R(ResourceBegin, PLAIN, RtVoid, (), (), "", NoCounts, NoCheck, kOpensBlock, ENTRY, TEXT, REPLAY, IGNORES) \
-  R(ResourceEnd, PLAIN, RtVoid, (), (), "", NoCounts, NoCheck, kClosesBlock, ENTRY, TEXT, REPLAY, IGNORES) \
+    "ss", NoCounts, NoCheck, kLooseParameters, ENTRY, TEXT, REPLAY, ACTS) \
+  R(ResourceBegin, PLAIN, RtVoid, (), (), "", NoCounts, NoCheck, kOpensBlock, ENTRY, TEXT, REPLAY, ACTS) \
+  R(ResourceEnd, PLAIN, RtVoid, (), (), "", NoCounts, NoCheck, kClosesBlock, ENTRY, TEXT, REPLAY, ACTS) \
   R(Camera, LIST, RtVoid, (RtToken name), (name), \
     "s", NoCounts, NoCheck, kLooseParameters | kOption, ENTRY, TEXT, REPLAY, IGNORES) \
   R(IfBegin, LIST, RtVoid, (RtString expression), (expression), \
@@ -291,7 +291,7 @@ enum RequestFlag : unsigned {
   R(Else, PLAIN, RtVoid, (), (), "", NoCounts, InsideIf, 0, ENTRY, TEXT, REPLAY, IGNORES) \
   R(IfEnd, PLAIN, RtVoid, (), (), "", NoCounts, NoCheck, kClosesBlock, ENTRY, TEXT, REPLAY, IGNORES) \
   R(ScopedCoordinateSystem, PLAIN, RtVoid, (RtToken space), (space), \
-    "s", NoCounts, NoCheck, kAttribute, ENTRY, TEXT, REPLAY, IGNORES) \
+    "s", NoCounts, NoCheck, kAttribute, ENTRY, TEXT, REPLAY, ACTS) \
   R(ClippingPlane, PLAIN, RtVoid, (RtFloat x, RtFloat y, RtFloat z, RtFloat nx, RtFloat ny, RtFloat nz), \
     (x, y, z, nx, ny, nz), "ffffff", NoCounts, NoCheck, kAttribute, ENTRY, TEXT, REPLAY, ACTS) \
   R(Deformation, LIST, RtVoid, (RtToken name), (name), \

@@ -1,5 +1,5 @@
-// State that later RIB keeps beside the attributes: clipping planes, and
-// how far each reaches.
+// State that later RIB keeps beside the attributes: clipping planes,
+// scoped coordinate systems and saved attributes, and how far each reaches.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -36,7 +36,17 @@ void square(PreviewContext &c) {
 // Clips away x > 0.
 void clipRight(PreviewContext &c) { c.ClippingPlane(0, 0, 0, 1, 0, 0); }
 
+// A ball at the origin, drawn at pixel 50 + 25x for the origin at x.
+void ball(PreviewContext &c) { c.Sphere(0.4f, -0.4f, 0.4f, 360, RI_NULL); }
+
+void resource(PreviewContext &c, const char *handle, const char *operation, const char *type = "attributes") {
+  RtString value[] = {tok(operation)};
+  c.Resource(tok(handle), tok(type), tok("string operation"), value, RI_NULL);
+}
+
 const Pixels kLeft = {{40, 50}}, kRight = {{60, 50}};
+const Pixels kAtMinus1 = {{25, 50}}, kAt0 = {{50, 50}}, kAt1 = {{75, 50}};
+const char *const kNoLamp = "coordinate system \"lamp\" is not known: the transform is unchanged";
 
 TEST(PreviewState, ReachesWhereItShould) {
   const StateCase cases[] = {
@@ -91,6 +101,86 @@ TEST(PreviewState, ReachesWhereItShould) {
          c.ClippingPlane(0, 0, 0, -1, 0, 0);
          square(c);
        }, kLeft, kRight, {"more than 32 clipping planes: the rest are ignored"}},
+      {"ScopedCoordinateSystem is forgotten at AttributeEnd", [](PreviewContext &c) {
+         c.AttributeBegin();
+         c.Translate(1, 0, 0);
+         c.ScopedCoordinateSystem(tok("lamp"));
+         c.AttributeEnd();
+         c.CoordSysTransform(tok("lamp"));
+         ball(c);
+       }, kAt0, kAt1, {kNoLamp}},
+      {"an inner ScopedCoordinateSystem gives way to the outer one", [](PreviewContext &c) {
+         c.AttributeBegin();
+         c.TransformBegin();
+         c.Translate(-1, 0, 0);
+         c.ScopedCoordinateSystem(tok("lamp"));
+         c.TransformEnd();
+         c.AttributeBegin();
+         c.Translate(1, 0, 0);
+         c.ScopedCoordinateSystem(tok("lamp"));
+         c.AttributeEnd();
+         c.CoordSysTransform(tok("lamp"));
+         ball(c);
+         c.AttributeEnd();
+       }, kAtMinus1, kAt1, {}},
+      {"the CoordinateSystem a ScopedCoordinateSystem hid comes back", [](PreviewContext &c) {
+         c.TransformBegin();
+         c.Translate(-1, 0, 0);
+         c.CoordinateSystem(tok("lamp"));
+         c.TransformEnd();
+         c.AttributeBegin();
+         c.Translate(1, 0, 0);
+         c.ScopedCoordinateSystem(tok("lamp"));
+         c.AttributeEnd();
+         c.CoordSysTransform(tok("lamp"));
+         ball(c);
+       }, kAtMinus1, kAt1, {}},
+      {"a CoordinateSystem after a ScopedCoordinateSystem outlives the block", [](PreviewContext &c) {
+         c.AttributeBegin();
+         c.TransformBegin();
+         c.Translate(1, 0, 0);
+         c.ScopedCoordinateSystem(tok("lamp"));
+         c.Translate(-2, 0, 0);
+         c.CoordinateSystem(tok("lamp"));
+         c.TransformEnd();
+         c.AttributeEnd();
+         c.CoordSysTransform(tok("lamp"));
+         ball(c);
+       }, kAtMinus1, kAt1, {}},
+      {"Resource restores the attributes saved, not the transform", [](PreviewContext &c) {
+         resource(c, "plain", "save");
+         clipRight(c);
+         c.Translate(1, 0, 0);
+         resource(c, "plain", "restore");
+         ball(c);
+       }, kAt1, kAt0, {}},
+      {"Resource outlives attribute blocks and is seen in a ResourceBegin block", [](PreviewContext &c) {
+         c.AttributeBegin();
+         clipRight(c);
+         resource(c, "cut", "save");
+         c.AttributeEnd();
+         c.ResourceBegin();
+         resource(c, "cut", "restore");
+         square(c);
+         c.ResourceEnd();
+       }, kLeft, kRight, {}},
+      {"Resource is forgotten at ResourceEnd", [](PreviewContext &c) {
+         c.ResourceBegin();
+         c.AttributeBegin();
+         clipRight(c);
+         resource(c, "cut", "save");
+         c.AttributeEnd();
+         c.ResourceEnd();
+         resource(c, "cut", "restore");
+         square(c);
+       }, kRight, {}, {"resource \"cut\" is not known: the attributes are unchanged"}},
+      {"unknown Resource operations and types warn once each", [](PreviewContext &c) {
+         for (int i = 0; i < 2; ++i) {
+           resource(c, "r", "frobnicate");
+           resource(c, "r", "save", "shading");
+         }
+         square(c);
+       }, kRight, {}, {"Resource operation \"frobnicate\" skipped", "Resource type \"shading\" skipped"}},
   };
   for (const StateCase &c : cases) {
     SCOPED_TRACE(c.what);
