@@ -7,11 +7,15 @@
 // and Display for where it goes.
 //
 // Drawn: all polygons, patches and patch meshes (bilinear and bicubic, any
-// basis), NuPatch, the seven quadrics, Catmull-Clark subdivision meshes,
-// curves (ribbons) and points (discs), and object instances.  Skipped,
-// with one warning each: Blobby, TrimCurve (the patch is drawn untrimmed),
-// Geometry, procedurals and archives (a reader that follows archives hands
-// on their requests instead), unknown lights.
+// basis), NuPatch, the seven quadrics, Catmull-Clark subdivision meshes
+// (hierarchical ones as plain ones), box volumes, curves (ribbons) and
+// points (discs), and object instances, all cut by the clipping planes in
+// force.  Plug-in lights shine as ambient, distant or point lights by
+// their names, and a Bxdf shades as matte in the colour it names.  Scoped
+// coordinate systems and saved attributes (Resource) are followed.
+// Skipped, with one warning each: Blobby, TrimCurve (the patch is drawn
+// untrimmed), Geometry, other volumes, procedurals and archives (a reader
+// that follows archives hands on their requests instead), unknown lights.
 //
 // Drawing is bounded whatever the stream: a picture costs at most its
 // drawing budget (triangles, each counted once per light, plus a little
