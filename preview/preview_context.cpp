@@ -74,8 +74,8 @@ RtVoid PreviewContext::WorldBegin() {
     buffer_.reset(projection_->width(), projection_->height(), projection_->samplesX(),
                   projection_->samplesY());
   worldToCamera_ = transform();
-  nameSpace(coordinateSystems_, "camera", Mat4());
-  nameSpace(coordinateSystems_, "world", worldToCamera_);
+  defineSpace(coordinateSystems_, "camera", Mat4());
+  defineSpace(coordinateSystems_, "world", worldToCamera_);
   worldHasLights_ = false;
   drawingWork_ = 0;
   inWorld_ = true;

@@ -198,7 +198,7 @@ class PreviewContext : public NullContext {
     Mat4 toCamera;
     uint64_t order = 0;
   };
-  void nameSpace(std::map<std::string, NamedSpace> &spaces, const std::string &name, const Mat4 &toCamera);
+  void defineSpace(std::map<std::string, NamedSpace> &spaces, const std::string &name, const Mat4 &toCamera);
   const Mat4 *namedSpace(const std::string &name) const;  // or null
   std::map<std::string, NamedSpace> coordinateSystems_, scopedSystems_;
   std::vector<std::pair<std::string, std::optional<NamedSpace>>> spaceChanges_;  // (name, was), to undo

@@ -1,8 +1,8 @@
 // Surfaces and lights of the preview context.
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdint>
-#include <cctype>
 #include <cstring>
 #include <string>
 

@@ -116,9 +116,9 @@ RtVoid PreviewContext::ClippingPlane(RtFloat x, RtFloat y, RtFloat z, RtFloat nx
                                     " clipping planes: the rest are ignored");
     return;
   }
-  // The plane n·(p − point) = 0 of the current space, whose positive side
-  // goes, as camera space sees it: a camera point q is q·M⁻¹ there, so the
-  // plane's coefficients go through M⁻¹ from the other side.
+  // The plane n·(p − point) = 0 of the current space, cutting away where
+  // it is positive.  A camera point q is q·M⁻¹ in the current space, so in
+  // camera space the plane's coefficients are M⁻¹ times them as a column.
   const double plane[4] = {nx, ny, nz, -(double(nx) * x + double(ny) * y + double(nz) * z)};
   Mat4 toCurrent;
   double c[4] = {0, 0, 0, 0};
@@ -134,7 +134,7 @@ RtVoid PreviewContext::ClippingPlane(RtFloat x, RtFloat y, RtFloat z, RtFloat nx
       {float(-c[0] / length), float(-c[1] / length), float(-c[2] / length), float(-c[3] / length)});
 }
 
-void PreviewContext::nameSpace(std::map<std::string, NamedSpace> &spaces, const std::string &name,
+void PreviewContext::defineSpace(std::map<std::string, NamedSpace> &spaces, const std::string &name,
                                const Mat4 &toCamera) {
   spaces[name] = {toCamera, ++spacesNamed_};
 }
@@ -148,7 +148,7 @@ const Mat4 *PreviewContext::namedSpace(const std::string &name) const {
 }
 
 RtVoid PreviewContext::CoordinateSystem(RtToken space) {
-  if (space != nullptr) nameSpace(coordinateSystems_, space, transform());
+  if (space != nullptr) defineSpace(coordinateSystems_, space, transform());
 }
 
 RtVoid PreviewContext::ScopedCoordinateSystem(RtToken space) {
@@ -158,7 +158,7 @@ RtVoid PreviewContext::ScopedCoordinateSystem(RtToken space) {
     const auto found = scopedSystems_.find(space);
     spaceChanges_.emplace_back(space, found != scopedSystems_.end() ? std::optional(found->second) : std::nullopt);
   }
-  nameSpace(scopedSystems_, space, transform());
+  defineSpace(scopedSystems_, space, transform());
 }
 
 RtVoid PreviewContext::CoordSysTransform(RtToken space) {
