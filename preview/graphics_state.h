@@ -3,6 +3,9 @@
 #ifndef VELLUM_PREVIEW_GRAPHICS_STATE_H
 #define VELLUM_PREVIEW_GRAPHICS_STATE_H
 
+#include <vector>
+
+#include "preview/camera.h"
 #include "preview/shading.h"
 #include "preview/vec_math.h"
 
@@ -12,11 +15,16 @@ struct Attributes {
   Vec3 color{1, 1, 1}, opacity{1, 1, 1};
   // The default surface: facing ratio.
   SurfaceModel surface{SurfaceModel::kDefault, 0.2f, 0.8f, 0, 0.1f, {1, 1, 1}};
+  // A Bxdf that names its own colour is that colour whatever Cs is.
+  bool ownColor = false;
+  Vec3 surfaceColor;
   bool twoSided = true;
   bool leftHanded = true;  // orientation
   float uBasis[4][4] = {{-1, 3, -3, 1}, {3, -6, 3, 0}, {-3, 3, 0, 0}, {1, 0, 0, 0}};
   float vBasis[4][4] = {{-1, 3, -3, 1}, {3, -6, 3, 0}, {-3, 3, 0, 0}, {1, 0, 0, 0}};
   int uStep = 3, vStep = 3;
+  // ClippingPlane's, in camera space: what they keep is where at() >= 0.
+  std::vector<ClipPlane> clipPlanes;
 };
 
 // What AttributeBegin saves: the attributes and the current transform.

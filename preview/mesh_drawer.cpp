@@ -1,5 +1,6 @@
 #include "preview/mesh_drawer.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vellum::preview {
@@ -36,6 +37,9 @@ void MeshDrawer::draw(const MeshView &mesh, const DrawState &state, const Projec
   grid_.resize(n);
   const Mat4 &toCamera = state.objectToCamera;
   const bool projective = isProjective(toCamera);
+  const ClipPlane *planes = state.clipPlanes != nullptr ? state.clipPlanes->data() : nullptr;
+  const size_t planeCount = planes != nullptr ? std::min(state.clipPlanes->size(), kMostClippingPlanes) : 0;
+  if (planeCount != 0) outside_.resize(n);
   for (size_t i = 0; i < n; ++i) {
     double w = 1;
     const Vec3 p = transformPoint(toCamera, at(mesh.P, i), &w);
@@ -44,6 +48,12 @@ void MeshDrawer::draw(const MeshView &mesh, const DrawState &state, const Projec
       continue;
     }
     camera_[i] = p;
+    if (planeCount != 0) {
+      uint32_t outside = 0;
+      for (size_t k = 0; k < planeCount; ++k)
+        if (!(planes[k].at(p) >= 0)) outside |= 1u << k;
+      outside_[i] = outside;
+    }
     const unsigned code = projection.outcode(p);
     outcode_[i] = uint8_t(code);
     if (code == 0)
@@ -98,13 +108,19 @@ void MeshDrawer::draw(const MeshView &mesh, const DrawState &state, const Projec
     const unsigned c0 = outcode_[i0], c1 = outcode_[i1], c2 = outcode_[i2];
     const unsigned any = c0 | c1 | c2;
     if ((any & kInvalid) || (c0 & c1 & c2)) continue;
+    uint32_t crossed = 0;
+    if (planeCount != 0) {
+      const uint32_t o0 = outside_[i0], o1 = outside_[i1], o2 = outside_[i2];
+      if (o0 & o1 & o2) continue;
+      crossed = o0 | o1 | o2;
+    }
     const Vec3 p0 = camera_[i0], p1 = camera_[i1], p2 = camera_[i2];
     const Vec3 facet = cross(p1 - p0, p2 - p0);
     if (!state.twoSided) {
       const bool facesEye = dot(facet, projection.viewDirection(p0)) < 0;
       if (facesEye != state.leftHanded) continue;
     }
-    if (perVertexColor && any == 0) {
+    if (perVertexColor && any == 0 && crossed == 0) {
       buffer.drawTriangle(grid_[i0], grid_[i1], grid_[i2]);
       continue;
     }
@@ -132,19 +148,22 @@ void MeshDrawer::draw(const MeshView &mesh, const DrawState &state, const Projec
       corners[k].color = mul(os, mul(cs, light.scale) + light.offset);
       corners[k].opacity = os;
     }
-    drawClipped(corners, any, projection, buffer);
+    drawClipped(corners, any, crossed, planes, projection, buffer);
   }
 }
 
-void MeshDrawer::drawClipped(const Corner corners[3], unsigned outcodes, const Projection &projection,
-                             SampleBuffer &buffer) {
-  Corner polygon[2][16];
+void MeshDrawer::drawClipped(const Corner corners[3], unsigned outcodes, uint32_t crossed, const ClipPlane *planes,
+                             const Projection &projection, SampleBuffer &buffer) {
+  // Each plane adds at most one corner to the convex polygon.
+  constexpr size_t kMostCorners = 3 + Projection::kPlanes + kMostClippingPlanes;
+  Corner polygon[2][kMostCorners];
   int count = 3;
   for (int k = 0; k < 3; ++k) polygon[0][k] = corners[k];
   int from = 0;
-  for (int plane = 0; plane < Projection::kPlanes; ++plane) {
-    if (!(outcodes & (1u << plane))) continue;
-    const ClipPlane &clip = projection.planes()[plane];
+  for (size_t plane = 0; plane < Projection::kPlanes + kMostClippingPlanes; ++plane) {
+    const bool view = plane < Projection::kPlanes;
+    if (view ? !(outcodes & (1u << plane)) : !(crossed & (1u << (plane - Projection::kPlanes)))) continue;
+    const ClipPlane &clip = view ? projection.planes()[plane] : planes[plane - Projection::kPlanes];
     const Corner *in = polygon[from];
     Corner *out = polygon[1 - from];
     int kept = 0;
@@ -164,7 +183,7 @@ void MeshDrawer::drawClipped(const Corner corners[3], unsigned outcodes, const P
     from = 1 - from;
     if (count < 3) return;
   }
-  GridVertex grid[16];
+  GridVertex grid[kMostCorners];
   for (int k = 0; k < count; ++k) {
     const Corner &c = polygon[from][k];
     grid[k] = {projection.sampleX(c.p), projection.sampleY(c.p), projection.depth(c.p), projection.inverseW(c.p),

@@ -13,6 +13,9 @@
 
 namespace vellum::preview {
 
+// The most clipping planes a mesh is clipped by, besides the view's.
+constexpr size_t kMostClippingPlanes = 32;
+
 // The graphics state that drawing a mesh needs.
 struct DrawState {
   Mat4 objectToCamera;
@@ -21,6 +24,8 @@ struct DrawState {
   Vec3 color{1, 1, 1}, opacity{1, 1, 1};
   bool twoSided = true;
   bool leftHanded = true;  // the orientation: which winding faces out
+  // In camera space; null or empty when nothing is clipped but the view.
+  const std::vector<ClipPlane> *clipPlanes = nullptr;
 };
 
 class MeshDrawer {
@@ -33,13 +38,16 @@ class MeshDrawer {
     Vec3 p;
     Vec3 color, opacity;  // colour premultiplied by opacity
   };
-  void drawClipped(const Corner corners[3], unsigned outcodes, const Projection &projection,
-                   SampleBuffer &buffer);
+  // `outcodes` names the view's planes that the triangle crosses and
+  // `crossed` the clipping planes.
+  void drawClipped(const Corner corners[3], unsigned outcodes, uint32_t crossed, const ClipPlane *planes,
+                   const Projection &projection, SampleBuffer &buffer);
 
   // Kept between meshes so that drawing allocates only when a mesh is
   // larger than any before.
   std::vector<Vec3> camera_;
   std::vector<uint8_t> outcode_;
+  std::vector<uint32_t> outside_;  // the clipping planes each vertex is beyond
   std::vector<GridVertex> grid_;
   std::vector<Lighting> lighting_;
   std::vector<Vec3> normal_;

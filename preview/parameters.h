@@ -32,6 +32,7 @@ class Parameters {
   Parameters(DeclarationDictionary &dictionary, RtInt n, const RtToken tokens[], const RtPointer parms[],
              const PrimitiveCounts *counts);
 
+  const std::vector<Parameter> &all() const { return list_; }  // in the order given
   const Parameter *find(const char *name) const;
   // A parameter of this name and type with values, or null.
   const Parameter *findFloats(const char *name, int type) const;

@@ -9,7 +9,8 @@
 namespace vellum::preview {
 
 PreviewContext::PreviewContext()
-    : warn_([](const std::string &message) { std::fprintf(stderr, "preview: %s\n", message.c_str()); }) {}
+    : warn_([](const std::string &message) { std::fprintf(stderr, "preview: %s\n", message.c_str()); }),
+      resources_(1) {}
 
 PreviewContext::~PreviewContext() = default;
 
@@ -73,8 +74,8 @@ RtVoid PreviewContext::WorldBegin() {
     buffer_.reset(projection_->width(), projection_->height(), projection_->samplesX(),
                   projection_->samplesY());
   worldToCamera_ = transform();
-  coordinateSystems_["camera"] = Mat4();
-  coordinateSystems_["world"] = worldToCamera_;
+  defineSpace(coordinateSystems_, "camera", Mat4());
+  defineSpace(coordinateSystems_, "world", worldToCamera_);
   worldHasLights_ = false;
   drawingWork_ = 0;
   inWorld_ = true;

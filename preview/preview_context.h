@@ -7,11 +7,15 @@
 // and Display for where it goes.
 //
 // Drawn: all polygons, patches and patch meshes (bilinear and bicubic, any
-// basis), NuPatch, the seven quadrics, Catmull-Clark subdivision meshes,
-// curves (ribbons) and points (discs), and object instances.  Skipped,
-// with one warning each: Blobby, TrimCurve (the patch is drawn untrimmed),
-// Geometry, procedurals and archives (a reader that follows archives hands
-// on their requests instead), unknown lights.
+// basis), NuPatch, the seven quadrics, Catmull-Clark subdivision meshes
+// (hierarchical ones as plain ones), box volumes, curves (ribbons) and
+// points (discs), and object instances, all cut by the clipping planes in
+// force.  Plug-in lights shine as ambient, distant or point lights by
+// their names, and a Bxdf shades as matte in the colour it names.  Scoped
+// coordinate systems and saved attributes (Resource) are followed.
+// Skipped, with one warning each: Blobby, TrimCurve (the patch is drawn
+// untrimmed), Geometry, other volumes, procedurals and archives (a reader
+// that follows archives hands on their requests instead), unknown lights.
 //
 // Drawing is bounded whatever the stream: a picture costs at most its
 // drawing budget (triangles, each counted once per light, plus a little
@@ -26,6 +30,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -108,6 +113,8 @@ class PreviewContext : public NullContext {
   // Turns a light on or off, noting the change so that AttributeEnd can
   // undo it.
   void setLight(uint32_t number, bool on);
+  // Keeps a new light, on; `known` lights take the headlight's place.
+  RtLightHandle addLight(const preview::Light &light, bool known);
   // Charges drawing work to the picture's budget; false, after one
   // warning, once the budget is spent.
   bool charge(uint64_t work);
@@ -181,11 +188,24 @@ class PreviewContext : public NullContext {
   Mat4 worldToCamera_;
   struct SavedState {
     CopyOnWrite<GraphicsState> state;
-    size_t lightChanges;  // the undo log's length when saved
+    size_t lightChanges, spaceChanges;  // the undo logs' lengths when saved
   };
   std::vector<SavedState> attributeStack_;
   std::vector<CopyOnWrite<GraphicsState>> transformStack_;
-  std::map<std::string, Mat4> coordinateSystems_;
+  // Named spaces: CoordinateSystem's for good, ScopedCoordinateSystem's to
+  // the end of their block.  Of the two of a name, the later stands.
+  struct NamedSpace {
+    Mat4 toCamera;
+    uint64_t order = 0;
+  };
+  void defineSpace(std::map<std::string, NamedSpace> &spaces, const std::string &name, const Mat4 &toCamera);
+  const Mat4 *namedSpace(const std::string &name) const;  // or null
+  std::map<std::string, NamedSpace> coordinateSystems_, scopedSystems_;
+  std::vector<std::pair<std::string, std::optional<NamedSpace>>> spaceChanges_;  // (name, was), to undo
+  uint64_t spacesNamed_ = 0;
+  // Attributes saved by Resource, by handle: the stream's, then one map a
+  // ResourceBegin level.
+  std::vector<std::map<std::string, Attributes>> resources_;
   bool inMotion_ = false, motionUsed_ = false;
 
   std::vector<preview::Light> lights_;  // by handle number - 1

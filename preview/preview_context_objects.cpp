@@ -92,11 +92,14 @@ void PreviewContext::draw(const MeshView &mesh, const Mat4 &toCamera) {
   state.objectToCamera = toCamera;
   state.surface = attributes.surface;
   state.lights = &active_;
-  state.color = attributes.color;
+  state.color = attributes.ownColor ? attributes.surfaceColor : attributes.color;
   state.opacity = attributes.opacity;
   state.twoSided = attributes.twoSided;
   state.leftHanded = attributes.leftHanded;
-  drawer_.draw(mesh, state, *projection_, buffer_);
+  state.clipPlanes = &attributes.clipPlanes;
+  MeshView view = mesh;
+  if (attributes.ownColor) view.Cs = {};
+  drawer_.draw(view, state, *projection_, buffer_);
 }
 
 void PreviewContext::drawFacing(const FacingGeometry &geometry, const Mat4 &toCamera) {

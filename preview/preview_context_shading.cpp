@@ -1,8 +1,10 @@
 // Surfaces and lights of the preview context.
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <string>
 
 #include "preview/parameters.h"
 #include "preview/preview_context.h"
@@ -41,7 +43,9 @@ RtVoid PreviewContext::SurfaceV(RtToken name, RtInt n, RtToken tokens[], RtPoint
   surface.Ks = parameters.floatOr("Ks", surface.Ks);
   surface.roughness = parameters.floatOr("roughness", surface.roughness);
   surface.specularColor = parameters.tripleOr("specularcolor", kTypeColor, surface.specularColor);
-  editAttributes().surface = surface;
+  Attributes &attributes = editAttributes();
+  attributes.surface = surface;
+  attributes.ownColor = false;
 }
 
 RtLightHandle PreviewContext::LightSourceV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]) {
@@ -70,12 +74,63 @@ RtLightHandle PreviewContext::LightSourceV(RtToken name, RtInt n, RtToken tokens
   light.cosOuter = std::cos(cone);
   light.cosInner = std::cos(std::max(0.0f, cone - delta));
   light.beamDistribution = parameters.floatOr("beamdistribution", 2);
-  if (!known || !isFinite(light.color) || !isFinite(light.from) || !isFinite(light.direction)) light.color = {};
+  return addLight(light, known);
+}
+
+RtLightHandle PreviewContext::addLight(const preview::Light &light, bool known) {
   lights_.push_back(light);
+  preview::Light &kept = lights_.back();
+  if (!known || !isFinite(kept.color) || !isFinite(kept.from) || !isFinite(kept.direction)) kept.color = {};
   const uint32_t number = uint32_t(lights_.size());
   setLight(number, true);
   worldHasLights_ = worldHasLights_ || known;
   return handleOf(number);
+}
+
+// A plug-in light is told apart by its name alone: an environment lights
+// from everywhere, a distant light along its +z, and any other (a sphere,
+// a rectangle, a mesh...) from its origin.
+RtLightHandle PreviewContext::LightV(RtToken name, RtToken, RtInt n, RtToken tokens[], RtPointer parms[]) {
+  if (!firstInMotion()) return lights_.empty() ? nullptr : handleOf(lights_.size());
+  const std::string plugin = name != nullptr ? name : "";
+  Parameters parameters(declarations_, n, tokens, parms, nullptr);
+  noteUndeclared(parameters);
+  preview::Light light;
+  if (plugin.find("Dome") != std::string::npos || plugin.find("Env") != std::string::npos) {
+    light.kind = preview::Light::kAmbient;
+  } else if (plugin.find("Distant") != std::string::npos) {
+    light.kind = preview::Light::kDistant;
+    light.direction = normalize(transformVector(transform(), {0, 0, 1}));
+  } else {
+    light.kind = preview::Light::kPoint;
+    light.from = transformPoint(transform(), {0, 0, 0});
+  }
+  const float intensity = parameters.floatOr("intensity", 1) * std::exp2(parameters.floatOr("exposure", 0));
+  light.color = parameters.tripleOr("lightColor", kTypeColor, {1, 1, 1}) * intensity;
+  return addLight(light, true);
+}
+
+RtVoid PreviewContext::BxdfV(RtToken, RtToken, RtInt n, RtToken tokens[], RtPointer parms[]) {
+  if (!firstInMotion()) return;
+  Parameters parameters(declarations_, n, tokens, parms, nullptr);
+  noteUndeclared(parameters);
+  // The colour that most plug-ins scatter diffusely: the first colour named
+  // for it, else the first colour of all.
+  const Parameter *chosen = nullptr;
+  for (const Parameter &p : parameters.all()) {
+    if (p.type != kTypeColor || p.count < 3) continue;
+    std::string lower = p.name;
+    for (char &ch : lower) ch = char(std::tolower(static_cast<unsigned char>(ch)));
+    if (lower.find("diffuse") != std::string::npos || lower.find("base") != std::string::npos) {
+      chosen = &p;
+      break;
+    }
+    if (chosen == nullptr) chosen = &p;
+  }
+  Attributes &attributes = editAttributes();
+  attributes.surface = {SurfaceModel::kMatte, 1, 1, 0, 0.1f, {1, 1, 1}};
+  attributes.ownColor = chosen != nullptr;
+  if (chosen != nullptr) attributes.surfaceColor = {chosen->floats()[0], chosen->floats()[1], chosen->floats()[2]};
 }
 
 RtLightHandle PreviewContext::AreaLightSourceV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]) {

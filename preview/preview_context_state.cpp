@@ -1,12 +1,17 @@
 // Attributes and transforms of the preview context.
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <optional>
+#include <string>
 
 #include "preview/preview_context.h"
 
 namespace vellum::preview {
 
-RtVoid PreviewContext::AttributeBegin() { attributeStack_.push_back({state_, lightChanges_.size()}); }
+RtVoid PreviewContext::AttributeBegin() {
+  attributeStack_.push_back({state_, lightChanges_.size(), spaceChanges_.size()});
+}
 
 RtVoid PreviewContext::AttributeEnd() {
   if (attributeStack_.empty()) return;
@@ -17,6 +22,12 @@ RtVoid PreviewContext::AttributeEnd() {
     lightChanges_.pop_back();
     if (wasOn) lightsOn_.insert(number);
     else lightsOn_.erase(number);
+  }
+  for (size_t mark = attributeStack_.back().spaceChanges; spaceChanges_.size() > mark;) {
+    auto &[name, was] = spaceChanges_.back();
+    if (was) scopedSystems_[name] = *was;
+    else scopedSystems_.erase(name);
+    spaceChanges_.pop_back();
   }
   attributeStack_.pop_back();
 }
@@ -98,15 +109,62 @@ RtVoid PreviewContext::Skew(RtFloat angle, RtFloat dx1, RtFloat dy1, RtFloat dz1
   concat(Mat4::skew(angle, {dx1, dy1, dz1}, {dx2, dy2, dz2}));
 }
 
+RtVoid PreviewContext::ClippingPlane(RtFloat x, RtFloat y, RtFloat z, RtFloat nx, RtFloat ny, RtFloat nz) {
+  if (!firstInMotion()) return;
+  if (attributes().clipPlanes.size() >= kMostClippingPlanes) {
+    warnOnce("clipping planes", "more than " + std::to_string(kMostClippingPlanes) +
+                                    " clipping planes: the rest are ignored");
+    return;
+  }
+  // The plane n·(p − point) = 0 of the current space, cutting away where
+  // it is positive.  A camera point q is q·M⁻¹ in the current space, so in
+  // camera space the plane's coefficients are M⁻¹ times them as a column.
+  const double plane[4] = {nx, ny, nz, -(double(nx) * x + double(ny) * y + double(nz) * z)};
+  Mat4 toCurrent;
+  double c[4] = {0, 0, 0, 0};
+  if (invert(transform(), toCurrent))
+    for (int i = 0; i < 4; ++i)
+      for (int j = 0; j < 4; ++j) c[i] += toCurrent.m[i][j] * plane[j];
+  const double length = std::sqrt(c[0] * c[0] + c[1] * c[1] + c[2] * c[2]);
+  if (!(length > 0) || !std::isfinite(length) || !std::isfinite(c[3])) {
+    warnOnce("clipping plane", "ClippingPlane without a usable normal or in a flat coordinate system: ignored");
+    return;
+  }
+  editAttributes().clipPlanes.push_back(
+      {float(-c[0] / length), float(-c[1] / length), float(-c[2] / length), float(-c[3] / length)});
+}
+
+void PreviewContext::defineSpace(std::map<std::string, NamedSpace> &spaces, const std::string &name,
+                               const Mat4 &toCamera) {
+  spaces[name] = {toCamera, ++spacesNamed_};
+}
+
+const Mat4 *PreviewContext::namedSpace(const std::string &name) const {
+  const auto lasting = coordinateSystems_.find(name), scoped = scopedSystems_.find(name);
+  const NamedSpace *found = lasting != coordinateSystems_.end() ? &lasting->second : nullptr;
+  if (scoped != scopedSystems_.end() && (found == nullptr || scoped->second.order > found->order))
+    found = &scoped->second;
+  return found != nullptr ? &found->toCamera : nullptr;
+}
+
 RtVoid PreviewContext::CoordinateSystem(RtToken space) {
-  if (space != nullptr) coordinateSystems_[space] = transform();
+  if (space != nullptr) defineSpace(coordinateSystems_, space, transform());
+}
+
+RtVoid PreviewContext::ScopedCoordinateSystem(RtToken space) {
+  if (space == nullptr) return;
+  // Outside every block there is nothing to undo to.
+  if (!attributeStack_.empty()) {
+    const auto found = scopedSystems_.find(space);
+    spaceChanges_.emplace_back(space, found != scopedSystems_.end() ? std::optional(found->second) : std::nullopt);
+  }
+  defineSpace(scopedSystems_, space, transform());
 }
 
 RtVoid PreviewContext::CoordSysTransform(RtToken space) {
   if (space == nullptr) return;
-  auto found = coordinateSystems_.find(space);
-  if (found != coordinateSystems_.end()) {
-    setTransform(found->second);
+  if (const Mat4 *found = namedSpace(space)) {
+    setTransform(*found);
   } else if (std::strcmp(space, "camera") == 0) {
     setTransform(Mat4());
   } else if (std::strcmp(space, "world") == 0) {

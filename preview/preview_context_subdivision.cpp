@@ -1,5 +1,6 @@
-// Catmull-Clark subdivision meshes.
+// Catmull-Clark subdivision meshes, plain and hierarchical.
 #include <cstring>
+#include <vector>
 
 #include "common/primitive_counts.h"
 #include "preview/catmull_clark.h"
@@ -130,6 +131,18 @@ RtVoid PreviewContext::SubdivisionMeshV(RtToken scheme, RtInt nfaces, RtInt nver
     mesh.N.insert(mesh.N.end(), {unit.x, unit.y, unit.z});
   }
   emit(std::move(mesh));
+}
+
+// The hierarchical form's tags also count strings (edits of finer levels,
+// which the preview does not make); the rest is a subdivision mesh's.
+RtVoid PreviewContext::HierarchicalSubdivisionMeshV(RtToken scheme, RtInt nfaces, RtInt nvertices[],
+                                                    RtInt vertices[], RtInt ntags, RtToken tags[], RtInt nargs[],
+                                                    RtInt intargs[], RtFloat floatargs[], RtToken[], RtInt n,
+                                                    RtToken tokens[], RtPointer parms[]) {
+  std::vector<RtInt> counts;
+  for (RtInt t = 0; nargs != nullptr && t < ntags; ++t) counts.insert(counts.end(), {nargs[3 * t], nargs[3 * t + 1]});
+  SubdivisionMeshV(scheme, nfaces, nvertices, vertices, ntags, tags, counts.empty() ? nullptr : counts.data(), intargs,
+                   floatargs, n, tokens, parms);
 }
 
 }  // namespace vellum::preview

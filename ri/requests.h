@@ -279,9 +279,9 @@ enum RequestFlag : unsigned {
     "s", NoCounts, NoCheck, kLooseParameters | kOpensBlock, ENTRY, OWN_TEXT, REPLAY, IGNORES) \
   R(ArchiveEnd, PLAIN, RtVoid, (), (), "", NoCounts, NoCheck, kClosesBlock, ENTRY, TEXT, REPLAY, IGNORES) \
   R(Resource, LIST, RtVoid, (RtToken handle, RtToken type), (handle, type), \
-    "ss", NoCounts, NoCheck, kLooseParameters, ENTRY, TEXT, REPLAY, IGNORES) \
-  R(ResourceBegin, PLAIN, RtVoid, (), (), "", NoCounts, NoCheck, kOpensBlock, ENTRY, TEXT, REPLAY, IGNORES) \
-  R(ResourceEnd, PLAIN, RtVoid, (), (), "", NoCounts, NoCheck, kClosesBlock, ENTRY, TEXT, REPLAY, IGNORES) \
+    "ss", NoCounts, NoCheck, kLooseParameters, ENTRY, TEXT, REPLAY, ACTS) \
+  R(ResourceBegin, PLAIN, RtVoid, (), (), "", NoCounts, NoCheck, kOpensBlock, ENTRY, TEXT, REPLAY, ACTS) \
+  R(ResourceEnd, PLAIN, RtVoid, (), (), "", NoCounts, NoCheck, kClosesBlock, ENTRY, TEXT, REPLAY, ACTS) \
   R(Camera, LIST, RtVoid, (RtToken name), (name), \
     "s", NoCounts, NoCheck, kLooseParameters | kOption, ENTRY, TEXT, REPLAY, IGNORES) \
   R(IfBegin, LIST, RtVoid, (RtString expression), (expression), \
@@ -291,9 +291,9 @@ enum RequestFlag : unsigned {
   R(Else, PLAIN, RtVoid, (), (), "", NoCounts, InsideIf, 0, ENTRY, TEXT, REPLAY, IGNORES) \
   R(IfEnd, PLAIN, RtVoid, (), (), "", NoCounts, NoCheck, kClosesBlock, ENTRY, TEXT, REPLAY, IGNORES) \
   R(ScopedCoordinateSystem, PLAIN, RtVoid, (RtToken space), (space), \
-    "s", NoCounts, NoCheck, kAttribute, ENTRY, TEXT, REPLAY, IGNORES) \
+    "s", NoCounts, NoCheck, kAttribute, ENTRY, TEXT, REPLAY, ACTS) \
   R(ClippingPlane, PLAIN, RtVoid, (RtFloat x, RtFloat y, RtFloat z, RtFloat nx, RtFloat ny, RtFloat nz), \
-    (x, y, z, nx, ny, nz), "ffffff", NoCounts, NoCheck, kAttribute, ENTRY, TEXT, REPLAY, IGNORES) \
+    (x, y, z, nx, ny, nz), "ffffff", NoCounts, NoCheck, kAttribute, ENTRY, TEXT, REPLAY, ACTS) \
   R(Deformation, LIST, RtVoid, (RtToken name), (name), \
     "s", NoCounts, NoCheck, kLooseParameters | kAttribute, ENTRY, TEXT, REPLAY, IGNORES) \
   R(MakeBump, LIST, RtVoid, (char *picturename, char *texturename, RtToken swrap, RtToken twrap, \
@@ -309,7 +309,7 @@ enum RequestFlag : unsigned {
     RtInt vertices[], RtInt ntags, RtToken tags[], RtInt nargs[], RtInt intargs[], RtFloat floatargs[], \
     RtToken stringargs[]), (scheme, nfaces, nvertices, vertices, ntags, tags, nargs, intargs, floatargs, \
     stringargs), "sIISIIFS", SubdivisionMesh, HierarchicalSubdivisionMesh, kPrimitive, ENTRY, OWN_TEXT, \
-    OWN_REPLAY, IGNORES) \
+    OWN_REPLAY, ACTS) \
   R(Procedural2, LIST, RtVoid, (RtProc2SubdivFunc subdivide, RtProc2BoundFunc bound), (subdivide, bound), \
     "ss", OneOfEach, NoCheck, kPrimitive | kLooseParameters, ENTRY, TEXT, REPLAY, IGNORES) \
   R(MakeBrickMap, LIST, RtVoid, (RtInt nptc, RtString *ptcnames, RtString bkmname), \
@@ -318,13 +318,13 @@ enum RequestFlag : unsigned {
   R(Shader, LIST, RtVoid, (RtToken name, RtToken handle), (name, handle), \
     "ss", NoCounts, NoCheck, kLooseParameters | kAttribute, ENTRY, TEXT, REPLAY, IGNORES) \
   R(Bxdf, LIST, RtVoid, (RtToken name, RtToken handle), (name, handle), \
-    "ss", NoCounts, NoCheck, kLooseParameters | kAttribute, ENTRY, TEXT, REPLAY, IGNORES) \
+    "ss", NoCounts, NoCheck, kLooseParameters | kAttribute, ENTRY, TEXT, REPLAY, ACTS) \
   R(Pattern, LIST, RtVoid, (RtToken name, RtToken handle), (name, handle), \
     "ss", NoCounts, NoCheck, kLooseParameters, ENTRY, TEXT, REPLAY, IGNORES) \
   R(Integrator, LIST, RtVoid, (RtToken name, RtToken handle), (name, handle), \
     "ss", NoCounts, NoCheck, kLooseParameters | kOption, ENTRY, TEXT, REPLAY, IGNORES) \
   R(Light, LIST, RtLightHandle, (RtToken name, RtToken handle), (name, handle), \
-    "sH", NoCounts, NoCheck, kLooseParameters | kAttribute, ENTRY, OWN_TEXT, OWN_REPLAY, IGNORES) \
+    "sH", NoCounts, NoCheck, kLooseParameters | kAttribute, ENTRY, OWN_TEXT, OWN_REPLAY, ACTS) \
   R(DisplayFilter, LIST, RtVoid, (RtToken name, RtToken handle), (name, handle), \
     "ss", NoCounts, NoCheck, kLooseParameters | kOption, ENTRY, TEXT, REPLAY, IGNORES) \
   R(SampleFilter, LIST, RtVoid, (RtToken name, RtToken handle), (name, handle), \
@@ -345,7 +345,7 @@ enum RequestFlag : unsigned {
     "s", NoCounts, NoCheck, kLooseParameters | kOpensBlock, ENTRY, TEXT, REPLAY, IGNORES) \
   R(EditWorldEnd, PLAIN, RtVoid, (), (), "", NoCounts, NoCheck, kClosesBlock, ENTRY, TEXT, REPLAY, IGNORES) \
   R(Volume, LIST, RtVoid, (RtToken type, RtBound bound, RtInt *dimensions), (type, bound, dimensions), \
-    "sFI", Volume, NoCheck, kPrimitive, ENTRY, OWN_TEXT, OWN_REPLAY, IGNORES)
+    "sFI", Volume, NoCheck, kPrimitive, ENTRY, OWN_TEXT, OWN_REPLAY, ACTS)
 // clang-format on
 
 // The last of a parenthesized list of up to 12 names: the parameter that

@@ -151,9 +151,12 @@ TEST(PreviewBadInput, SkippedRequestsWarnOnceEach) {
       c.Surface(tok("wood"), RI_NULL);
       c.LightSource(tok("fancylight"), RI_NULL);
       c.Geometry(tok("teapot"), RI_NULL);
+      RtBound bound = {-1, 1, -1, 1, -1, 1};
+      RtInt dimensions[] = {1, 1, 1};
+      c.Volume(tok("ellipsoid"), bound, dimensions, RI_NULL);
     }
   });
-  EXPECT_EQ(drawn.warnings.size(), 4u);
+  EXPECT_EQ(drawn.warnings.size(), 5u);
 }
 
 // Scenes built to draw without end stop at a budget with one warning, and

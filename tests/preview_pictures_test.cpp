@@ -235,6 +235,58 @@ TEST(PreviewPictures, MatchTheStoredPictures) {
          c.Rotate(20, 0, 0, 1);
          plane(c, -0.6f, 0.6f, -0.6f, 0.6f, 2);
        }, {}},
+      {"bxdf_diffuse_color", nullptr, [](PreviewContext &c) {
+         // Orange and matte, without the highlight a plastic would show:
+         // the diffuse colour, not the first colour nor the green Cs.
+         distantLight(c, -1, 1, -1);
+         color(c, 0, 1, 0);
+         RtColor specular{0, 0, 1}, diffuse{1, 0.5f, 0};
+         c.Bxdf(tok("PxrSurface"), tok("orange"), tok("color specularFaceColor"), specular,
+                tok("color diffuseColor"), diffuse, RI_NULL);
+         c.Translate(0, 0, 2);
+         c.Sphere(0.8f, -0.8f, 0.8f, 360, RI_NULL);
+       }, {}},
+      {"light_plugin_distant", nullptr, [](PreviewContext &c) {
+         // Along the +z of its space, turned to shine from the upper left;
+         // intensity 0.5 · 2^1, pale orange.
+         c.TransformBegin();
+         c.Rotate(45, 0, 1, 0);
+         c.Rotate(45, 1, 0, 0);
+         RtFloat intensity = 0.5f, exposure = 1;
+         RtColor tint{1, 0.8f, 0.6f};
+         c.Light(tok("PxrDistantLight"), tok("sun"), tok("float intensity"), &intensity, tok("float exposure"),
+                 &exposure, tok("color lightColor"), tint, RI_NULL);
+         c.TransformEnd();
+         c.Surface(tok("matte"), RI_NULL);
+         c.Translate(0, 0, 2);
+         c.Sphere(0.8f, -0.8f, 0.8f, 360, RI_NULL);
+       }, {}},
+      {"light_plugin_dome_and_point", nullptr, [](PreviewContext &c) {
+         // A dim blue dome all over, and a sphere light at the left edge
+         // whose light falls off with the square of the distance.
+         RtFloat dim = 0.3f, bright = 0.15f;
+         RtColor blue{0.3f, 0.3f, 1};
+         c.Light(tok("PxrDomeLight"), tok("sky"), tok("float intensity"), &dim, tok("color lightColor"), blue, RI_NULL);
+         c.TransformBegin();
+         c.Translate(-1, 0, 1.5f);
+         c.Light(tok("PxrSphereLight"), tok("bulb"), tok("float intensity"), &bright, RI_NULL);
+         c.TransformEnd();
+         c.Surface(tok("matte"), RI_NULL);
+         plane(c, -1, 1, -1, 1, 2);
+       }, {}},
+      {"clipping_plane_sphere", nullptr, [](PreviewContext &c) {
+         // The near upper right cut away by a plane through the centre that
+         // faces the eye half-way (it is given in a turned space): the
+         // inside of the far wall shows through the cut.
+         distantLight(c, -1, 1, -1);
+         c.Surface(tok("matte"), RI_NULL);
+         c.Translate(0, 0, 2);
+         c.TransformBegin();
+         c.Rotate(45, 0, 0, 1);
+         c.ClippingPlane(0, 0, 0, 1, 0, -1);
+         c.TransformEnd();
+         c.Sphere(0.8f, -0.8f, 0.8f, 360, RI_NULL);
+       }, {}},
       {"display_replaced", nullptr, [](PreviewContext &c) {
          // Drawn with a Display replaced by a later one.
          color(c, 1, 0.5f, 0);

@@ -143,6 +143,13 @@ const std::vector<PrimitiveCase> &cases() {
                            p.data(), RI_NULL);
        },
        50, 25, 50, 50},
+      {"Volume box",
+       [](PreviewContext &c) {
+         RtBound bound = {1, -1, -0.5f, 0.5f, 0, 2};  // any order of the limits
+         RtInt dimensions[] = {1, 1, 1};
+         c.Volume(tok("box"), bound, dimensions, RI_NULL);
+       },
+       70, 55, 50, 30},
       {"linear Curves",
        [](PreviewContext &c) {
          RtInt nv[] = {2};
@@ -202,6 +209,37 @@ TEST(PreviewPrimitives, EachKindCoversItsPixels) {
     EXPECT_EQ(drawn.picture.pixel(c.outsideX, c.outsideY)[3], 0);
     EXPECT_TRUE(drawn.warnings.empty()) << drawn.warnings.front();
   }
+}
+
+// The same grid with its middle face a hole, named after a tag whose
+// arguments include strings: drawn the same either way.
+TEST(PreviewPrimitives, HierarchicalSubdivisionMeshDrawsAsASubdivisionMesh) {
+  std::vector<RtFloat> p;
+  patchGrid(p, 4, 4, 1.5f);
+  std::vector<RtInt> nv(9, 4), v;
+  for (int j = 0; j < 3; ++j)
+    for (int i = 0; i < 3; ++i) v.insert(v.end(), {j * 4 + i, j * 4 + i + 1, j * 4 + i + 5, j * 4 + i + 4});
+  RtToken tags[] = {tok("vertexedit"), tok("hole")}, strings[] = {tok("add"), tok("value"), tok("P")};
+  RtInt intargs[] = {1, 5, 4}, hierarchical[] = {2, 1, 3, 1, 0, 0}, plain[] = {2, 1, 1, 0};
+  RtFloat floatargs[] = {0.5f};
+  const auto draw = [&](bool hierarchy) {
+    return drawScene(100, 100, [](PreviewContext &ctx) { ctx.ScreenWindow(-2, 2, -2, 2); },
+                     [&](PreviewContext &ctx) {
+                       ctx.Translate(0, 0, 5);
+                       if (hierarchy)
+                         ctx.HierarchicalSubdivisionMesh(tok("catmull-clark"), 9, nv.data(), v.data(), 2, tags,
+                                                         hierarchical, intargs, floatargs, strings, tok("P"),
+                                                         p.data(), RI_NULL);
+                       else
+                         ctx.SubdivisionMesh(tok("catmull-clark"), 9, nv.data(), v.data(), 2, tags, plain, intargs,
+                                             floatargs, tok("P"), p.data(), RI_NULL);
+                     });
+  };
+  const auto hierarchy = draw(true), flat = draw(false);
+  EXPECT_TRUE(covered(hierarchy.picture, 50, 25));
+  EXPECT_EQ(hierarchy.picture.pixel(50, 50)[3], 0);
+  EXPECT_EQ(hierarchy.picture.rgba, flat.picture.rgba);
+  EXPECT_EQ(hierarchy.warnings, flat.warnings);
 }
 
 }  // namespace

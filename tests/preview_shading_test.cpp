@@ -47,6 +47,20 @@ TEST(PreviewShading, LightsOffOrAwayLeaveAMatteSquareBlack) {
          c.LightSource(tok("distantlight"), RI_NULL);
          c.AttributeEnd();
        }},
+      {"plug-in light switched off by Illuminate", [](PreviewContext &c) {
+         c.Illuminate(c.Light(tok("PxrDistantLight"), tok("sun"), RI_NULL), 0);
+       }},
+      {"plug-in light off outside its attribute block, and no headlight", [](PreviewContext &c) {
+         c.AttributeBegin();
+         c.Light(tok("PxrSphereLight"), tok("bulb"), RI_NULL);
+         c.AttributeEnd();
+       }},
+      {"plug-in distant light turned to shine toward the eye", [](PreviewContext &c) {
+         c.TransformBegin();
+         c.Rotate(180, 0, 1, 0);
+         c.Light(tok("PxrDistantLight"), tok("sun"), RI_NULL);
+         c.TransformEnd();
+       }},
   };
   for (const LightCase &c : cases) {
     SCOPED_TRACE(c.what);
@@ -63,13 +77,77 @@ TEST(PreviewShading, LightsOffOrAwayLeaveAMatteSquareBlack) {
   }
 }
 
+struct BxdfCase {
+  const char *what;
+  std::function<void(PreviewContext &)> shade;
+  int r, g, b;  // the square's colour under the headlight
+};
+
+// A Bxdf is matte in the colour it names: lit head-on, a square shows it whole.
+TEST(PreviewShading, BxdfColourComesFromItsParameters) {
+  RtColor diffuse{1, 0.5f, 0}, other{0, 0, 1}, gray{0.25f, 0.25f, 0.25f};
+  const BxdfCase cases[] = {
+      {"a diffuse colour before others", [&](PreviewContext &c) {
+         c.Bxdf(tok("PxrSurface"), tok("m"), tok("color specularFaceColor"), other, tok("color diffuseColor"), diffuse,
+                RI_NULL);
+       }, 255, 128, 0},
+      {"a base colour, in any case", [&](PreviewContext &c) {
+         c.Bxdf(tok("PxrDisney"), tok("m"), tok("color emitColor"), other, tok("color BaseColor"), diffuse, RI_NULL);
+       }, 255, 128, 0},
+      {"else the first colour", [&](PreviewContext &c) {
+         c.Bxdf(tok("PxrConstant"), tok("m"), tok("float presence"), &gray[0], tok("color emitColor"), other,
+                tok("color tint"), diffuse, RI_NULL);
+       }, 0, 0, 255},
+      {"no colour: Color", [&](PreviewContext &c) { c.Bxdf(tok("PxrDiffuse"), tok("m"), RI_NULL); }, 64, 64, 64},
+      {"three floats are no colour", [&](PreviewContext &c) {
+         c.Bxdf(tok("PxrDiffuse"), tok("m"), tok("float[3] diffuseColor"), diffuse, RI_NULL);
+       }, 64, 64, 64},
+      {"a later Color does not change it", [&](PreviewContext &c) {
+         c.Bxdf(tok("PxrDiffuse"), tok("m"), tok("color diffuseColor"), diffuse, RI_NULL);
+         c.Color(other);
+       }, 255, 128, 0},
+      {"a later Surface brings Color back", [&](PreviewContext &c) {
+         c.Bxdf(tok("PxrDiffuse"), tok("m"), tok("color diffuseColor"), other, RI_NULL);
+         c.Surface(tok("matte"), RI_NULL);
+       }, 64, 64, 64},
+      {"gone after AttributeEnd", [&](PreviewContext &c) {
+         c.AttributeBegin();
+         c.Bxdf(tok("PxrDiffuse"), tok("m"), tok("color diffuseColor"), other, RI_NULL);
+         c.AttributeEnd();
+       }, 64, 64, 64},
+  };
+  for (const BxdfCase &c : cases) {
+    SCOPED_TRACE(c.what);
+    const auto drawn = drawScene(20, 20, nullptr, [&](PreviewContext &ctx) {
+      ctx.Color(gray);
+      c.shade(ctx);
+      ctx.Polygon(4, tok("P"), kSquare, RI_NULL);
+    });
+    const uint8_t *p = drawn.picture.pixel(10, 10);
+    EXPECT_NEAR(p[0], c.r, 1);
+    EXPECT_NEAR(p[1], c.g, 1);
+    EXPECT_NEAR(p[2], c.b, 1);
+    EXPECT_EQ(drawn.warnings, std::vector<std::string>{});
+  }
+  // The Bxdf's colour stands for the primitive's own Cs too.
+  const auto drawn = drawScene(20, 20, nullptr, [&](PreviewContext &ctx) {
+    ctx.Bxdf(tok("PxrDiffuse"), tok("m"), tok("color diffuseColor"), diffuse, RI_NULL);
+    RtColor cs[] = {{0, 0, 1}, {0, 0, 1}, {0, 0, 1}, {0, 0, 1}};
+    ctx.Polygon(4, tok("P"), kSquare, tok("Cs"), cs, RI_NULL);
+  });
+  EXPECT_EQ(drawn.picture.pixel(10, 10)[2], 0);
+}
+
 TEST(PreviewShading, LightHandlesAreDistinctAndNotNull) {
   PreviewContext ctx;
   RtLightHandle a = ctx.LightSource(tok("distantlight"), RI_NULL);
   RtLightHandle b = ctx.LightSource(tok("pointlight"), RI_NULL);
+  RtLightHandle c = ctx.Light(tok("PxrRectLight"), tok("rect"), RI_NULL);
   EXPECT_NE(a, nullptr);
   EXPECT_NE(b, nullptr);
+  EXPECT_NE(c, nullptr);
   EXPECT_NE(a, b);
+  EXPECT_NE(b, c);
 }
 
 TEST(PreviewShading, ColourClassesOfCs) {
