@@ -73,7 +73,7 @@ PrimitiveCounts subdivisionMeshCounts(RtInt nfaces, const RtInt *nvertices, cons
   return {shared, shared, nfaces, corners};
 }
 
-PrimitiveCounts blobbyPrimitiveCounts(RtInt nleaf) { return {nleaf, nleaf, nleaf, nleaf}; }
+PrimitiveCounts blobbyPrimitiveCounts(RtInt nleaf) { return {nleaf, nleaf, 1, nleaf}; }
 
 PrimitiveCounts patchMeshCounts(bool bicubic, RtInt nu, bool uPeriodic, RtInt nv,
                                 bool vPeriodic, RtInt uStep, RtInt vStep, bool *stepUsable) {

@@ -43,7 +43,8 @@ PrimitiveCounts pointsGeneralPolygonsCounts(RtInt npolys, const RtInt *nloops,
 // One patch: 4 (bilinear) or 16 control points, 4 corners, 1 patch.
 PrimitiveCounts patchCounts(bool bilinear);
 PrimitiveCounts subdivisionMeshCounts(RtInt nfaces, const RtInt *nvertices, const RtInt *vertices);
-// A blobby: one value per leaf in every class.
+// A blobby: one value per leaf, and one uniform value for the whole blobby
+// (it is one surface, whatever the number of its leaves).
 PrimitiveCounts blobbyPrimitiveCounts(RtInt nleaf);
 
 // A patch mesh of type "bilinear" or "bicubic" (any other type is the

@@ -171,6 +171,9 @@ TEST(RibReader, MalformedRequestsAreReportedAndLeftOut) {
       {"PointsGeneralPolygons [1] [3 3] [0 1 2 0 1 2] \"P\" [0 0 0 1 0 0 1 1 0]",
        "PointsGeneralPolygons: the vertex count array has 2 values where 1 are expected"},
       {"Blobby -1 [] [] []", "Blobby: a negative number of leaves"},
+      // One uniform value for the whole blobby, not one per leaf.
+      {"Blobby 3 [1000 0 1000 1 1000 2 0 3 0 1 2] [1 2 3] [] \"color Cs\" " + zeros(9),
+       "Blobby: parameter \"color Cs\" has 9 values where 3 are expected"},
       {"Basis \"bezier\" 3 \"nosuch\" 3", "Basis: unknown basis \"nosuch\""},
       // A zero step is kept, but a mesh cannot be counted with it.
       {"Basis \"bezier\" 3 \"bezier\" 0 PatchMesh \"bicubic\" 4 \"nonperiodic\" 4 \"nonperiodic\" "
@@ -260,6 +263,8 @@ TEST(RibReader, LegitimateRibReadsCleanly) {
       {"Declare \"Pz\" \"varying float\" Patch \"bicubic\" \"Pz\" " + zeros(16),
        "Declare(\"Pz\", \"varying float\")\nPatchV(\"bicubic\"; \"Pz\")"},
       {"Color [1 # red\n0 0]", "Color([1 0 0])\nArchiveRecord(\"comment\", \"red\")"},
+      {"Blobby 3 [1000 0 1000 1 1000 2 0 3 0 1 2] [1 2 3] [] \"color Cs\" [1 0 0] \"vertex float v\" [1 2 3]",
+       "BlobbyV(3, 11, [..], 3, [..], 0, [..]; \"color Cs\" \"vertex float v\")"},
   };
   for (const Case &c : cases) {
     Read read = readRib(c.rib);
