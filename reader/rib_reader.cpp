@@ -16,37 +16,37 @@ namespace {
 
 std::string quote(const std::string &text) { return "\"" + text + "\""; }
 
-// Whether every value of an array of numbers is a whole number that an
-// RtInt holds.  -0 is not: only a float keeps its sign.
-bool allWhole(const RibValue &value) {
-  if (value.size() == 0) return false;
-  for (size_t i = 0; i < value.size(); ++i) {
-    const double number = value.numberAt(i);
-    if (number != std::trunc(number) || number < INT32_MIN || number > INT32_MAX ||
-        (number == 0 && std::signbit(number)))
-      return false;
-  }
-  return true;
-}
-
-// The type that the values of an undeclared parameter show.  Whole numbers
-// are integers whether they were written "1" or "1.0" (or as a binary
-// float), since a writer writes both alike: so the type does not change
-// when the output is read again.
+// The type of a parameter the stream never declared, from its values:
+// strings, or numbers, which are floats whether written "1" or "1.5".
+// The shading language has no integers, and display drivers and
+// renderers read numbers they were not told about as floats.
 int typeOf(const RibValue &value) {
-  if (value.kind == RibValue::kStrings) return kTypeString;
-  return allWhole(value) ? kTypeInteger : kTypeFloat;
+  return value.kind == RibValue::kStrings ? kTypeString : kTypeFloat;
 }
 
-std::string declarationOf(const RibValue &value) {
-  const int type = typeOf(value);
-  const std::string name = type == kTypeString ? "string" : type == kTypeInteger ? "integer" : "float";
+std::string declarationOf(const RibValue &value, int type) {
+  const std::string name =
+      type == kTypeString ? "string" : type == kTypeInteger ? "integer" : "float";
   return value.size() == 1 ? name : name + "[" + std::to_string(value.size()) + "]";
+}
+
+// Whether every number of an array was written as an integer ("-0" is not
+// one: only a float keeps its sign).
+bool writtenAsIntegers(const RibValue &value) {
+  if (value.kind != RibValue::kNumbers || !value.allIntegers) return false;
+  for (size_t i = 0; i < value.size(); ++i)
+    if (value.ints[i] == 0 && std::signbit(value.numberAt(i))) return false;
+  return true;
 }
 
 const char *skipBlanks(const char *p) {
   while (*p == ' ') ++p;
   return p;
+}
+
+// The name of an undeclared parameter: its token without leading blanks.
+const char *bareName(const RibRequest &request, size_t i) {
+  return skipBlanks(request.parameters[i].token.c_str());
 }
 
 // The position of the handle among a row's operands, or -1.
@@ -362,6 +362,7 @@ void RibReader::followArchive(const RibRequest &request, const std::string &name
 
 void RibReader::checkParameters(const RequestRow &row, const PrimitiveCounts *counts,
                                 RibRequest &request, RequestChecker &checker) {
+  std::vector<std::string> names;  // the bare names so far
   for (size_t i = 0; i < request.parameters.size(); ++i) {
     const RibParameter &parameter = request.parameters[i];
     const std::string token = quote(parameter.token);
@@ -377,20 +378,31 @@ void RibReader::checkParameters(const RequestRow &row, const PrimitiveCounts *co
         checker.fail("parameter " + token + " is not declared and has too many values to keep");
         continue;
       }
-      const std::string declaration = declarationOf(value);
-      // The target holds one declaration of a name at a time.
-      bool clash = false;
-      for (const auto &[other, otherDeclaration] : undeclared_)
-        clash |= std::strcmp(skipBlanks(request.parameters[other].token.c_str()),
-                             skipBlanks(parameter.token.c_str())) == 0 &&
-                 otherDeclaration != declaration;
-      if (clash) {
-        checker.fail("parameter " + token + " is not declared and is given twice with other types");
-        continue;
+      const std::string name = skipBlanks(parameter.token.c_str());
+      const int type = typeOf(value);
+      Undeclared undeclared{i, type, declarationOf(value, type), ""};
+      // The target holds one declaration of a name at a time: the first
+      // occurrence of the name gives it, and a later one with other types
+      // is handed on with its own declaration inline.
+      const Undeclared *first = nullptr;
+      for (const Undeclared &other : undeclared_)
+        if (other.inlineToken.empty() && name == bareName(request, other.index)) {
+          first = &other;
+          break;
+        }
+      if (first != nullptr && first->declaration != undeclared.declaration) {
+        undeclared.inlineToken = undeclared.declaration + " " + name;
+        checker.warn("parameter " + token +
+                     " is given twice, with other types; both are kept as read, this one as " +
+                     quote(undeclared.inlineToken));
+      } else {
+        checker.warn("parameter " + token + " is not declared; it is kept as read, as " +
+                     undeclared.declaration);
+        if (std::find(names.begin(), names.end(), name) != names.end())
+          checker.warn("parameter " + token + " is given twice; both are kept as read");
       }
-      checker.warn("parameter " + token + " is not declared; it is kept as read, as " +
-                   declaration);
-      undeclared_.emplace_back(i, declaration);
+      names.push_back(name);
+      undeclared_.push_back(std::move(undeclared));
       continue;
     }
     ValueShape shape = entry->shape();
@@ -418,6 +430,28 @@ void RibReader::checkParameters(const RequestRow &row, const PrimitiveCounts *co
     else if (actual != expected)
       checker.fail("parameter " + token + " has " + std::to_string(actual) + " values where " +
                    std::to_string(expected) + " are expected");
+    else if (std::find(names.begin(), names.end(), entry->name) != names.end())
+      checker.warn("parameter " + token + " is given twice; both are kept as read");
+    names.push_back(entry->name);
+  }
+  if (options_.integersAsWritten) keepIntegerText(request);
+}
+
+// A name whose every undeclared occurrence holds numbers written as
+// integers is declared to the target as integers: a writer then writes
+// back the digits read, where a float could come out otherwise ("1e+05"
+// for 100000).  Names handed on with their declaration inline stay floats.
+void RibReader::keepIntegerText(const RibRequest &request) {
+  for (Undeclared &undeclared : undeclared_) {
+    if (undeclared.type != kTypeFloat || !undeclared.inlineToken.empty()) continue;
+    const char *name = bareName(request, undeclared.index);
+    bool integers = true;
+    for (const Undeclared &other : undeclared_)
+      if (other.inlineToken.empty() && std::strcmp(bareName(request, other.index), name) == 0)
+        integers &= writtenAsIntegers(request.parameters[other.index].value);
+    if (!integers) continue;
+    undeclared.type = kTypeInteger;
+    undeclared.declaration = declarationOf(request.parameters[undeclared.index].value, kTypeInteger);
   }
 }
 
@@ -432,18 +466,18 @@ void RibReader::replay(const RequestRow &row, RibRequest &request) {
     RibValue &value = parameter.value;
     tokens_[i] = const_cast<char *>(parameter.token.c_str());
     int type;
-    if (nextUndeclared < undeclared_.size() && undeclared_[nextUndeclared].first == i) {
-      // Declared to the target just before the request, without a Declare
-      // line in a writer's output; the name is declared without leading
-      // blanks, which a lookup skips.
-      const std::string &declaration = undeclared_[nextUndeclared++].second;
-      const QuietDeclarations quiet;
-      target_.Declare(const_cast<char *>(skipBlanks(parameter.token.c_str())),
-                      const_cast<char *>(declaration.c_str()));
-      type = typeOf(value);
-      if (type == kTypeInteger && !value.allIntegers) {
-        value.ints.assign(value.floats.begin(), value.floats.end());
-        value.allIntegers = true;
+    if (nextUndeclared < undeclared_.size() && undeclared_[nextUndeclared].index == i) {
+      const Undeclared &undeclared = undeclared_[nextUndeclared++];
+      type = undeclared.type;
+      if (!undeclared.inlineToken.empty()) {
+        tokens_[i] = const_cast<char *>(undeclared.inlineToken.c_str());
+      } else {
+        // Declared to the target just before the request, without a
+        // Declare line in a writer's output; the name is declared without
+        // leading blanks, which a lookup skips.
+        const QuietDeclarations quiet;
+        target_.Declare(const_cast<char *>(skipBlanks(parameter.token.c_str())),
+                        const_cast<char *>(undeclared.declaration.c_str()));
       }
     } else {
       type = state_.declarations.lookup(parameter.token.c_str())->declaration.type;

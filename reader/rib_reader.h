@@ -11,8 +11,9 @@
 // it has no operation for, and names and handles it has no function for,
 // reach the target as verbatim text (a warning says so); a parameter that
 // the stream never declared, on a request whose renderer types it itself,
-// is declared to the target quietly (with the type its values show) just
-// before the request.  Warnings are errors in strict mode.
+// is declared to the target quietly just before the request, as strings
+// or floats as its values show.  A name given twice in one list keeps
+// both pairs (a warning says so).  Warnings are errors in strict mode.
 //
 // One reader is one stream: what it declares, its basis steps, its handles
 // and its blocks are its own.  Blocks must end in the order they began (a
@@ -79,6 +80,11 @@ class RibReader {
     // followed any more.
     ArchiveFiles *archives = nullptr;
     uint64_t archiveBudget = kArchiveBudget;
+    // Parameters the stream never declared are floats (or strings), as a
+    // renderer takes them.  A re-writer sets this to hand on those whose
+    // numbers were all written as integers as integers, so that it writes
+    // back the digits it read, not a float's text ("1e+05" for 100000).
+    bool integersAsWritten = false;
   };
 
   RibReader(RenderContext &target, DiagnosticSink sink, Options options);
@@ -110,6 +116,7 @@ class RibReader {
   // undeclared_.
   void checkParameters(const RequestRow &row, const PrimitiveCounts *counts, RibRequest &request,
                        RequestChecker &checker);
+  void keepIntegerText(const RibRequest &request);
   void replay(const RequestRow &row, RibRequest &request);
   void passThrough(const RibRequest &request);
   // A rejected request that defined a light or an object: references to its
@@ -138,9 +145,16 @@ class RibReader {
     int line;
   };
   std::vector<OpenBlock> blocks_;
-  // Per request: parameters the stream never declared, with the type their
-  // values show, and the list operations' arrays.
-  std::vector<std::pair<size_t, std::string>> undeclared_;
+  // Per request: parameters the stream never declared, and the list
+  // operations' arrays.
+  struct Undeclared {
+    size_t index;             // in the parameter list
+    int type;                 // as handed to the target
+    std::string declaration;  // "float", "string[2]", ...
+    std::string inlineToken;  // when set, the token handed on instead of a
+                              // declaration to the target
+  };
+  std::vector<Undeclared> undeclared_;
   std::vector<RtToken> tokens_;
   std::vector<RtPointer> parms_;
   std::vector<std::vector<char *>> strings_;

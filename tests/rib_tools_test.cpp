@@ -161,6 +161,23 @@ TEST(Ribcat, PrecisionOfTheNumbersWritten) {
   }
 }
 
+// Numbers of parameters the stream never declared are floats, and ribcat
+// writes them back as they were read: digits written as integers stay so
+// (a float would be "1e+05" or 16777216), and so do they through binary.
+TEST(Ribcat, UndeclaredNumbersAreWrittenBackAsRead) {
+  const std::string light =
+      "LightSource \"spot\" 1 \"roundness\" [0] \"seed\" [100000 ] \"big\" [16777217 ] "
+      "\"roundness\" [0.5] \"f\" [1.5] \"z\" [-0]\n";
+  const std::string in = fileWith("LightSource \"spot\" 1 \"roundness\" 0 \"seed\" [100000] \"big\" "
+                                  "16777217 \"roundness\" .5 \"f\" [1.50] \"z\" -0\n");
+  vellum_test::ChildResult run = vellum_test::runProgram(ribcat(in));
+  EXPECT_EQ(run.exitStatus, 0);
+  EXPECT_EQ(run.out, vellum_test::kHeader + light + "\n");
+  const std::string binary = vellum_test::tempPath("undeclared.rib");
+  vellum_test::runProgram(ribcat("-b -o " + binary + " " + in));
+  EXPECT_EQ(vellum_test::runProgram(ribcat(binary)).out, run.out);
+}
+
 // Output that could not be written makes the exit status 1, with one
 // message: the library's for the RIB stream, the tool's for what it wrote
 // to standard output through stdio itself.
