@@ -333,6 +333,14 @@ void RibReader::followArchive(const RibRequest &request, const std::string &name
   if (shared.archiveDepth >= kMostArchiveDepth)
     return fail("archives nested more than " + std::to_string(kMostArchiveDepth) + " deep: " +
                 quote(name) + " is not read");
+  // An archive that is not there may be made elsewhere, later: the
+  // stream itself is valid.
+  if (!options_.archives->exists(name)) {
+    ++state_.missingArchives;
+    state_.lastMissingArchive = name;
+    return report(true, request,
+                  request.name + ": " + quote(name) + " cannot be opened because it does not exist");
+  }
   std::string identity, error;
   std::unique_ptr<ByteSource> source = options_.archives->open(name, &identity, &error);
   if (source == nullptr) return fail(quote(name) + ": " + error);

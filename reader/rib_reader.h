@@ -71,13 +71,14 @@ class RibReader {
     // When set, ReadArchive and the DelayedReadArchive procedural are read
     // from here, each archive a stream of its own, into the same target
     // (the procedural's between AttributeBegin and AttributeEnd), instead
-    // of being handed on.  An archive already being read on the way to it
-    // (a cycle), one nested more than kMostArchiveDepth deep, and any that
-    // is not there are errors.  All the archives of one read() together
-    // read at most `archiveBudget` bytes, each counting at least
-    // kArchiveOpenCost, so that fanning out to many small archives is
-    // bounded too; past it one error is reported and no archive is
-    // followed any more.
+    // of being handed on.  An archive that is not there is a warning (the
+    // stream may read files made elsewhere); one that cannot be read, one
+    // already being read on the way to it (a cycle) and one nested more
+    // than kMostArchiveDepth deep are errors.  All the archives of one
+    // read() together read at most `archiveBudget` bytes, each counting
+    // at least kArchiveOpenCost, so that fanning out to many small
+    // archives is bounded too; past it one error is reported and no
+    // archive is followed any more.
     ArchiveFiles *archives = nullptr;
     uint64_t archiveBudget = kArchiveBudget;
     // Parameters the stream never declared are floats (or strings), as a

@@ -30,6 +30,11 @@ struct StreamState {
   // Nesting depth of an object definition being skipped because its
   // ObjectBegin was rejected.
   int skippedObjectDepth = 0;
+
+  // Archives the stream read that were not there, which may have defined
+  // the handles it refers to: how many, and the last one's name.
+  int missingArchives = 0;
+  std::string lastMissingArchive;
 };
 
 }  // namespace vellum

@@ -62,11 +62,6 @@ TEST(RibBounds, HostileStreamsEndWithTheirDiagnostics) {
       {"archives nested too deep", fanOut(20, 1),
        "a16:1: ReadArchive: archives nested more than 16 deep: \"a17\" is not read\n", 1, "",
        1 << 20},
-      {"a missing archive and a missing delayed archive",
-       {{"main", "ReadArchive \"no\"\nProcedural \"DelayedReadArchive\" [\"no2\"] [0 1 0 1 0 1]\n"}},
-       "main:1: ReadArchive: \"no\": No such file or directory\n"
-       "main:2: Procedural: \"no2\": No such file or directory\n",
-       2, "AttributeBegin()\nAttributeEnd()\n"},
       {"a delayed archive, between attribute blocks",
        {{"main", "Procedural \"DelayedReadArchive\" [\"a\"] [0 1 0 1 0 1]\n"}, {"a", "Color 1 0 0\n"}},
        "", 0, "AttributeBegin()\nColor([1 0 0])\nAttributeEnd()\n"},

@@ -248,12 +248,20 @@ TEST(Qview, SummarisesAndChecks) {
        "<stdin>:1: Camera: Camera is not a request of this library; it is passed on as read\n"
        "qview: 0 requests, 0 worlds, 0 primitives, 1 error\n"},
       // Archives are read whether a picture is drawn or not: one verdict.
-      {"", "Procedural \"DelayedReadArchive\" [\"/no/such.rib\"] [0 1 0 1 0 1]\n", 1, "",
-       "<stdin>:1: Procedural: \"/no/such.rib\": No such file or directory\n"
-       "qview: 1 requests, 0 worlds, 1 primitive, 1 error\n"},
-      {"-o /dev/null", "Procedural \"DelayedReadArchive\" [\"/no/such.rib\"] [0 1 0 1 0 1]\n", 1, "",
-       "<stdin>:1: Procedural: \"/no/such.rib\": No such file or directory\n"
-       "qview: 1 requests, 0 worlds, 1 primitive, 1 error\n"},
+      // One that is not there is a warning, one that cannot be read an error.
+      {"", "Procedural \"DelayedReadArchive\" [\"/no/such.rib\"] [0 1 0 1 0 1]\n", 0, "",
+       "<stdin>:1: warning: Procedural: \"/no/such.rib\" cannot be opened because it does not exist\n"
+       "qview: 1 requests, 0 worlds, 1 primitive, 0 errors, 1 warning\n"},
+      {"-o /dev/null", "Procedural \"DelayedReadArchive\" [\"/no/such.rib\"] [0 1 0 1 0 1]\n", 0, "",
+       "<stdin>:1: warning: Procedural: \"/no/such.rib\" cannot be opened because it does not exist\n"
+       "qview: 1 requests, 0 worlds, 1 primitive, 0 errors, 1 warning\n"},
+      {"--strict", "ReadArchive \"/no/such.rib\"\n", 1, "",
+       "<stdin>:1: ReadArchive: \"/no/such.rib\" cannot be opened because it does not exist\n"
+       "qview: 1 requests, 0 worlds, 0 primitives, 1 error\n"},
+      {"", "ReadArchive \"/\"\nReadArchive \"/dev/null/a.rib\"\n", 1, "",
+       "<stdin>:1: ReadArchive: \"/\": not a regular file\n"
+       "<stdin>:2: ReadArchive: \"/dev/null/a.rib\": Not a directory\n"
+       "qview: 2 requests, 0 worlds, 0 primitives, 2 errors\n"},
       {"/no/such.rib", "", 1, "",
        "/no/such.rib: No such file or directory\nqview: 0 requests, 0 worlds, 0 primitives, 1 error\n"},
       {"-q", "", 2, "", "qview: unknown option -q\nusage: qview"},
