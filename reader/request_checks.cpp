@@ -36,7 +36,8 @@ Verdict undefinedHandle(RequestChecker &checker, const std::string &what) {
   if (state.missingArchives > 0) {
     maybe = "; the missing archive " + quote(state.lastMissingArchive);
     if (state.missingArchives > 1)
-      maybe += " (or one of the " + std::to_string(state.missingArchives - 1) + " missing before it)";
+      maybe += " (or one of the " + std::to_string(state.missingArchives - 1) +
+               " missing before it)";
     maybe += " may define it";
   }
   checker.warn(what + " is not defined in this stream" + maybe + "; the reference is kept");

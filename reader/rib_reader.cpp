@@ -4,9 +4,11 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 #include "common/param_counts.h"
 #include "decl/standard_declarations.h"
+#include "reader/archive_search.h"
 #include "reader/request_text.h"
 #include "reader/rib_parser.h"
 
@@ -109,7 +111,9 @@ RibReader::RibReader(RenderContext &target, DiagnosticSink sink, Options options
 
 RibReader::RibReader(RibReader &parent)
     : target_(parent.target_), sink_(parent.sink_), options_(parent.options_),
-      shared_(parent.shared_) {}
+      shared_(parent.shared_) {
+  state_.reading = parent.state_.reading;
+}
 
 RibReader::~RibReader() = default;
 
@@ -269,6 +273,7 @@ void RibReader::request(const RequestRow &row, RibRequest &request) {
     return;
   }
   applyNesting(row, request);
+  if (request.name == "Option") applyOption(state_.reading, state_.declarations, request);
   if (observer_) observer_(row, request);
   if (row.flags & kNotReplayed) return;
   if (options_.archives != nullptr && verdict == Verdict::kReplay) {
@@ -311,6 +316,12 @@ void RibReader::checkNesting(const RequestRow &row, const RibRequest &request,
 void RibReader::applyNesting(const RequestRow &row, const RibRequest &request) {
   if (row.flags & kOpensBlock) blocks_.push_back({&row, request.input, request.line});
   else if ((row.flags & kClosesBlock) && !blocks_.empty()) blocks_.pop_back();
+  if (request.name == "FrameBegin") {
+    state_.readingAtFrame.push_back(state_.reading);
+  } else if (request.name == "FrameEnd" && !state_.readingAtFrame.empty()) {
+    state_.reading = std::move(state_.readingAtFrame.back());
+    state_.readingAtFrame.pop_back();
+  }
 }
 
 void RibReader::reportOpenBlocks() {
@@ -330,26 +341,47 @@ void RibReader::followArchive(const RibRequest &request, const std::string &name
   Shared &shared = *shared_;
   if (shared.budgetSpent) return;  // said once
   auto fail = [&](const std::string &why) { report(false, request, request.name + ": " + why); };
+  auto budgetReported = [&] {
+    if (!shared.budgetSpent || shared.budgetReported) return shared.budgetSpent;
+    shared.budgetReported = true;
+    fail("the archives read more than " + std::to_string(options_.archiveBudget) +
+         " bytes: no more archives are followed");
+    return true;
+  };
   if (shared.archiveDepth >= kMostArchiveDepth)
     return fail("archives nested more than " + std::to_string(kMostArchiveDepth) + " deep: " +
                 quote(name) + " is not read");
+  // Each place looked in that has nothing counts too, so that looking
+  // for many archives along a long path is bounded as reading them is.
+  const std::vector<std::string> &searchPath = state_.reading.archivePath;
+  auto exists = [&](const std::string &candidate) {
+    if (options_.archives->exists(candidate)) return true;
+    shared.archiveBytes = std::min(options_.archiveBudget, shared.archiveBytes + kArchiveMissCost);
+    shared.budgetSpent = shared.archiveBytes == options_.archiveBudget;
+    return false;
+  };
+  const std::optional<std::string> path = resolveArchive(name, searchPath, exists);
+  if (budgetReported()) return;
   // An archive that is not there may be made elsewhere, later: the
   // stream itself is valid.
-  if (!options_.archives->exists(name)) {
+  if (!path) {
     ++state_.missingArchives;
     state_.lastMissingArchive = name;
-    return report(true, request,
-                  request.name + ": " + quote(name) + " cannot be opened because it does not exist");
+    std::string message =
+        request.name + ": " + quote(name) + " cannot be opened because it does not exist";
+    if (!name.empty() && name[0] != '/' && searchPath != ReadingOptions().archivePath)
+      message += " in the archive search path " + quote(archivePathText(searchPath));
+    return report(true, request, message);
   }
   std::string identity, error;
-  std::unique_ptr<ByteSource> source = options_.archives->open(name, &identity, &error);
-  if (source == nullptr) return fail(quote(name) + ": " + error);
+  std::unique_ptr<ByteSource> source = options_.archives->open(*path, &identity, &error);
+  if (source == nullptr) return fail(quote(*path) + ": " + error);
   for (const std::string &open : shared.openArchives)
     if (open == identity)
-      return fail(quote(name) + " is already being read: reading it again would never end");
+      return fail(quote(*path) + " is already being read: reading it again would never end");
   shared.archiveBytes = std::min(options_.archiveBudget, shared.archiveBytes + kArchiveOpenCost);
   std::vector<RibInput> inputs;
-  inputs.push_back({name,
+  inputs.push_back({*path,
                     std::make_unique<BudgetedSource>(std::move(source), options_.archiveBudget,
                                                      shared.archiveBytes, shared.budgetSpent),
                     identity});
@@ -361,11 +393,7 @@ void RibReader::followArchive(const RibRequest &request, const std::string &name
   shared.openArchives.pop_back();
   errors_ += archive.errors_;
   warnings_ += archive.warnings_;
-  if (shared.budgetSpent && !shared.budgetReported) {
-    shared.budgetReported = true;
-    fail("the archives read more than " + std::to_string(options_.archiveBudget) +
-         " bytes: no more archives are followed");
-  }
+  budgetReported();
 }
 
 void RibReader::checkParameters(const RequestRow &row, const PrimitiveCounts *counts,
@@ -459,7 +487,8 @@ void RibReader::keepIntegerText(const RibRequest &request) {
         integers &= writtenAsIntegers(request.parameters[other.index].value);
     if (!integers) continue;
     undeclared.type = kTypeInteger;
-    undeclared.declaration = declarationOf(request.parameters[undeclared.index].value, kTypeInteger);
+    undeclared.declaration =
+        declarationOf(request.parameters[undeclared.index].value, kTypeInteger);
   }
 }
 

@@ -60,9 +60,11 @@ class RibReader {
   using Observer = std::function<void(const RequestRow &, const RibRequest &)>;
 
   // The bounds of a hostile stream: 1 GiB of archives, 4 KiB the least an
-  // archive counts, 16 archives deep, 100 errors an input.
+  // archive counts, 256 bytes each place an archive is looked for in vain,
+  // 16 archives deep, 100 errors an input.
   static constexpr uint64_t kArchiveBudget = uint64_t{1} << 30;
   static constexpr uint64_t kArchiveOpenCost = 4096;
+  static constexpr uint64_t kArchiveMissCost = 256;
   static constexpr int kMostArchiveDepth = 16;
   static constexpr int kMostErrorsPerInput = 100;
 
@@ -71,14 +73,17 @@ class RibReader {
     // When set, ReadArchive and the DelayedReadArchive procedural are read
     // from here, each archive a stream of its own, into the same target
     // (the procedural's between AttributeBegin and AttributeEnd), instead
-    // of being handed on.  An archive that is not there is a warning (the
-    // stream may read files made elsewhere); one that cannot be read, one
-    // already being read on the way to it (a cycle) and one nested more
-    // than kMostArchiveDepth deep are errors.  All the archives of one
-    // read() together read at most `archiveBudget` bytes, each counting
-    // at least kArchiveOpenCost, so that fanning out to many small
-    // archives is bounded too; past it one error is reported and no
-    // archive is followed any more.
+    // of being handed on.  Relative names are looked for along the
+    // stream's archive search path (ReadingOptions), which an archive
+    // inherits from the stream that reads it.  An archive that is not
+    // there is a warning (the stream may read files made elsewhere); one
+    // that cannot be read, one already being read on the way to it (a
+    // cycle) and one nested more than kMostArchiveDepth deep are errors.
+    // All the archives of one read() together read at most
+    // `archiveBudget` bytes, each counting at least kArchiveOpenCost and
+    // each place looked in for nothing kArchiveMissCost, so that fanning
+    // out to many small archives, or looking for them, is bounded too;
+    // past it one error is reported and no archive is followed any more.
     ArchiveFiles *archives = nullptr;
     uint64_t archiveBudget = kArchiveBudget;
     // Parameters the stream never declared are floats (or strings), as a

@@ -1,7 +1,8 @@
 // StreamState: what one RIB stream has said so far that changes how the
-// rest of it reads: its declarations, the basis steps, and the light and
-// object handles it defined.  Each stream has its own, so reading one file
-// never changes how another reads.
+// rest of it reads: its declarations, the basis steps, the light and
+// object handles it defined, and its reading options.  Each stream has its
+// own, so reading one file never changes how another reads (an archive
+// starts with the reading options of the stream that reads it).
 #ifndef VELLUM_READER_STREAM_STATE_H
 #define VELLUM_READER_STREAM_STATE_H
 
@@ -9,7 +10,10 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include <vector>
+
 #include "decl/declaration_dictionary.h"
+#include "reader/reading_options.h"
 #include "ri.h"
 
 namespace vellum {
@@ -35,6 +39,11 @@ struct StreamState {
   // the handles it refers to: how many, and the last one's name.
   int missingArchives = 0;
   std::string lastMissingArchive;
+
+  ReadingOptions reading;
+  // What the reading options were at the FrameBegin of the open frame:
+  // FrameEnd restores them, as it does every option.
+  std::vector<ReadingOptions> readingAtFrame;
 };
 
 }  // namespace vellum

@@ -100,4 +100,59 @@ TEST(RibArchives, AnArchiveThatIsNotThereIsAWarning) {
   for (const Case &c : cases) expectRead(c);
 }
 
+// Option "searchpath" "archive": relative names are looked for in each
+// directory in order ("@" the current one, "&" the path before), absolute
+// names as they are; diagnostics name the file found.
+TEST(RibArchives, TheSearchPathFindsArchives) {
+  const std::string red = "Color 1 0 0\n", green = "Color 0 1 0\n", blue = "Color 0 0 1\n";
+  const std::string redCall = "Color([1 0 0])\n", greenCall = "Color([0 1 0])\n",
+                    blueCall = "Color([0 0 1])\n";
+  auto option = [](const std::string &path) {
+    return "Option \"searchpath\" \"archive\" [\"" + path + "\"]\n";
+  };
+  const std::string optionCall = "OptionV(\"searchpath\"; \"archive\")\n";
+  const std::map<std::string, std::string> files = {
+      {"lib/a.rib", red}, {"shared/a.rib", green}, {"shared/b.rib", green}, {"c.rib", blue},
+      {"/abs.rib", blue}, {"lib/bad.rib", "Sphere 1\n"},
+      {"lib/reads.rib", option("shared") + "ReadArchive \"a.rib\"\n"},
+  };
+  auto with = [&](const std::string &main) {
+    std::map<std::string, std::string> all = files;
+    all["main"] = main;
+    return all;
+  };
+  const Case cases[] = {
+      {"each directory in order",
+       with(option("lib:shared:@") +
+            "ReadArchive \"a.rib\"\nReadArchive \"b.rib\"\nReadArchive \"c.rib\"\n"),
+       "", optionCall + redCall + greenCall + blueCall},
+      {"& is the path before",
+       with(option("lib") + option("shared:&") + "ReadArchive \"a.rib\"\n"), "",
+       optionCall + optionCall + greenCall},
+      {"without @ the current directory is not searched",
+       with(option("lib:shared") + "ReadArchive \"c.rib\"\nReadArchive \"/abs.rib\"\n"),
+       "main:2: warning: ReadArchive: \"c.rib\" cannot be opened because it does not exist in the "
+       "archive search path \"lib:shared\"\n",
+       optionCall + blueCall},
+      {"the delayed archive too",
+       with(option("shared") + "Procedural \"DelayedReadArchive\" [\"b.rib\"] [0 1 0 1 0 1]\n"), "",
+       optionCall + "AttributeBegin()\n" + greenCall + "AttributeEnd()\n"},
+      {"diagnostics name the file found", with(option("lib") + "ReadArchive \"bad.rib\"\n"),
+       "lib/bad.rib:1: Sphere: expected a number as operand 2\n", optionCall},
+      // An archive starts with the path of the stream that reads it; what
+      // it sets stays its own.
+      {"archives inherit the path",
+       with(option("lib") + "ReadArchive \"reads.rib\"\nReadArchive \"a.rib\"\n"), "",
+       optionCall + optionCall + greenCall + redCall},
+      {"FrameEnd restores the path",
+       with("FrameBegin 1\n" + option("lib") + "FrameEnd\nReadArchive \"a.rib\"\n"),
+       "main:4: warning: ReadArchive: \"a.rib\" cannot be opened because it does not exist\n",
+       "FrameBegin(1)\n" + optionCall + "FrameEnd()\n"},
+      {"a value without directories is the default",
+       with(option("lib") + option(":") + "ReadArchive \"c.rib\"\n"), "",
+       optionCall + optionCall + blueCall},
+  };
+  for (const Case &c : cases) expectRead(c);
+}
+
 }  // namespace

@@ -59,6 +59,19 @@ TEST(RibBounds, HostileStreamsEndWithTheirDiagnostics) {
       {"an archive larger than the budget",
        {{"main", "ReadArchive \"big\"\n" + sphere}, {"big", repeat("Identity\n", 10000)}},
        "main:1" + budgetSpent, 1, ""},
+      // Every directory looked in for nothing counts 256 bytes: 16 of
+      // them for each archive spend the budget at the 16th archive.
+      {"many archives looked for along a long path",
+       {{"main", "Option \"searchpath\" \"archive\" [\"" + repeat("d:", 15) + "&:" +
+                     "1:2:3:4:5:6:7:8:9:10:11:12:13:14:15\"]\n" + repeat("ReadArchive \"x\"\n", 100)}},
+       "main:2: warning: ReadArchive: \"x\" cannot be opened because it does not exist in the archive "
+       "search path \"d:.:1:2:3:4:5:6:7:8:9:10:11:12:13:14:15\"\nmain:17" + budgetSpent,
+       1, ""},
+      {"a path made of itself does not grow",
+       {{"main",
+         repeat("Option \"searchpath\" \"archive\" [\"&:&:&\"]\n", 100000) + "ReadArchive \"a\"\n"},
+        {"a", "Sphere 1\n"}},
+       "a:1: Sphere: expected a number as operand 2\n", 1, ""},
       {"archives nested too deep", fanOut(20, 1),
        "a16:1: ReadArchive: archives nested more than 16 deep: \"a17\" is not read\n", 1, "",
        1 << 20},

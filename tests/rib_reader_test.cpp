@@ -263,7 +263,8 @@ TEST(RibReader, LegitimateRibReadsCleanly) {
       {"Declare \"Pz\" \"varying float\" Patch \"bicubic\" \"Pz\" " + zeros(16),
        "Declare(\"Pz\", \"varying float\")\nPatchV(\"bicubic\"; \"Pz\")"},
       {"Color [1 # red\n0 0]", "Color([1 0 0])\nArchiveRecord(\"comment\", \"red\")"},
-      {"Blobby 3 [1000 0 1000 1 1000 2 0 3 0 1 2] [1 2 3] [] \"color Cs\" [1 0 0] \"vertex float v\" [1 2 3]",
+      {"Blobby 3 [1000 0 1000 1 1000 2 0 3 0 1 2] [1 2 3] [] \"color Cs\" [1 0 0] "
+       "\"vertex float v\" [1 2 3]",
        "BlobbyV(3, 11, [..], 3, [..], 0, [..]; \"color Cs\" \"vertex float v\")"},
   };
   for (const Case &c : cases) {
@@ -346,7 +347,8 @@ TEST(RibReader, ANameGivenTwiceKeepsBothPairs) {
        "t.rib:1: warning: LightSource: parameter \"x\" is not declared; it is kept as read, as string\n" +
            twice + ", with other types; both are kept as read, this one as \"string[2] x\""},
       {"LightSource \"a\" 1 \"x\" 1 \"x\" [1 2] \"x\" 3",
-       "Declare(\"x\", \"float\")\nDeclare(\"x\", \"float\")\nLightSourceV(\"a\"; \"x\" \"float[2] x\" \"x\")",
+       "Declare(\"x\", \"float\")\nDeclare(\"x\", \"float\")\n"
+       "LightSourceV(\"a\"; \"x\" \"float[2] x\" \"x\")",
        "t.rib:1: warning: LightSource: parameter \"x\" is not declared; it is kept as read, as float\n" +
            twice + ", with other types; both are kept as read, this one as \"float[2] x\"\n" + twice +
            "; both are kept as read"},

@@ -282,6 +282,25 @@ TEST(Qview, SummarisesAndChecks) {
 
 }  // namespace
 
+// qview looks for archives along the stream's search path; ribcat, which
+// follows no archive, writes the Option through.
+TEST(RibTools, ArchiveSearchPath) {
+  const std::string dir = vellum_test::tempPath("search");
+  vellum_test::runProgram("mkdir -p '" + dir + "/lib'");
+  vellum_test::writeFile(dir + "/lib/a.rib", "Sphere 1\n");
+  const std::string rib = "Option \"searchpath\" \"archive\" [\"lib:@\"]\nReadArchive \"a.rib\"\n";
+  vellum_test::ChildResult qview =
+      vellum_test::runProgram("cd '" + dir + "' && " + std::string(VELLUM_QVIEW) + " -", rib);
+  EXPECT_EQ(qview.exitStatus, 1);
+  EXPECT_EQ(qview.err,
+            "lib/a.rib:1: Sphere: expected a number as operand 2\n"
+            "qview: 2 requests, 0 worlds, 0 primitives, 1 error\n");
+  vellum_test::ChildResult rewritten = vellum_test::runProgram("cd '" + dir + "' && " + ribcat("-"), rib);
+  EXPECT_EQ(rewritten.exitStatus, 0);
+  EXPECT_EQ(rewritten.out, vellum_test::kHeader + rib + "\n");
+  vellum_test::runProgram("rm -rf '" + dir + "'");
+}
+
 // qview draws a picture when one is asked for: by -o, by QVIEW_OUTPUT (so
 // a program piping into qview gets one), or by a PNG Display; otherwise it
 // only checks.
