@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 
@@ -11,6 +12,7 @@
 #include "reader/archive_search.h"
 #include "reader/request_text.h"
 #include "reader/rib_parser.h"
+#include "reader/variables.h"
 
 namespace vellum {
 
@@ -99,6 +101,9 @@ struct RibReader::Shared {
   uint64_t archiveBytes = 0;
   bool budgetSpent = false;
   bool budgetReported = false;
+  uint64_t substitutedBytes = 0;
+  bool substitutionSpent = false;
+  std::unordered_set<std::string> unsetVariables;  // each said once
 };
 
 std::string Diagnostic::text() const {
@@ -112,7 +117,7 @@ RibReader::RibReader(RenderContext &target, DiagnosticSink sink, Options options
 RibReader::RibReader(RibReader &parent)
     : target_(parent.target_), sink_(parent.sink_), options_(parent.options_),
       shared_(parent.shared_) {
-  state_.reading = parent.state_.reading;
+  state_.reading.inherit(parent.state_.reading);
 }
 
 RibReader::~RibReader() = default;
@@ -241,6 +246,8 @@ void RibReader::request(const RequestRow &row, RibRequest &request) {
     return;
   }
   RequestChecker checker(state_);
+  if (options_.substituteVariables && state_.reading.substitutesVariables())
+    substituteVariables(request, checker);
   Verdict verdict = Verdict::kReplay;
   checkNesting(row, request, checker);
   if (row.flags & kNoEntryPoint) {
@@ -273,7 +280,7 @@ void RibReader::request(const RequestRow &row, RibRequest &request) {
     return;
   }
   applyNesting(row, request);
-  if (request.name == "Option") applyOption(state_.reading, state_.declarations, request);
+  if (request.name == "Option") takeOption(request);
   if (observer_) observer_(row, request);
   if (row.flags & kNotReplayed) return;
   if (options_.archives != nullptr && verdict == Verdict::kReplay) {
@@ -316,12 +323,8 @@ void RibReader::checkNesting(const RequestRow &row, const RibRequest &request,
 void RibReader::applyNesting(const RequestRow &row, const RibRequest &request) {
   if (row.flags & kOpensBlock) blocks_.push_back({&row, request.input, request.line});
   else if ((row.flags & kClosesBlock) && !blocks_.empty()) blocks_.pop_back();
-  if (request.name == "FrameBegin") {
-    state_.readingAtFrame.push_back(state_.reading);
-  } else if (request.name == "FrameEnd" && !state_.readingAtFrame.empty()) {
-    state_.reading = std::move(state_.readingAtFrame.back());
-    state_.readingAtFrame.pop_back();
-  }
+  if (request.name == "FrameBegin") state_.reading.frameBegin();
+  else if (request.name == "FrameEnd") state_.reading.frameEnd();
 }
 
 void RibReader::reportOpenBlocks() {
@@ -353,7 +356,7 @@ void RibReader::followArchive(const RibRequest &request, const std::string &name
                 quote(name) + " is not read");
   // Each place looked in that has nothing counts too, so that looking
   // for many archives along a long path is bounded as reading them is.
-  const std::vector<std::string> &searchPath = state_.reading.archivePath;
+  const ArchivePath &searchPath = state_.reading.archivePath();
   auto exists = [&](const std::string &candidate) {
     if (options_.archives->exists(candidate)) return true;
     shared.archiveBytes = std::min(options_.archiveBudget, shared.archiveBytes + kArchiveMissCost);
@@ -369,7 +372,7 @@ void RibReader::followArchive(const RibRequest &request, const std::string &name
     state_.lastMissingArchive = name;
     std::string message =
         request.name + ": " + quote(name) + " cannot be opened because it does not exist";
-    if (!name.empty() && name[0] != '/' && searchPath != ReadingOptions().archivePath)
+    if (!name.empty() && name[0] != '/' && !state_.reading.isDefaultArchivePath())
       message += " in the archive search path " + quote(archivePathText(searchPath));
     return report(true, request, message);
   }
@@ -394,6 +397,53 @@ void RibReader::followArchive(const RibRequest &request, const std::string &name
   errors_ += archive.errors_;
   warnings_ += archive.warnings_;
   budgetReported();
+}
+
+// The reading options of the stream: a new archive path counts against the
+// archive budget, so that building paths from paths is bounded too.
+void RibReader::takeOption(const RibRequest &request) {
+  const bool paths = options_.archives != nullptr && !shared_->budgetSpent;
+  if (!paths && !options_.substituteVariables) return;
+  const uint64_t pathBytes =
+      state_.reading.apply(state_.declarations, request, paths, options_.substituteVariables);
+  shared_->archiveBytes = std::min(options_.archiveBudget, shared_->archiveBytes + pathBytes);
+}
+
+void RibReader::substituteVariables(RibRequest &request, RequestChecker &checker) {
+  Shared &shared = *shared_;
+  if (shared.substitutionSpent) return;
+  const VariableValue value = [&](const std::string &name, bool userOnly) -> const char * {
+    if (const std::string *user = state_.reading.userValue(name)) return user->c_str();
+    return userOnly ? nullptr : std::getenv(name.c_str());
+  };
+  auto unset = [&](const std::string &reference) {
+    if (options_.strict || shared.unsetVariables.insert(reference).second)
+      checker.warn("variable " + quote(reference) + " is not set; it is left as written");
+  };
+  auto substitute = [&](std::string &text) {
+    if (shared.substitutionSpent || text.find('$') == std::string::npos) return;
+    std::string result = vellum::substituteVariables(text, value, unset);
+    if (result.size() > text.size()) {
+      shared.substitutedBytes += result.size() - text.size();
+      if (shared.substitutedBytes > options_.substitutionBudget) {
+        shared.substitutionSpent = true;
+        report(false, request,
+               request.name + ": variables added more than " +
+                   std::to_string(options_.substitutionBudget) +
+                   " bytes to the stream: no more are substituted");
+        return;
+      }
+    }
+    text = std::move(result);
+  };
+  for (RibValue &operand : request.operands) {
+    if (operand.kind == RibValue::kString) substitute(operand.string);
+    if (operand.kind == RibValue::kStrings)
+      for (std::string &text : operand.strings) substitute(text);
+  }
+  for (RibParameter &parameter : request.parameters)
+    if (parameter.value.kind == RibValue::kStrings)
+      for (std::string &text : parameter.value.strings) substitute(text);
 }
 
 void RibReader::checkParameters(const RequestRow &row, const PrimitiveCounts *counts,

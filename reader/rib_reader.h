@@ -67,6 +67,7 @@ class RibReader {
   static constexpr uint64_t kArchiveMissCost = 256;
   static constexpr int kMostArchiveDepth = 16;
   static constexpr int kMostErrorsPerInput = 100;
+  static constexpr uint64_t kSubstitutionBudget = uint64_t{1} << 30;
 
   struct Options {
     bool strict = false;  // warnings are errors, and their requests are left out
@@ -91,6 +92,16 @@ class RibReader {
     // numbers were all written as integers as integers, so that it writes
     // back the digits it read, not a float's text ("1e+05" for 100000).
     bool integersAsWritten = false;
+    // A reader whose target acts on what it reads (qview) sets this: from
+    // Option "ribparse" "string varsubst" ["$"] on, the references to
+    // variables in string operands and string parameter values are
+    // replaced (see reader/variables.h) before the request is checked.  A
+    // variable that is not set is left as written, with one warning.  The
+    // values replaced add at most `substitutionBudget` bytes in all; past
+    // it one error is reported and no more are replaced.  A re-writer
+    // keeps the text as written.
+    bool substituteVariables = false;
+    uint64_t substitutionBudget = kSubstitutionBudget;
   };
 
   RibReader(RenderContext &target, DiagnosticSink sink, Options options);
@@ -123,6 +134,8 @@ class RibReader {
   void checkParameters(const RequestRow &row, const PrimitiveCounts *counts, RibRequest &request,
                        RequestChecker &checker);
   void keepIntegerText(const RibRequest &request);
+  void takeOption(const RibRequest &request);
+  void substituteVariables(RibRequest &request, RequestChecker &checker);
   void replay(const RequestRow &row, RibRequest &request);
   void passThrough(const RibRequest &request);
   // A rejected request that defined a light or an object: references to its

@@ -10,8 +10,6 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include <vector>
-
 #include "decl/declaration_dictionary.h"
 #include "reader/reading_options.h"
 #include "ri.h"
@@ -41,9 +39,6 @@ struct StreamState {
   std::string lastMissingArchive;
 
   ReadingOptions reading;
-  // What the reading options were at the FrameBegin of the open frame:
-  // FrameEnd restores them, as it does every option.
-  std::vector<ReadingOptions> readingAtFrame;
 };
 
 }  // namespace vellum

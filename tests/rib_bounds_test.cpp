@@ -67,9 +67,14 @@ TEST(RibBounds, HostileStreamsEndWithTheirDiagnostics) {
        "main:2: warning: ReadArchive: \"x\" cannot be opened because it does not exist in the archive "
        "search path \"d:.:1:2:3:4:5:6:7:8:9:10:11:12:13:14:15\"\nmain:17" + budgetSpent,
        1, ""},
+      {"paths built from paths count too",
+       {{"main", "Option \"searchpath\" \"archive\" [\"" + std::string(1000, 'd') + "\"]\n" +
+                     repeat("Option \"searchpath\" \"archive\" [\"&\"]\n", 100) + "ReadArchive \"a\"\n"},
+        {"a", sphere}},
+       "main:102" + budgetSpent, 1, ""},
       {"a path made of itself does not grow",
        {{"main",
-         repeat("Option \"searchpath\" \"archive\" [\"&:&:&\"]\n", 100000) + "ReadArchive \"a\"\n"},
+         repeat("Option \"searchpath\" \"archive\" [\"&:&:&\"]\n", 1000) + "ReadArchive \"a\"\n"},
         {"a", "Sphere 1\n"}},
        "a:1: Sphere: expected a number as operand 2\n", 1, ""},
       {"archives nested too deep", fanOut(20, 1),

@@ -282,22 +282,35 @@ TEST(Qview, SummarisesAndChecks) {
 
 }  // namespace
 
-// qview looks for archives along the stream's search path; ribcat, which
-// follows no archive, writes the Option through.
-TEST(RibTools, ArchiveSearchPath) {
+// qview looks for archives along the stream's search path, and replaces
+// variables when the stream asks for it; ribcat follows no archive and
+// writes the text as it was read.
+TEST(RibTools, ArchiveSearchPathAndVariables) {
   const std::string dir = vellum_test::tempPath("search");
   vellum_test::runProgram("mkdir -p '" + dir + "/lib'");
   vellum_test::writeFile(dir + "/lib/a.rib", "Sphere 1\n");
-  const std::string rib = "Option \"searchpath\" \"archive\" [\"lib:@\"]\nReadArchive \"a.rib\"\n";
-  vellum_test::ChildResult qview =
-      vellum_test::runProgram("cd '" + dir + "' && " + std::string(VELLUM_QVIEW) + " -", rib);
-  EXPECT_EQ(qview.exitStatus, 1);
-  EXPECT_EQ(qview.err,
-            "lib/a.rib:1: Sphere: expected a number as operand 2\n"
-            "qview: 2 requests, 0 worlds, 0 primitives, 1 error\n");
-  vellum_test::ChildResult rewritten = vellum_test::runProgram("cd '" + dir + "' && " + ribcat("-"), rib);
-  EXPECT_EQ(rewritten.exitStatus, 0);
-  EXPECT_EQ(rewritten.out, vellum_test::kHeader + rib + "\n");
+  const std::string found = "lib/a.rib:1: Sphere: expected a number as operand 2\n";
+  const std::string on = "Option \"ribparse\" \"string varsubst\" [\"$\"]\n";
+  struct Case {
+    std::string rib;
+    std::string qviewErr;
+  } cases[] = {
+      {"Option \"searchpath\" \"archive\" [\"lib:@\"]\nReadArchive \"a.rib\"\n",
+       found + "qview: 2 requests, 0 worlds, 0 primitives, 1 error\n"},
+      {on + "Option \"searchpath\" \"archive\" [\"$LIBDIR:@\"]\nReadArchive \"a.rib\"\n",
+       found + "qview: 3 requests, 0 worlds, 0 primitives, 1 error\n"},
+      {on + "Option \"user\" \"string name\" [\"a\"]\nReadArchive \"lib/${name}.rib\"\n",
+       found + "qview: 3 requests, 0 worlds, 0 primitives, 1 error\n"},
+  };
+  for (const Case &c : cases) {
+    const std::string in = "cd '" + dir + "' && LIBDIR=lib ";
+    vellum_test::ChildResult qview = vellum_test::runProgram(in + VELLUM_QVIEW + " -", c.rib);
+    EXPECT_EQ(qview.exitStatus, 1) << c.rib;
+    EXPECT_EQ(qview.err, c.qviewErr) << c.rib;
+    vellum_test::ChildResult rewritten = vellum_test::runProgram(in + ribcat("-"), c.rib);
+    EXPECT_EQ(rewritten.exitStatus, 0) << c.rib;
+    EXPECT_EQ(rewritten.out, vellum_test::kHeader + c.rib + "\n") << c.rib;
+  }
   vellum_test::runProgram("rm -rf '" + dir + "'");
 }
 
