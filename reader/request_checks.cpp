@@ -27,6 +27,14 @@ Verdict texture(RequestChecker &checker, const RibRequest &request, int filter) 
   return request.parameters.empty() ? Verdict::kReplay : Verdict::kPassThrough;
 }
 
+// A wrap mode other than the two is read as "nonperiodic", as renderers
+// read it, and handed on so.
+void knownWrap(RequestChecker &checker, RibValue &wrap) {
+  if (is(wrap, "periodic") || is(wrap, "nonperiodic")) return;
+  checker.warn("unknown wrap mode " + quote(wrap.string) + " is read as \"nonperiodic\"");
+  wrap.string = "nonperiodic";
+}
+
 // A reference to a handle the stream never defined is kept as text.  When
 // archives the stream read were not there, the warning names the last of
 // them, which may have defined it.
@@ -96,6 +104,17 @@ Verdict Procedural(RequestChecker &checker, RibRequest &request) {
   if (kind == nullptr) return knownName(checker, false, "procedural", ops[0]);
   if (sizeOf(ops[1]) != kind->strings)
     return checker.fail(expectSize("the data", kind->strings, sizeOf(ops[1])));
+  return Verdict::kReplay;
+}
+
+Verdict PatchMesh(RequestChecker &checker, RibRequest &request) {
+  knownWrap(checker, request.operands[2]);
+  knownWrap(checker, request.operands[4]);
+  return Verdict::kReplay;
+}
+
+Verdict Curves(RequestChecker &checker, RibRequest &request) {
+  knownWrap(checker, request.operands[2]);
   return Verdict::kReplay;
 }
 

@@ -308,6 +308,13 @@ TEST(RibReader, WarningsKeepWhatTheLibraryCannotExpress) {
       {"Display \"out.tif\" \"file\" \"rgba\" \"quality\" [90]",
        "Declare(\"quality\", \"float\")\nDisplayV(\"out.tif\", \"file\", \"rgba\"; \"quality\")",
        "Display: parameter \"quality\" is not declared; it is kept as read, as float"},
+      // Renderers read a wrap mode they do not know as "nonperiodic".
+      {"PatchMesh \"bilinear\" 2 \"nowrap\" 2 \"periodic\" \"P\" " + kSquare,
+       "PatchMeshV(\"bilinear\", 2, \"nonperiodic\", 2, \"periodic\"; \"P\")",
+       "PatchMesh: unknown wrap mode \"nowrap\" is read as \"nonperiodic\""},
+      {"Curves \"linear\" [2] \"Periodic\" \"P\" [0 0 0 1 1 1]",
+       "CurvesV(\"linear\", 1, [..], \"nonperiodic\"; \"P\")",
+       "Curves: unknown wrap mode \"Periodic\" is read as \"nonperiodic\""},
       {"Camera \"cam\" \"float fov\" 45.5 Camera \"cam2\"",
        "ArchiveRecord(\"verbatim\", \"Camera \"cam\" \"float fov\" [45.5]\n\")\n"
        "ArchiveRecord(\"verbatim\", \"Camera \"cam2\"\n\")",
@@ -320,6 +327,9 @@ TEST(RibReader, WarningsKeepWhatTheLibraryCannotExpress) {
     EXPECT_EQ(read.diagnostics, "t.rib:1: warning: " + c.warning + "\n") << c.rib;
     EXPECT_EQ(read.errors, 0) << c.rib;
   }
+  // The target is handed "nonperiodic" for a wrap mode it does not know.
+  EXPECT_EQ(rewritten("Curves \"linear\" [2] \"nowrap\" \"P\" [0 0 0 1 1 1]"),
+            vellum_test::kHeader + "Curves \"linear\"[2 ] \"nonperiodic\"  \"P\" [0 0 0 1 1 1]\n\n");
   // Texture requests keep their parameters, which the writer does not write.
   EXPECT_EQ(readRib("MakeShadow \"a.z\" \"a.shd\" \"bias\" [0.1]").calls,
             "ArchiveRecord(\"verbatim\", \"MakeShadow \"a.z\" \"a.shd\" \"bias\" [0.1]\n\")\n");
