@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <optional>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "common/param_counts.h"
 #include "decl/standard_declarations.h"
@@ -448,7 +450,10 @@ void RibReader::substituteVariables(RibRequest &request, RequestChecker &checker
 
 void RibReader::checkParameters(const RequestRow &row, const PrimitiveCounts *counts,
                                 RibRequest &request, RequestChecker &checker) {
-  std::vector<std::string> names;  // the bare names so far
+  // The bare names so far, and where in undeclared_ the first undeclared
+  // occurrence of a name is.
+  std::unordered_set<std::string> names;
+  std::unordered_map<std::string, size_t> firstUndeclared;
   for (size_t i = 0; i < request.parameters.size(); ++i) {
     const RibParameter &parameter = request.parameters[i];
     const std::string token = quote(parameter.token);
@@ -470,13 +475,8 @@ void RibReader::checkParameters(const RequestRow &row, const PrimitiveCounts *co
       // The target holds one declaration of a name at a time: the first
       // occurrence of the name gives it, and a later one with other types
       // is handed on with its own declaration inline.
-      const Undeclared *first = nullptr;
-      for (const Undeclared &other : undeclared_)
-        if (other.inlineToken.empty() && name == bareName(request, other.index)) {
-          first = &other;
-          break;
-        }
-      if (first != nullptr && first->declaration != undeclared.declaration) {
+      const auto [first, isFirst] = firstUndeclared.emplace(name, undeclared_.size());
+      if (!isFirst && undeclared_[first->second].declaration != undeclared.declaration) {
         undeclared.inlineToken = undeclared.declaration + " " + name;
         checker.warn("parameter " + token +
                      " is given twice, with other types; both are kept as read, this one as " +
@@ -484,10 +484,10 @@ void RibReader::checkParameters(const RequestRow &row, const PrimitiveCounts *co
       } else {
         checker.warn("parameter " + token + " is not declared; it is kept as read, as " +
                      undeclared.declaration);
-        if (std::find(names.begin(), names.end(), name) != names.end())
+        if (!names.insert(name).second)
           checker.warn("parameter " + token + " is given twice; both are kept as read");
       }
-      names.push_back(name);
+      names.insert(name);
       undeclared_.push_back(std::move(undeclared));
       continue;
     }
@@ -516,9 +516,8 @@ void RibReader::checkParameters(const RequestRow &row, const PrimitiveCounts *co
     else if (actual != expected)
       checker.fail("parameter " + token + " has " + std::to_string(actual) + " values where " +
                    std::to_string(expected) + " are expected");
-    else if (std::find(names.begin(), names.end(), entry->name) != names.end())
+    else if (!names.insert(entry->name).second)
       checker.warn("parameter " + token + " is given twice; both are kept as read");
-    names.push_back(entry->name);
   }
   if (options_.integersAsWritten) keepIntegerText(request);
 }
@@ -528,14 +527,16 @@ void RibReader::checkParameters(const RequestRow &row, const PrimitiveCounts *co
 // back the digits read, where a float could come out otherwise ("1e+05"
 // for 100000).  Names handed on with their declaration inline stay floats.
 void RibReader::keepIntegerText(const RibRequest &request) {
+  std::unordered_map<std::string, bool> integers;
+  for (const Undeclared &undeclared : undeclared_)
+    if (undeclared.type == kTypeFloat && undeclared.inlineToken.empty()) {
+      const auto name = integers.emplace(bareName(request, undeclared.index), true).first;
+      name->second &= writtenAsIntegers(request.parameters[undeclared.index].value);
+    }
   for (Undeclared &undeclared : undeclared_) {
-    if (undeclared.type != kTypeFloat || !undeclared.inlineToken.empty()) continue;
-    const char *name = bareName(request, undeclared.index);
-    bool integers = true;
-    for (const Undeclared &other : undeclared_)
-      if (other.inlineToken.empty() && std::strcmp(bareName(request, other.index), name) == 0)
-        integers &= writtenAsIntegers(request.parameters[other.index].value);
-    if (!integers) continue;
+    if (undeclared.type != kTypeFloat || !undeclared.inlineToken.empty() ||
+        !integers[bareName(request, undeclared.index)])
+      continue;
     undeclared.type = kTypeInteger;
     undeclared.declaration =
         declarationOf(request.parameters[undeclared.index].value, kTypeInteger);
