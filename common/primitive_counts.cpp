@@ -87,7 +87,7 @@ PrimitiveCounts volumeCounts(const RtInt *dimensions) {
   return {points, 8, 1, 8};
 }
 
-PrimitiveCounts blobbyPrimitiveCounts(RtInt nleaf) { return {nleaf, nleaf, nleaf, nleaf}; }
+PrimitiveCounts blobbyPrimitiveCounts(RtInt nleaf) { return {nleaf, nleaf, 1, nleaf}; }
 
 PrimitiveCounts patchMeshCounts(bool bicubic, RtInt nu, bool uPeriodic, RtInt nv,
                                 bool vPeriodic, RtInt uStep, RtInt vStep, bool *stepUsable) {

@@ -49,7 +49,8 @@ PrimitiveCounts oneOfEachCounts();
 // and facevarying ones (its corners) and 1 uniform one.  Negative
 // dimensions count as 0; the product is computed without overflow.
 PrimitiveCounts volumeCounts(const RtInt *dimensions);
-// A blobby: one value per leaf in every class.
+// A blobby: one value per leaf, and one uniform value for the whole blobby
+// (it is one surface, whatever the number of its leaves).
 PrimitiveCounts blobbyPrimitiveCounts(RtInt nleaf);
 
 // A patch mesh of type "bilinear" or "bicubic" (any other type is the

@@ -109,14 +109,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
 
   if (mode & 0x10) {
     // The first part is the stream; every part is also an archive it may
-    // read, by the name "partN", so cycles and fan-outs are in reach.  The
-    // budgets are small, so that a bomb shows as a slow input.
+    // read, by the name "partN", so cycles and fan-outs are in reach, with
+    // variables replaced as qview does.  The budgets are small, so that a
+    // bomb shows as a slow input.
     std::map<std::string, std::string> files;
     for (size_t i = 0; i < parts.size(); ++i) files["part" + std::to_string(i)] = parts[i];
     vellum::MemoryArchives archives(files);
     vellum::RibReader::Options options;
     options.archives = &archives;
     options.archiveBudget = 1 << 20;
+    options.substituteVariables = true;
+    options.substitutionBudget = 1 << 20;
     vellum::preview::PreviewContext preview;
     preview.setPictureLimit(48 * 48);
     preview.setDrawingBudget(200000);

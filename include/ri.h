@@ -612,7 +612,9 @@ RI_API RtVoid RiSubdivisionMeshV(RtToken scheme, RtInt nfaces, RtInt nvertices[]
 RI_API RtVoid RiBlobby(RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, RtFloat flt[],
                        RtInt nstr, RtToken str[], ...);
 /* nleaf, nflt and nstr that disagree with what the code array uses are
- * reported; the request is written with the caller's numbers. */
+ * reported; the request is written with the caller's numbers.  The
+ * parameter list has one uniform value (and one constant value), and nleaf
+ * vertex, varying and facevarying values. */
 RI_API RtVoid RiBlobbyV(RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, RtFloat flt[],
                         RtInt nstr, RtToken str[], RtInt n, RtToken tokens[],
                         RtPointer parms[]);

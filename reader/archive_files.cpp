@@ -9,6 +9,11 @@
 
 namespace vellum {
 
+bool DirectoryArchives::exists(const std::string &name) {
+  struct stat status;
+  return ::stat(name.c_str(), &status) == 0 || errno != ENOENT;
+}
+
 std::unique_ptr<ByteSource> DirectoryArchives::open(const std::string &name, std::string *identity,
                                                     std::string *error) {
   // O_NONBLOCK: opening a FIFO without a writer returns at once instead of

@@ -15,6 +15,9 @@ namespace vellum {
 class ArchiveFiles {
  public:
   virtual ~ArchiveFiles() = default;
+  // False when there is nothing of that name; true when there is, even
+  // if it cannot be read (open then says why).
+  virtual bool exists(const std::string &name) = 0;
   // Opens the archive of a name; null with `error` set when there is none
   // to read.  `identity` tells the file apart from every other, whatever
   // name it is reached by.
@@ -28,6 +31,7 @@ class ArchiveFiles {
 // nothing, and reading it cannot hang or run without end).
 class DirectoryArchives : public ArchiveFiles {
  public:
+  bool exists(const std::string &name) override;
   std::unique_ptr<ByteSource> open(const std::string &name, std::string *identity,
                                    std::string *error) override;
 };
@@ -36,6 +40,7 @@ class DirectoryArchives : public ArchiveFiles {
 class MemoryArchives : public ArchiveFiles {
  public:
   explicit MemoryArchives(const std::map<std::string, std::string> &files) : files_(files) {}
+  bool exists(const std::string &name) override { return files_.count(name) != 0; }
   std::unique_ptr<ByteSource> open(const std::string &name, std::string *identity,
                                    std::string *error) override;
 

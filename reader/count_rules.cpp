@@ -22,12 +22,6 @@ bool indexedFaces(RequestChecker &checker, const RibValue &nverts, const RibValu
   return true;
 }
 
-bool knownWrap(RequestChecker &checker, const RibValue &wrap) {
-  if (is(wrap, "periodic") || is(wrap, "nonperiodic")) return true;
-  checker.fail("unknown wrap mode " + quote(wrap.string));
-  return false;
-}
-
 // Whether `n` control points along a direction make whole patches.
 bool fitsPatches(bool bicubic, bool periodic, int64_t n, int64_t step) {
   if (!bicubic) return n >= (periodic ? 1 : 2);
@@ -122,7 +116,6 @@ bool PatchMesh(RequestChecker &checker, const RibRequest &request, PrimitiveCoun
     checker.fail("unknown patch type " + quote(type.string));
     return false;
   }
-  if (!knownWrap(checker, ops[2]) || !knownWrap(checker, ops[4])) return false;
   const bool bicubic = is(type, "bicubic");
   const StreamState &state = checker.state;
   if (bicubic && (state.uStep < 1 || state.vStep < 1)) {
@@ -175,7 +168,6 @@ bool Curves(RequestChecker &checker, const RibRequest &request, PrimitiveCounts 
     checker.fail("unknown curve type " + quote(type.string));
     return false;
   }
-  if (!knownWrap(checker, ops[2])) return false;
   if (anyNegative(nverts)) {
     checker.fail("negative vertex counts");
     return false;

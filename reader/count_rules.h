@@ -1,7 +1,8 @@
 // The count rules of the primitives as the reader applies them: each gives
 // a primitive's vertex, varying, uniform and facevarying counts from its
 // operands (and, for polygons and points, its positions), or reports why
-// there are none and returns false.  The request list names a rule for
+// there are none and returns false.  The checks have made every wrap mode
+// "periodic" or "nonperiodic".  The request list names a rule for
 // each primitive (NoCounts: the parameter list ignores storage classes).
 #ifndef VELLUM_READER_COUNT_RULES_H
 #define VELLUM_READER_COUNT_RULES_H

@@ -27,6 +27,31 @@ Verdict texture(RequestChecker &checker, const RibRequest &request, int filter) 
   return request.parameters.empty() ? Verdict::kReplay : Verdict::kPassThrough;
 }
 
+// A wrap mode other than the two is read as "nonperiodic", as renderers
+// read it, and handed on so.
+void knownWrap(RequestChecker &checker, RibValue &wrap) {
+  if (is(wrap, "periodic") || is(wrap, "nonperiodic")) return;
+  checker.warn("unknown wrap mode " + quote(wrap.string) + " is read as \"nonperiodic\"");
+  wrap.string = "nonperiodic";
+}
+
+// A reference to a handle the stream never defined is kept as text.  When
+// archives the stream read were not there, the warning names the last of
+// them, which may have defined it.
+Verdict undefinedHandle(RequestChecker &checker, const std::string &what) {
+  const StreamState &state = checker.state;
+  std::string maybe;
+  if (state.missingArchives > 0) {
+    maybe = "; the missing archive " + quote(state.lastMissingArchive);
+    if (state.missingArchives > 1)
+      maybe += " (or one of the " + std::to_string(state.missingArchives - 1) +
+               " missing before it)";
+    maybe += " may define it";
+  }
+  checker.warn(what + " is not defined in this stream" + maybe + "; the reference is kept");
+  return Verdict::kPassThrough;
+}
+
 }  // namespace
 
 Verdict KnownBasis(RequestChecker &checker, RibRequest &request) {
@@ -43,8 +68,7 @@ Verdict Illuminate(RequestChecker &checker, RibRequest &request) {
   if (checker.state.lights.count(key) != 0) return Verdict::kReplay;
   if (checker.state.rejectedLights.count(key) != 0)
     return checker.fail("light " + key + " was not defined: its request was rejected");
-  checker.warn("light " + key + " is not defined in this stream; the reference is kept");
-  return Verdict::kPassThrough;
+  return undefinedHandle(checker, "light " + key);
 }
 
 Verdict ObjectInstance(RequestChecker &checker, RibRequest &request) {
@@ -52,8 +76,7 @@ Verdict ObjectInstance(RequestChecker &checker, RibRequest &request) {
   if (checker.state.objects.count(key) != 0) return Verdict::kReplay;
   if (checker.state.rejectedObjects.count(key) != 0)
     return checker.fail("object " + key + " was not defined: its request was rejected");
-  checker.warn("object " + key + " is not defined in this stream; the reference is kept");
-  return Verdict::kPassThrough;
+  return undefinedHandle(checker, "object " + key);
 }
 
 Verdict ErrorHandler(RequestChecker &checker, RibRequest &request) {
@@ -81,6 +104,17 @@ Verdict Procedural(RequestChecker &checker, RibRequest &request) {
   if (kind == nullptr) return knownName(checker, false, "procedural", ops[0]);
   if (sizeOf(ops[1]) != kind->strings)
     return checker.fail(expectSize("the data", kind->strings, sizeOf(ops[1])));
+  return Verdict::kReplay;
+}
+
+Verdict PatchMesh(RequestChecker &checker, RibRequest &request) {
+  knownWrap(checker, request.operands[2]);
+  knownWrap(checker, request.operands[4]);
+  return Verdict::kReplay;
+}
+
+Verdict Curves(RequestChecker &checker, RibRequest &request) {
+  knownWrap(checker, request.operands[2]);
   return Verdict::kReplay;
 }
 

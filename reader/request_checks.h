@@ -1,6 +1,6 @@
 // The reader's checks beyond the operands' shapes: names the library has
 // no function for, handles the stream never defined, arrays whose sizes
-// must agree.  Each returns what becomes of the request (kReplay when it
+// must agree, wrap modes.  Each returns what becomes of the request (kReplay when it
 // passes) after reporting through the checker.  The request list names the
 // check of each request (NoCheck: none).
 #ifndef VELLUM_READER_REQUEST_CHECKS_H
@@ -26,6 +26,8 @@ Verdict ErrorHandler(RequestChecker &checker, RibRequest &request);
 Verdict PixelFilter(RequestChecker &checker, RibRequest &request);
 Verdict ColorSamples(RequestChecker &checker, RibRequest &request);
 Verdict Procedural(RequestChecker &checker, RibRequest &request);
+Verdict PatchMesh(RequestChecker &checker, RibRequest &request);
+Verdict Curves(RequestChecker &checker, RibRequest &request);
 Verdict TrimCurve(RequestChecker &checker, RibRequest &request);
 Verdict HierarchicalSubdivisionMesh(RequestChecker &checker, RibRequest &request);
 Verdict MakeTexture(RequestChecker &checker, RibRequest &request);

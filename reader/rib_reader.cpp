@@ -3,12 +3,18 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <optional>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "common/param_counts.h"
 #include "decl/standard_declarations.h"
+#include "reader/archive_search.h"
 #include "reader/request_text.h"
 #include "reader/rib_parser.h"
+#include "reader/variables.h"
 
 namespace vellum {
 
@@ -16,37 +22,37 @@ namespace {
 
 std::string quote(const std::string &text) { return "\"" + text + "\""; }
 
-// Whether every value of an array of numbers is a whole number that an
-// RtInt holds.  -0 is not: only a float keeps its sign.
-bool allWhole(const RibValue &value) {
-  if (value.size() == 0) return false;
-  for (size_t i = 0; i < value.size(); ++i) {
-    const double number = value.numberAt(i);
-    if (number != std::trunc(number) || number < INT32_MIN || number > INT32_MAX ||
-        (number == 0 && std::signbit(number)))
-      return false;
-  }
-  return true;
-}
-
-// The type that the values of an undeclared parameter show.  Whole numbers
-// are integers whether they were written "1" or "1.0" (or as a binary
-// float), since a writer writes both alike: so the type does not change
-// when the output is read again.
+// The type of a parameter the stream never declared, from its values:
+// strings, or numbers, which are floats whether written "1" or "1.5".
+// The shading language has no integers, and display drivers and
+// renderers read numbers they were not told about as floats.
 int typeOf(const RibValue &value) {
-  if (value.kind == RibValue::kStrings) return kTypeString;
-  return allWhole(value) ? kTypeInteger : kTypeFloat;
+  return value.kind == RibValue::kStrings ? kTypeString : kTypeFloat;
 }
 
-std::string declarationOf(const RibValue &value) {
-  const int type = typeOf(value);
-  const std::string name = type == kTypeString ? "string" : type == kTypeInteger ? "integer" : "float";
+std::string declarationOf(const RibValue &value, int type) {
+  const std::string name =
+      type == kTypeString ? "string" : type == kTypeInteger ? "integer" : "float";
   return value.size() == 1 ? name : name + "[" + std::to_string(value.size()) + "]";
+}
+
+// Whether every number of an array was written as an integer ("-0" is not
+// one: only a float keeps its sign).
+bool writtenAsIntegers(const RibValue &value) {
+  if (value.kind != RibValue::kNumbers || !value.allIntegers) return false;
+  for (size_t i = 0; i < value.size(); ++i)
+    if (value.ints[i] == 0 && std::signbit(value.numberAt(i))) return false;
+  return true;
 }
 
 const char *skipBlanks(const char *p) {
   while (*p == ' ') ++p;
   return p;
+}
+
+// The name of an undeclared parameter: its token without leading blanks.
+const char *bareName(const RibRequest &request, size_t i) {
+  return skipBlanks(request.parameters[i].token.c_str());
 }
 
 // The position of the handle among a row's operands, or -1.
@@ -97,6 +103,9 @@ struct RibReader::Shared {
   uint64_t archiveBytes = 0;
   bool budgetSpent = false;
   bool budgetReported = false;
+  uint64_t substitutedBytes = 0;
+  bool substitutionSpent = false;
+  std::unordered_set<std::string> unsetVariables;  // each said once
 };
 
 std::string Diagnostic::text() const {
@@ -109,7 +118,9 @@ RibReader::RibReader(RenderContext &target, DiagnosticSink sink, Options options
 
 RibReader::RibReader(RibReader &parent)
     : target_(parent.target_), sink_(parent.sink_), options_(parent.options_),
-      shared_(parent.shared_) {}
+      shared_(parent.shared_) {
+  state_.reading.inherit(parent.state_.reading);
+}
 
 RibReader::~RibReader() = default;
 
@@ -237,6 +248,8 @@ void RibReader::request(const RequestRow &row, RibRequest &request) {
     return;
   }
   RequestChecker checker(state_);
+  if (options_.substituteVariables && state_.reading.substitutesVariables())
+    substituteVariables(request, checker);
   Verdict verdict = Verdict::kReplay;
   checkNesting(row, request, checker);
   if (row.flags & kNoEntryPoint) {
@@ -269,6 +282,7 @@ void RibReader::request(const RequestRow &row, RibRequest &request) {
     return;
   }
   applyNesting(row, request);
+  if (request.name == "Option") takeOption(request);
   if (observer_) observer_(row, request);
   if (row.flags & kNotReplayed) return;
   if (options_.archives != nullptr && verdict == Verdict::kReplay) {
@@ -311,6 +325,8 @@ void RibReader::checkNesting(const RequestRow &row, const RibRequest &request,
 void RibReader::applyNesting(const RequestRow &row, const RibRequest &request) {
   if (row.flags & kOpensBlock) state_.blocks.push_back({row.name, request.input, request.line});
   else if ((row.flags & kClosesBlock) && !state_.blocks.empty()) state_.blocks.pop_back();
+  if (request.name == "FrameBegin") state_.reading.frameBegin();
+  else if (request.name == "FrameEnd") state_.reading.frameEnd();
 }
 
 void RibReader::reportOpenBlocks() {
@@ -331,18 +347,47 @@ void RibReader::followArchive(const RibRequest &request, const std::string &name
   Shared &shared = *shared_;
   if (shared.budgetSpent) return;  // said once
   auto fail = [&](const std::string &why) { report(false, request, request.name + ": " + why); };
+  auto budgetReported = [&] {
+    if (!shared.budgetSpent || shared.budgetReported) return shared.budgetSpent;
+    shared.budgetReported = true;
+    fail("the archives read more than " + std::to_string(options_.archiveBudget) +
+         " bytes: no more archives are followed");
+    return true;
+  };
   if (shared.archiveDepth >= kMostArchiveDepth)
     return fail("archives nested more than " + std::to_string(kMostArchiveDepth) + " deep: " +
                 quote(name) + " is not read");
+  // Each place looked in that has nothing counts too, so that looking
+  // for many archives along a long path is bounded as reading them is.
+  const ArchivePath &searchPath = state_.reading.archivePath();
+  auto exists = [&](const std::string &candidate) {
+    if (options_.archives->exists(candidate)) return true;
+    shared.archiveBytes = std::min(options_.archiveBudget, shared.archiveBytes + kArchiveMissCost);
+    shared.budgetSpent = shared.archiveBytes == options_.archiveBudget;
+    return false;
+  };
+  const std::optional<std::string> path = resolveArchive(name, searchPath, exists);
+  if (budgetReported()) return;
+  // An archive that is not there may be made elsewhere, later: the
+  // stream itself is valid.
+  if (!path) {
+    ++state_.missingArchives;
+    state_.lastMissingArchive = name;
+    std::string message =
+        request.name + ": " + quote(name) + " cannot be opened because it does not exist";
+    if (!name.empty() && name[0] != '/' && !state_.reading.isDefaultArchivePath())
+      message += " in the archive search path " + quote(archivePathText(searchPath));
+    return report(true, request, message);
+  }
   std::string identity, error;
-  std::unique_ptr<ByteSource> source = options_.archives->open(name, &identity, &error);
-  if (source == nullptr) return fail(quote(name) + ": " + error);
+  std::unique_ptr<ByteSource> source = options_.archives->open(*path, &identity, &error);
+  if (source == nullptr) return fail(quote(*path) + ": " + error);
   for (const std::string &open : shared.openArchives)
     if (open == identity)
-      return fail(quote(name) + " is already being read: reading it again would never end");
+      return fail(quote(*path) + " is already being read: reading it again would never end");
   shared.archiveBytes = std::min(options_.archiveBudget, shared.archiveBytes + kArchiveOpenCost);
   std::vector<RibInput> inputs;
-  inputs.push_back({name,
+  inputs.push_back({*path,
                     std::make_unique<BudgetedSource>(std::move(source), options_.archiveBudget,
                                                      shared.archiveBytes, shared.budgetSpent),
                     identity});
@@ -354,15 +399,62 @@ void RibReader::followArchive(const RibRequest &request, const std::string &name
   shared.openArchives.pop_back();
   errors_ += archive.errors_;
   warnings_ += archive.warnings_;
-  if (shared.budgetSpent && !shared.budgetReported) {
-    shared.budgetReported = true;
-    fail("the archives read more than " + std::to_string(options_.archiveBudget) +
-         " bytes: no more archives are followed");
+  budgetReported();
+}
+
+// The reading options of the stream: a new archive path counts against the
+// archive budget, so that building paths from paths is bounded too.
+void RibReader::takeOption(const RibRequest &request) {
+  const bool paths = options_.archives != nullptr && !shared_->budgetSpent;
+  if (!paths && !options_.substituteVariables) return;
+  const uint64_t pathBytes =
+      state_.reading.apply(state_.declarations, request, paths, options_.substituteVariables);
+  shared_->archiveBytes = std::min(options_.archiveBudget, shared_->archiveBytes + pathBytes);
+}
+
+void RibReader::substituteVariables(RibRequest &request, RequestChecker &checker) {
+  Shared &shared = *shared_;
+  if (shared.substitutionSpent) return;
+  const VariableValue value = [&](const std::string &name, bool userOnly) -> const char * {
+    if (const std::string *user = state_.reading.userValue(name)) return user->c_str();
+    return userOnly ? nullptr : std::getenv(name.c_str());
+  };
+  auto unset = [&](const std::string &reference) {
+    if (options_.strict || shared.unsetVariables.insert(reference).second)
+      checker.warn("variable " + quote(reference) + " is not set; it is left as written");
+  };
+  auto substitute = [&](std::string &text) {
+    if (shared.substitutionSpent || text.find('$') == std::string::npos) return;
+    std::string result = vellum::substituteVariables(text, value, unset);
+    if (result.size() > text.size()) {
+      shared.substitutedBytes += result.size() - text.size();
+      if (shared.substitutedBytes > options_.substitutionBudget) {
+        shared.substitutionSpent = true;
+        report(false, request,
+               request.name + ": variables added more than " +
+                   std::to_string(options_.substitutionBudget) +
+                   " bytes to the stream: no more are substituted");
+        return;
+      }
+    }
+    text = std::move(result);
+  };
+  for (RibValue &operand : request.operands) {
+    if (operand.kind == RibValue::kString) substitute(operand.string);
+    if (operand.kind == RibValue::kStrings)
+      for (std::string &text : operand.strings) substitute(text);
   }
+  for (RibParameter &parameter : request.parameters)
+    if (parameter.value.kind == RibValue::kStrings)
+      for (std::string &text : parameter.value.strings) substitute(text);
 }
 
 void RibReader::checkParameters(const RequestRow &row, const PrimitiveCounts *counts,
                                 RibRequest &request, RequestChecker &checker) {
+  // The bare names so far, and where in undeclared_ the first undeclared
+  // occurrence of a name is.
+  std::unordered_set<std::string> names;
+  std::unordered_map<std::string, size_t> firstUndeclared;
   for (size_t i = 0; i < request.parameters.size(); ++i) {
     const RibParameter &parameter = request.parameters[i];
     const std::string token = quote(parameter.token);
@@ -378,20 +470,26 @@ void RibReader::checkParameters(const RequestRow &row, const PrimitiveCounts *co
         checker.fail("parameter " + token + " is not declared and has too many values to keep");
         continue;
       }
-      const std::string declaration = declarationOf(value);
-      // The target holds one declaration of a name at a time.
-      bool clash = false;
-      for (const auto &[other, otherDeclaration] : undeclared_)
-        clash |= std::strcmp(skipBlanks(request.parameters[other].token.c_str()),
-                             skipBlanks(parameter.token.c_str())) == 0 &&
-                 otherDeclaration != declaration;
-      if (clash) {
-        checker.fail("parameter " + token + " is not declared and is given twice with other types");
-        continue;
+      const std::string name = skipBlanks(parameter.token.c_str());
+      const int type = typeOf(value);
+      Undeclared undeclared{i, type, declarationOf(value, type), ""};
+      // The target holds one declaration of a name at a time: the first
+      // occurrence of the name gives it, and a later one with other types
+      // is handed on with its own declaration inline.
+      const auto [first, isFirst] = firstUndeclared.emplace(name, undeclared_.size());
+      if (!isFirst && undeclared_[first->second].declaration != undeclared.declaration) {
+        undeclared.inlineToken = undeclared.declaration + " " + name;
+        checker.warn("parameter " + token +
+                     " is given twice, with other types; both are kept as read, this one as " +
+                     quote(undeclared.inlineToken));
+      } else {
+        checker.warn("parameter " + token + " is not declared; it is kept as read, as " +
+                     undeclared.declaration);
+        if (!names.insert(name).second)
+          checker.warn("parameter " + token + " is given twice; both are kept as read");
       }
-      checker.warn("parameter " + token + " is not declared; it is kept as read, as " +
-                   declaration);
-      undeclared_.emplace_back(i, declaration);
+      names.insert(name);
+      undeclared_.push_back(std::move(undeclared));
       continue;
     }
     ValueShape shape = entry->shape();
@@ -419,6 +517,30 @@ void RibReader::checkParameters(const RequestRow &row, const PrimitiveCounts *co
     else if (actual != expected)
       checker.fail("parameter " + token + " has " + std::to_string(actual) + " values where " +
                    std::to_string(expected) + " are expected");
+    else if (!names.insert(entry->name).second)
+      checker.warn("parameter " + token + " is given twice; both are kept as read");
+  }
+  if (options_.integersAsWritten) keepIntegerText(request);
+}
+
+// A name whose every undeclared occurrence holds numbers written as
+// integers is declared to the target as integers: a writer then writes
+// back the digits read, where a float could come out otherwise ("1e+05"
+// for 100000).  Names handed on with their declaration inline stay floats.
+void RibReader::keepIntegerText(const RibRequest &request) {
+  std::unordered_map<std::string, bool> integers;
+  for (const Undeclared &undeclared : undeclared_)
+    if (undeclared.type == kTypeFloat && undeclared.inlineToken.empty()) {
+      const auto name = integers.emplace(bareName(request, undeclared.index), true).first;
+      name->second &= writtenAsIntegers(request.parameters[undeclared.index].value);
+    }
+  for (Undeclared &undeclared : undeclared_) {
+    if (undeclared.type != kTypeFloat || !undeclared.inlineToken.empty() ||
+        !integers[bareName(request, undeclared.index)])
+      continue;
+    undeclared.type = kTypeInteger;
+    undeclared.declaration =
+        declarationOf(request.parameters[undeclared.index].value, kTypeInteger);
   }
 }
 
@@ -433,18 +555,18 @@ void RibReader::replay(const RequestRow &row, RibRequest &request) {
     RibValue &value = parameter.value;
     tokens_[i] = const_cast<char *>(parameter.token.c_str());
     int type;
-    if (nextUndeclared < undeclared_.size() && undeclared_[nextUndeclared].first == i) {
-      // Declared to the target just before the request, without a Declare
-      // line in a writer's output; the name is declared without leading
-      // blanks, which a lookup skips.
-      const std::string &declaration = undeclared_[nextUndeclared++].second;
-      const QuietDeclarations quiet;
-      target_.Declare(const_cast<char *>(skipBlanks(parameter.token.c_str())),
-                      const_cast<char *>(declaration.c_str()));
-      type = typeOf(value);
-      if (type == kTypeInteger && !value.allIntegers) {
-        value.ints.assign(value.floats.begin(), value.floats.end());
-        value.allIntegers = true;
+    if (nextUndeclared < undeclared_.size() && undeclared_[nextUndeclared].index == i) {
+      const Undeclared &undeclared = undeclared_[nextUndeclared++];
+      type = undeclared.type;
+      if (!undeclared.inlineToken.empty()) {
+        tokens_[i] = const_cast<char *>(undeclared.inlineToken.c_str());
+      } else {
+        // Declared to the target just before the request, without a
+        // Declare line in a writer's output; the name is declared without
+        // leading blanks, which a lookup skips.
+        const QuietDeclarations quiet;
+        target_.Declare(const_cast<char *>(skipBlanks(parameter.token.c_str())),
+                        const_cast<char *>(undeclared.declaration.c_str()));
       }
     } else {
       type = state_.declarations.lookup(parameter.token.c_str())->declaration.type;

@@ -11,8 +11,9 @@
 // it has no operation for, and names and handles it has no function for,
 // reach the target as verbatim text (a warning says so); a parameter that
 // the stream never declared, on a request whose renderer types it itself,
-// is declared to the target quietly (with the type its values show) just
-// before the request.  Warnings are errors in strict mode.
+// is declared to the target quietly just before the request, as strings
+// or floats as its values show.  A name given twice in one list keeps
+// both pairs (a warning says so).  Warnings are errors in strict mode.
 //
 // One reader is one stream: what it declares, its basis steps, its handles
 // and its blocks are its own.  Blocks must end in the order they began (a
@@ -59,26 +60,48 @@ class RibReader {
   using Observer = std::function<void(const RequestRow &, const RibRequest &)>;
 
   // The bounds of a hostile stream: 1 GiB of archives, 4 KiB the least an
-  // archive counts, 16 archives deep, 100 errors an input.
+  // archive counts, 256 bytes each place an archive is looked for in vain,
+  // 16 archives deep, 100 errors an input.
   static constexpr uint64_t kArchiveBudget = uint64_t{1} << 30;
   static constexpr uint64_t kArchiveOpenCost = 4096;
+  static constexpr uint64_t kArchiveMissCost = 256;
   static constexpr int kMostArchiveDepth = 16;
   static constexpr int kMostErrorsPerInput = 100;
+  static constexpr uint64_t kSubstitutionBudget = uint64_t{1} << 30;
 
   struct Options {
     bool strict = false;  // warnings are errors, and their requests are left out
     // When set, ReadArchive and the DelayedReadArchive procedural are read
     // from here, each archive a stream of its own, into the same target
     // (the procedural's between AttributeBegin and AttributeEnd), instead
-    // of being handed on.  An archive already being read on the way to it
-    // (a cycle), one nested more than kMostArchiveDepth deep, and any that
-    // is not there are errors.  All the archives of one read() together
-    // read at most `archiveBudget` bytes, each counting at least
-    // kArchiveOpenCost, so that fanning out to many small archives is
-    // bounded too; past it one error is reported and no archive is
-    // followed any more.
+    // of being handed on.  Relative names are looked for along the
+    // stream's archive search path (ReadingOptions), which an archive
+    // inherits from the stream that reads it.  An archive that is not
+    // there is a warning (the stream may read files made elsewhere); one
+    // that cannot be read, one already being read on the way to it (a
+    // cycle) and one nested more than kMostArchiveDepth deep are errors.
+    // All the archives of one read() together read at most
+    // `archiveBudget` bytes, each counting at least kArchiveOpenCost and
+    // each place looked in for nothing kArchiveMissCost, so that fanning
+    // out to many small archives, or looking for them, is bounded too;
+    // past it one error is reported and no archive is followed any more.
     ArchiveFiles *archives = nullptr;
     uint64_t archiveBudget = kArchiveBudget;
+    // Parameters the stream never declared are floats (or strings), as a
+    // renderer takes them.  A re-writer sets this to hand on those whose
+    // numbers were all written as integers as integers, so that it writes
+    // back the digits it read, not a float's text ("1e+05" for 100000).
+    bool integersAsWritten = false;
+    // A reader whose target acts on what it reads (qview) sets this: from
+    // Option "ribparse" "string varsubst" ["$"] on, the references to
+    // variables in string operands and string parameter values are
+    // replaced (see reader/variables.h) before the request is checked.  A
+    // variable that is not set is left as written, with one warning.  The
+    // values replaced add at most `substitutionBudget` bytes in all; past
+    // it one error is reported and no more are replaced.  A re-writer
+    // keeps the text as written.
+    bool substituteVariables = false;
+    uint64_t substitutionBudget = kSubstitutionBudget;
   };
 
   RibReader(RenderContext &target, DiagnosticSink sink, Options options);
@@ -110,6 +133,9 @@ class RibReader {
   // undeclared_.
   void checkParameters(const RequestRow &row, const PrimitiveCounts *counts, RibRequest &request,
                        RequestChecker &checker);
+  void keepIntegerText(const RibRequest &request);
+  void takeOption(const RibRequest &request);
+  void substituteVariables(RibRequest &request, RequestChecker &checker);
   void replay(const RequestRow &row, RibRequest &request);
   void passThrough(const RibRequest &request);
   // A rejected request that defined a light or an object: references to its
@@ -131,9 +157,16 @@ class RibReader {
   std::unique_ptr<Shared> ownShared_;
   Shared *shared_;
   int lastInput_ = 0;
-  // Per request: parameters the stream never declared, with the type their
-  // values show, and the list operations' arrays.
-  std::vector<std::pair<size_t, std::string>> undeclared_;
+  // Per request: parameters the stream never declared, and the list
+  // operations' arrays.
+  struct Undeclared {
+    size_t index;             // in the parameter list
+    int type;                 // as handed to the target
+    std::string declaration;  // "float", "string[2]", ...
+    std::string inlineToken;  // when set, the token handed on instead of a
+                              // declaration to the target
+  };
+  std::vector<Undeclared> undeclared_;
   std::vector<RtToken> tokens_;
   std::vector<RtPointer> parms_;
   std::vector<std::vector<char *>> strings_;

@@ -1,7 +1,9 @@
 // StreamState: what one RIB stream has said so far that changes how the
 // rest of it reads: its declarations, the basis steps, the light and
-// object handles it defined, and the blocks it has open.  Each stream has its own, so reading one file
-// never changes how another reads.
+// object handles it defined, the blocks it has open, and its reading
+// options.  Each stream has its own, so reading one file never changes how
+// another reads (an archive starts with the reading options of the stream
+// that reads it).
 #ifndef VELLUM_READER_STREAM_STATE_H
 #define VELLUM_READER_STREAM_STATE_H
 
@@ -11,6 +13,7 @@
 #include <vector>
 
 #include "decl/declaration_dictionary.h"
+#include "reader/reading_options.h"
 #include "ri.h"
 
 namespace vellum {
@@ -40,6 +43,13 @@ struct StreamState {
     int line;
   };
   std::vector<OpenBlock> blocks;
+
+  // Archives the stream read that were not there, which may have defined
+  // the handles it refers to: how many, and the last one's name.
+  int missingArchives = 0;
+  std::string lastMissingArchive;
+
+  ReadingOptions reading;
 };
 
 }  // namespace vellum

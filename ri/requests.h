@@ -226,13 +226,13 @@ enum RequestFlag : unsigned {
   R(Patch, LIST, RtVoid, (RtToken type), (type), \
     "s", Patch, NoCheck, kPrimitive, ENTRY, TEXT, REPLAY, ACTS) \
   R(PatchMesh, LIST, RtVoid, (RtToken type, RtInt nu, RtToken uwrap, RtInt nv, RtToken vwrap), \
-    (type, nu, uwrap, nv, vwrap), "sisis", PatchMesh, NoCheck, kPrimitive, ENTRY, OWN_TEXT, REPLAY, ACTS) \
+    (type, nu, uwrap, nv, vwrap), "sisis", PatchMesh, PatchMesh, kPrimitive, ENTRY, OWN_TEXT, REPLAY, ACTS) \
   R(TrimCurve, PLAIN, RtVoid, (RtInt nloops, RtInt ncurves[], RtInt order[], RtFloat knot[], RtFloat min[], RtFloat max[], RtInt n[], RtFloat u[], RtFloat v[], RtFloat w[]), \
     (nloops, ncurves, order, knot, min, max, n, u, v, w), "IIFFFIFFF", NoCounts, TrimCurve, kAttribute, ENTRY, OWN_TEXT, OWN_REPLAY, ACTS) \
   R(NuPatch, LIST, RtVoid, (RtInt nu, RtInt uorder, RtFloat uknot[], RtFloat umin, RtFloat umax, RtInt nv, RtInt vorder, RtFloat vknot[], RtFloat vmin, RtFloat vmax), \
     (nu, uorder, uknot, umin, umax, nv, vorder, vknot, vmin, vmax), "iiFffiiFff", NuPatch, NoCheck, kPrimitive, ENTRY, OWN_TEXT, OWN_REPLAY, ACTS) \
   R(Curves, LIST, RtVoid, (RtToken type, RtInt ncurves, RtInt nvertices[], RtToken wrap), \
-    (type, ncurves, nvertices, wrap), "sIs", Curves, NoCheck, kPrimitive, ENTRY, OWN_TEXT, OWN_REPLAY, ACTS) \
+    (type, ncurves, nvertices, wrap), "sIs", Curves, Curves, kPrimitive, ENTRY, OWN_TEXT, OWN_REPLAY, ACTS) \
   R(Points, LIST, RtVoid, (RtInt npoints), (npoints), \
     "", Positions, NoCheck, kPrimitive, ENTRY, OWN_TEXT, OWN_REPLAY, ACTS) \
   R(SubdivisionMesh, LIST, RtVoid, (RtToken scheme, RtInt nfaces, RtInt nvertices[], RtInt vertices[], RtInt ntags, RtToken tags[], RtInt nargs[], RtInt intargs[], RtFloat floatargs[]), \

@@ -214,9 +214,9 @@ TEST(GeometryRequests, BlobbiesProceduralsAndGeometry) {
          RtFloat flt[] = {1, 2};
          RiBlobby(2, 8, code, 2, flt, 0, nullptr, "Kd", ramp12, RI_NULL);
        },
-       "Blobby 2 [1000 0 1000 1 0 2 0 1 ] [1 2] []\n \"Kd\" [1 2]\n\n",
+       "Blobby 2 [1000 0 1000 1 0 2 0 1 ] [1 2] []\n \"Kd\" [1]\n\n",
        "Blobby 2 [1000 0 1000 1 0 2 0 1 ] " + bytes({0xC8, 0x02}) + b1 + b2 + " []\n \"Kd\" " +
-           bytes({0xC8, 0x02}) + b1 + b2 + "\n\n"},
+           bytes({0xC8, 0x01}) + b1 + "\n\n"},
       {"blobby with a repelling plane",
        [] {
          RtInt code[] = {1003, 0, 0};
@@ -617,7 +617,7 @@ TEST_F(CountRules, NuPatchesCurvesMeshesAndBlobbies) {
               RtFloat flt[] = {1, 2};
               RiBlobbyV(2, 8, code, 2, flt, 0, nullptr, LIST);
             }),
-            "Blobby 2 [1000 0 1000 1 0 2 0 1 ] [1 2] []\n" + classList(2, 2, 2) + "\n");
+            "Blobby 2 [1000 0 1000 1 0 2 0 1 ] [1 2] []\n" + classList(2, 2, 1) + "\n");
 }
 
 // A step below 1 cannot divide a bicubic mesh or cubic curves: a
@@ -892,6 +892,36 @@ TEST(GeometryRequests, BlobbyCountMismatchesAndMalformedCode) {
     EXPECT_EQ(child.exitStatus, 0) << c.what;
     EXPECT_EQ(child.out, c.out) << c.what;
     EXPECT_EQ(child.err, c.err) << c.what;
+  }
+}
+
+// A blobby is one surface: one uniform value, and one value per leaf in
+// the vertex and varying classes.  Each array holds exactly the values
+// the client passes, so that reading one more is caught by the sanitizers.
+TEST(GeometryRequests, BlobbyHasOneUniformValue) {
+  for (RtInt nleaf : {1, 2, 5}) {
+    std::vector<RtInt> code;
+    std::vector<RtFloat> perLeaf;
+    for (RtInt i = 0; i < nleaf; ++i) {
+      code.insert(code.end(), {1000, i});
+      perLeaf.push_back(static_cast<RtFloat>(i + 1));
+    }
+    std::vector<RtFloat> uniform(1, 7.0f), varying(perLeaf);
+    RtToken tokens[] = {tok("uniform float u"), tok("vertex float v"), tok("varying float w")};
+    RtPointer parms[] = {uniform.data(), perLeaf.data(), varying.data()};
+    std::string codeText, leaves;
+    for (RtInt i = 0; i < nleaf; ++i) {
+      codeText += "1000 " + std::to_string(i) + " ";
+      leaves += (i > 0 ? " " : "") + std::to_string(i + 1);
+    }
+    EXPECT_EQ(requestsOf([&] {
+                RiBlobbyV(nleaf, 2 * nleaf, code.data(), nleaf, perLeaf.data(), 0, nullptr, 3, tokens,
+                          parms);
+              }),
+              "Blobby " + std::to_string(nleaf) + " [" + codeText + "] [" + leaves + "] []\n" +
+                  " \"uniform float u\" [7] \"vertex float v\" [" + leaves + "] \"varying float w\" [" +
+                  leaves + "]\n\n")
+        << nleaf;
   }
 }
 

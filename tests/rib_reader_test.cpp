@@ -176,6 +176,9 @@ TEST(RibReader, MalformedRequestsAreReportedAndLeftOut) {
       {"PointsGeneralPolygons [1] [3 3] [0 1 2 0 1 2] \"P\" [0 0 0 1 0 0 1 1 0]",
        "PointsGeneralPolygons: the vertex count array has 2 values where 1 are expected"},
       {"Blobby -1 [] [] []", "Blobby: a negative number of leaves"},
+      // One uniform value for the whole blobby, not one per leaf.
+      {"Blobby 3 [1000 0 1000 1 1000 2 0 3 0 1 2] [1 2 3] [] \"color Cs\" " + zeros(9),
+       "Blobby: parameter \"color Cs\" has 9 values where 3 are expected"},
       {"Basis \"bezier\" 3 \"nosuch\" 3", "Basis: unknown basis \"nosuch\""},
       // A zero step is kept, but a mesh cannot be counted with it.
       {"Basis \"bezier\" 3 \"bezier\" 0 PatchMesh \"bicubic\" 4 \"nonperiodic\" 4 \"nonperiodic\" "
@@ -265,6 +268,9 @@ TEST(RibReader, LegitimateRibReadsCleanly) {
       {"Declare \"Pz\" \"varying float\" Patch \"bicubic\" \"Pz\" " + zeros(16),
        "Declare(\"Pz\", \"varying float\")\nPatchV(\"bicubic\"; \"Pz\")"},
       {"Color [1 # red\n0 0]", "Color([1 0 0])\nArchiveRecord(\"comment\", \"red\")"},
+      {"Blobby 3 [1000 0 1000 1 1000 2 0 3 0 1 2] [1 2 3] [] \"color Cs\" [1 0 0] "
+       "\"vertex float v\" [1 2 3]",
+       "BlobbyV(3, 11, [..], 3, [..], 0, [..]; \"color Cs\" \"vertex float v\")"},
   };
   for (const Case &c : cases) {
     Read read = readRib(c.rib);
@@ -283,12 +289,12 @@ TEST(RibReader, WarningsKeepWhatTheLibraryCannotExpress) {
     std::string warning;
   } cases[] = {
       {"Surface \"plastic\" \"rough\" [0.1] \"names\" [\"a\" \"b\"] \"on\" 1",
-       "Declare(\"rough\", \"float\")\nDeclare(\"names\", \"string[2]\")\nDeclare(\"on\", \"integer\")\n"
+       "Declare(\"rough\", \"float\")\nDeclare(\"names\", \"string[2]\")\nDeclare(\"on\", \"float\")\n"
        "SurfaceV(\"plastic\"; \"rough\" \"names\" \"on\")",
        "Surface: parameter \"rough\" is not declared; it is kept as read, as float\n"
        "t.rib:1: warning: Surface: parameter \"names\" is not declared; it is kept as read, as "
        "string[2]\n"
-       "t.rib:1: warning: Surface: parameter \"on\" is not declared; it is kept as read, as integer"},
+       "t.rib:1: warning: Surface: parameter \"on\" is not declared; it is kept as read, as float"},
       {"Illuminate 7 0", "ArchiveRecord(\"verbatim\", \"Illuminate 7 0\n\")",
        "Illuminate: light 7 is not defined in this stream; the reference is kept"},
       {"ObjectInstance \"tree\"", "ArchiveRecord(\"verbatim\", \"ObjectInstance \"tree\"\n\")",
@@ -305,8 +311,15 @@ TEST(RibReader, WarningsKeepWhatTheLibraryCannotExpress) {
        "ArchiveRecord(\"verbatim\", \"Procedural \"DelayedReadArchive2\" [\"x\"] [-1 1 -1 1 -1 1.5]\n\")",
        "Procedural: unknown procedural \"DelayedReadArchive2\" is kept as read"},
       {"Display \"out.tif\" \"file\" \"rgba\" \"quality\" [90]",
-       "Declare(\"quality\", \"integer\")\nDisplayV(\"out.tif\", \"file\", \"rgba\"; \"quality\")",
-       "Display: parameter \"quality\" is not declared; it is kept as read, as integer"},
+       "Declare(\"quality\", \"float\")\nDisplayV(\"out.tif\", \"file\", \"rgba\"; \"quality\")",
+       "Display: parameter \"quality\" is not declared; it is kept as read, as float"},
+      // Renderers read a wrap mode they do not know as "nonperiodic".
+      {"PatchMesh \"bilinear\" 2 \"nowrap\" 2 \"periodic\" \"P\" " + kSquare,
+       "PatchMeshV(\"bilinear\", 2, \"nonperiodic\", 2, \"periodic\"; \"P\")",
+       "PatchMesh: unknown wrap mode \"nowrap\" is read as \"nonperiodic\""},
+      {"Curves \"linear\" [2] \"Periodic\" \"P\" [0 0 0 1 1 1]",
+       "CurvesV(\"linear\", 1, [..], \"nonperiodic\"; \"P\")",
+       "Curves: unknown wrap mode \"Periodic\" is read as \"nonperiodic\""},
       {"PixelSampleImager \"cam\" \"float fov\" 45.5 PixelSampleImager \"cam2\"",
        "ArchiveRecord(\"verbatim\", \"PixelSampleImager \"cam\" \"float fov\" [45.5]\n\")\n"
        "ArchiveRecord(\"verbatim\", \"PixelSampleImager \"cam2\"\n\")",
@@ -319,21 +332,53 @@ TEST(RibReader, WarningsKeepWhatTheLibraryCannotExpress) {
     EXPECT_EQ(read.diagnostics, "t.rib:1: warning: " + c.warning + "\n") << c.rib;
     EXPECT_EQ(read.errors, 0) << c.rib;
   }
+  // The target is handed "nonperiodic" for a wrap mode it does not know.
+  EXPECT_EQ(rewritten("Curves \"linear\" [2] \"nowrap\" \"P\" [0 0 0 1 1 1]"),
+            vellum_test::kHeader + "Curves \"linear\"[2 ] \"nonperiodic\"  \"P\" [0 0 0 1 1 1]\n\n");
   // Texture requests keep their parameters, which the writer does not write.
   EXPECT_EQ(readRib("MakeShadow \"a.z\" \"a.shd\" \"bias\" [0.1]").calls,
             "ArchiveRecord(\"verbatim\", \"MakeShadow \"a.z\" \"a.shd\" \"bias\" [0.1]\n\")\n");
 }
 
-// The target holds one declaration of a name at a time, so a name the
-// stream never declared cannot be given twice with different types.
-TEST(RibReader, UndeclaredNameTwiceWithOtherTypesIsAnError) {
-  Read read = readRib("LightSource \"a\" 1 \"x\" \"s\" \"x\" [\"s\" \"t\"]\nIdentity\n");
-  EXPECT_EQ(read.calls, "Identity()\n");
-  EXPECT_EQ(read.diagnostics,
-            "t.rib:1: LightSource: parameter \"x\" is not declared and is given twice with other "
-            "types\nt.rib:1: warning: LightSource: parameter \"x\" is not declared; it is kept as "
-            "read, as string\n");
-  EXPECT_EQ(readRib("Surface \"a\" \"x\" 1 \"x\" 2").errors, 0);
+// A name given twice in one list keeps both pairs, with a warning.  The
+// target holds one declaration of a name at a time: a name the stream
+// never declared, given again with other types, is handed on with its
+// own declaration inline.
+TEST(RibReader, ANameGivenTwiceKeepsBothPairs) {
+  const std::string twice = "t.rib:1: warning: LightSource: parameter \"x\" is given twice";
+  struct Case {
+    std::string rib;
+    std::string calls;
+    std::string diagnostics;
+  } cases[] = {
+      {"LightSource \"spot\" 1 \"roundness\" [0] \"intensity\" 2 \"roundness\" .5",
+       "Declare(\"roundness\", \"float\")\nDeclare(\"roundness\", \"float\")\n"
+       "LightSourceV(\"spot\"; \"roundness\" \"intensity\" \"roundness\")",
+       "t.rib:1: warning: LightSource: parameter \"roundness\" is not declared; it is kept as read, as "
+       "float\nt.rib:1: warning: LightSource: parameter \"roundness\" is given twice; both are kept as "
+       "read"},
+      {"LightSource \"a\" 1 \"x\" \"s\" \"x\" [\"s\" \"t\"]",
+       "Declare(\"x\", \"string\")\nLightSourceV(\"a\"; \"x\" \"string[2] x\")",
+       "t.rib:1: warning: LightSource: parameter \"x\" is not declared; it is kept as read, as string\n" +
+           twice + ", with other types; both are kept as read, this one as \"string[2] x\""},
+      {"LightSource \"a\" 1 \"x\" 1 \"x\" [1 2] \"x\" 3",
+       "Declare(\"x\", \"float\")\nDeclare(\"x\", \"float\")\n"
+       "LightSourceV(\"a\"; \"x\" \"float[2] x\" \"x\")",
+       "t.rib:1: warning: LightSource: parameter \"x\" is not declared; it is kept as read, as float\n" +
+           twice + ", with other types; both are kept as read, this one as \"float[2] x\"\n" + twice +
+           "; both are kept as read"},
+      {"LightSource \"a\" 1 \"intensity\" 1 \"float x\" 2 \"x\" [1 2] \"intensity\" 3",
+       "Declare(\"x\", \"float[2]\")\nLightSourceV(\"a\"; \"intensity\" \"float x\" \"x\" \"intensity\")",
+       "t.rib:1: warning: LightSource: parameter \"x\" is not declared; it is kept as read, as float[2]\n" +
+           twice + "; both are kept as read\nt.rib:1: warning: LightSource: parameter \"intensity\" is "
+           "given twice; both are kept as read"},
+  };
+  for (const Case &c : cases) {
+    Read read = readRib(c.rib);
+    EXPECT_EQ(read.calls, c.calls + "\n") << c.rib;
+    EXPECT_EQ(read.diagnostics, c.diagnostics + "\n") << c.rib;
+    EXPECT_EQ(read.errors, 0) << c.rib;
+  }
 }
 
 TEST(RibReader, StrictModeMakesWarningsErrors) {
@@ -341,7 +386,7 @@ TEST(RibReader, StrictModeMakesWarningsErrors) {
   EXPECT_EQ(read.calls, "Identity()\n");
   EXPECT_EQ(read.diagnostics,
             "t.rib:1: PixelSampleImager: PixelSampleImager is not a request of this library; it is passed on as read\n"
-            "t.rib:2: Surface: parameter \"rough\" is not declared; it is kept as read, as integer\n");
+            "t.rib:2: Surface: parameter \"rough\" is not declared; it is kept as read, as float\n");
   EXPECT_EQ(read.errors, 2);
 }
 

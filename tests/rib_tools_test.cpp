@@ -187,6 +187,23 @@ TEST(Ribcat, PrecisionOfTheNumbersWritten) {
   }
 }
 
+// Numbers of parameters the stream never declared are floats, and ribcat
+// writes them back as they were read: digits written as integers stay so
+// (a float would be "1e+05" or 16777216), and so do they through binary.
+TEST(Ribcat, UndeclaredNumbersAreWrittenBackAsRead) {
+  const std::string light =
+      "LightSource \"spot\" 1 \"roundness\" [0] \"seed\" [100000 ] \"big\" [16777217 ] "
+      "\"roundness\" [0.5] \"f\" [1.5] \"z\" [-0]\n";
+  const std::string in = fileWith("LightSource \"spot\" 1 \"roundness\" 0 \"seed\" [100000] \"big\" "
+                                  "16777217 \"roundness\" .5 \"f\" [1.50] \"z\" -0\n");
+  vellum_test::ChildResult run = vellum_test::runProgram(ribcat(in));
+  EXPECT_EQ(run.exitStatus, 0);
+  EXPECT_EQ(run.out, vellum_test::kHeader + light + "\n");
+  const std::string binary = vellum_test::tempPath("undeclared.rib");
+  vellum_test::runProgram(ribcat("-b -o " + binary + " " + in));
+  EXPECT_EQ(vellum_test::runProgram(ribcat(binary)).out, run.out);
+}
+
 // Output that could not be written makes the exit status 1, with one
 // message: the library's for the RIB stream, the tool's for what it wrote
 // to standard output through stdio itself.
@@ -260,12 +277,20 @@ TEST(Qview, SummarisesAndChecks) {
        "<stdin>:1: PixelSampleImager: PixelSampleImager is not a request of this library; it is passed on as read\n"
        "qview: 0 requests, 0 worlds, 0 primitives, 1 error\n"},
       // Archives are read whether a picture is drawn or not: one verdict.
-      {"", "Procedural \"DelayedReadArchive\" [\"/no/such.rib\"] [0 1 0 1 0 1]\n", 1, "",
-       "<stdin>:1: Procedural: \"/no/such.rib\": No such file or directory\n"
-       "qview: 1 requests, 0 worlds, 1 primitive, 1 error\n"},
-      {"-o /dev/null", "Procedural \"DelayedReadArchive\" [\"/no/such.rib\"] [0 1 0 1 0 1]\n", 1, "",
-       "<stdin>:1: Procedural: \"/no/such.rib\": No such file or directory\n"
-       "qview: 1 requests, 0 worlds, 1 primitive, 1 error\n"},
+      // One that is not there is a warning, one that cannot be read an error.
+      {"", "Procedural \"DelayedReadArchive\" [\"/no/such.rib\"] [0 1 0 1 0 1]\n", 0, "",
+       "<stdin>:1: warning: Procedural: \"/no/such.rib\" cannot be opened because it does not exist\n"
+       "qview: 1 requests, 0 worlds, 1 primitive, 0 errors, 1 warning\n"},
+      {"-o /dev/null", "Procedural \"DelayedReadArchive\" [\"/no/such.rib\"] [0 1 0 1 0 1]\n", 0, "",
+       "<stdin>:1: warning: Procedural: \"/no/such.rib\" cannot be opened because it does not exist\n"
+       "qview: 1 requests, 0 worlds, 1 primitive, 0 errors, 1 warning\n"},
+      {"--strict", "ReadArchive \"/no/such.rib\"\n", 1, "",
+       "<stdin>:1: ReadArchive: \"/no/such.rib\" cannot be opened because it does not exist\n"
+       "qview: 1 requests, 0 worlds, 0 primitives, 1 error\n"},
+      {"", "ReadArchive \"/\"\nReadArchive \"/dev/null/a.rib\"\n", 1, "",
+       "<stdin>:1: ReadArchive: \"/\": not a regular file\n"
+       "<stdin>:2: ReadArchive: \"/dev/null/a.rib\": Not a directory\n"
+       "qview: 2 requests, 0 worlds, 0 primitives, 2 errors\n"},
       {"/no/such.rib", "", 1, "",
        "/no/such.rib: No such file or directory\nqview: 0 requests, 0 worlds, 0 primitives, 1 error\n"},
       {"-q", "", 2, "", "qview: unknown option -q\nusage: qview"},
@@ -285,6 +310,38 @@ TEST(Qview, SummarisesAndChecks) {
 }
 
 }  // namespace
+
+// qview looks for archives along the stream's search path, and replaces
+// variables when the stream asks for it; ribcat follows no archive and
+// writes the text as it was read.
+TEST(RibTools, ArchiveSearchPathAndVariables) {
+  const std::string dir = vellum_test::tempPath("search");
+  vellum_test::runProgram("mkdir -p '" + dir + "/lib'");
+  vellum_test::writeFile(dir + "/lib/a.rib", "Sphere 1\n");
+  const std::string found = "lib/a.rib:1: Sphere: expected a number as operand 2\n";
+  const std::string on = "Option \"ribparse\" \"string varsubst\" [\"$\"]\n";
+  struct Case {
+    std::string rib;
+    std::string qviewErr;
+  } cases[] = {
+      {"Option \"searchpath\" \"archive\" [\"lib:@\"]\nReadArchive \"a.rib\"\n",
+       found + "qview: 2 requests, 0 worlds, 0 primitives, 1 error\n"},
+      {on + "Option \"searchpath\" \"archive\" [\"$LIBDIR:@\"]\nReadArchive \"a.rib\"\n",
+       found + "qview: 3 requests, 0 worlds, 0 primitives, 1 error\n"},
+      {on + "Option \"user\" \"string name\" [\"a\"]\nReadArchive \"lib/${name}.rib\"\n",
+       found + "qview: 3 requests, 0 worlds, 0 primitives, 1 error\n"},
+  };
+  for (const Case &c : cases) {
+    const std::string in = "cd '" + dir + "' && LIBDIR=lib ";
+    vellum_test::ChildResult qview = vellum_test::runProgram(in + VELLUM_QVIEW + " -", c.rib);
+    EXPECT_EQ(qview.exitStatus, 1) << c.rib;
+    EXPECT_EQ(qview.err, c.qviewErr) << c.rib;
+    vellum_test::ChildResult rewritten = vellum_test::runProgram(in + ribcat("-"), c.rib);
+    EXPECT_EQ(rewritten.exitStatus, 0) << c.rib;
+    EXPECT_EQ(rewritten.out, vellum_test::kHeader + c.rib + "\n") << c.rib;
+  }
+  vellum_test::runProgram("rm -rf '" + dir + "'");
+}
 
 // qview draws a picture when one is asked for: by -o, by QVIEW_OUTPUT (so
 // a program piping into qview gets one), or by a PNG Display; otherwise it

@@ -70,6 +70,7 @@ int main(int argc, char **argv) {
   vellum::DirectoryArchives archives;
   vellum::RibReader::Options options;
   options.archives = &archives;
+  options.substituteVariables = true;
   std::vector<std::string> names;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];

@@ -48,6 +48,7 @@ int main(int argc, char **argv) {
   RtInt precision = 0;
   std::string output;
   vellum::RibReader::Options options;
+  options.integersAsWritten = true;
   std::vector<std::string> names;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];

@@ -1,0 +1,58 @@
+#include "reader/variables.h"
+
+namespace vellum {
+
+namespace {
+
+bool startsName(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+}
+bool inName(char c) { return startsName(c) || (c >= '0' && c <= '9'); }
+
+// The end of a plain name starting at `at`, or `at` when none starts there.
+size_t nameEnd(const std::string &text, size_t at) {
+  if (at >= text.size() || !startsName(text[at])) return at;
+  while (at < text.size() && inName(text[at])) ++at;
+  return at;
+}
+
+}  // namespace
+
+std::string substituteVariables(const std::string &text, const VariableValue &value,
+                                const std::function<void(const std::string &)> &unset) {
+  std::string out;
+  size_t done = 0;  // text before this is in `out`
+  for (size_t at = text.find('$'); at != std::string::npos; at = text.find('$', at + 1)) {
+    std::string name;
+    size_t end;  // one past the reference
+    if (at + 1 < text.size() && text[at + 1] == '{') {
+      const size_t close = text.find('}', at + 2);
+      if (close == std::string::npos) break;
+      name = text.substr(at + 2, close - at - 2);
+      end = close + 1;
+    } else {
+      end = nameEnd(text, at + 1);
+      if (end == at + 1) continue;
+      const bool user = text.compare(at + 1, end - at - 1, "user") == 0;
+      if (user && end < text.size() && text[end] == ':' && nameEnd(text, end + 1) > end + 1)
+        end = nameEnd(text, end + 1);
+      name = text.substr(at + 1, end - at - 1);
+    }
+    const bool userOnly = name.compare(0, 5, "user:") == 0;
+    const char *found = value(userOnly ? name.substr(5) : name, userOnly);
+    const std::string reference = text.substr(at, end - at);
+    if (found == nullptr) {
+      unset(reference);
+    } else {
+      out.append(text, done, at - done);
+      out += found;
+      done = end;
+    }
+    at = end - 1;
+  }
+  if (done == 0) return text;
+  out.append(text, done, std::string::npos);
+  return out;
+}
+
+}  // namespace vellum

@@ -1,0 +1,30 @@
+// Variable references in the strings of a stream, replaced when the stream
+// asks for it (Option "ribparse" "string varsubst" ["$"]) and the reader
+// acts on what it reads:
+//   $name             name: a letter or "_", then letters, digits and "_"
+//   ${name}           any name up to the "}"
+//   $user:name, ${user:name}
+// $name and ${name} are the Option "user" value of the name, or else the
+// environment variable; with "user:" only the Option "user" value.
+// Values are not searched for references again.  A "$" that begins no
+// reference is kept, and so is a reference to a variable that is not set.
+#ifndef VELLUM_READER_VARIABLES_H
+#define VELLUM_READER_VARIABLES_H
+
+#include <functional>
+#include <string>
+
+namespace vellum {
+
+// A variable's value, or null when it is not set; `userOnly` for
+// "user:name".
+using VariableValue = std::function<const char *(const std::string &name, bool userOnly)>;
+
+// `text` with its references replaced; `unset` hears each reference left
+// as written, as written ("$name", "${name}").
+std::string substituteVariables(const std::string &text, const VariableValue &value,
+                                const std::function<void(const std::string &)> &unset);
+
+}  // namespace vellum
+
+#endif

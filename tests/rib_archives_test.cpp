@@ -1,0 +1,158 @@
+// The archives a stream reads, when the reader follows them as qview does:
+// what becomes of one that is not there, and of the handles it may have
+// defined.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "reader/rib_reader.h"
+#include "tests/recording_context.h"
+
+namespace {
+
+struct Case {
+  const char *what;
+  std::map<std::string, std::string> files;  // "main" is the stream
+  std::string diagnostics;                   // exactly, one per line
+  std::string calls;
+  bool strict = false;
+};
+
+void expectRead(const Case &c) {
+  vellum::MemoryArchives archives(c.files);
+  vellum::RibReader::Options options;
+  options.archives = &archives;
+  options.strict = c.strict;
+  vellum_test::RecordingContext target;
+  std::string diagnostics;
+  int warnings = 0;
+  vellum::RibReader reader(
+      target,
+      [&](const vellum::Diagnostic &d) {
+        diagnostics += d.text() + "\n";
+        warnings += d.warning;
+      },
+      options);
+  std::vector<vellum::RibInput> inputs;
+  inputs.push_back({"main", std::make_unique<vellum::MemorySource>(c.files.at("main")), "main"});
+  reader.read(std::move(inputs));
+  EXPECT_EQ(diagnostics, c.diagnostics) << c.what;
+  EXPECT_EQ(target.text(), c.calls) << c.what;
+  const int lines = static_cast<int>(std::count(diagnostics.begin(), diagnostics.end(), '\n'));
+  EXPECT_EQ(reader.errors(), lines - warnings) << c.what;
+}
+
+const std::string kSphere = "Sphere 1 -1 1 360\n";
+const std::string kSphereCall = "SphereV(1, -1, 1, 360;)\n";
+
+TEST(RibArchives, AnArchiveThatIsNotThereIsAWarning) {
+  const std::string notThere = " cannot be opened because it does not exist\n";
+  const std::string kept = "; the reference is kept\n";
+  const Case cases[] = {
+      {"a missing archive",
+       {{"main", "ReadArchive \"no.rib\"\n" + kSphere}},
+       "main:1: warning: ReadArchive: \"no.rib\"" + notThere, kSphereCall},
+      {"a missing archive, strict",
+       {{"main", "ReadArchive \"no.rib\"\n" + kSphere}},
+       "main:1: ReadArchive: \"no.rib\"" + notThere, kSphereCall, true},
+      {"a missing delayed archive",
+       {{"main", "Procedural \"DelayedReadArchive\" [\"no.rib\"] [0 1 0 1 0 1]\n"}},
+       "main:1: warning: Procedural: \"no.rib\"" + notThere, "AttributeBegin()\nAttributeEnd()\n"},
+      {"handles a missing archive may define",
+       {{"main", "ReadArchive \"lights.rib\"\nIlluminate 1 1\nObjectInstance \"tree\"\n"}},
+       "main:1: warning: ReadArchive: \"lights.rib\"" + notThere +
+           "main:2: warning: Illuminate: light 1 is not defined in this stream; the missing archive "
+           "\"lights.rib\" may define it" + kept +
+           "main:3: warning: ObjectInstance: object \"tree\" is not defined in this stream; the "
+           "missing archive \"lights.rib\" may define it" + kept,
+       "ArchiveRecord(\"verbatim\", \"Illuminate 1 1\n\")\n"
+       "ArchiveRecord(\"verbatim\", \"ObjectInstance \"tree\"\n\")\n"},
+      {"the last of several missing archives is named",
+       {{"main", "ReadArchive \"a\"\nReadArchive \"b\"\nReadArchive \"c\"\nIlluminate 1 1\n"}},
+       "main:1: warning: ReadArchive: \"a\"" + notThere + "main:2: warning: ReadArchive: \"b\"" +
+           notThere + "main:3: warning: ReadArchive: \"c\"" + notThere +
+           "main:4: warning: Illuminate: light 1 is not defined in this stream; the missing archive "
+           "\"c\" (or one of the 2 missing before it) may define it" + kept,
+       "ArchiveRecord(\"verbatim\", \"Illuminate 1 1\n\")\n"},
+      {"a handle referred to before the archive went missing",
+       {{"main", "Illuminate 1 1\nReadArchive \"no\"\n"}},
+       "main:1: warning: Illuminate: light 1 is not defined in this stream" + kept +
+           "main:2: warning: ReadArchive: \"no\"" + notThere,
+       "ArchiveRecord(\"verbatim\", \"Illuminate 1 1\n\")\n"},
+      {"a rejected light stays an error",
+       {{"main", "ReadArchive \"no\"\nLightSource \"spot\" 2 \"intensity\" \"x\"\nIlluminate 2 1\n"}},
+       "main:1: warning: ReadArchive: \"no\"" + notThere +
+           "main:2: LightSource: parameter \"intensity\" needs numbers\n"
+           "main:3: Illuminate: light 2 was not defined: its request was rejected\n",
+       ""},
+      // An archive is a stream of its own: what is missing from it says
+      // nothing of the handles of the stream that reads it.
+      {"a missing archive inside an archive",
+       {{"main", "ReadArchive \"a\"\nIlluminate 1 1\n"}, {"a", "ReadArchive \"no\"\n"}},
+       "a:1: warning: ReadArchive: \"no\"" + notThere +
+           "main:2: warning: Illuminate: light 1 is not defined in this stream" + kept,
+       "ArchiveRecord(\"verbatim\", \"Illuminate 1 1\n\")\n"},
+  };
+  for (const Case &c : cases) expectRead(c);
+}
+
+// Option "searchpath" "archive": relative names are looked for in each
+// directory in order ("@" the current one, "&" the path before), absolute
+// names as they are; diagnostics name the file found.
+TEST(RibArchives, TheSearchPathFindsArchives) {
+  const std::string red = "Color 1 0 0\n", green = "Color 0 1 0\n", blue = "Color 0 0 1\n";
+  const std::string redCall = "Color([1 0 0])\n", greenCall = "Color([0 1 0])\n",
+                    blueCall = "Color([0 0 1])\n";
+  auto option = [](const std::string &path) {
+    return "Option \"searchpath\" \"archive\" [\"" + path + "\"]\n";
+  };
+  const std::string optionCall = "OptionV(\"searchpath\"; \"archive\")\n";
+  const std::map<std::string, std::string> files = {
+      {"lib/a.rib", red}, {"shared/a.rib", green}, {"shared/b.rib", green}, {"c.rib", blue},
+      {"/abs.rib", blue}, {"lib/bad.rib", "Sphere 1\n"},
+      {"lib/reads.rib", option("shared") + "ReadArchive \"a.rib\"\n"},
+  };
+  auto with = [&](const std::string &main) {
+    std::map<std::string, std::string> all = files;
+    all["main"] = main;
+    return all;
+  };
+  const Case cases[] = {
+      {"each directory in order",
+       with(option("lib:shared:@") +
+            "ReadArchive \"a.rib\"\nReadArchive \"b.rib\"\nReadArchive \"c.rib\"\n"),
+       "", optionCall + redCall + greenCall + blueCall},
+      {"& is the path before",
+       with(option("lib") + option("shared:&") + "ReadArchive \"a.rib\"\n"), "",
+       optionCall + optionCall + greenCall},
+      {"without @ the current directory is not searched",
+       with(option("lib:shared") + "ReadArchive \"c.rib\"\nReadArchive \"/abs.rib\"\n"),
+       "main:2: warning: ReadArchive: \"c.rib\" cannot be opened because it does not exist in the "
+       "archive search path \"lib:shared\"\n",
+       optionCall + blueCall},
+      {"the delayed archive too",
+       with(option("shared") + "Procedural \"DelayedReadArchive\" [\"b.rib\"] [0 1 0 1 0 1]\n"), "",
+       optionCall + "AttributeBegin()\n" + greenCall + "AttributeEnd()\n"},
+      {"diagnostics name the file found", with(option("lib") + "ReadArchive \"bad.rib\"\n"),
+       "lib/bad.rib:1: Sphere: expected a number as operand 2\n", optionCall},
+      // An archive starts with the path of the stream that reads it; what
+      // it sets stays its own.
+      {"archives inherit the path",
+       with(option("lib") + "ReadArchive \"reads.rib\"\nReadArchive \"a.rib\"\n"), "",
+       optionCall + optionCall + greenCall + redCall},
+      {"FrameEnd restores the path",
+       with("FrameBegin 1\n" + option("lib") + "FrameEnd\nReadArchive \"a.rib\"\n"),
+       "main:4: warning: ReadArchive: \"a.rib\" cannot be opened because it does not exist\n",
+       "FrameBegin(1)\n" + optionCall + "FrameEnd()\n"},
+      {"a value without directories is the default",
+       with(option("lib") + option(":") + "ReadArchive \"c.rib\"\n"), "",
+       optionCall + optionCall + blueCall},
+  };
+  for (const Case &c : cases) expectRead(c);
+}
+
+}  // namespace
