@@ -119,6 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     options.archives = &archives;
     options.archiveBudget = 1 << 20;
     options.substituteVariables = true;
+    options.actOnConditions = true;
     options.substitutionBudget = 1 << 20;
     vellum::preview::PreviewContext preview;
     preview.setPictureLimit(48 * 48);

@@ -37,6 +37,8 @@ class RibParser {
   Result next(RibRequest &request, const RequestRow **row, std::string *error);
 
   const std::string &inputName(int input) const { return lexer_.inputName(input); }
+  // Bytes read so far.
+  uint64_t offset() const { return lexer_.offset(); }
   // Reads nothing more of input `input`: what is next comes from the inputs
   // after it.
   void skipInput(int input);

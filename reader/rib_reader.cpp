@@ -12,6 +12,7 @@
 #include "common/param_counts.h"
 #include "decl/standard_declarations.h"
 #include "reader/archive_search.h"
+#include "reader/condition.h"
 #include "reader/request_text.h"
 #include "reader/rib_parser.h"
 #include "reader/variables.h"
@@ -94,6 +95,12 @@ std::string openerOf(const std::string &closer) {
 
 }  // namespace
 
+// The accepted requests of an inline archive, and the bytes it took.
+struct RibReader::InlineArchive {
+  std::vector<std::pair<const RequestRow *, RibRequest>> requests;
+  uint64_t bytes = 0;
+};
+
 struct RibReader::Shared {
   std::unordered_set<std::string> warned;  // each warning is shown once
   int errorsInInput = 0;
@@ -106,6 +113,9 @@ struct RibReader::Shared {
   uint64_t substitutedBytes = 0;
   bool substitutionSpent = false;
   std::unordered_set<std::string> unsetVariables;  // each said once
+  // By name; shared, so that a redefinition while one is read leaves the
+  // one read whole.
+  std::unordered_map<std::string, std::shared_ptr<const InlineArchive>> inlineArchives;
 };
 
 std::string Diagnostic::text() const {
@@ -273,30 +283,115 @@ void RibReader::request(const RequestRow &row, RibRequest &request) {
       checkParameters(row, row.counts != nullptr ? &counts : nullptr, request, checker);
   }
   if (!checker.errors.empty()) verdict = Verdict::kReject;
-  for (const std::string &error : checker.errors) report(false, request, request.name + ": " + error);
-  for (const std::string &warning : checker.warnings)
-    report(true, request, request.name + ": " + warning);
+  // A request of an inline archive being read was reported on where the
+  // archive was defined.
+  if (!silent_) {
+    for (const std::string &error : checker.errors) report(false, request, request.name + ": " + error);
+    for (const std::string &warning : checker.warnings)
+      report(true, request, request.name + ": " + warning);
+  }
   if (options_.strict && !checker.warnings.empty()) verdict = Verdict::kReject;
   if (verdict == Verdict::kReject) {
     rejected(row, request);
     return;
   }
   applyNesting(row, request);
+  if (observer_ && !silent_) observer_(row, request);
+  if (recordInline(row, request)) return;
+  if (options_.actOnConditions &&
+      (request.name == "IfBegin" || request.name == "ElseIf" || request.name == "Else" ||
+       request.name == "IfEnd"))
+    return takeCondition(request);
+  if (!acting()) return;
   if (request.name == "Option") takeOption(request);
-  if (observer_) observer_(row, request);
   if (row.flags & kNotReplayed) return;
   if (options_.archives != nullptr && verdict == Verdict::kReplay) {
+    if (request.name == "ArchiveBegin") {
+      recording_ = std::make_shared<InlineArchive>();
+      recordingName_ = request.operands[0].string;
+      recordingDepth_ = 1;
+      recordingStart_ = parser_ != nullptr ? parser_->offset() : 0;
+      return;
+    }
     if (request.name == "ReadArchive") return followArchive(request, request.operands[0].string);
-    if (request.name == "Procedural" && request.operands[0].string == "DelayedReadArchive") {
+    const std::string delayed = delayedArchive(request);
+    if (!delayed.empty()) {
       // The archive sees the procedural's attributes and changes none.
       target_.AttributeBegin();
-      followArchive(request, request.operands[1].strings[0]);
+      followArchive(request, delayed);
       target_.AttributeEnd();
       return;
     }
   }
   if (verdict == Verdict::kPassThrough) passThrough(request);
   else replay(row, request);
+}
+
+bool RibReader::recordInline(const RequestRow &row, const RibRequest &request) {
+  if (recording_ == nullptr) return false;
+  if (request.name == "ArchiveBegin") {
+    ++recordingDepth_;
+  } else if (request.name == "ArchiveEnd" && --recordingDepth_ == 0) {
+    // The ArchiveEnd that ends it is not a part of it.
+    recording_->bytes = (parser_ != nullptr ? parser_->offset() : 0) - recordingStart_;
+    shared_->inlineArchives[recordingName_] = std::move(recording_);
+    recording_ = nullptr;
+    return true;
+  }
+  recording_->requests.emplace_back(&row, request);
+  return true;
+}
+
+std::string RibReader::delayedArchive(const RibRequest &request) {
+  if (request.name == "Procedural" && request.operands[0].string == "DelayedReadArchive")
+    return request.operands[1].strings[0];
+  if (request.name != "Procedural2" || request.operands[0].string != "DelayedReadArchive2") return "";
+  for (const RibParameter &parameter : request.parameters) {
+    const DeclarationDictionary::Entry *entry = state_.declarations.lookup(parameter.token.c_str());
+    if (entry != nullptr && entry->name == "filename" && parameter.value.kind == RibValue::kStrings &&
+        parameter.value.strings.size() == 1)
+      return parameter.value.strings[0];
+  }
+  if (!silent_)
+    report(true, request, request.name + ": DelayedReadArchive2 without a \"string filename\": nothing is read");
+  return "";
+}
+
+bool RibReader::acting() const {
+  return state_.conditions.empty() || state_.conditions.back().acts;
+}
+
+void RibReader::takeCondition(const RibRequest &request) {
+  std::vector<StreamState::Condition> &conditions = state_.conditions;
+  const auto truth = [&] {
+    const std::string &expression = request.operands[0].string;
+    const std::optional<bool> value =
+        evaluateCondition(expression, [&](const std::string &name) -> std::optional<std::string> {
+          if (const std::string *user = state_.reading.userValue(name)) return *user;
+          return std::nullopt;
+        });
+    if (value) return *value;
+    report(true, request, request.name + ": " + quote(expression) + " cannot be evaluated: taken as true");
+    return true;
+  };
+  if (request.name == "IfBegin") {
+    const bool outer = acting();
+    const bool taken = outer && truth();
+    conditions.push_back({outer, taken, taken});
+    return;
+  }
+  if (conditions.empty()) return;  // its error was reported
+  StreamState::Condition &innermost = conditions.back();
+  if (request.name == "IfEnd") {
+    conditions.pop_back();
+  } else if (request.name == "Else") {
+    innermost.acts = innermost.outerActs && !innermost.taken;
+    innermost.taken = true;
+  } else if (innermost.taken || !innermost.outerActs) {  // ElseIf
+    innermost.acts = false;
+  } else {
+    innermost.acts = innermost.taken = truth();
+  }
 }
 
 void RibReader::checkNesting(const RequestRow &row, const RibRequest &request,
@@ -357,6 +452,7 @@ void RibReader::followArchive(const RibRequest &request, const std::string &name
   if (shared.archiveDepth >= kMostArchiveDepth)
     return fail("archives nested more than " + std::to_string(kMostArchiveDepth) + " deep: " +
                 quote(name) + " is not read");
+  if (followInlineArchive(request, name)) return;
   // Each place looked in that has nothing counts too, so that looking
   // for many archives along a long path is bounded as reading them is.
   const ArchivePath &searchPath = state_.reading.archivePath();
@@ -402,13 +498,55 @@ void RibReader::followArchive(const RibRequest &request, const std::string &name
   budgetReported();
 }
 
+bool RibReader::followInlineArchive(const RibRequest &request, const std::string &name) {
+  Shared &shared = *shared_;
+  auto found = shared.inlineArchives.find(name);
+  if (found == shared.inlineArchives.end()) return false;
+  const std::shared_ptr<const InlineArchive> archive = found->second;
+  const std::string identity = "inline archive " + name;
+  for (const std::string &open : shared.openArchives)
+    if (open == identity) {
+      report(false, request,
+             request.name + ": the inline archive " + quote(name) +
+                 " is already being read: reading it again would never end");
+      return true;
+    }
+  // Read again and again, it costs what a file of its size costs.
+  shared.archiveBytes =
+      std::min(options_.archiveBudget, shared.archiveBytes + kArchiveOpenCost + archive->bytes);
+  if (shared.archiveBytes == options_.archiveBudget) {
+    shared.budgetSpent = true;
+    if (!shared.budgetReported) {
+      shared.budgetReported = true;
+      report(false, request,
+             request.name + ": the archives read more than " + std::to_string(options_.archiveBudget) +
+                 " bytes: no more archives are followed");
+    }
+    return true;
+  }
+  shared.openArchives.push_back(identity);
+  ++shared.archiveDepth;
+  // Its requests were checked, and reported on, where it was defined.
+  const bool wasSilent = silent_;
+  silent_ = true;
+  for (const auto &[row, recorded] : archive->requests) {
+    if (shared.budgetSpent || shared.givenUp) break;
+    RibRequest copy = recorded;
+    this->request(*row, copy);
+  }
+  silent_ = wasSilent;
+  --shared.archiveDepth;
+  shared.openArchives.pop_back();
+  return true;
+}
+
 // The reading options of the stream: a new archive path counts against the
 // archive budget, so that building paths from paths is bounded too.
 void RibReader::takeOption(const RibRequest &request) {
   const bool paths = options_.archives != nullptr && !shared_->budgetSpent;
-  if (!paths && !options_.substituteVariables) return;
-  const uint64_t pathBytes =
-      state_.reading.apply(state_.declarations, request, paths, options_.substituteVariables);
+  const bool variables = options_.substituteVariables || options_.actOnConditions;
+  if (!paths && !variables) return;
+  const uint64_t pathBytes = state_.reading.apply(state_.declarations, request, paths, variables);
   shared_->archiveBytes = std::min(options_.archiveBudget, shared_->archiveBytes + pathBytes);
 }
 

@@ -71,10 +71,15 @@ class RibReader {
 
   struct Options {
     bool strict = false;  // warnings are errors, and their requests are left out
-    // When set, ReadArchive and the DelayedReadArchive procedural are read
-    // from here, each archive a stream of its own, into the same target
-    // (the procedural's between AttributeBegin and AttributeEnd), instead
-    // of being handed on.  Relative names are looked for along the
+    // When set, ReadArchive and the DelayedReadArchive procedurals (of
+    // Procedural and of Procedural2) are read from here, each archive a
+    // stream of its own, into the same target (the procedural's between
+    // AttributeBegin and AttributeEnd), instead of being handed on.  An
+    // inline archive (ArchiveBegin ... ArchiveEnd) is then recorded, not
+    // handed on, and reading it by its name replays it in the stream that
+    // reads it; it is found before any file of that name, and counts
+    // against the budget below like a file of its size each time it is
+    // read.  Relative names are looked for along the
     // stream's archive search path (ReadingOptions), which an archive
     // inherits from the stream that reads it.  An archive that is not
     // there is a warning (the stream may read files made elsewhere); one
@@ -102,6 +107,14 @@ class RibReader {
     // keeps the text as written.
     bool substituteVariables = false;
     uint64_t substitutionBudget = kSubstitutionBudget;
+    // A reader whose target acts on what it reads sets this too: of an
+    // IfBegin block only the first branch whose expression is true (over
+    // the Option "user" values, see reader/condition.h) reaches the
+    // target; every branch is checked.  An expression that cannot be
+    // evaluated is taken as true, with one warning.  The conditional
+    // requests themselves are not handed on.  A re-writer hands on every
+    // branch as written.
+    bool actOnConditions = false;
   };
 
   RibReader(RenderContext &target, DiagnosticSink sink, Options options);
@@ -126,6 +139,18 @@ class RibReader {
   void reportOpenBlocks();
   // Reads an archive into the target, within the bounds of Options.
   void followArchive(const RibRequest &request, const std::string &name);
+  // Reads an inline archive, with the same bounds; true when `name` is one.
+  bool followInlineArchive(const RibRequest &request, const std::string &name);
+  // The archive that a DelayedReadArchive procedural or the
+  // DelayedReadArchive2 procedural of Procedural2 reads, or "" for another.
+  std::string delayedArchive(const RibRequest &request);
+  // Conditional RIB: takes IfBegin, ElseIf, Else and IfEnd, and says
+  // whether requests reach the target where the stream now stands.
+  void takeCondition(const RibRequest &request);
+  bool acting() const;
+  // An accepted request while an inline archive is being recorded: true
+  // when it was recorded (and so is not acted on now).
+  bool recordInline(const RequestRow &row, const RibRequest &request);
   void comment(const RibRequest &request);
   void request(const RequestRow &row, RibRequest &request);
   void malformed(const RequestRow *row, const RibRequest &request, const std::string &error);
@@ -149,6 +174,14 @@ class RibReader {
   Observer observer_;
   StreamState state_;
   const RibParser *parser_ = nullptr;  // while reading
+  // While an inline archive is being recorded: it, its ArchiveBegin blocks
+  // open, and where its bytes began.
+  struct InlineArchive;
+  std::shared_ptr<InlineArchive> recording_;
+  std::string recordingName_;
+  int recordingDepth_ = 0;
+  uint64_t recordingStart_ = 0;
+  bool silent_ = false;  // replaying an inline archive: its checks said once already
   int errors_ = 0;
   int warnings_ = 0;
   bool sawRequest_ = false;

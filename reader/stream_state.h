@@ -44,6 +44,16 @@ struct StreamState {
   };
   std::vector<OpenBlock> blocks;
 
+  // The IfBegin blocks open, when a reader acts on conditions: whether
+  // the block around acts, whether a branch was taken, whether the branch
+  // now read acts.
+  struct Condition {
+    bool outerActs;
+    bool taken;
+    bool acts;
+  };
+  std::vector<Condition> conditions;
+
   // Archives the stream read that were not there, which may have defined
   // the handles it refers to: how many, and the last one's name.
   int missingArchives = 0;

@@ -20,6 +20,8 @@ struct Case {
   std::string diagnostics;                   // exactly, one per line
   std::string calls;
   bool strict = false;
+  bool actOnConditions = false;
+  uint64_t archiveBudget = vellum::RibReader::kArchiveBudget;
 };
 
 void expectRead(const Case &c) {
@@ -27,6 +29,8 @@ void expectRead(const Case &c) {
   vellum::RibReader::Options options;
   options.archives = &archives;
   options.strict = c.strict;
+  options.actOnConditions = c.actOnConditions;
+  options.archiveBudget = c.archiveBudget;
   vellum_test::RecordingContext target;
   std::string diagnostics;
   int warnings = 0;
@@ -151,6 +155,69 @@ TEST(RibArchives, TheSearchPathFindsArchives) {
       {"a value without directories is the default",
        with(option("lib") + option(":") + "ReadArchive \"c.rib\"\n"), "",
        optionCall + optionCall + blueCall},
+  };
+  for (const Case &c : cases) expectRead(c);
+}
+
+// Inline archives are recorded where they are defined and replayed where
+// they are read, before any file of their name; only the branch of an
+// IfBegin block whose expression holds reaches the target.
+TEST(RibArchives, InlineArchivesAndConditionsAsARendererReadsThem) {
+  const std::string part = "ArchiveBegin \"part\"\nColor [1 0 0]\nSphere 1 -1 1 360\nArchiveEnd\n";
+  const std::string ifShot = "Option \"user\" \"string shot\" [\"s01\"]\n";
+  const Case cases[] = {
+      {"an inline archive is read where it is named, not where it is defined",
+       {{"main", part + "WorldBegin\nReadArchive \"part\"\nReadArchive \"part\"\nWorldEnd\n"}},
+       "", "WorldBegin()\nColor([1 0 0])\n" + kSphereCall + "Color([1 0 0])\n" + kSphereCall + "WorldEnd()\n"},
+      {"before a file of the same name",
+       {{"main", part + "ReadArchive \"part\"\n"}, {"part", "Cone 1 1 360\n"}},
+       "", "Color([1 0 0])\n" + kSphereCall},
+      {"read by a delayed archive of Procedural2",
+       {{"main", part + "Procedural2 \"DelayedReadArchive2\" \"SimpleBound\" \"string filename\" "
+                        "\"part\" \"float[6] bound\" [0 1 0 1 0 1]\n"}},
+       "", "AttributeBegin()\nColor([1 0 0])\n" + kSphereCall + "AttributeEnd()\n"},
+      {"a file by Procedural2",
+       {{"main", "Procedural2 \"DelayedReadArchive2\" \"SimpleBound\" \"string filename\" \"f.rib\"\n"},
+        {"f.rib", kSphere}},
+       "", "AttributeBegin()\n" + kSphereCall + "AttributeEnd()\n"},
+      {"an inline archive that reads itself",
+       {{"main", "ArchiveBegin \"loop\"\nReadArchive \"loop\"\nArchiveEnd\nReadArchive \"loop\"\n"}},
+       "main:2: ReadArchive: the inline archive \"loop\" is already being read: reading it again would "
+       "never end\n",
+       ""},
+      {"inline archives fanning out are bounded by the archive budget",
+       {{"main", [] {
+          std::string rib = "ArchiveBegin \"a0\"\n" + kSphere + "ArchiveEnd\n";
+          for (int k = 1; k < 16; ++k) {
+            rib += "ArchiveBegin \"a" + std::to_string(k) + "\"\n";
+            for (int i = 0; i < 10; ++i) rib += "ReadArchive \"a" + std::to_string(k - 1) + "\"\n";
+            rib += "ArchiveEnd\n";
+          }
+          return rib + "ReadArchive \"a15\"\n";
+        }()}},
+       "main:5: ReadArchive: the archives read more than 65536 bytes: no more archives are followed\n",
+       "", false, false, 65536},
+      {"the true branch only",
+       {{"main", ifShot + "IfBegin \"$shot == 's02'\"\nCone 1 1 360\nElseIf \"$shot == 's01'\"\n" + kSphere +
+                     "Else\nDisk 0 1 360\nIfEnd\n"}},
+       "", "OptionV(\"user\"; \"string shot\")\n" + kSphereCall, false, true},
+      {"branches inside a false one stay false",
+       {{"main", "IfBegin \"0\"\nIfBegin \"1\"\nCone 1 1 360\nElse\nDisk 0 1 360\nIfEnd\nElse\n" + kSphere +
+                     "IfEnd\n"}},
+       "", kSphereCall, false, true},
+      {"an option in a false branch is not taken",
+       {{"main", "IfBegin \"0\"\n" + ifShot + "IfEnd\nIfBegin \"defined(shot)\"\n" + kSphere + "IfEnd\n"}},
+       "", "", false, true},
+      {"an expression that cannot be evaluated is taken as true",
+       {{"main", "IfBegin \"$nosuch == 1\"\n" + kSphere + "IfEnd\n"}},
+       "main:1: warning: IfBegin: \"$nosuch == 1\" cannot be evaluated: taken as true\n", kSphereCall, false,
+       true},
+      {"every branch is checked",
+       {{"main", "IfBegin \"0\"\nSphere 1\nIfEnd\n"}},
+       "main:2: Sphere: expected a number as operand 2\n", "", false, true},
+      {"without acting on conditions every branch is handed on",
+       {{"main", "IfBegin \"0\"\n" + kSphere + "IfEnd\n"}},
+       "", "IfBeginV(\"0\";)\n" + kSphereCall + "IfEnd()\n"},
   };
   for (const Case &c : cases) expectRead(c);
 }

@@ -476,3 +476,25 @@ TEST(Qview, FirstPictureGoesToTheNamedFile) {
   EXPECT_EQ(image.pixel(4, 4)[1], 0);
   vellum_test::runProgram("rm -rf '" + dir + "'");
 }
+
+// qview draws what a renderer would: an inline archive where it is read,
+// and of an IfBegin block the branch whose expression holds (here the
+// red square of a false branch is not drawn, the archive's sphere is).
+TEST(Qview, DrawsInlineArchivesAndTheTrueBranch) {
+  const std::string picture = vellum_test::tempPath("branch.png");
+  const std::string rib =
+      "Format 16 16 1\nProjection \"orthographic\"\nOption \"user\" \"string pass\" [\"beauty\"]\n"
+      "ArchiveBegin \"ball\"\nSurface \"constant\"\nColor [0 0 1]\nSphere 0.5 -0.5 0.5 360\nArchiveEnd\n"
+      "WorldBegin\nTranslate 0 0 2\n"
+      "IfBegin \"$pass == 'shadow'\"\nSurface \"constant\"\nColor [1 0 0]\n"
+      "Polygon \"P\" [-1 -1 0 1 -1 0 1 1 0 -1 1 0]\nElse\nReadArchive \"ball\"\nIfEnd\nWorldEnd\n";
+  vellum_test::ChildResult run =
+      vellum_test::runProgram(std::string(VELLUM_QVIEW) + " --strict -o '" + picture + "' -", rib);
+  EXPECT_EQ(run.exitStatus, 0) << run.err;
+  vellum::preview::Image image;
+  ASSERT_EQ(vellum::preview::readPng(picture, image), "");
+  EXPECT_EQ(image.pixel(8, 8)[2], 255);  // the sphere, in blue
+  EXPECT_EQ(image.pixel(8, 8)[0], 0);
+  EXPECT_EQ(image.pixel(0, 0)[3], 0);    // no red square behind it
+  std::remove(picture.c_str());
+}

@@ -71,6 +71,7 @@ int main(int argc, char **argv) {
   vellum::RibReader::Options options;
   options.archives = &archives;
   options.substituteVariables = true;
+  options.actOnConditions = true;
   std::vector<std::string> names;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
