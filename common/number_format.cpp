@@ -6,9 +6,13 @@
 #include <cstring>
 #include <system_error>
 
+#include "common/float_decimal_tables.h"
+
 namespace vellum {
 
 namespace {
+
+using namespace float_decimal;
 
 // Large enough for "%f" of any double: 309 integer digits, the point, six
 // decimals and a sign.
@@ -19,132 +23,6 @@ void appendChars(std::string &out, Format... format) {
   char buffer[kNumberBufferSize];
   std::to_chars_result result = std::to_chars(buffer, buffer + sizeof buffer, format...);
   out.append(buffer, result.ptr);
-}
-
-// ---------------------------------------------------------------------------
-// Exact scaling of a float by a power of ten.
-//
-// A finite float is c * 2^e with an integer c below 2^24.  Formatting it
-// needs floor(c * 2^e * 10^-k) for one k, and whether the part after the
-// point is exactly 0, below, exactly at or above 1/2.  10^-k is kept as a
-// 128-bit F in [2^127, 2^128) and a binary exponent:
-//   10^-k = F * 2^exponent, exactly when k <= 0 (F is 5^-k shifted left),
-//   10^-k < F * 2^exponent < 10^-k * (1 + 2^-127) when k > 0 (F rounded up).
-
-__extension__ typedef unsigned __int128 uint128;
-
-// %.9g of the smallest subnormal, 1.4e-45, scales by 10^(45+8); %.1g of
-// FLT_MAX, 3.4e38, by 10^-38.  The shortest-digits search stays inside.
-constexpr int kMinK = -53;
-constexpr int kMaxK = 38;
-
-struct PowerOfTenTable {
-  uint128 mantissa[kMaxK - kMinK + 1];
-  int exponent[kMaxK - kMinK + 1];
-};
-
-constexpr int bitLength(uint128 value) {
-  int length = 0;
-  for (; value != 0; value >>= 1) ++length;
-  return length;
-}
-
-// ceil(2^shift / divisor): long division one bit at a time, for
-// divisor < 2^126 (so that twice the remainder fits) and a quotient below
-// 2^128.
-constexpr uint128 ceilPowerOfTwoOver(int shift, uint128 divisor) {
-  uint128 quotient = 0, remainder = 0;
-  for (int bit = shift; bit >= 0; --bit) {
-    remainder = remainder << 1 | (bit == shift ? 1 : 0);
-    quotient <<= 1;
-    if (remainder >= divisor) {
-      remainder -= divisor;
-      quotient |= 1;
-    }
-  }
-  return quotient + (remainder != 0 ? 1 : 0);
-}
-
-constexpr PowerOfTenTable makePowerOfTenTable() {
-  PowerOfTenTable table{};
-  // 10^j = 5^j * 2^j for j = -k >= 0; 5^53 < 2^124, so 5^j fits.
-  uint128 power = 1;
-  for (int j = 0; j <= -kMinK; ++j, power *= 5) {
-    int shift = 128 - bitLength(power);
-    table.mantissa[-j - kMinK] = power << shift;
-    table.exponent[-j - kMinK] = j - shift;
-  }
-  // 10^-k = 2^-k / 5^k: F = ceil(2^(127 + b) / 5^k) with 2^(b-1) < 5^k < 2^b
-  // (5^38 < 2^89).
-  uint128 divisor = 1;
-  for (int k = 1; k <= kMaxK; ++k) {
-    divisor *= 5;
-    const int b = bitLength(divisor);
-    table.mantissa[k - kMinK] = ceilPowerOfTwoOver(127 + b, divisor);
-    table.exponent[k - kMinK] = -k - 127 - b;
-  }
-  return table;
-}
-
-constexpr PowerOfTenTable kPowersOfTen = makePowerOfTenTable();
-
-// The decimal exponents of finite floats: 1.4e-45 to 3.4e38.
-constexpr int kMinDecade = -45;
-constexpr int kMaxDecade = 39;
-
-// For each n, the bit pattern of the smallest float >= 10^n, so that a
-// positive float x is >= 10^n exactly when its bits are >= the entry.
-// 10^39 is beyond FLT_MAX: its entry is infinity's bits.
-struct DecadeTable {
-  uint32_t smallestAtLeast[kMaxDecade - kMinDecade + 1];
-};
-
-constexpr DecadeTable makeDecadeTable() {
-  DecadeTable table{};
-  for (int n = kMinDecade; n <= kMaxDecade; ++n) {
-    uint32_t bits = 0x7F800000;
-    if (n < kMaxDecade) {
-      // 10^n = 2^n * 5^n; with 5^|n| (below 2^105) find floor(log2(10^n)),
-      // then the float c * 2^e >= 10^n with c as small as its binade (or
-      // the subnormals) allow.
-      uint128 fivePower = 1;
-      for (int i = 0; i < (n < 0 ? -n : n); ++i) fivePower *= 5;
-      const int floorLog2 = n >= 0 ? n + bitLength(fivePower) - 1 : n - bitLength(fivePower);
-      int e = floorLog2 - 23 < -149 ? -149 : floorLog2 - 23;
-      uint128 c = 0;
-      if (n >= 0) {
-        uint128 power = fivePower << n;  // 10^n < 2^127
-        c = e <= 0 ? power << -e : (power + (uint128{1} << e) - 1) >> e;
-      } else {
-        c = ceilPowerOfTwoOver(-e + n, fivePower);  // 2^-e / 10^-n
-      }
-      if (c == (uint128{1} << 24)) {
-        c >>= 1;
-        ++e;
-      }
-      bits = c < (uint128{1} << 23)
-                 ? static_cast<uint32_t>(c)
-                 : (static_cast<uint32_t>(e + 150) << 23) | (static_cast<uint32_t>(c) & 0x7FFFFF);
-    }
-    table.smallestAtLeast[n - kMinDecade] = bits;
-  }
-  return table;
-}
-
-constexpr DecadeTable kDecades = makeDecadeTable();
-
-// floor(e * log10(2)) and floor(e * log10(2) + log10(3/4)).  The factors
-// are floor(2^20 * log10(2)), floor(2^22 * log10(2)) and
-// floor(2^22 * -log10(3/4)); both results were checked exact for
-// |e| <= 400, beyond any float's binary exponent.  The added power of two
-// keeps the shifted number positive and adds exactly 2^20 or 2^22 to the
-// quotient, taken off again.
-constexpr int floorLog10Pow2(int e) {
-  return static_cast<int>(((int64_t{e} * 315653 + (INT64_C(1) << 40)) >> 20) - (1 << 20));
-}
-constexpr int floorLog10ThreeQuartersPow2(int e) {
-  return static_cast<int>(((int64_t{e} * 1262611 - 524031 + (INT64_C(1) << 44)) >> 22) -
-                          (1 << 22));
 }
 
 struct Scaled {
@@ -199,14 +77,6 @@ inline __attribute__((always_inline)) Scaled scale(uint32_t c, int e, int k) {
 // the text is written with stores of fixed size, which may run past its
 // end (hence kFloatTextSize).  Nothing written is read back: a read that
 // spans several smaller stores would wait for them.
-
-constexpr char kDigitPairs[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
-
-constexpr uint32_t kPowersOfTen32[] = {1,      10,      100,      1000,      10000,
-                                       100000, 1000000, 10000000, 100000000, 1000000000};
 
 constexpr uint64_t kAsciiZeros = UINT64_C(0x3030303030303030);  // '0' in every byte
 
@@ -271,41 +141,38 @@ inline int decimalLength(uint32_t v) {
 }
 
 // The first n digits of text times 10^(decimalExponent - n + 1) (n >= 1,
-// no trailing zero among them), as "d.ddde+XX" or in plain form, at out;
-// writes at most 17 bytes.  |decimalExponent| < 100 for floats; plain form
-// for -4 <= decimalExponent <= 8 only.
+// no trailing zero among them), in exponent form "d.ddde+XX" or, when
+// plain, as "ddd.ddd" or "0.000ddd".  For floats -45 <= decimalExponent
+// <= 39; plain form for -4 <= decimalExponent <= 8 only.
+//
+// Every layout is the same sequence of stores at positions worked out
+// with conditional moves, so that the choice costs no branch whatever the
+// order of the values: "0.000000" at out (kept only before the digits of
+// "0.000ddd"), the digits at s (after that prefix, or at 0), the point at
+// s + p followed by the digits after it (for "0.000ddd" at the end of the
+// text, where nothing of it is kept), then the exponent's four bytes at
+// the end of the digits (beyond the end of plain text).  The stores reach
+// at most 23 bytes past out: the point at 5 + 9 and eight bytes after it
+// for "0.0000ddddddddd", which also bounds the exponent's 19.
 inline __attribute__((always_inline)) char *layOut(const DigitText &text, int n,
                                                    int decimalExponent, bool plain,
                                                    char *out) {
-  if (!plain) {
-    out[0] = text.first;
-    out[1] = '.';
-    store8(out + 2, text.rest);
-    out += n > 1 ? n + 1 : 1;
-    out[0] = 'e';
-    out[1] = decimalExponent < 0 ? '-' : '+';
-    const int magnitude = decimalExponent < 0 ? -decimalExponent : decimalExponent;
-    std::memcpy(out + 2, kDigitPairs + 2 * magnitude, 2);
-    return out + 4;
-  }
-  if (decimalExponent < 0) {
-    // "0.", -decimalExponent - 1 zeros, the digits.
-    store8(out, kAsciiZeros);
-    out[1] = '.';
-    char *digits = out + 1 - decimalExponent;
-    digits[0] = text.first;
-    store8(digits + 1, text.rest);
-    return digits + n;
-  }
-  // The digits and their '0' padding make the integer part when there are
-  // no more digits than it has; else the point goes in.
-  out[0] = text.first;
-  store8(out + 1, text.rest);
-  const int integerDigits = decimalExponent + 1;
-  if (n <= integerDigits) return out + integerDigits;
-  out[integerDigits] = '.';
-  store8(out + integerDigits + 1, text.rest >> (8 * decimalExponent));
-  return out + n + 1;
+  // Masks rather than conditions: the compiler turns conditions used in
+  // several places into branches.
+  const int plainMask = -static_cast<int>(plain);
+  const int negativeMask = decimalExponent < 0 ? -1 : 0;
+  const int s = (1 - decimalExponent) & plainMask & negativeMask;
+  const int p = 1 + (plainMask & ((decimalExponent & ~negativeMask) | ((n - 1) & negativeMask)));
+  store8(out, UINT64_C(0x303030303030) << 16 | '.' << 8 | '0');  // "0.000000"
+  out[s] = text.first;
+  store8(out + s + 1, text.rest);
+  out[s + p] = '.';
+  // For p = 9 (nine digits, none after the point) the shift is 0, and
+  // stores digits that lie beyond the end.
+  store8(out + s + p + 1, text.rest >> ((8 * (p - 1)) & 63));
+  const int end = s + p + ((n + 1 - p) & -static_cast<int>(n > p));
+  std::memcpy(out + end, kExponentTexts.text[decimalExponent - kMinDecade], 4);
+  return out + end + (4 & ~plainMask);
 }
 
 // A float's parts: value = (-1)^negative * c * 2^e.
@@ -348,69 +215,185 @@ char *writeSpecial(const FloatParts &parts, char *out) {
   return out + 3;
 }
 
-// 10^n as the nearest double, n from -40 to 55: for any float and
-// precision, value * 10^(precision - 1 - decimal exponent) is in range.
-constexpr int kMinTenPower = -40;
-constexpr double kTenPowers[] = {
-    1e-40, 1e-39, 1e-38, 1e-37, 1e-36, 1e-35, 1e-34, 1e-33, 1e-32, 1e-31, 1e-30, 1e-29, 1e-28,
-    1e-27, 1e-26, 1e-25, 1e-24, 1e-23, 1e-22, 1e-21, 1e-20, 1e-19, 1e-18, 1e-17, 1e-16, 1e-15,
-    1e-14, 1e-13, 1e-12, 1e-11, 1e-10, 1e-9,  1e-8,  1e-7,  1e-6,  1e-5,  1e-4,  1e-3,  1e-2,
-    1e-1,  1e0,   1e1,   1e2,   1e3,   1e4,   1e5,   1e6,   1e7,   1e8,   1e9,   1e10,  1e11,
-    1e12,  1e13,  1e14,  1e15,  1e16,  1e17,  1e18,  1e19,  1e20,  1e21,  1e22,  1e23,  1e24,
-    1e25,  1e26,  1e27,  1e28,  1e29,  1e30,  1e31,  1e32,  1e33,  1e34,  1e35,  1e36,  1e37,
-    1e38,  1e39,  1e40,  1e41,  1e42,  1e43,  1e44,  1e45,  1e46,  1e47,  1e48,  1e49,  1e50,
-    1e51,  1e52,  1e53,  1e54,  1e55};
+// ---------------------------------------------------------------------------
+// "%.Ng".
 
-// "%.*g" for precision 1..9; inlined so that formatFloatG's constant
-// precision folds into its divisions.
-inline __attribute__((always_inline)) char *formatWithPrecision(float value, int precision,
-                                                                char *out) {
+// round(c * 2^e * 10^-k), to nearest and ties to even, for a value y =
+// c * 2^e * 10^-k with 1 <= y < 2^30 (c < 2^24): exactly as glibc's printf
+// rounds the float's exact value.
+//
+// The 64-bit power gives 10^-k = m * 2^E, with the table's mantissa M = m
+// (where exact) or ceil(m).  With a = e + E + 96, c << a = y * 2^96 / m,
+// which lies in [2^32, 2^63) for 2^63 <= m < 2^64; so the one product
+// P = (c << a) * M is y * 2^96 or exceeds it by less than c << a < 2^63.
+// The integer part of y is P's bits from 96 on, the fraction the 96 below.
+//
+// Where P's fraction is below 2^95 or at least 2^95 + 2^64, y's fraction
+// lies on the same side of 1/2 (P's fraction may have passed into the next
+// integer when y's was within 2^-33 below 1, and y rounds up to that
+// integer too), and adding 2^95 rounds it.  Else (bits 64 to 95 of P are
+// 2^31) y is at a tie or close to one: roundNearHalf decides.
+__attribute__((noinline)) uint32_t roundNearHalf(uint32_t c, int e, int k, uint128 product) {
+  if (kFastPowers.exact[k - kMinK]) {
+    // P is y * 2^96: a tie exactly when the bits below 95 are 0, and
+    // then the even neighbour.
+    const uint64_t high = static_cast<uint64_t>(product >> 64);
+    const bool tieToEven = static_cast<uint64_t>(product) == 0 && ((high >> 32) & 1) == 0;
+    return static_cast<uint32_t>((high + (UINT64_C(1) << 31) - (tieToEven ? 1 : 0)) >> 32);
+  }
+  const Scaled scaled =
+      scaleBy(c, e, kPowersOfTen.mantissa[k - kMinK], kPowersOfTen.exponent[k - kMinK], k > 0);
+  return static_cast<uint32_t>(scaled.floor + (scaled.above | (scaled.tie & (scaled.floor & 1))));
+}
+
+inline __attribute__((always_inline)) uint32_t roundScaled(uint32_t c, int e, int k) {
+  const int a = e + kFastPowers.exponent[k - kMinK] + 96;
+  const uint128 product = uint128{uint64_t{c} << a} * kFastPowers.mantissa[k - kMinK];
+  const uint64_t high = static_cast<uint64_t>(product >> 64);
+  if (__builtin_expect(static_cast<uint32_t>(high) == UINT32_C(1) << 31, 0))
+    return roundNearHalf(c, e, k, product);
+  return static_cast<uint32_t>((high + (UINT64_C(1) << 31)) >> 32);
+}
+
+// The digits of i < 10^4, zero-padded to four, in bytes 0 to 3.
+inline uint64_t fourDigits(uint32_t i) {
+  const uint32_t high = i / 100;
+  return kDigitPairWords.pair[high] | uint64_t{kDigitPairWords.pair[i - 100 * high]} << 16;
+}
+
+// ceil(2^32 / 10^d) for d = 0 to 4.
+constexpr uint64_t kTwo32OverPowersOfTen[] = {UINT64_C(1) << 32, 429496730, 42949673, 4294968,
+                                              429497};
+
+// The N digits of v, 10^(N-1) <= v < 10^N, N <= 8, in the bytes of a word:
+// the first at byte 0, then '0' up to byte 7.
+//
+// Up to six digits, v * ceil(2^32 / 10^d), d = N - 2 (N even) or N - 1
+// (N odd), is v / 10^d in 32.32 fixed point, plus less than 10^-d as long
+// as (10^N - 1) * (ceil(2^32 / 10^d) * 10^d - 2^32) < 2^32 (checked
+// below): so its integer part is the first one or two digits, and
+// multiplying its fraction by 100 brings up the next two each time, as the
+// error stays below the distance of the exact fraction to the next 1/100.
+// Seven and eight digits are made as two halves of four.
+template <int N>
+inline __attribute__((always_inline)) uint64_t digitWord(uint32_t v) {
+  const auto pair = [](uint64_t i) -> uint64_t { return kDigitPairWords.pair[i]; };
+  if constexpr (N == 1) {
+    return ('0' + v) | kAsciiZeros << 8;
+  } else if constexpr (N <= 6) {
+    constexpr int kRest = (N - 1) / 2 * 2;  // digits after the first one or two
+    uint64_t fixed = v * kTwo32OverPowersOfTen[kRest];
+    uint64_t word = N % 2 == 0 ? pair(fixed >> 32) : '0' + (fixed >> 32);
+    for (int i = 0; i < kRest / 2; ++i) {
+      fixed = (fixed & 0xFFFFFFFF) * 100;
+      word |= pair(fixed >> 32) << (8 * (N - kRest + 2 * i));
+    }
+    return word | kAsciiZeros << (8 * N);
+  } else {
+    const uint32_t top = v / 10000;
+    const uint64_t word = fourDigits(top) | fourDigits(v - 10000 * top) << 32;
+    return N == 8 ? word : word >> 8 | kAsciiZeros << 56;
+  }
+}
+
+constexpr bool fixedPointDigitsAreExact() {
+  for (int n = 2; n <= 6; ++n) {
+    const int rest = (n - 1) / 2 * 2;
+    uint64_t tenPower = 1;
+    for (int i = 0; i < rest; ++i) tenPower *= 10;
+    const uint64_t excess = kTwo32OverPowersOfTen[rest] * tenPower - (UINT64_C(1) << 32);
+    if ((kPowersOfTen32[n] - 1) * excess >= (UINT64_C(1) << 32)) return false;
+    if (kTwo32OverPowersOfTen[rest] != ((UINT64_C(1) << 32) + tenPower - 1) / tenPower)
+      return false;
+  }
+  return true;
+}
+static_assert(fixedPointDigitsAreExact(), "fixed-point digit constants");
+
+// The first n digits of word (n >= 1, no trailing zero among them) times
+// 10^(decade - n + 1), laid out for "%.Ng", N <= 7: "0.000000" at out,
+// then word with the point put in at its place among the digits (which
+// lies beyond the text when there is none, as ddddddd. fits eight bytes),
+// at out for "d.ddd" and "ddd.dd" or after the "0.000" of "0.000ddd";
+// then the exponent's four bytes at the end of the digits (beyond the end
+// of plain text).  Writes at most 16 bytes, with no branch on the layout.
+template <int N>
+inline __attribute__((always_inline)) char *layOutWord(uint64_t word, int n, int decade,
+                                                       char *out) {
+  const WordLayout &layout = kWordLayouts[N].layout[decade - kMinDecade];
+  const uint64_t before = word & layout.keep;
+  const uint64_t text = before | (word ^ before) << 8 | layout.point;
+  store8(out, UINT64_C(0x303030303030) << 16 | '.' << 8 | '0');  // "0.000000"
+  store8(out + layout.start, text);
+  std::memcpy(out + layout.digitsEnd[n - 1], layout.suffix, 4);
+  return out + layout.textEnd[n - 1];
+}
+
+// "%.Ng" of the finite, non-zero c * 2^e (sign already written), whose
+// decimal exponent is `decade`: 10^decade <= c * 2^e < 10^(decade+1).
+template <int N>
+inline __attribute__((always_inline)) char *formatScaled(uint32_t c, int e, int decade,
+                                                         char *out) {
+  uint32_t kept = roundScaled(c, e, decade - N + 1);
+  if (__builtin_expect(kept == kPowersOfTen32[N], 0)) {
+    // Rounded up into the next decade.
+    kept = kPowersOfTen32[N - 1];
+    ++decade;
+  }
+  if constexpr (N <= 7) {
+    const uint64_t word = digitWord<N>(kept);
+    // The last digit other than '0' is in the highest byte not 0 here.
+    const int n = (63 - __builtin_clzll(word ^ kAsciiZeros)) / 8 + 1;
+    return layOutWord<N>(word, n, decade, out);
+  } else {
+    const DigitText text = digitText(kept, N);
+    // As printf chooses: plain form for -4 <= decade < N.
+    const bool plain = static_cast<unsigned>(decade + 4) < static_cast<unsigned>(N + 4);
+    return layOut(text, N - text.trailingZeros, decade, plain, out);
+  }
+}
+
+// Zero, subnormals, infinity and NaN: "%.*g" the slow way.
+__attribute__((noinline)) char *formatRare(float value, int precision, char *out);
+
+// "%.Ng" of any float.  A normal float's decade is its binade's, or the
+// next where the binade crosses a power of ten: one comparison of its bits.
+template <int N>
+inline __attribute__((always_inline)) char *formatPrecision(float value, char *out) {
+  uint32_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  const uint32_t field = (bits >> 23) & 0xFF;
+  if (__builtin_expect(field - 1 >= 254, 0)) return formatRare(value, N, out);
+  const int decade =
+      kBinades.decade[field] + ((bits & 0x7FFFFFFF) >= kBinades.nextDecadeFrom[field] ? 1 : 0);
+  *out = '-';
+  out += bits >> 31;
+  return formatScaled<N>((bits & 0x7FFFFF) | 0x800000, static_cast<int>(field) - 150, decade, out);
+}
+
+char *formatRare(float value, int precision, char *out) {
   const FloatParts parts = split(value);
   if (!parts.finite || parts.c == 0) return writeSpecial(parts, out);
   *out = '-';
   out += parts.negative ? 1 : 0;
+  // A subnormal: with 2^b <= value < 2^(b+1), 10^estimate <= value <
+  // 10^(estimate+2) for estimate = floor(b * log10(2)).
   uint32_t bits;
   std::memcpy(&bits, &value, sizeof bits);
-  // With 2^b <= value < 2^(b+1), 10^estimate <= value < 10^(estimate+2)
-  // for estimate = floor(b * log10(2)); the table of decades decides.
-  // (Written as a choice of two loads, this compiles to a branch, and the
-  // loads start before the decade is known: faster than loading at an
-  // index computed from it, or choosing by masks.)
   const int estimate = floorLog10Pow2(parts.e + 31 - __builtin_clz(parts.c));
-  const bool nextDecade =
-      (bits & 0x7FFFFFFF) >= kDecades.smallestAtLeast[estimate + 1 - kMinDecade];
-  int decimalExponent = estimate + (nextDecade ? 1 : 0);
-  const int k = estimate - precision + 1;
-  const uint128 f = nextDecade ? kPowersOfTen.mantissa[k + 1 - kMinK]
-                               : kPowersOfTen.mantissa[k - kMinK];
-  const int exponent = nextDecade ? kPowersOfTen.exponent[k + 1 - kMinK]
-                                  : kPowersOfTen.exponent[k - kMinK];
-  // The digits kept are value * 10^(precision - 1 - decimalExponent),
-  // rounded to nearest, ties to even, as glibc's printf rounds the exact
-  // value.  In double precision the product is off by at most two
-  // roundings of 2^-53 each, so unless its fraction lies that close to
-  // 1/2 the rounding is already decided; only then is the exact product
-  // worked out.  (Whole numbers can be off too, but either way they round
-  // to the same integer.)
-  const double scaledFast = static_cast<double>(std::fabs(value)) *
-                            kTenPowers[precision - 1 - decimalExponent - kMinTenPower];
-  uint64_t kept = static_cast<uint64_t>(scaledFast);
-  const double fraction = scaledFast - static_cast<double>(kept);
-  if (std::fabs(fraction - 0.5) > scaledFast * 0x1p-50) {
-    kept += fraction > 0.5 ? 1 : 0;
-  } else {
-    // 10^(precision-1) <= value = c * 2^e * 10^-(k or k+1) < 10^precision.
-    const Scaled scaled = scaleBy(parts.c, parts.e, f, exponent, k + (nextDecade ? 1 : 0) > 0);
-    kept = scaled.floor;
-    kept += scaled.above | (scaled.tie & (kept & 1));
+  const int decade =
+      estimate + ((bits & 0x7FFFFFFF) >= kDecades.smallestAtLeast[estimate + 1 - kMinDecade] ? 1 : 0);
+  switch (precision) {
+    case 1: return formatScaled<1>(parts.c, parts.e, decade, out);
+    case 2: return formatScaled<2>(parts.c, parts.e, decade, out);
+    case 3: return formatScaled<3>(parts.c, parts.e, decade, out);
+    case 4: return formatScaled<4>(parts.c, parts.e, decade, out);
+    case 5: return formatScaled<5>(parts.c, parts.e, decade, out);
+    case 6: return formatScaled<6>(parts.c, parts.e, decade, out);
+    case 7: return formatScaled<7>(parts.c, parts.e, decade, out);
+    case 8: return formatScaled<8>(parts.c, parts.e, decade, out);
+    default: return formatScaled<9>(parts.c, parts.e, decade, out);
   }
-  if (kept == kPowersOfTen32[precision]) {
-    kept = kPowersOfTen32[precision - 1];
-    ++decimalExponent;
-  }
-  const DigitText text = digitText(static_cast<uint32_t>(kept), precision);
-  const bool plain = decimalExponent >= -4 && decimalExponent < precision;
-  return layOut(text, precision - text.trailingZeros, decimalExponent, plain, out);
 }
 
 // Up to eight digits of v < 10^8; writes eight bytes.
@@ -436,28 +419,50 @@ inline __attribute__((always_inline)) char *writeInt32(int32_t value, char *out)
   return writeEight(magnitude % 100000000, out);
 }
 
+template <int N>
+char *formatSpaced(const float *values, size_t count, char *out) {
+  for (size_t i = 0; i < count; ++i) {
+    out = formatPrecision<N>(values[i], out);
+    *out++ = ' ';
+  }
+  return out;
+}
+
 }  // namespace
 
-// A whole number of at most `precision` digits (other than 0, whose sign
-// counts) is its integer text in "%.*g": the common 1, -1 and 360 of RIB
-// requests take this short way.
-inline bool smallWhole(float value, int precision, int32_t *whole) {
-  if (!(std::fabs(value) < static_cast<float>(kPowersOfTen32[precision]))) return false;
-  *whole = static_cast<int32_t>(value);
-  return static_cast<float>(*whole) == value && *whole != 0;
-}
-
 char *formatFloatDigits(float value, int digits, char *out) {
-  digits = digits < 1 ? 1 : (digits > 9 ? 9 : digits);
-  int32_t whole;
-  if (smallWhole(value, digits, &whole)) return writeInt32(whole, out);
-  return formatWithPrecision(value, digits, out);
+  switch (digits) {
+    case 2: return formatPrecision<2>(value, out);
+    case 3: return formatPrecision<3>(value, out);
+    case 4: return formatPrecision<4>(value, out);
+    case 5: return formatPrecision<5>(value, out);
+    case 6: return formatPrecision<6>(value, out);
+    case 7: return formatPrecision<7>(value, out);
+    case 8: return formatPrecision<8>(value, out);
+    default: return digits < 2 ? formatPrecision<1>(value, out) : formatPrecision<9>(value, out);
+  }
 }
 
-char *formatFloatG(float value, char *out) {
-  int32_t whole;
-  if (smallWhole(value, 6, &whole)) return writeInt32(whole, out);
-  return formatWithPrecision(value, 6, out);
+char *formatFloatG(float value, char *out) { return formatPrecision<6>(value, out); }
+
+char *formatFloatsSpaced(const float *values, size_t count, int digits, char *out) {
+  switch (digits) {
+    case 1: return formatSpaced<1>(values, count, out);
+    case 2: return formatSpaced<2>(values, count, out);
+    case 3: return formatSpaced<3>(values, count, out);
+    case 4: return formatSpaced<4>(values, count, out);
+    case 5: return formatSpaced<5>(values, count, out);
+    case 6: return formatSpaced<6>(values, count, out);
+    case 7: return formatSpaced<7>(values, count, out);
+    case 8: return formatSpaced<8>(values, count, out);
+    default:
+      if (digits >= 9) return formatSpaced<9>(values, count, out);
+      for (size_t i = 0; i < count; ++i) {
+        out = formatFloatShortest(values[i], out);
+        *out++ = ' ';
+      }
+      return out;
+  }
 }
 
 // The interval of decimals that read back as the float is searched as in
