@@ -98,6 +98,17 @@ void FloatDigits9_snprintf(benchmark::State &state) {
     return out + std::snprintf(out, 64, "%.9g", static_cast<double>(v));
   });
 }
+// The whole array in one call, a blank after each value.
+void FloatsSpacedG_vellum(benchmark::State &state) {
+  const std::vector<float> &values = floats();
+  std::vector<char> buffer(vellum::kFloatSpacedSize * values.size() + vellum::kFloatTextSize);
+  for (auto _ : state) {
+    char *end = vellum::formatFloatsSpaced(values.data(), values.size(), 6, buffer.data());
+    benchmark::DoNotOptimize(end);
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(values.size()));
+}
 void Int_vellum(benchmark::State &state) {
   formatAll(state, ints(), [](int32_t v, char *out) { return vellum::formatInt(v, out); });
 }
@@ -113,6 +124,7 @@ BENCHMARK(FloatG_toChars);
 BENCHMARK(FloatG_snprintf);
 BENCHMARK(FloatShortest_vellum);
 BENCHMARK(FloatShortest_toChars);
+BENCHMARK(FloatsSpacedG_vellum);
 BENCHMARK(FloatDigits9_vellum);
 BENCHMARK(FloatDigits9_snprintf);
 BENCHMARK(Int_vellum);

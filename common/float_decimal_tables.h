@@ -73,42 +73,6 @@ constexpr PowerOfTenTable makePowerOfTenTable() {
 
 constexpr PowerOfTenTable kPowersOfTen = makePowerOfTenTable();
 
-// The same powers to 64 bits: 10^-k <= mantissa * 2^exponent, with
-// mantissa in [2^63, 2^64) the upper half of the 128-bit F rounded up.  That
-// is exact where F's lower half is 0, which is for k from -27 to 0 (5^27 <
-// 2^63 < 5^28); elsewhere mantissa * 2^exponent exceeds 10^-k by less than
-// 2^exponent.
-struct FastPowerTable {
-  uint64_t mantissa[kMaxK - kMinK + 1];
-  int32_t exponent[kMaxK - kMinK + 1];
-  bool exact[kMaxK - kMinK + 1];  // mantissa * 2^exponent is 10^-k
-};
-
-constexpr FastPowerTable makeFastPowerTable() {
-  FastPowerTable table{};
-  for (int i = 0; i <= kMaxK - kMinK; ++i) {
-    const uint128 f = kPowersOfTen.mantissa[i];
-    const bool exact = static_cast<uint64_t>(f) == 0;
-    // The upper half is below 2^64 - 1 for every entry, so rounding up
-    // cannot carry out of it (checked below).
-    table.mantissa[i] = static_cast<uint64_t>(f >> 64) + (exact ? 0 : 1);
-    table.exponent[i] = kPowersOfTen.exponent[i] + 64;
-    table.exact[i] = exact;
-  }
-  return table;
-}
-
-constexpr FastPowerTable kFastPowers = makeFastPowerTable();
-
-constexpr bool fastPowersAreAsDocumented() {
-  for (int k = kMinK; k <= kMaxK; ++k) {
-    if (kFastPowers.mantissa[k - kMinK] < (UINT64_C(1) << 63)) return false;  // no carry out
-    if (kFastPowers.exact[k - kMinK] != (k >= -27 && k <= 0)) return false;
-  }
-  return true;
-}
-static_assert(fastPowersAreAsDocumented(), "64-bit powers of ten");
-
 // ---------------------------------------------------------------------------
 // Decades.  The decimal exponents of finite floats: 1.4e-45 to 3.4e38.
 constexpr int kMinDecade = -45;
@@ -169,43 +133,6 @@ constexpr int floorLog10ThreeQuartersPow2(int e) {
                           (1 << 22));
 }
 
-// The decade of each binade of normal floats, by exponent field f (1 to
-// 254, value in [2^(f-127), 2^(f-126))): the decimal exponent of the
-// binade's smallest value, floor((f - 127) * log10(2)), and the bits from
-// which on the values reach the next power of ten (kDecades' entry, which
-// lies above the binade when the binade reaches no power of ten).  Entries
-// 0 and 255 are unused.
-struct BinadeTable {
-  int8_t decade[256];
-  uint32_t nextDecadeFrom[256];
-};
-
-constexpr BinadeTable makeBinadeTable() {
-  BinadeTable table{};
-  for (int f = 1; f <= 254; ++f) {
-    const int decade = floorLog10Pow2(f - 127);
-    table.decade[f] = static_cast<int8_t>(decade);
-    table.nextDecadeFrom[f] = kDecades.smallestAtLeast[decade + 1 - kMinDecade];
-  }
-  return table;
-}
-
-constexpr BinadeTable kBinades = makeBinadeTable();
-
-// A binade holds at most one power of ten (2 < 10), and its smallest value
-// is not below the power of ten of the decade entry.
-constexpr bool binadesAreAsDocumented() {
-  for (int f = 1; f <= 254; ++f) {
-    const uint32_t start = static_cast<uint32_t>(f) << 23;
-    const int decade = kBinades.decade[f];
-    if (start < kDecades.smallestAtLeast[decade - kMinDecade]) return false;
-    if (f < 254 && start + (UINT32_C(1) << 23) >= kDecades.smallestAtLeast[decade + 2 - kMinDecade])
-      return false;
-  }
-  return true;
-}
-static_assert(binadesAreAsDocumented(), "binade table");
-
 // ---------------------------------------------------------------------------
 // Texts.
 
@@ -230,68 +157,6 @@ constexpr ExponentTexts makeExponentTexts() {
 
 constexpr ExponentTexts kExponentTexts = makeExponentTexts();
 
-// Where the digits, the point and the exponent go in "%.Ng" text for
-// N <= 7, whose digits and point fit in eight bytes, by decimal exponent
-// (decade) of the rounded value: see layOutWord in number_format.cpp.
-// Plain form for -4 <= decade < N, as printf chooses.  The point's place
-// among the digits is 1 in exponent form, decade + 1 in plain form, and 7
-// (beyond the last digit) for "0.000ddd", where the digits have none.
-struct WordLayout {
-  uint64_t keep;          // the bytes of the digit word before the point's place
-  uint64_t point;         // '.' in the byte at the point's place
-  char suffix[4];         // "e-05", the exponent form's
-  uint8_t start;          // where the digits start: after "0.000" in "0.000ddd", else 0
-  uint8_t digitsEnd[7];   // by n - 1 for n digits: where the digits (and point) end
-  uint8_t textEnd[7];     // the same plus 4 in exponent form
-};
-
-struct WordLayoutTable {
-  WordLayout layout[kMaxDecade - kMinDecade + 1];
-};
-
-constexpr WordLayoutTable makeWordLayoutTable(int digits) {
-  WordLayoutTable table{};
-  for (int x = kMinDecade; x <= kMaxDecade; ++x) {
-    WordLayout &layout = table.layout[x - kMinDecade];
-    const bool plain = x >= -4 && x < digits;
-    const int start = plain && x < 0 ? 1 - x : 0;
-    const int point = !plain ? 1 : x >= 0 ? x + 1 : 7;
-    const int integerDigits = !plain ? 1 : x >= 0 ? x + 1 : 0;
-    layout.keep = (UINT64_C(1) << (8 * point)) - 1;
-    layout.point = uint64_t{'.'} << (8 * point);
-    for (int i = 0; i < 4; ++i) layout.suffix[i] = kExponentTexts.text[x - kMinDecade][i];
-    layout.start = static_cast<uint8_t>(start);
-    for (int n = 1; n <= 7; ++n) {
-      const int withPoint = n > point ? n + 1 : n;
-      const int end = start + (withPoint > integerDigits ? withPoint : integerDigits);
-      layout.digitsEnd[n - 1] = static_cast<uint8_t>(end);
-      layout.textEnd[n - 1] = static_cast<uint8_t>(end + (plain ? 0 : 4));
-    }
-  }
-  return table;
-}
-
-// Indexed by N; entry 0 is unused.
-constexpr WordLayoutTable kWordLayouts[8] = {
-    makeWordLayoutTable(1), makeWordLayoutTable(1), makeWordLayoutTable(2),
-    makeWordLayoutTable(3), makeWordLayoutTable(4), makeWordLayoutTable(5),
-    makeWordLayoutTable(6), makeWordLayoutTable(7)};
-
-// The two digits of i < 100 as a 16-bit value, the tens' character in the
-// low byte: 200 bytes.
-struct DigitPairTable {
-  uint16_t pair[100];
-};
-
-constexpr DigitPairTable makeDigitPairTable() {
-  DigitPairTable table{};
-  for (int i = 0; i < 100; ++i)
-    table.pair[i] = static_cast<uint16_t>(('0' + i / 10) | ('0' + i % 10) << 8);
-  return table;
-}
-
-constexpr DigitPairTable kDigitPairWords = makeDigitPairTable();
-
 constexpr char kDigitPairs[] =
     "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
@@ -299,6 +164,115 @@ constexpr char kDigitPairs[] =
 
 constexpr uint32_t kPowersOfTen32[] = {1,      10,      100,      1000,      10000,
                                        100000, 1000000, 10000000, 100000000, 1000000000};
+
+// ---------------------------------------------------------------------------
+// The tables of the fast "%.Ng" path, in one object so that one base
+// address reaches them all.  Decades are kept as indexes d = decade -
+// kMinDecade (0 to 84); k = decade - N + 1 then indexes the powers at
+// d + kDecadeToK - N + 1.
+constexpr int kDecadeToK = kMinDecade - kMinK;
+constexpr int kPowers = kMaxK - kMinK + 1;
+
+// Where the digits, the point and the exponent go in "%.Ng" text for
+// N <= 7, whose digits and point fit in eight bytes, by decade of the
+// rounded value: see layOutWord in number_format.cpp.  Plain form for
+// -4 <= decade < N, as printf chooses.  The point's place among the digits
+// is 1 in exponent form, decade + 1 in plain form, and 7 (beyond the last
+// digit) for "0.000ddd", whose digits have none.
+struct WordLayout {
+  // By decade index:
+  uint64_t keep[kMaxDecade - kMinDecade + 1];   // the digit word's bytes before the point's place
+  uint64_t point[kMaxDecade - kMinDecade + 1];  // '.' in the byte at the point's place
+  char suffix[kMaxDecade - kMinDecade + 1][4];  // "e-05", the exponent form's
+  uint8_t start[kMaxDecade - kMinDecade + 1];   // of the digits: after "0.000" in "0.000ddd", else 0
+  // By decade index and n - 1 for n digits: where the digits (and point)
+  // end, and where the text ends (4 more in exponent form).
+  uint8_t digitsEnd[kMaxDecade - kMinDecade + 1][8];
+  uint8_t textEnd[kMaxDecade - kMinDecade + 1][8];
+};
+
+struct FastTables {
+  // By exponent field f of a normal float (1 to 254; value in
+  // [2^(f-127), 2^(f-126))): the decade index of the binade's smallest
+  // value, from floor((f - 127) * log10(2)), and the bits from which on the
+  // values reach the next power of ten (kDecades' entry, which lies beyond
+  // the binade when the binade reaches none).  Entries 0 and 255 unused.
+  uint8_t binadeDecade[256];
+  uint32_t nextDecadeFrom[256];
+  // 10^-k <= mantissa * 2^E for k from kMinK, mantissa in [2^63, 2^64) the
+  // upper half of kPowersOfTen's F rounded up: exact where F's lower half
+  // is 0, which is for k from -27 to 0 (5^27 < 2^63 < 5^28); elsewhere
+  // above 10^-k by less than 2^E.  shift = E + 96 - 150: for a float
+  // c * 2^(f-150) the product (c << (f + shift)) * mantissa is
+  // c * 2^(f-150) * 10^-k * 2^96, from the rounding up, a little more.
+  uint64_t mantissa[kPowers];
+  int32_t shift[kPowers];
+  bool exact[kPowers];
+  // The three decimal digits of i < 1000, zero-padded, as the values 0
+  // to 9 (not characters) in bytes 0 (the first) to 2.
+  uint32_t digitTriple[1000];
+  // By N (entry 0 unused).
+  WordLayout layout[8];
+};
+
+constexpr FastTables makeFastTables() {
+  FastTables t{};
+  for (int f = 1; f <= 254; ++f) {
+    const int decade = floorLog10Pow2(f - 127);
+    t.binadeDecade[f] = static_cast<uint8_t>(decade - kMinDecade);
+    t.nextDecadeFrom[f] = kDecades.smallestAtLeast[decade + 1 - kMinDecade];
+  }
+  for (int i = 0; i < kPowers; ++i) {
+    const uint128 f = kPowersOfTen.mantissa[i];
+    t.exact[i] = static_cast<uint64_t>(f) == 0;
+    // The upper half is below 2^64 - 1 for every entry, so rounding up
+    // cannot carry out of it (checked below).
+    t.mantissa[i] = static_cast<uint64_t>(f >> 64) + (t.exact[i] ? 0 : 1);
+    t.shift[i] = kPowersOfTen.exponent[i] + 64 + 96 - 150;
+  }
+  for (int i = 0; i < 1000; ++i)
+    t.digitTriple[i] = static_cast<uint32_t>(i / 100 | (i / 10 % 10) << 8 | (i % 10) << 16);
+  for (int digits = 1; digits <= 7; ++digits) {
+    for (int x = kMinDecade; x <= kMaxDecade; ++x) {
+      WordLayout &layout = t.layout[digits];
+      const int d = x - kMinDecade;
+      const bool plain = x >= -4 && x < digits;
+      const int start = plain && x < 0 ? 1 - x : 0;
+      const int point = !plain ? 1 : x >= 0 ? x + 1 : 7;
+      const int integerDigits = !plain ? 1 : x >= 0 ? x + 1 : 0;
+      layout.keep[d] = (UINT64_C(1) << (8 * point)) - 1;
+      layout.point[d] = uint64_t{'.'} << (8 * point);
+      for (int i = 0; i < 4; ++i) layout.suffix[d][i] = kExponentTexts.text[d][i];
+      layout.start[d] = static_cast<uint8_t>(start);
+      for (int n = 1; n <= 7; ++n) {
+        const int withPoint = n > point ? n + 1 : n;
+        const int end = start + (withPoint > integerDigits ? withPoint : integerDigits);
+        layout.digitsEnd[d][n - 1] = static_cast<uint8_t>(end);
+        layout.textEnd[d][n - 1] = static_cast<uint8_t>(end + (plain ? 0 : 4));
+      }
+    }
+  }
+  return t;
+}
+
+constexpr FastTables kFast = makeFastTables();
+
+constexpr bool fastTablesAreAsDocumented() {
+  for (int k = kMinK; k <= kMaxK; ++k) {
+    if (kFast.mantissa[k - kMinK] < (UINT64_C(1) << 63)) return false;  // no carry out
+    if (kFast.exact[k - kMinK] != (k >= -27 && k <= 0)) return false;
+  }
+  // A binade holds at most one power of ten (2 < 10), and its smallest
+  // value is not below the power of ten of its decade.
+  for (int f = 1; f <= 254; ++f) {
+    const uint32_t start = static_cast<uint32_t>(f) << 23;
+    const int d = kFast.binadeDecade[f];
+    if (start < kDecades.smallestAtLeast[d]) return false;
+    if (f < 254 && start + (UINT32_C(1) << 23) > kDecades.smallestAtLeast[d + 2]) return false;
+  }
+  return true;
+}
+static_assert(fastTablesAreAsDocumented(), "fast float tables");
 
 }  // namespace float_decimal
 }  // namespace vellum

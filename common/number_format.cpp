@@ -73,9 +73,9 @@ inline __attribute__((always_inline)) Scaled scale(uint32_t c, int e, int k) {
 // ---------------------------------------------------------------------------
 // Text.
 //
-// Digits are made eight at a time in a 64-bit word, one digit a byte, and
-// the text is written with stores of fixed size, which may run past its
-// end (hence kFloatTextSize).  Nothing written is read back: a read that
+// Digits are made several at a time in a 64-bit word, one digit a byte,
+// and the text is written with stores of fixed size, which may run past
+// its end (hence kFloatTextSize).  Nothing written is read back: a read that
 // spans several smaller stores would wait for them.
 
 constexpr uint64_t kAsciiZeros = UINT64_C(0x3030303030303030);  // '0' in every byte
@@ -110,25 +110,6 @@ struct DigitText {
   uint64_t rest;
   int trailingZeros;  // of the n digits
 };
-
-// The n digits of v, 10^(n-1) <= v < 10^n, 1 <= n <= 9.
-inline DigitText digitText(uint32_t v, int n) {
-  DigitText text;
-  if (n == 9) {
-    const uint32_t top = v / 100000000;
-    const uint64_t raw = eightDigits(v - top * 100000000);
-    text.first = static_cast<char>('0' + top);
-    text.rest = raw + kAsciiZeros;
-    text.trailingZeros = raw == 0 ? 8 : __builtin_clzll(raw) / 8;
-  } else {
-    const uint64_t raw = eightDigits(v);  // not 0, as v >= 1
-    const uint64_t digits = raw >> (8 * (8 - n));
-    text.first = static_cast<char>('0' + (digits & 0xFF));
-    text.rest = (digits >> 8) + kAsciiZeros;
-    text.trailingZeros = __builtin_clzll(raw) / 8;
-  }
-  return text;
-}
 
 inline int bitLength32(uint32_t v) { return v == 0 ? 0 : 32 - __builtin_clz(v); }
 
@@ -217,182 +198,192 @@ char *writeSpecial(const FloatParts &parts, char *out) {
 
 // ---------------------------------------------------------------------------
 // "%.Ng".
-
-// round(c * 2^e * 10^-k), to nearest and ties to even, for a value y =
-// c * 2^e * 10^-k with 1 <= y < 2^30 (c < 2^24): exactly as glibc's printf
-// rounds the float's exact value.
 //
-// The 64-bit power gives 10^-k = m * 2^E, with the table's mantissa M = m
-// (where exact) or ceil(m).  With a = e + E + 96, c << a = y * 2^96 / m,
-// which lies in [2^32, 2^63) for 2^63 <= m < 2^64; so the one product
-// P = (c << a) * M is y * 2^96 or exceeds it by less than c << a < 2^63.
-// The integer part of y is P's bits from 96 on, the fraction the 96 below.
+// A normal float c * 2^e (c = 2^23 + its fraction field, e = f - 150 for
+// its exponent field f) lies in its binade's decade or the next, which one
+// comparison of its bits tells.  With k = decade - N + 1 it scales to
+// y = c * 2^e * 10^-k, 10^(N-1) <= y < 10^N, and y rounded to nearest,
+// ties to even, gives the digits: glibc's printf rounds the exact value.
+//
+// The 64-bit power 10^-k = m * 2^E comes as the table's M = m (where
+// exact) or ceil(m).  With a = e + E + 96, c << a = y * 2^96 / m lies in
+// [2^32, 2^63), as 1 <= y < 2^30 and 2^63 <= m < 2^64; so the one product
+// P = (c << a) * M is y * 2^96, or exceeds it by less than c << a < 2^63.
+// y's integer part is P's bits from 96 on, its fraction the 96 below.
 //
 // Where P's fraction is below 2^95 or at least 2^95 + 2^64, y's fraction
-// lies on the same side of 1/2 (P's fraction may have passed into the next
-// integer when y's was within 2^-33 below 1, and y rounds up to that
-// integer too), and adding 2^95 rounds it.  Else (bits 64 to 95 of P are
-// 2^31) y is at a tie or close to one: roundNearHalf decides.
-__attribute__((noinline)) uint32_t roundNearHalf(uint32_t c, int e, int k, uint128 product) {
-  if (kFastPowers.exact[k - kMinK]) {
-    // P is y * 2^96: a tie exactly when the bits below 95 are 0, and
-    // then the even neighbour.
+// lies on the same side of 1/2 (or P's has passed into the next integer
+// where y's was within 2^-33 below 1, and y rounds up to that integer
+// too), and adding 2^95 rounds y.  Else bits 64 to 95 of P are 2^31, y is
+// at a tie or within 2^-32 of one, and roundNearHalf decides.
+//
+// A subnormal is c * 2^-149 with c its fraction field, as if f were 1.
+
+inline uint128 scaledProduct(uint32_t c, uint32_t field, uint32_t kIndex) {
+  return uint128{uint64_t{c} << (static_cast<int>(field) + kFast.shift[kIndex])} *
+         kFast.mantissa[kIndex];
+}
+
+inline bool nearHalf(uint128 product) {
+  return static_cast<uint32_t>(product >> 64) == UINT32_C(1) << 31;
+}
+
+inline uint32_t roundHalfUp(uint128 product) {
+  return static_cast<uint32_t>((static_cast<uint64_t>(product >> 64) + (UINT64_C(1) << 31)) >> 32);
+}
+
+uint32_t roundNearHalf(uint32_t c, uint32_t field, uint32_t kIndex, uint128 product) {
+  if (kFast.exact[kIndex]) {
+    // P is y * 2^96: a tie exactly when the bits below 95 are 0, and then
+    // the even neighbour.
     const uint64_t high = static_cast<uint64_t>(product >> 64);
     const bool tieToEven = static_cast<uint64_t>(product) == 0 && ((high >> 32) & 1) == 0;
     return static_cast<uint32_t>((high + (UINT64_C(1) << 31) - (tieToEven ? 1 : 0)) >> 32);
   }
-  const Scaled scaled =
-      scaleBy(c, e, kPowersOfTen.mantissa[k - kMinK], kPowersOfTen.exponent[k - kMinK], k > 0);
+  const int k = static_cast<int>(kIndex) + kMinK;
+  const Scaled scaled = scaleBy(c, static_cast<int>(field) - 150, kPowersOfTen.mantissa[kIndex],
+                                kPowersOfTen.exponent[kIndex], k > 0);
   return static_cast<uint32_t>(scaled.floor + (scaled.above | (scaled.tie & (scaled.floor & 1))));
 }
 
-inline __attribute__((always_inline)) uint32_t roundScaled(uint32_t c, int e, int k) {
-  const int a = e + kFastPowers.exponent[k - kMinK] + 96;
-  const uint128 product = uint128{uint64_t{c} << a} * kFastPowers.mantissa[k - kMinK];
-  const uint64_t high = static_cast<uint64_t>(product >> 64);
-  if (__builtin_expect(static_cast<uint32_t>(high) == UINT32_C(1) << 31, 0))
-    return roundNearHalf(c, e, k, product);
-  return static_cast<uint32_t>((high + (UINT64_C(1) << 31)) >> 32);
-}
-
-// The digits of i < 10^4, zero-padded to four, in bytes 0 to 3.
-inline uint64_t fourDigits(uint32_t i) {
-  const uint32_t high = i / 100;
-  return kDigitPairWords.pair[high] | uint64_t{kDigitPairWords.pair[i - 100 * high]} << 16;
-}
-
-// ceil(2^32 / 10^d) for d = 0 to 4.
-constexpr uint64_t kTwo32OverPowersOfTen[] = {UINT64_C(1) << 32, 429496730, 42949673, 4294968,
-                                              429497};
-
-// The N digits of v, 10^(N-1) <= v < 10^N, N <= 8, in the bytes of a word:
-// the first at byte 0, then '0' up to byte 7.
-//
-// Up to six digits, v * ceil(2^32 / 10^d), d = N - 2 (N even) or N - 1
-// (N odd), is v / 10^d in 32.32 fixed point, plus less than 10^-d as long
-// as (10^N - 1) * (ceil(2^32 / 10^d) * 10^d - 2^32) < 2^32 (checked
-// below): so its integer part is the first one or two digits, and
-// multiplying its fraction by 100 brings up the next two each time, as the
-// error stays below the distance of the exact fraction to the next 1/100.
-// Seven and eight digits are made as two halves of four.
+// The N digits of v, 10^(N-1) <= v < 10^N, N <= 8, as values in the bytes
+// of a word: the first at byte 0, then 0 up to byte 7.  Made three at a
+// time from the table of digit triples, from the last digit back; the
+// first group may have fewer, and its triple's leading zeros are shifted
+// out.  (v * ceil(2^32 / 1000)) >> 32 is v / 1000 for v < 10^6: it exceeds
+// v / 1000 by less than v * 0.704 / 2^32 < 1/1000.)
 template <int N>
 inline __attribute__((always_inline)) uint64_t digitWord(uint32_t v) {
-  const auto pair = [](uint64_t i) -> uint64_t { return kDigitPairWords.pair[i]; };
-  if constexpr (N == 1) {
-    return ('0' + v) | kAsciiZeros << 8;
+  const auto triple = [](uint64_t i) -> uint64_t { return kFast.digitTriple[i]; };
+  if constexpr (N <= 3) {
+    return triple(v) >> (8 * (3 - N));
   } else if constexpr (N <= 6) {
-    constexpr int kRest = (N - 1) / 2 * 2;  // digits after the first one or two
-    uint64_t fixed = v * kTwo32OverPowersOfTen[kRest];
-    uint64_t word = N % 2 == 0 ? pair(fixed >> 32) : '0' + (fixed >> 32);
-    for (int i = 0; i < kRest / 2; ++i) {
-      fixed = (fixed & 0xFFFFFFFF) * 100;
-      word |= pair(fixed >> 32) << (8 * (N - kRest + 2 * i));
-    }
-    return word | kAsciiZeros << (8 * N);
+    const uint64_t top = (v * UINT64_C(4294968)) >> 32;
+    return triple(top) >> (8 * (6 - N)) | triple(v - 1000 * top) << (8 * (N - 3));
   } else {
-    const uint32_t top = v / 10000;
-    const uint64_t word = fourDigits(top) | fourDigits(v - 10000 * top) << 32;
-    return N == 8 ? word : word >> 8 | kAsciiZeros << 56;
+    const uint32_t top = v / 1000000, middle = v / 1000 % 1000;
+    return triple(top) >> (8 * (9 - N)) | triple(middle) << (8 * (N - 6)) |
+           triple(v % 1000) << (8 * (N - 3));
   }
 }
 
-constexpr bool fixedPointDigitsAreExact() {
-  for (int n = 2; n <= 6; ++n) {
-    const int rest = (n - 1) / 2 * 2;
-    uint64_t tenPower = 1;
-    for (int i = 0; i < rest; ++i) tenPower *= 10;
-    const uint64_t excess = kTwo32OverPowersOfTen[rest] * tenPower - (UINT64_C(1) << 32);
-    if ((kPowersOfTen32[n] - 1) * excess >= (UINT64_C(1) << 32)) return false;
-    if (kTwo32OverPowersOfTen[rest] != ((UINT64_C(1) << 32) + tenPower - 1) / tenPower)
-      return false;
-  }
-  return true;
-}
-static_assert(fixedPointDigitsAreExact(), "fixed-point digit constants");
-
-// The first n digits of word (n >= 1, no trailing zero among them) times
-// 10^(decade - n + 1), laid out for "%.Ng", N <= 7: "0.000000" at out,
+// The first last + 1 digits of word (no trailing zero among them) times
+// 10^(decade - last), laid out for "%.Ng", N <= 7: "0.000000" at out,
 // then word with the point put in at its place among the digits (which
 // lies beyond the text when there is none, as ddddddd. fits eight bytes),
 // at out for "d.ddd" and "ddd.dd" or after the "0.000" of "0.000ddd";
 // then the exponent's four bytes at the end of the digits (beyond the end
 // of plain text).  Writes at most 16 bytes, with no branch on the layout.
 template <int N>
-inline __attribute__((always_inline)) char *layOutWord(uint64_t word, int n, int decade,
+inline __attribute__((always_inline)) char *layOutWord(uint64_t word, size_t last, size_t d,
                                                        char *out) {
-  const WordLayout &layout = kWordLayouts[N].layout[decade - kMinDecade];
-  const uint64_t before = word & layout.keep;
-  const uint64_t text = before | (word ^ before) << 8 | layout.point;
+  const WordLayout &layout = kFast.layout[N];
+  const uint64_t before = word & layout.keep[d];
+  const uint64_t text = before | (word ^ before) << 8 | layout.point[d];
   store8(out, UINT64_C(0x303030303030) << 16 | '.' << 8 | '0');  // "0.000000"
-  store8(out + layout.start, text);
-  std::memcpy(out + layout.digitsEnd[n - 1], layout.suffix, 4);
-  return out + layout.textEnd[n - 1];
+  store8(out + layout.start[d], text);
+  std::memcpy(out + layout.digitsEnd[d][last], layout.suffix[d], 4);
+  return out + layout.textEnd[d][last];
 }
 
-// "%.Ng" of the finite, non-zero c * 2^e (sign already written), whose
-// decimal exponent is `decade`: 10^decade <= c * 2^e < 10^(decade+1).
+// "%.Ng" of y rounded, `kept`, 10^(N-1) <= kept <= 10^N, for a value of
+// decade index d (sign already written).
 template <int N>
-inline __attribute__((always_inline)) char *formatScaled(uint32_t c, int e, int decade,
-                                                         char *out) {
-  uint32_t kept = roundScaled(c, e, decade - N + 1);
+inline __attribute__((always_inline)) char *formatKept(uint32_t kept, size_t d, char *out) {
   if (__builtin_expect(kept == kPowersOfTen32[N], 0)) {
     // Rounded up into the next decade.
     kept = kPowersOfTen32[N - 1];
-    ++decade;
+    ++d;
   }
   if constexpr (N <= 7) {
-    const uint64_t word = digitWord<N>(kept);
-    // The last digit other than '0' is in the highest byte not 0 here.
-    const int n = (63 - __builtin_clzll(word ^ kAsciiZeros)) / 8 + 1;
-    return layOutWord<N>(word, n, decade, out);
+    const uint64_t digits = digitWord<N>(kept);
+    // The last digit other than 0 is in the highest byte not 0.
+    const size_t last = static_cast<unsigned>(63 - __builtin_clzll(digits)) / 8;
+    return layOutWord<N>(digits | kAsciiZeros, last, d, out);
   } else {
-    const DigitText text = digitText(kept, N);
+    // Eight or nine digits: the first, and the rest as values in a word.
+    uint64_t rest;
+    DigitText text;
+    if constexpr (N == 8) {
+      const uint64_t digits = digitWord<8>(kept);
+      text.first = static_cast<char>('0' + (digits & 0xFF));
+      rest = digits >> 8;
+    } else {
+      const uint32_t top = kept / 1000000, middle = kept / 1000 % 1000;
+      const uint64_t topDigits = kFast.digitTriple[top];
+      text.first = static_cast<char>('0' + (topDigits & 0xFF));
+      rest = topDigits >> 8 | uint64_t{kFast.digitTriple[middle]} << 16 |
+             uint64_t{kFast.digitTriple[kept % 1000]} << 40;
+    }
+    text.rest = rest | kAsciiZeros;
+    // The zero bytes at the top of the N - 1 bytes of rest (7 or 8 when it
+    // is 0).
+    text.trailingZeros = N == 8 ? __builtin_clzll(rest << 8 | 1) / 8
+                                : (__builtin_clzll(rest | 1) + (rest == 0)) / 8;
+    const int decade = static_cast<int>(d) + kMinDecade;
     // As printf chooses: plain form for -4 <= decade < N.
     const bool plain = static_cast<unsigned>(decade + 4) < static_cast<unsigned>(N + 4);
     return layOut(text, N - text.trailingZeros, decade, plain, out);
   }
 }
 
-// Zero, subnormals, infinity and NaN: "%.*g" the slow way.
-__attribute__((noinline)) char *formatRare(float value, int precision, char *out);
+// Zero, subnormals, infinity, NaN, and values at or near a tie.
+__attribute__((noinline)) char *formatSlow(float value, int precision, char *out);
 
-// "%.Ng" of any float.  A normal float's decade is its binade's, or the
-// next where the binade crosses a power of ten: one comparison of its bits.
+// "%.Ng" of any float.
 template <int N>
 inline __attribute__((always_inline)) char *formatPrecision(float value, char *out) {
   uint32_t bits;
   std::memcpy(&bits, &value, sizeof bits);
   const uint32_t field = (bits >> 23) & 0xFF;
-  if (__builtin_expect(field - 1 >= 254, 0)) return formatRare(value, N, out);
-  const int decade =
-      kBinades.decade[field] + ((bits & 0x7FFFFFFF) >= kBinades.nextDecadeFrom[field] ? 1 : 0);
+  if (__builtin_expect(field - 1 >= 254, 0)) return formatSlow(value, N, out);
+  // The entries for both decades load while the comparison is pending.
+  const size_t low = kFast.binadeDecade[field];
+  const bool up = (bits & 0x7FFFFFFF) >= kFast.nextDecadeFrom[field];
+  const size_t kLow = low + kDecadeToK - N + 1;
+  const uint64_t mantissa = up ? kFast.mantissa[kLow + 1] : kFast.mantissa[kLow];
+  const int shift = static_cast<int>(field) + (up ? kFast.shift[kLow + 1] : kFast.shift[kLow]);
+  const size_t d = low + (up ? 1 : 0);
+  const uint128 product = uint128{uint64_t{(bits & 0x7FFFFF) | 0x800000} << shift} * mantissa;
+  if (__builtin_expect(nearHalf(product), 0)) return formatSlow(value, N, out);
   *out = '-';
   out += bits >> 31;
-  return formatScaled<N>((bits & 0x7FFFFF) | 0x800000, static_cast<int>(field) - 150, decade, out);
+  return formatKept<N>(roundHalfUp(product), d, out);
 }
 
-char *formatRare(float value, int precision, char *out) {
+char *formatSlow(float value, int precision, char *out) {
   const FloatParts parts = split(value);
   if (!parts.finite || parts.c == 0) return writeSpecial(parts, out);
   *out = '-';
   out += parts.negative ? 1 : 0;
-  // A subnormal: with 2^b <= value < 2^(b+1), 10^estimate <= value <
-  // 10^(estimate+2) for estimate = floor(b * log10(2)).
   uint32_t bits;
   std::memcpy(&bits, &value, sizeof bits);
-  const int estimate = floorLog10Pow2(parts.e + 31 - __builtin_clz(parts.c));
-  const int decade =
-      estimate + ((bits & 0x7FFFFFFF) >= kDecades.smallestAtLeast[estimate + 1 - kMinDecade] ? 1 : 0);
+  bits &= 0x7FFFFFFF;
+  uint32_t field = parts.exponentField, d;
+  if (field == 0) {
+    // With 2^b <= value < 2^(b+1), 10^estimate <= value < 10^(estimate+2)
+    // for estimate = floor(b * log10(2)).
+    field = 1;
+    const int estimate = floorLog10Pow2(parts.e + 31 - __builtin_clz(parts.c));
+    d = static_cast<uint32_t>(estimate - kMinDecade) +
+        (bits >= kDecades.smallestAtLeast[estimate + 1 - kMinDecade] ? 1 : 0);
+  } else {
+    d = kFast.binadeDecade[field] + (bits >= kFast.nextDecadeFrom[field] ? 1 : 0);
+  }
+  const uint32_t kIndex = d + kDecadeToK - precision + 1;
+  const uint128 product = scaledProduct(parts.c, field, kIndex);
+  const uint32_t kept =
+      nearHalf(product) ? roundNearHalf(parts.c, field, kIndex, product) : roundHalfUp(product);
   switch (precision) {
-    case 1: return formatScaled<1>(parts.c, parts.e, decade, out);
-    case 2: return formatScaled<2>(parts.c, parts.e, decade, out);
-    case 3: return formatScaled<3>(parts.c, parts.e, decade, out);
-    case 4: return formatScaled<4>(parts.c, parts.e, decade, out);
-    case 5: return formatScaled<5>(parts.c, parts.e, decade, out);
-    case 6: return formatScaled<6>(parts.c, parts.e, decade, out);
-    case 7: return formatScaled<7>(parts.c, parts.e, decade, out);
-    case 8: return formatScaled<8>(parts.c, parts.e, decade, out);
-    default: return formatScaled<9>(parts.c, parts.e, decade, out);
+    case 1: return formatKept<1>(kept, d, out);
+    case 2: return formatKept<2>(kept, d, out);
+    case 3: return formatKept<3>(kept, d, out);
+    case 4: return formatKept<4>(kept, d, out);
+    case 5: return formatKept<5>(kept, d, out);
+    case 6: return formatKept<6>(kept, d, out);
+    case 7: return formatKept<7>(kept, d, out);
+    case 8: return formatKept<8>(kept, d, out);
+    default: return formatKept<9>(kept, d, out);
   }
 }
 
@@ -465,6 +456,23 @@ char *formatFloatsSpaced(const float *values, size_t count, int digits, char *ou
   }
 }
 
+// x * 2^e * 10^-k for -27 <= k <= 0, where the 64-bit power is exact, and
+// x * 2^e * 10^-k from 1/4 to 2^28, x < 2^27: as for "%.Ng", with
+// a = e + E + 96, x << a = (x * 2^e * 10^-k) * 2^96 / M lies in
+// [2^30, 2^61), and the product is the value times 2^96.
+inline Scaled scaleExactly(uint32_t x, int e, int k) {
+  const size_t i = static_cast<size_t>(k - kMinK);
+  const uint128 product = uint128{uint64_t{x} << (e + kFast.shift[i] + 150)} * kFast.mantissa[i];
+  const uint128 fraction = product & ((uint128{1} << 96) - 1);
+  constexpr uint128 kHalf = uint128{1} << 95;
+  Scaled result;
+  result.floor = static_cast<uint64_t>(product >> 96);
+  result.integer = fraction == 0;
+  result.tie = fraction == kHalf;
+  result.above = fraction > kHalf;
+  return result;
+}
+
 // The interval of decimals that read back as the float is searched as in
 // the Schubfach algorithm: scaled by the 10^-k that makes its width 1 to
 // 10, it holds at most one multiple of 10, which is shorter than anything
@@ -482,52 +490,63 @@ char *formatFloatShortest(float value, char *out) {
   const uint32_t lower = regular ? centre - 2 : centre - 1;
   const uint32_t upper = centre + 2;
   const int k = regular ? floorLog10Pow2(parts.e) : floorLog10ThreeQuartersPow2(parts.e);
-  const Scaled v = scale(centre, parts.e - 2, k);
-  const Scaled low = scale(lower, parts.e - 2, k);
-  const Scaled high = scale(upper, parts.e - 2, k);
+  // Where the 64-bit power is exact (values from about 2^-66 to 2^27) one
+  // 64-bit product each is exact; elsewhere the 128-bit powers are used.
+  Scaled v, low, high;
+  if (__builtin_expect(k >= -27 && k <= 0, 1)) {
+    v = scaleExactly(centre, parts.e - 2, k);
+    low = scaleExactly(lower, parts.e - 2, k);
+    high = scaleExactly(upper, parts.e - 2, k);
+  } else {
+    v = scale(centre, parts.e - 2, k);
+    low = scale(lower, parts.e - 2, k);
+    high = scale(upper, parts.e - 2, k);
+  }
   // Round-to-nearest-even reading takes the halfway points themselves
   // back to an even c.
   const bool inclusive = (parts.c & 1) == 0;
-  auto aboveLow = [&](uint64_t n) {
-    return n > low.floor || (n == low.floor && low.integer && inclusive);
-  };
-  auto belowHigh = [&](uint64_t n) {
-    return n < high.floor || (n == high.floor && (!high.integer || inclusive));
-  };
+  // (Bitwise operators, so that they compile to no branch.)
+  const bool lowIn = low.integer & inclusive;
+  const bool highIn = !high.integer | inclusive;
+  auto aboveLow = [&](uint64_t n) { return (n > low.floor) | ((n == low.floor) & lowIn); };
+  auto belowHigh = [&](uint64_t n) { return (n < high.floor) | ((n == high.floor) & highIn); };
 
+  // Chosen with conditional moves: which case applies varies from value
+  // to value.
   const uint64_t s = v.floor;
-  uint64_t chosen;
-  int exponent = k;
   const uint64_t tens = s / 10;
   const bool tensDownIn = aboveLow(tens * 10);
-  const bool tensUpIn = belowHigh(tens * 10 + 10);
-  if (tensDownIn != tensUpIn) {
-    chosen = tensDownIn ? tens : tens + 1;
-    exponent = k + 1;
-  } else {
-    const bool downIn = aboveLow(s);
-    const bool upIn = belowHigh(s + 1);
-    if (downIn != upIn)
-      chosen = downIn ? s : s + 1;
-    else
-      chosen = v.above || (v.tie && (s & 1) != 0) ? s + 1 : s;
-  }
-  // 0 < chosen <= v + 1 < 2^28.
+  const bool useTens = tensDownIn != belowHigh(tens * 10 + 10);
+  const bool downIn = aboveLow(s);
+  const bool onlyOne = downIn != belowHigh(s + 1);
+  const bool roundUp = v.above | (v.tie & ((s & 1) != 0));
+  const uint64_t units = s + ((onlyOne & !downIn) | (!onlyOne & roundUp));
+  const uint64_t chosen = useTens ? tens + !tensDownIn : units;
+  const int exponent = k + useTens;
+  // 0 < chosen <= v + 1 < 2^28: nine digits at most.
   const int length = decimalLength(static_cast<uint32_t>(chosen));
-  const DigitText text = digitText(static_cast<uint32_t>(chosen), length);
-  const int n = length - text.trailingZeros;
+  const uint32_t top = static_cast<uint32_t>(chosen / 100000000);
+  const uint64_t raw = eightDigits(static_cast<uint32_t>(chosen - uint64_t{top} * 100000000));
+  // The nine digits, zero-padded, as bytes of a 72-bit number, the first
+  // of them lowest; the length's leading zeros shifted out.
+  const uint128 nine = (uint128{raw} << 8 | top) >> (8 * (9 - length));
+  DigitText text;
+  text.first = static_cast<char>('0' + (static_cast<uint32_t>(nine) & 0xFF));
+  text.rest = static_cast<uint64_t>(nine >> 8) + kAsciiZeros;
+  // raw's leading zero bytes, and 8 when raw is 0.
+  const int n = length - (__builtin_clzll(raw | 1) + (raw == 0)) / 8;
   const int decimalExponent = exponent + length - 1;
 
-  const bool plainAllowed = decimalExponent >= -4 && decimalExponent <= 8;
-  const bool exponentAllowed = decimalExponent < -4 || decimalExponent >= n;
-  bool plain = !exponentAllowed;
-  if (plainAllowed && exponentAllowed) {
-    const int exponentLength = n + (n > 1 ? 1 : 0) + 4;
-    const int plainLength = decimalExponent < 0 ? n + 1 - decimalExponent
-                            : n <= decimalExponent + 1 ? decimalExponent + 1
-                                                       : n + 1;
-    plain = plainLength <= exponentLength;
-  }
+  // As "%.Pg" would lay out the digits for some P from n to 9, and the
+  // shorter of the layouts that allows, the plain one when as long.
+  const bool plainAllowed = static_cast<unsigned>(decimalExponent + 4) <= 12;
+  const bool exponentAllowed = (decimalExponent < -4) | (decimalExponent >= n);
+  const int exponentLength = n + 4 + (n > 1);
+  const int whole = decimalExponent + 1;  // integer digits, if positive
+  const int negativeMask = decimalExponent < 0 ? -1 : 0;
+  const int plainLength = ((n + 1 - decimalExponent) & negativeMask) |
+                          ((whole + ((n + 1 - whole) & -(n > whole))) & ~negativeMask);
+  const bool plain = plainAllowed & (!exponentAllowed | (plainLength <= exponentLength));
   return layOut(text, n, decimalExponent, plain, out);
 }
 

@@ -14,9 +14,12 @@
 // For each pattern: formatFloatG must equal snprintf("%g"),
 // formatFloatDigits(P) snprintf("%.Pg"), formatFixed snprintf("%f"); the
 // text of formatFloatShortest must read back through strtof as the same
-// bits, be no longer than "%.9g", and have as few significant digits as
-// std::to_chars(float, scientific) writes.  Prints the number of patterns checked and
-// of differences with the first examples; exits with 1 on any difference.
+// bits, be no longer than "%.9g", and have the digits and exponent that
+// std::to_chars(float, scientific) writes (the shortest that read back,
+// the nearest of them).  formatFloatsSpaced of the one value, for digits 6
+// and 0, must be the text of formatFloatG or formatFloatShortest and a
+// blank.  Prints the number of patterns checked and of differences with
+// the first examples; exits with 1 on any difference.
 #include <atomic>
 #include <charconv>
 #include <chrono>
@@ -73,15 +76,23 @@ uint32_t toBits(float value) {
   return bits;
 }
 
-// The number of significant digits in a number's text: those from the
-// first non-zero digit to the last non-zero one, before any exponent.
-int significantDigits(const char *text) {
+// A number's text as its significant digits (from the first non-zero
+// digit to the last) and the decimal exponent of the first: "0.0015",
+// "1500e-6" and "1.5e-03" are all "15e-3"; zero is "0".
+std::string digitsAndExponent(const char *text) {
   std::string digits;
-  for (const char *p = text; *p != '\0' && *p != 'e'; ++p)
+  int integerDigits = -1;  // digits before the point, once it is seen
+  const char *p = text;
+  for (; *p != '\0' && *p != 'e'; ++p) {
+    if (*p == '.') integerDigits = static_cast<int>(digits.size());
     if (*p >= '0' && *p <= '9') digits.push_back(*p);
+  }
+  if (integerDigits < 0) integerDigits = static_cast<int>(digits.size());
   const size_t first = digits.find_first_not_of('0');
-  if (first == std::string::npos) return 0;
-  return static_cast<int>(digits.find_last_not_of('0') - first + 1);
+  if (first == std::string::npos) return "0";
+  const int exponent = integerDigits - 1 - static_cast<int>(first) + (*p == 'e' ? std::atoi(p + 1) : 0);
+  return digits.substr(first, digits.find_last_not_of('0') - first + 1) + "e" +
+         std::to_string(exponent);
 }
 
 void checkPattern(uint32_t bits, const Options &options, Tally &tally) {
@@ -128,9 +139,19 @@ void checkPattern(uint32_t bits, const Options &options, Tally &tally) {
     char shortest[64];
     *std::to_chars(shortest, shortest + sizeof shortest, value, std::chars_format::scientific)
          .ptr = '\0';
-    if (significantDigits(ours) != significantDigits(shortest))
-      tally.difference(bits, "formatFloatShortest (digit count)", ours, shortest);
+    if (digitsAndExponent(ours) != digitsAndExponent(shortest))
+      tally.difference(bits, "formatFloatShortest (digits)", ours, shortest);
   }
+  const size_t shortestLength = std::strlen(ours);
+
+  char spaced[vellum::kFloatSpacedSize + vellum::kFloatTextSize];
+  char *spacedEnd = vellum::formatFloatsSpaced(&value, 1, 0, spaced);
+  if (std::string(spaced, spacedEnd) != std::string(ours, shortestLength) + " ")
+    tally.difference(bits, "formatFloatsSpaced(0)", std::string(spaced, spacedEnd).c_str(), ours);
+  *vellum::formatFloatG(value, ours) = '\0';
+  spacedEnd = vellum::formatFloatsSpaced(&value, 1, 6, spaced);
+  if (std::string(spaced, spacedEnd) != std::string(ours) + " ")
+    tally.difference(bits, "formatFloatsSpaced(6)", std::string(spaced, spacedEnd).c_str(), ours);
 
   if (options.fixed) {
     *vellum::formatFixed(value, ours) = '\0';
