@@ -1,7 +1,9 @@
 // Number text: vellum's float and integer formatters beside std::to_chars
 // and snprintf, each writing the same fixed array of 100,000 values.  The
 // floats carry full 24-bit significands and spread over 10^-8 .. 10^8 with
-// both signs; the integers over 1 to 10 digits with both signs.
+// both signs; the integers over 1 to 10 digits with both signs.  The array
+// functions (formatFloatsSpaced, formatIntsSpaced) take the same values in
+// one call, and formatIntsSpaced also the indices of a quad mesh.
 #include <benchmark/benchmark.h>
 
 #include <charconv>
@@ -49,6 +51,23 @@ const std::vector<int32_t> &ints() {
       const int64_t magnitude = std::uniform_int_distribution<int64_t>(0, limit - 1)(random);
       v.push_back(static_cast<int32_t>(negative(random) ? -magnitude : magnitude));
     }
+    return v;
+  }();
+  return values;
+}
+
+// The vertex indices of a mesh of 1000 x 1000 quads, four a face, as a
+// writer sends them: runs of numbers of one length.
+const std::vector<int32_t> &meshIndices() {
+  static const std::vector<int32_t> values = [] {
+    std::vector<int32_t> v;
+    constexpr int kSide = 1000;
+    v.reserve(4 * kSide * kSide);
+    for (int row = 0; row < kSide; ++row)
+      for (int column = 0; column < kSide; ++column) {
+        const int corner = row * (kSide + 1) + column;
+        v.insert(v.end(), {corner, corner + 1, corner + kSide + 2, corner + kSide + 1});
+      }
     return v;
   }();
   return values;
@@ -109,6 +128,23 @@ void FloatsSpacedG_vellum(benchmark::State &state) {
   }
   state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(values.size()));
 }
+// formatIntsSpaced over a whole array, in blocks of 1024 values into one
+// buffer that stays in the cache, as the RIB writer does.
+void intsSpaced(benchmark::State &state, const std::vector<int32_t> &values) {
+  constexpr size_t kBlock = 1024;
+  std::vector<char> buffer(12 * kBlock + vellum::kIntTextSize);
+  for (auto _ : state) {
+    for (size_t i = 0; i < values.size(); i += kBlock) {
+      const size_t count = values.size() - i < kBlock ? values.size() - i : kBlock;
+      char *end = vellum::formatIntsSpaced(values.data() + i, count, buffer.data());
+      benchmark::DoNotOptimize(end);
+      benchmark::ClobberMemory();
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(values.size()));
+}
+void IntsSpaced_vellum(benchmark::State &state) { intsSpaced(state, ints()); }
+void IntsSpacedMesh_vellum(benchmark::State &state) { intsSpaced(state, meshIndices()); }
 void Int_vellum(benchmark::State &state) {
   formatAll(state, ints(), [](int32_t v, char *out) { return vellum::formatInt(v, out); });
 }
@@ -130,5 +166,7 @@ BENCHMARK(FloatDigits9_snprintf);
 BENCHMARK(Int_vellum);
 BENCHMARK(Int_toChars);
 BENCHMARK(Int_snprintf);
+BENCHMARK(IntsSpaced_vellum);
+BENCHMARK(IntsSpacedMesh_vellum);
 
 }  // namespace

@@ -585,33 +585,69 @@ char *formatInt(long value, char *out) {
 
 char *formatInt(int32_t value, char *out) { return writeInt32(value, out); }
 
-// Index arrays hold runs of numbers of the same length, so here the
-// length is found by comparisons that predict well, and the digits are
-// written two at a time from the end.
+namespace {
+
+// The eight digits of v < 10^8, zero-padded, as values in bytes 0 (the
+// first) to 7, from three lookups of digit triples.
+inline uint64_t eightDigitsByTriples(uint32_t v) {
+  const uint32_t thousands = v / 1000, top = thousands / 1000;
+  return kFast.digitTriple[top] >> 8 | uint64_t{kFast.digitTriple[thousands - 1000 * top]} << 16 |
+         uint64_t{kFast.digitTriple[v - 1000 * thousands]} << 40;
+}
+
+}  // namespace
+
+// The digits of v < 10^6, zero-padded to six, as characters in bytes 0
+// to 5, and a blank in byte 6.
+inline uint64_t sixDigitsAndBlank(uint32_t v) {
+  const uint64_t thousands = (v * UINT64_C(4294968)) >> 32;  // v / 1000, as in digitWord
+  return kFast.digitTriple[thousands] | uint64_t{kFast.digitTriple[v - 1000 * thousands]} << 24 |
+         UINT64_C(0x20303030303030);
+}
+
+// Below 10^8 the length costs no branch: the digits are made zero-padded
+// to six or eight, and their leading zeros shifted out (the last digit is
+// kept even when it is 0).  Index arrays hold runs of numbers of one
+// length: after a number from 0 to 999999 the numbers of its length that
+// follow it take a shorter way, with the shift and the step known.
 char *formatIntsSpaced(const int32_t *values, size_t count, char *out) {
-  for (size_t i = 0; i < count; ++i) {
-    const int32_t value = values[i];
+  size_t i = 0;
+  while (i < count) {
+    const int32_t value = values[i++];
     uint32_t v = static_cast<uint32_t>(value);
     *out = '-';
     out += value < 0 ? 1 : 0;
     v = value < 0 ? 0 - v : v;
-    const int n = v < 100000 ? (v < 100 ? (v < 10 ? 1 : 2) : v < 1000 ? 3 : v < 10000 ? 4 : 5)
-                             : v < 10000000 ? (v < 1000000 ? 6 : 7)
-                                            : v < 100000000 ? 8 : v < 1000000000 ? 9 : 10;
-    char *end = out + n, *p = end;
-    while (v >= 100) {
-      const uint32_t q = v / 100;
-      p -= 2;
-      std::memcpy(p, kDigitPairs + 2 * (v - 100 * q), 2);
-      v = q;
-    }
-    if (v >= 10) {
-      std::memcpy(p - 2, kDigitPairs + 2 * v, 2);
+    if (v < 1000000) {
+      const uint64_t text = sixDigitsAndBlank(v);
+      // The zero bytes of the digits' values at the start.
+      const int leadingZeros = __builtin_ctzll((text ^ kAsciiZeros) | UINT64_C(1) << 40) / 8;
+      const int shift = 8 * leadingZeros;
+      store8(out, text >> shift);
+      const int length = 6 - leadingZeros;
+      out += length + 1;
+      if (value < 0) continue;
+      const uint32_t low = length == 1 ? 0 : kPowersOfTen32[length - 1];
+      const uint32_t span = kPowersOfTen32[length] - low;
+      while (i < count && static_cast<uint32_t>(values[i]) - low < span) {
+        store8(out, sixDigitsAndBlank(static_cast<uint32_t>(values[i++])) >> shift);
+        out += length + 1;
+      }
+    } else if (v < 100000000) {
+      const uint64_t digits = eightDigitsByTriples(v);
+      const int leadingZeros = __builtin_ctzll(digits | UINT64_C(1) << 56) / 8;
+      store8(out, (digits | kAsciiZeros) >> (8 * leadingZeros));
+      out += 8 - leadingZeros;
+      *out++ = ' ';
     } else {
-      p[-1] = static_cast<char>('0' + v);
+      const uint32_t high = v / 100000000;  // 1 to 21
+      const int skip = high < 10 ? 2 : 1;
+      store8(out, kFast.digitTriple[high] >> (8 * skip) | kAsciiZeros);
+      out += 3 - skip;
+      store8(out, eightDigitsByTriples(v - high * 100000000) | kAsciiZeros);
+      out[8] = ' ';
+      out += 9;
     }
-    *end = ' ';
-    out = end + 1;
   }
   return out;
 }
