@@ -25,7 +25,7 @@ void appendInt(std::string &out, long value);
 // The buffer formatFloatG, formatFloatDigits and formatFloatShortest need.
 // Their longest text is 15 bytes, such as "-1.23456789e-38" or
 // "-0.000123456789", but they write in blocks of four and eight bytes,
-// which may reach up to 24 bytes past the start.
+// which may reach to the 24th byte from the start.
 constexpr int kFloatTextSize = 24;
 // Room for formatFixed of any float: "-" and FLT_MAX's 39 integer digits,
 // the point and six decimals make 47 bytes.
