@@ -9,7 +9,8 @@
 //   --no-fixed      skip the "%f" comparison of formatFixed
 //   --fixed-only    only that comparison (--all in two runs, each shorter)
 //   --threads N     worker threads (default 2)
-//   --progress      report every 5% of the patterns on standard error
+//   --progress      report every 5% of the patterns, with the differences
+//                   found so far, on standard error
 //
 // For each pattern: formatFloatG must equal snprintf("%g"),
 // formatFloatDigits(P) snprintf("%.Pg"), formatFixed snprintf("%f"); the
@@ -263,7 +264,7 @@ int main(int argc, char **argv) {
   // threads, so that each gets its share of slow (large) values.
   constexpr uint64_t kBlock = 1 << 16;
   const uint64_t blocks = (count + kBlock - 1) / kBlock;
-  std::atomic<uint64_t> blocksDone{0};
+  std::atomic<uint64_t> blocksDone{0}, differencesSoFar{0};
   std::vector<Tally> tallies(options.threads);
   std::vector<std::thread> workers;
   for (int t = 0; t < options.threads; ++t) {
@@ -271,14 +272,17 @@ int main(int argc, char **argv) {
       for (uint64_t block = static_cast<uint64_t>(t) * kBlock; block < count;
            block += static_cast<uint64_t>(options.threads) * kBlock) {
         const uint64_t blockEnd = block + kBlock < count ? block + kBlock : count;
+        const uint64_t differencesBefore = tallies[t].differences;
         for (uint64_t index = block; index < blockEnd; ++index)
           checkPattern(static_cast<uint32_t>(index * options.stride), options, tallies[t]);
+        differencesSoFar += tallies[t].differences - differencesBefore;
         const uint64_t done = ++blocksDone;
         if (options.progress && done * 20 / blocks != (done - 1) * 20 / blocks) {
           const double elapsed =
               std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-          std::fprintf(stderr, "float_format_check: %llu%% after %.0f s\n",
-                       static_cast<unsigned long long>(done * 100 / blocks), elapsed);
+          std::fprintf(stderr, "float_format_check: %llu%% after %.0f s, %llu differences\n",
+                       static_cast<unsigned long long>(done * 100 / blocks), elapsed,
+                       static_cast<unsigned long long>(differencesSoFar.load()));
         }
       }
     });
