@@ -1,7 +1,9 @@
 // Number text: vellum's float and integer formatters beside std::to_chars
 // and snprintf, each writing the same fixed array of 100,000 values.  The
 // floats carry full 24-bit significands and spread over 10^-8 .. 10^8 with
-// both signs; the integers over 1 to 10 digits with both signs.
+// both signs; the integers over 1 to 10 digits with both signs.  The array
+// functions (formatFloatsSpaced, formatIntsSpaced) take the same values in
+// one call, and formatIntsSpaced also the indices of a quad mesh.
 #include <benchmark/benchmark.h>
 
 #include <charconv>
@@ -54,6 +56,23 @@ const std::vector<int32_t> &ints() {
   return values;
 }
 
+// The vertex indices of a mesh of 1000 x 1000 quads, four a face, as a
+// writer sends them: runs of numbers of one length.
+const std::vector<int32_t> &meshIndices() {
+  static const std::vector<int32_t> values = [] {
+    std::vector<int32_t> v;
+    constexpr int kSide = 1000;
+    v.reserve(4 * kSide * kSide);
+    for (int row = 0; row < kSide; ++row)
+      for (int column = 0; column < kSide; ++column) {
+        const int corner = row * (kSide + 1) + column;
+        v.insert(v.end(), {corner, corner + 1, corner + kSide + 2, corner + kSide + 1});
+      }
+    return v;
+  }();
+  return values;
+}
+
 // Formats every value of `values` with `format` per iteration; counts the
 // bytes so that nothing is optimised away.
 template <typename Value, typename Format>
@@ -98,6 +117,34 @@ void FloatDigits9_snprintf(benchmark::State &state) {
     return out + std::snprintf(out, 64, "%.9g", static_cast<double>(v));
   });
 }
+// The whole array in one call, a blank after each value.
+void FloatsSpacedG_vellum(benchmark::State &state) {
+  const std::vector<float> &values = floats();
+  std::vector<char> buffer(vellum::kFloatSpacedSize * values.size() + vellum::kFloatTextSize);
+  for (auto _ : state) {
+    char *end = vellum::formatFloatsSpaced(values.data(), values.size(), 6, buffer.data());
+    benchmark::DoNotOptimize(end);
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(values.size()));
+}
+// formatIntsSpaced over a whole array, in blocks of 1024 values into one
+// buffer that stays in the cache, as the RIB writer does.
+void intsSpaced(benchmark::State &state, const std::vector<int32_t> &values) {
+  constexpr size_t kBlock = 1024;
+  std::vector<char> buffer(12 * kBlock + vellum::kIntTextSize);
+  for (auto _ : state) {
+    for (size_t i = 0; i < values.size(); i += kBlock) {
+      const size_t count = values.size() - i < kBlock ? values.size() - i : kBlock;
+      char *end = vellum::formatIntsSpaced(values.data() + i, count, buffer.data());
+      benchmark::DoNotOptimize(end);
+      benchmark::ClobberMemory();
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(values.size()));
+}
+void IntsSpaced_vellum(benchmark::State &state) { intsSpaced(state, ints()); }
+void IntsSpacedMesh_vellum(benchmark::State &state) { intsSpaced(state, meshIndices()); }
 void Int_vellum(benchmark::State &state) {
   formatAll(state, ints(), [](int32_t v, char *out) { return vellum::formatInt(v, out); });
 }
@@ -113,10 +160,13 @@ BENCHMARK(FloatG_toChars);
 BENCHMARK(FloatG_snprintf);
 BENCHMARK(FloatShortest_vellum);
 BENCHMARK(FloatShortest_toChars);
+BENCHMARK(FloatsSpacedG_vellum);
 BENCHMARK(FloatDigits9_vellum);
 BENCHMARK(FloatDigits9_snprintf);
 BENCHMARK(Int_vellum);
 BENCHMARK(Int_toChars);
 BENCHMARK(Int_snprintf);
+BENCHMARK(IntsSpaced_vellum);
+BENCHMARK(IntsSpacedMesh_vellum);
 
 }  // namespace

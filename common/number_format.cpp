@@ -6,9 +6,13 @@
 #include <cstring>
 #include <system_error>
 
+#include "common/float_decimal_tables.h"
+
 namespace vellum {
 
 namespace {
+
+using namespace float_decimal;
 
 // Large enough for "%f" of any double: 309 integer digits, the point, six
 // decimals and a sign.
@@ -19,132 +23,6 @@ void appendChars(std::string &out, Format... format) {
   char buffer[kNumberBufferSize];
   std::to_chars_result result = std::to_chars(buffer, buffer + sizeof buffer, format...);
   out.append(buffer, result.ptr);
-}
-
-// ---------------------------------------------------------------------------
-// Exact scaling of a float by a power of ten.
-//
-// A finite float is c * 2^e with an integer c below 2^24.  Formatting it
-// needs floor(c * 2^e * 10^-k) for one k, and whether the part after the
-// point is exactly 0, below, exactly at or above 1/2.  10^-k is kept as a
-// 128-bit F in [2^127, 2^128) and a binary exponent:
-//   10^-k = F * 2^exponent, exactly when k <= 0 (F is 5^-k shifted left),
-//   10^-k < F * 2^exponent < 10^-k * (1 + 2^-127) when k > 0 (F rounded up).
-
-__extension__ typedef unsigned __int128 uint128;
-
-// %.9g of the smallest subnormal, 1.4e-45, scales by 10^(45+8); %.1g of
-// FLT_MAX, 3.4e38, by 10^-38.  The shortest-digits search stays inside.
-constexpr int kMinK = -53;
-constexpr int kMaxK = 38;
-
-struct PowerOfTenTable {
-  uint128 mantissa[kMaxK - kMinK + 1];
-  int exponent[kMaxK - kMinK + 1];
-};
-
-constexpr int bitLength(uint128 value) {
-  int length = 0;
-  for (; value != 0; value >>= 1) ++length;
-  return length;
-}
-
-// ceil(2^shift / divisor): long division one bit at a time, for
-// divisor < 2^126 (so that twice the remainder fits) and a quotient below
-// 2^128.
-constexpr uint128 ceilPowerOfTwoOver(int shift, uint128 divisor) {
-  uint128 quotient = 0, remainder = 0;
-  for (int bit = shift; bit >= 0; --bit) {
-    remainder = remainder << 1 | (bit == shift ? 1 : 0);
-    quotient <<= 1;
-    if (remainder >= divisor) {
-      remainder -= divisor;
-      quotient |= 1;
-    }
-  }
-  return quotient + (remainder != 0 ? 1 : 0);
-}
-
-constexpr PowerOfTenTable makePowerOfTenTable() {
-  PowerOfTenTable table{};
-  // 10^j = 5^j * 2^j for j = -k >= 0; 5^53 < 2^124, so 5^j fits.
-  uint128 power = 1;
-  for (int j = 0; j <= -kMinK; ++j, power *= 5) {
-    int shift = 128 - bitLength(power);
-    table.mantissa[-j - kMinK] = power << shift;
-    table.exponent[-j - kMinK] = j - shift;
-  }
-  // 10^-k = 2^-k / 5^k: F = ceil(2^(127 + b) / 5^k) with 2^(b-1) < 5^k < 2^b
-  // (5^38 < 2^89).
-  uint128 divisor = 1;
-  for (int k = 1; k <= kMaxK; ++k) {
-    divisor *= 5;
-    const int b = bitLength(divisor);
-    table.mantissa[k - kMinK] = ceilPowerOfTwoOver(127 + b, divisor);
-    table.exponent[k - kMinK] = -k - 127 - b;
-  }
-  return table;
-}
-
-constexpr PowerOfTenTable kPowersOfTen = makePowerOfTenTable();
-
-// The decimal exponents of finite floats: 1.4e-45 to 3.4e38.
-constexpr int kMinDecade = -45;
-constexpr int kMaxDecade = 39;
-
-// For each n, the bit pattern of the smallest float >= 10^n, so that a
-// positive float x is >= 10^n exactly when its bits are >= the entry.
-// 10^39 is beyond FLT_MAX: its entry is infinity's bits.
-struct DecadeTable {
-  uint32_t smallestAtLeast[kMaxDecade - kMinDecade + 1];
-};
-
-constexpr DecadeTable makeDecadeTable() {
-  DecadeTable table{};
-  for (int n = kMinDecade; n <= kMaxDecade; ++n) {
-    uint32_t bits = 0x7F800000;
-    if (n < kMaxDecade) {
-      // 10^n = 2^n * 5^n; with 5^|n| (below 2^105) find floor(log2(10^n)),
-      // then the float c * 2^e >= 10^n with c as small as its binade (or
-      // the subnormals) allow.
-      uint128 fivePower = 1;
-      for (int i = 0; i < (n < 0 ? -n : n); ++i) fivePower *= 5;
-      const int floorLog2 = n >= 0 ? n + bitLength(fivePower) - 1 : n - bitLength(fivePower);
-      int e = floorLog2 - 23 < -149 ? -149 : floorLog2 - 23;
-      uint128 c = 0;
-      if (n >= 0) {
-        uint128 power = fivePower << n;  // 10^n < 2^127
-        c = e <= 0 ? power << -e : (power + (uint128{1} << e) - 1) >> e;
-      } else {
-        c = ceilPowerOfTwoOver(-e + n, fivePower);  // 2^-e / 10^-n
-      }
-      if (c == (uint128{1} << 24)) {
-        c >>= 1;
-        ++e;
-      }
-      bits = c < (uint128{1} << 23)
-                 ? static_cast<uint32_t>(c)
-                 : (static_cast<uint32_t>(e + 150) << 23) | (static_cast<uint32_t>(c) & 0x7FFFFF);
-    }
-    table.smallestAtLeast[n - kMinDecade] = bits;
-  }
-  return table;
-}
-
-constexpr DecadeTable kDecades = makeDecadeTable();
-
-// floor(e * log10(2)) and floor(e * log10(2) + log10(3/4)).  The factors
-// are floor(2^20 * log10(2)), floor(2^22 * log10(2)) and
-// floor(2^22 * -log10(3/4)); both results were checked exact for
-// |e| <= 400, beyond any float's binary exponent.  The added power of two
-// keeps the shifted number positive and adds exactly 2^20 or 2^22 to the
-// quotient, taken off again.
-constexpr int floorLog10Pow2(int e) {
-  return static_cast<int>(((int64_t{e} * 315653 + (INT64_C(1) << 40)) >> 20) - (1 << 20));
-}
-constexpr int floorLog10ThreeQuartersPow2(int e) {
-  return static_cast<int>(((int64_t{e} * 1262611 - 524031 + (INT64_C(1) << 44)) >> 22) -
-                          (1 << 22));
 }
 
 struct Scaled {
@@ -195,18 +73,10 @@ inline __attribute__((always_inline)) Scaled scale(uint32_t c, int e, int k) {
 // ---------------------------------------------------------------------------
 // Text.
 //
-// Digits are made eight at a time in a 64-bit word, one digit a byte, and
-// the text is written with stores of fixed size, which may run past its
-// end (hence kFloatTextSize).  Nothing written is read back: a read that
+// Digits are made several at a time in a 64-bit word, one digit a byte,
+// and the text is written with stores of fixed size, which may run past
+// its end (hence kFloatTextSize).  Nothing written is read back: a read that
 // spans several smaller stores would wait for them.
-
-constexpr char kDigitPairs[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
-
-constexpr uint32_t kPowersOfTen32[] = {1,      10,      100,      1000,      10000,
-                                       100000, 1000000, 10000000, 100000000, 1000000000};
 
 constexpr uint64_t kAsciiZeros = UINT64_C(0x3030303030303030);  // '0' in every byte
 
@@ -241,25 +111,6 @@ struct DigitText {
   int trailingZeros;  // of the n digits
 };
 
-// The n digits of v, 10^(n-1) <= v < 10^n, 1 <= n <= 9.
-inline DigitText digitText(uint32_t v, int n) {
-  DigitText text;
-  if (n == 9) {
-    const uint32_t top = v / 100000000;
-    const uint64_t raw = eightDigits(v - top * 100000000);
-    text.first = static_cast<char>('0' + top);
-    text.rest = raw + kAsciiZeros;
-    text.trailingZeros = raw == 0 ? 8 : __builtin_clzll(raw) / 8;
-  } else {
-    const uint64_t raw = eightDigits(v);  // not 0, as v >= 1
-    const uint64_t digits = raw >> (8 * (8 - n));
-    text.first = static_cast<char>('0' + (digits & 0xFF));
-    text.rest = (digits >> 8) + kAsciiZeros;
-    text.trailingZeros = __builtin_clzll(raw) / 8;
-  }
-  return text;
-}
-
 inline int bitLength32(uint32_t v) { return v == 0 ? 0 : 32 - __builtin_clz(v); }
 
 // The number of decimal digits of v ("0" has one).  With L bits,
@@ -271,41 +122,38 @@ inline int decimalLength(uint32_t v) {
 }
 
 // The first n digits of text times 10^(decimalExponent - n + 1) (n >= 1,
-// no trailing zero among them), as "d.ddde+XX" or in plain form, at out;
-// writes at most 17 bytes.  |decimalExponent| < 100 for floats; plain form
-// for -4 <= decimalExponent <= 8 only.
+// no trailing zero among them), in exponent form "d.ddde+XX" or, when
+// plain, as "ddd.ddd" or "0.000ddd".  For floats -45 <= decimalExponent
+// <= 39; plain form for -4 <= decimalExponent <= 8 only.
+//
+// Every layout is the same sequence of stores at positions worked out
+// with conditional moves, so that the choice costs no branch whatever the
+// order of the values: "0.000000" at out (kept only before the digits of
+// "0.000ddd"), the digits at s (after that prefix, or at 0), the point at
+// s + p followed by the digits after it (for "0.000ddd" at the end of the
+// text, where nothing of it is kept), then the exponent's four bytes at
+// the end of the digits (beyond the end of plain text).  The stores reach
+// at most 23 bytes past out: the point at 5 + 9 and eight bytes after it
+// for "0.0000ddddddddd", which also bounds the exponent's 19.
 inline __attribute__((always_inline)) char *layOut(const DigitText &text, int n,
                                                    int decimalExponent, bool plain,
                                                    char *out) {
-  if (!plain) {
-    out[0] = text.first;
-    out[1] = '.';
-    store8(out + 2, text.rest);
-    out += n > 1 ? n + 1 : 1;
-    out[0] = 'e';
-    out[1] = decimalExponent < 0 ? '-' : '+';
-    const int magnitude = decimalExponent < 0 ? -decimalExponent : decimalExponent;
-    std::memcpy(out + 2, kDigitPairs + 2 * magnitude, 2);
-    return out + 4;
-  }
-  if (decimalExponent < 0) {
-    // "0.", -decimalExponent - 1 zeros, the digits.
-    store8(out, kAsciiZeros);
-    out[1] = '.';
-    char *digits = out + 1 - decimalExponent;
-    digits[0] = text.first;
-    store8(digits + 1, text.rest);
-    return digits + n;
-  }
-  // The digits and their '0' padding make the integer part when there are
-  // no more digits than it has; else the point goes in.
-  out[0] = text.first;
-  store8(out + 1, text.rest);
-  const int integerDigits = decimalExponent + 1;
-  if (n <= integerDigits) return out + integerDigits;
-  out[integerDigits] = '.';
-  store8(out + integerDigits + 1, text.rest >> (8 * decimalExponent));
-  return out + n + 1;
+  // Masks rather than conditions: the compiler turns conditions used in
+  // several places into branches.
+  const int plainMask = -static_cast<int>(plain);
+  const int negativeMask = decimalExponent < 0 ? -1 : 0;
+  const int s = (1 - decimalExponent) & plainMask & negativeMask;
+  const int p = 1 + (plainMask & ((decimalExponent & ~negativeMask) | ((n - 1) & negativeMask)));
+  store8(out, UINT64_C(0x303030303030) << 16 | '.' << 8 | '0');  // "0.000000"
+  out[s] = text.first;
+  store8(out + s + 1, text.rest);
+  out[s + p] = '.';
+  // For p = 9 (nine digits, none after the point) the shift is 0, and
+  // stores digits that lie beyond the end.
+  store8(out + s + p + 1, text.rest >> ((8 * (p - 1)) & 63));
+  const int end = s + p + ((n + 1 - p) & -static_cast<int>(n > p));
+  std::memcpy(out + end, kExponentTexts.text[decimalExponent - kMinDecade], 4);
+  return out + end + (4 & ~plainMask);
 }
 
 // A float's parts: value = (-1)^negative * c * 2^e.
@@ -348,69 +196,195 @@ char *writeSpecial(const FloatParts &parts, char *out) {
   return out + 3;
 }
 
-// 10^n as the nearest double, n from -40 to 55: for any float and
-// precision, value * 10^(precision - 1 - decimal exponent) is in range.
-constexpr int kMinTenPower = -40;
-constexpr double kTenPowers[] = {
-    1e-40, 1e-39, 1e-38, 1e-37, 1e-36, 1e-35, 1e-34, 1e-33, 1e-32, 1e-31, 1e-30, 1e-29, 1e-28,
-    1e-27, 1e-26, 1e-25, 1e-24, 1e-23, 1e-22, 1e-21, 1e-20, 1e-19, 1e-18, 1e-17, 1e-16, 1e-15,
-    1e-14, 1e-13, 1e-12, 1e-11, 1e-10, 1e-9,  1e-8,  1e-7,  1e-6,  1e-5,  1e-4,  1e-3,  1e-2,
-    1e-1,  1e0,   1e1,   1e2,   1e3,   1e4,   1e5,   1e6,   1e7,   1e8,   1e9,   1e10,  1e11,
-    1e12,  1e13,  1e14,  1e15,  1e16,  1e17,  1e18,  1e19,  1e20,  1e21,  1e22,  1e23,  1e24,
-    1e25,  1e26,  1e27,  1e28,  1e29,  1e30,  1e31,  1e32,  1e33,  1e34,  1e35,  1e36,  1e37,
-    1e38,  1e39,  1e40,  1e41,  1e42,  1e43,  1e44,  1e45,  1e46,  1e47,  1e48,  1e49,  1e50,
-    1e51,  1e52,  1e53,  1e54,  1e55};
+// ---------------------------------------------------------------------------
+// "%.Ng".
+//
+// A normal float c * 2^e (c = 2^23 + its fraction field, e = f - 150 for
+// its exponent field f) lies in its binade's decade or the next, which one
+// comparison of its bits tells.  With k = decade - N + 1 it scales to
+// y = c * 2^e * 10^-k, 10^(N-1) <= y < 10^N, and y rounded to nearest,
+// ties to even, gives the digits: glibc's printf rounds the exact value.
+//
+// The 64-bit power 10^-k = m * 2^E comes as the table's M = m (where
+// exact) or ceil(m).  With a = e + E + 96, c << a = y * 2^96 / m lies in
+// [2^32, 2^63), as 1 <= y < 2^30 and 2^63 <= m < 2^64; so the one product
+// P = (c << a) * M is y * 2^96, or exceeds it by less than c << a < 2^63.
+// y's integer part is P's bits from 96 on, its fraction the 96 below.
+//
+// Where P's fraction is below 2^95 or at least 2^95 + 2^64, y's fraction
+// lies on the same side of 1/2 (or P's has passed into the next integer
+// where y's was within 2^-33 below 1, and y rounds up to that integer
+// too), and adding 2^95 rounds y.  Else bits 64 to 95 of P are 2^31, y is
+// at a tie or within 2^-32 of one, and roundNearHalf decides.
+//
+// A subnormal is c * 2^-149 with c its fraction field, as if f were 1.
 
-// "%.*g" for precision 1..9; inlined so that formatFloatG's constant
-// precision folds into its divisions.
-inline __attribute__((always_inline)) char *formatWithPrecision(float value, int precision,
-                                                                char *out) {
+inline uint128 scaledProduct(uint32_t c, uint32_t field, uint32_t kIndex) {
+  return uint128{uint64_t{c} << (static_cast<int>(field) + kFast.shift[kIndex])} *
+         kFast.mantissa[kIndex];
+}
+
+inline bool nearHalf(uint128 product) {
+  return static_cast<uint32_t>(product >> 64) == UINT32_C(1) << 31;
+}
+
+inline uint32_t roundHalfUp(uint128 product) {
+  return static_cast<uint32_t>((static_cast<uint64_t>(product >> 64) + (UINT64_C(1) << 31)) >> 32);
+}
+
+uint32_t roundNearHalf(uint32_t c, uint32_t field, uint32_t kIndex, uint128 product) {
+  if (kFast.exact[kIndex]) {
+    // P is y * 2^96: a tie exactly when the bits below 95 are 0, and then
+    // the even neighbour.
+    const uint64_t high = static_cast<uint64_t>(product >> 64);
+    const bool tieToEven = static_cast<uint64_t>(product) == 0 && ((high >> 32) & 1) == 0;
+    return static_cast<uint32_t>((high + (UINT64_C(1) << 31) - (tieToEven ? 1 : 0)) >> 32);
+  }
+  const int k = static_cast<int>(kIndex) + kMinK;
+  const Scaled scaled = scaleBy(c, static_cast<int>(field) - 150, kPowersOfTen.mantissa[kIndex],
+                                kPowersOfTen.exponent[kIndex], k > 0);
+  return static_cast<uint32_t>(scaled.floor + (scaled.above | (scaled.tie & (scaled.floor & 1))));
+}
+
+// The N digits of v, 10^(N-1) <= v < 10^N, N <= 8, as values in the bytes
+// of a word: the first at byte 0, then 0 up to byte 7.  Made three at a
+// time from the table of digit triples, from the last digit back; the
+// first group may have fewer, and its triple's leading zeros are shifted
+// out.  (v * ceil(2^32 / 1000)) >> 32 is v / 1000 for v < 10^6: it exceeds
+// v / 1000 by less than v * 0.704 / 2^32 < 1/1000.)
+template <int N>
+inline __attribute__((always_inline)) uint64_t digitWord(uint32_t v) {
+  const auto triple = [](uint64_t i) -> uint64_t { return kFast.digitTriple[i]; };
+  if constexpr (N <= 3) {
+    return triple(v) >> (8 * (3 - N));
+  } else if constexpr (N <= 6) {
+    const uint64_t top = (v * UINT64_C(4294968)) >> 32;
+    return triple(top) >> (8 * (6 - N)) | triple(v - 1000 * top) << (8 * (N - 3));
+  } else {
+    const uint32_t top = v / 1000000, middle = v / 1000 % 1000;
+    return triple(top) >> (8 * (9 - N)) | triple(middle) << (8 * (N - 6)) |
+           triple(v % 1000) << (8 * (N - 3));
+  }
+}
+
+// The first last + 1 digits of word (no trailing zero among them) times
+// 10^(decade - last), laid out for "%.Ng", N <= 7: "0.000000" at out,
+// then word with the point put in at its place among the digits (which
+// lies beyond the text when there is none, as ddddddd. fits eight bytes),
+// at out for "d.ddd" and "ddd.dd" or after the "0.000" of "0.000ddd";
+// then the exponent's four bytes at the end of the digits (beyond the end
+// of plain text).  Writes at most 16 bytes, with no branch on the layout.
+template <int N>
+inline __attribute__((always_inline)) char *layOutWord(uint64_t word, size_t last, size_t d,
+                                                       char *out) {
+  const WordLayout &layout = kFast.layout[N];
+  const uint64_t before = word & layout.keep[d];
+  const uint64_t text = before | (word ^ before) << 8 | layout.point[d];
+  store8(out, UINT64_C(0x303030303030) << 16 | '.' << 8 | '0');  // "0.000000"
+  store8(out + layout.start[d], text);
+  std::memcpy(out + layout.digitsEnd[d][last], layout.suffix[d], 4);
+  return out + layout.textEnd[d][last];
+}
+
+// "%.Ng" of y rounded, `kept`, 10^(N-1) <= kept <= 10^N, for a value of
+// decade index d (sign already written).
+template <int N>
+inline __attribute__((always_inline)) char *formatKept(uint32_t kept, size_t d, char *out) {
+  if (__builtin_expect(kept == kPowersOfTen32[N], 0)) {
+    // Rounded up into the next decade.
+    kept = kPowersOfTen32[N - 1];
+    ++d;
+  }
+  if constexpr (N <= 7) {
+    const uint64_t digits = digitWord<N>(kept);
+    // The last digit other than 0 is in the highest byte not 0.
+    const size_t last = static_cast<unsigned>(63 - __builtin_clzll(digits)) / 8;
+    return layOutWord<N>(digits | kAsciiZeros, last, d, out);
+  } else {
+    // Eight or nine digits: the first, and the rest as values in a word.
+    uint64_t rest;
+    DigitText text;
+    if constexpr (N == 8) {
+      const uint64_t digits = digitWord<8>(kept);
+      text.first = static_cast<char>('0' + (digits & 0xFF));
+      rest = digits >> 8;
+    } else {
+      const uint32_t top = kept / 1000000, middle = kept / 1000 % 1000;
+      const uint64_t topDigits = kFast.digitTriple[top];
+      text.first = static_cast<char>('0' + (topDigits & 0xFF));
+      rest = topDigits >> 8 | uint64_t{kFast.digitTriple[middle]} << 16 |
+             uint64_t{kFast.digitTriple[kept % 1000]} << 40;
+    }
+    text.rest = rest | kAsciiZeros;
+    // The zero bytes at the top of the N - 1 bytes of rest (7 or 8 when it
+    // is 0).
+    text.trailingZeros = N == 8 ? __builtin_clzll(rest << 8 | 1) / 8
+                                : (__builtin_clzll(rest | 1) + (rest == 0)) / 8;
+    const int decade = static_cast<int>(d) + kMinDecade;
+    // As printf chooses: plain form for -4 <= decade < N.
+    const bool plain = static_cast<unsigned>(decade + 4) < static_cast<unsigned>(N + 4);
+    return layOut(text, N - text.trailingZeros, decade, plain, out);
+  }
+}
+
+// Zero, subnormals, infinity, NaN, and values at or near a tie.
+__attribute__((noinline)) char *formatSlow(float value, int precision, char *out);
+
+// "%.Ng" of any float.
+template <int N>
+inline __attribute__((always_inline)) char *formatPrecision(float value, char *out) {
+  uint32_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  const uint32_t field = (bits >> 23) & 0xFF;
+  if (__builtin_expect(field - 1 >= 254, 0)) return formatSlow(value, N, out);
+  // The entries for both decades load while the comparison is pending.
+  const size_t low = kFast.binadeDecade[field];
+  const bool up = (bits & 0x7FFFFFFF) >= kFast.nextDecadeFrom[field];
+  const size_t kLow = low + kDecadeToK - N + 1;
+  const uint64_t mantissa = up ? kFast.mantissa[kLow + 1] : kFast.mantissa[kLow];
+  const int shift = static_cast<int>(field) + (up ? kFast.shift[kLow + 1] : kFast.shift[kLow]);
+  const size_t d = low + (up ? 1 : 0);
+  const uint128 product = uint128{uint64_t{(bits & 0x7FFFFF) | 0x800000} << shift} * mantissa;
+  if (__builtin_expect(nearHalf(product), 0)) return formatSlow(value, N, out);
+  *out = '-';
+  out += bits >> 31;
+  return formatKept<N>(roundHalfUp(product), d, out);
+}
+
+char *formatSlow(float value, int precision, char *out) {
   const FloatParts parts = split(value);
   if (!parts.finite || parts.c == 0) return writeSpecial(parts, out);
   *out = '-';
   out += parts.negative ? 1 : 0;
   uint32_t bits;
   std::memcpy(&bits, &value, sizeof bits);
-  // With 2^b <= value < 2^(b+1), 10^estimate <= value < 10^(estimate+2)
-  // for estimate = floor(b * log10(2)); the table of decades decides.
-  // (Written as a choice of two loads, this compiles to a branch, and the
-  // loads start before the decade is known: faster than loading at an
-  // index computed from it, or choosing by masks.)
-  const int estimate = floorLog10Pow2(parts.e + 31 - __builtin_clz(parts.c));
-  const bool nextDecade =
-      (bits & 0x7FFFFFFF) >= kDecades.smallestAtLeast[estimate + 1 - kMinDecade];
-  int decimalExponent = estimate + (nextDecade ? 1 : 0);
-  const int k = estimate - precision + 1;
-  const uint128 f = nextDecade ? kPowersOfTen.mantissa[k + 1 - kMinK]
-                               : kPowersOfTen.mantissa[k - kMinK];
-  const int exponent = nextDecade ? kPowersOfTen.exponent[k + 1 - kMinK]
-                                  : kPowersOfTen.exponent[k - kMinK];
-  // The digits kept are value * 10^(precision - 1 - decimalExponent),
-  // rounded to nearest, ties to even, as glibc's printf rounds the exact
-  // value.  In double precision the product is off by at most two
-  // roundings of 2^-53 each, so unless its fraction lies that close to
-  // 1/2 the rounding is already decided; only then is the exact product
-  // worked out.  (Whole numbers can be off too, but either way they round
-  // to the same integer.)
-  const double scaledFast = static_cast<double>(std::fabs(value)) *
-                            kTenPowers[precision - 1 - decimalExponent - kMinTenPower];
-  uint64_t kept = static_cast<uint64_t>(scaledFast);
-  const double fraction = scaledFast - static_cast<double>(kept);
-  if (std::fabs(fraction - 0.5) > scaledFast * 0x1p-50) {
-    kept += fraction > 0.5 ? 1 : 0;
+  bits &= 0x7FFFFFFF;
+  uint32_t field = parts.exponentField, d;
+  if (field == 0) {
+    // With 2^b <= value < 2^(b+1), 10^estimate <= value < 10^(estimate+2)
+    // for estimate = floor(b * log10(2)).
+    field = 1;
+    const int estimate = floorLog10Pow2(parts.e + 31 - __builtin_clz(parts.c));
+    d = static_cast<uint32_t>(estimate - kMinDecade) +
+        (bits >= kDecades.smallestAtLeast[estimate + 1 - kMinDecade] ? 1 : 0);
   } else {
-    // 10^(precision-1) <= value = c * 2^e * 10^-(k or k+1) < 10^precision.
-    const Scaled scaled = scaleBy(parts.c, parts.e, f, exponent, k + (nextDecade ? 1 : 0) > 0);
-    kept = scaled.floor;
-    kept += scaled.above | (scaled.tie & (kept & 1));
+    d = kFast.binadeDecade[field] + (bits >= kFast.nextDecadeFrom[field] ? 1 : 0);
   }
-  if (kept == kPowersOfTen32[precision]) {
-    kept = kPowersOfTen32[precision - 1];
-    ++decimalExponent;
+  const uint32_t kIndex = d + kDecadeToK - precision + 1;
+  const uint128 product = scaledProduct(parts.c, field, kIndex);
+  const uint32_t kept =
+      nearHalf(product) ? roundNearHalf(parts.c, field, kIndex, product) : roundHalfUp(product);
+  switch (precision) {
+    case 1: return formatKept<1>(kept, d, out);
+    case 2: return formatKept<2>(kept, d, out);
+    case 3: return formatKept<3>(kept, d, out);
+    case 4: return formatKept<4>(kept, d, out);
+    case 5: return formatKept<5>(kept, d, out);
+    case 6: return formatKept<6>(kept, d, out);
+    case 7: return formatKept<7>(kept, d, out);
+    case 8: return formatKept<8>(kept, d, out);
+    default: return formatKept<9>(kept, d, out);
   }
-  const DigitText text = digitText(static_cast<uint32_t>(kept), precision);
-  const bool plain = decimalExponent >= -4 && decimalExponent < precision;
-  return layOut(text, precision - text.trailingZeros, decimalExponent, plain, out);
 }
 
 // Up to eight digits of v < 10^8; writes eight bytes.
@@ -436,28 +410,67 @@ inline __attribute__((always_inline)) char *writeInt32(int32_t value, char *out)
   return writeEight(magnitude % 100000000, out);
 }
 
+template <int N>
+char *formatSpaced(const float *values, size_t count, char *out) {
+  for (size_t i = 0; i < count; ++i) {
+    out = formatPrecision<N>(values[i], out);
+    *out++ = ' ';
+  }
+  return out;
+}
+
 }  // namespace
 
-// A whole number of at most `precision` digits (other than 0, whose sign
-// counts) is its integer text in "%.*g": the common 1, -1 and 360 of RIB
-// requests take this short way.
-inline bool smallWhole(float value, int precision, int32_t *whole) {
-  if (!(std::fabs(value) < static_cast<float>(kPowersOfTen32[precision]))) return false;
-  *whole = static_cast<int32_t>(value);
-  return static_cast<float>(*whole) == value && *whole != 0;
-}
-
 char *formatFloatDigits(float value, int digits, char *out) {
-  digits = digits < 1 ? 1 : (digits > 9 ? 9 : digits);
-  int32_t whole;
-  if (smallWhole(value, digits, &whole)) return writeInt32(whole, out);
-  return formatWithPrecision(value, digits, out);
+  switch (digits) {
+    case 2: return formatPrecision<2>(value, out);
+    case 3: return formatPrecision<3>(value, out);
+    case 4: return formatPrecision<4>(value, out);
+    case 5: return formatPrecision<5>(value, out);
+    case 6: return formatPrecision<6>(value, out);
+    case 7: return formatPrecision<7>(value, out);
+    case 8: return formatPrecision<8>(value, out);
+    default: return digits < 2 ? formatPrecision<1>(value, out) : formatPrecision<9>(value, out);
+  }
 }
 
-char *formatFloatG(float value, char *out) {
-  int32_t whole;
-  if (smallWhole(value, 6, &whole)) return writeInt32(whole, out);
-  return formatWithPrecision(value, 6, out);
+char *formatFloatG(float value, char *out) { return formatPrecision<6>(value, out); }
+
+char *formatFloatsSpaced(const float *values, size_t count, int digits, char *out) {
+  switch (digits) {
+    case 1: return formatSpaced<1>(values, count, out);
+    case 2: return formatSpaced<2>(values, count, out);
+    case 3: return formatSpaced<3>(values, count, out);
+    case 4: return formatSpaced<4>(values, count, out);
+    case 5: return formatSpaced<5>(values, count, out);
+    case 6: return formatSpaced<6>(values, count, out);
+    case 7: return formatSpaced<7>(values, count, out);
+    case 8: return formatSpaced<8>(values, count, out);
+    default:
+      if (digits >= 9) return formatSpaced<9>(values, count, out);
+      for (size_t i = 0; i < count; ++i) {
+        out = formatFloatShortest(values[i], out);
+        *out++ = ' ';
+      }
+      return out;
+  }
+}
+
+// x * 2^e * 10^-k for -27 <= k <= 0, where the 64-bit power is exact, and
+// x * 2^e * 10^-k from 1/4 to 2^28, x < 2^27: as for "%.Ng", with
+// a = e + E + 96, x << a = (x * 2^e * 10^-k) * 2^96 / M lies in
+// [2^30, 2^61), and the product is the value times 2^96.
+inline Scaled scaleExactly(uint32_t x, int e, int k) {
+  const size_t i = static_cast<size_t>(k - kMinK);
+  const uint128 product = uint128{uint64_t{x} << (e + kFast.shift[i] + 150)} * kFast.mantissa[i];
+  const uint128 fraction = product & ((uint128{1} << 96) - 1);
+  constexpr uint128 kHalf = uint128{1} << 95;
+  Scaled result;
+  result.floor = static_cast<uint64_t>(product >> 96);
+  result.integer = fraction == 0;
+  result.tie = fraction == kHalf;
+  result.above = fraction > kHalf;
+  return result;
 }
 
 // The interval of decimals that read back as the float is searched as in
@@ -477,52 +490,63 @@ char *formatFloatShortest(float value, char *out) {
   const uint32_t lower = regular ? centre - 2 : centre - 1;
   const uint32_t upper = centre + 2;
   const int k = regular ? floorLog10Pow2(parts.e) : floorLog10ThreeQuartersPow2(parts.e);
-  const Scaled v = scale(centre, parts.e - 2, k);
-  const Scaled low = scale(lower, parts.e - 2, k);
-  const Scaled high = scale(upper, parts.e - 2, k);
+  // Where the 64-bit power is exact (values from about 2^-66 to 2^27) one
+  // 64-bit product each is exact; elsewhere the 128-bit powers are used.
+  Scaled v, low, high;
+  if (__builtin_expect(k >= -27 && k <= 0, 1)) {
+    v = scaleExactly(centre, parts.e - 2, k);
+    low = scaleExactly(lower, parts.e - 2, k);
+    high = scaleExactly(upper, parts.e - 2, k);
+  } else {
+    v = scale(centre, parts.e - 2, k);
+    low = scale(lower, parts.e - 2, k);
+    high = scale(upper, parts.e - 2, k);
+  }
   // Round-to-nearest-even reading takes the halfway points themselves
   // back to an even c.
   const bool inclusive = (parts.c & 1) == 0;
-  auto aboveLow = [&](uint64_t n) {
-    return n > low.floor || (n == low.floor && low.integer && inclusive);
-  };
-  auto belowHigh = [&](uint64_t n) {
-    return n < high.floor || (n == high.floor && (!high.integer || inclusive));
-  };
+  // (Bitwise operators, so that they compile to no branch.)
+  const bool lowIn = low.integer & inclusive;
+  const bool highIn = !high.integer | inclusive;
+  auto aboveLow = [&](uint64_t n) { return (n > low.floor) | ((n == low.floor) & lowIn); };
+  auto belowHigh = [&](uint64_t n) { return (n < high.floor) | ((n == high.floor) & highIn); };
 
+  // Chosen with conditional moves: which case applies varies from value
+  // to value.
   const uint64_t s = v.floor;
-  uint64_t chosen;
-  int exponent = k;
   const uint64_t tens = s / 10;
   const bool tensDownIn = aboveLow(tens * 10);
-  const bool tensUpIn = belowHigh(tens * 10 + 10);
-  if (tensDownIn != tensUpIn) {
-    chosen = tensDownIn ? tens : tens + 1;
-    exponent = k + 1;
-  } else {
-    const bool downIn = aboveLow(s);
-    const bool upIn = belowHigh(s + 1);
-    if (downIn != upIn)
-      chosen = downIn ? s : s + 1;
-    else
-      chosen = v.above || (v.tie && (s & 1) != 0) ? s + 1 : s;
-  }
-  // 0 < chosen <= v + 1 < 2^28.
+  const bool useTens = tensDownIn != belowHigh(tens * 10 + 10);
+  const bool downIn = aboveLow(s);
+  const bool onlyOne = downIn != belowHigh(s + 1);
+  const bool roundUp = v.above | (v.tie & ((s & 1) != 0));
+  const uint64_t units = s + ((onlyOne & !downIn) | (!onlyOne & roundUp));
+  const uint64_t chosen = useTens ? tens + !tensDownIn : units;
+  const int exponent = k + useTens;
+  // 0 < chosen <= v + 1 < 2^28: nine digits at most.
   const int length = decimalLength(static_cast<uint32_t>(chosen));
-  const DigitText text = digitText(static_cast<uint32_t>(chosen), length);
-  const int n = length - text.trailingZeros;
+  const uint32_t top = static_cast<uint32_t>(chosen / 100000000);
+  const uint64_t raw = eightDigits(static_cast<uint32_t>(chosen - uint64_t{top} * 100000000));
+  // The nine digits, zero-padded, as bytes of a 72-bit number, the first
+  // of them lowest; the length's leading zeros shifted out.
+  const uint128 nine = (uint128{raw} << 8 | top) >> (8 * (9 - length));
+  DigitText text;
+  text.first = static_cast<char>('0' + (static_cast<uint32_t>(nine) & 0xFF));
+  text.rest = static_cast<uint64_t>(nine >> 8) + kAsciiZeros;
+  // raw's leading zero bytes, and 8 when raw is 0.
+  const int n = length - (__builtin_clzll(raw | 1) + (raw == 0)) / 8;
   const int decimalExponent = exponent + length - 1;
 
-  const bool plainAllowed = decimalExponent >= -4 && decimalExponent <= 8;
-  const bool exponentAllowed = decimalExponent < -4 || decimalExponent >= n;
-  bool plain = !exponentAllowed;
-  if (plainAllowed && exponentAllowed) {
-    const int exponentLength = n + (n > 1 ? 1 : 0) + 4;
-    const int plainLength = decimalExponent < 0 ? n + 1 - decimalExponent
-                            : n <= decimalExponent + 1 ? decimalExponent + 1
-                                                       : n + 1;
-    plain = plainLength <= exponentLength;
-  }
+  // As "%.Pg" would lay out the digits for some P from n to 9, and the
+  // shorter of the layouts that allows, the plain one when as long.
+  const bool plainAllowed = static_cast<unsigned>(decimalExponent + 4) <= 12;
+  const bool exponentAllowed = (decimalExponent < -4) | (decimalExponent >= n);
+  const int exponentLength = n + 4 + (n > 1);
+  const int whole = decimalExponent + 1;  // integer digits, if positive
+  const int negativeMask = decimalExponent < 0 ? -1 : 0;
+  const int plainLength = ((n + 1 - decimalExponent) & negativeMask) |
+                          ((whole + ((n + 1 - whole) & -(n > whole))) & ~negativeMask);
+  const bool plain = plainAllowed & (!exponentAllowed | (plainLength <= exponentLength));
   return layOut(text, n, decimalExponent, plain, out);
 }
 
@@ -561,33 +585,69 @@ char *formatInt(long value, char *out) {
 
 char *formatInt(int32_t value, char *out) { return writeInt32(value, out); }
 
-// Index arrays hold runs of numbers of the same length, so here the
-// length is found by comparisons that predict well, and the digits are
-// written two at a time from the end.
+namespace {
+
+// The eight digits of v < 10^8, zero-padded, as values in bytes 0 (the
+// first) to 7, from three lookups of digit triples.
+inline uint64_t eightDigitsByTriples(uint32_t v) {
+  const uint32_t thousands = v / 1000, top = thousands / 1000;
+  return kFast.digitTriple[top] >> 8 | uint64_t{kFast.digitTriple[thousands - 1000 * top]} << 16 |
+         uint64_t{kFast.digitTriple[v - 1000 * thousands]} << 40;
+}
+
+}  // namespace
+
+// The digits of v < 10^6, zero-padded to six, as characters in bytes 0
+// to 5, and a blank in byte 6.
+inline uint64_t sixDigitsAndBlank(uint32_t v) {
+  const uint64_t thousands = (v * UINT64_C(4294968)) >> 32;  // v / 1000, as in digitWord
+  return kFast.digitTriple[thousands] | uint64_t{kFast.digitTriple[v - 1000 * thousands]} << 24 |
+         UINT64_C(0x20303030303030);
+}
+
+// Below 10^8 the length costs no branch: the digits are made zero-padded
+// to six or eight, and their leading zeros shifted out (the last digit is
+// kept even when it is 0).  Index arrays hold runs of numbers of one
+// length: after a number from 0 to 999999 the numbers of its length that
+// follow it take a shorter way, with the shift and the step known.
 char *formatIntsSpaced(const int32_t *values, size_t count, char *out) {
-  for (size_t i = 0; i < count; ++i) {
-    const int32_t value = values[i];
+  size_t i = 0;
+  while (i < count) {
+    const int32_t value = values[i++];
     uint32_t v = static_cast<uint32_t>(value);
     *out = '-';
     out += value < 0 ? 1 : 0;
     v = value < 0 ? 0 - v : v;
-    const int n = v < 100000 ? (v < 100 ? (v < 10 ? 1 : 2) : v < 1000 ? 3 : v < 10000 ? 4 : 5)
-                             : v < 10000000 ? (v < 1000000 ? 6 : 7)
-                                            : v < 100000000 ? 8 : v < 1000000000 ? 9 : 10;
-    char *end = out + n, *p = end;
-    while (v >= 100) {
-      const uint32_t q = v / 100;
-      p -= 2;
-      std::memcpy(p, kDigitPairs + 2 * (v - 100 * q), 2);
-      v = q;
-    }
-    if (v >= 10) {
-      std::memcpy(p - 2, kDigitPairs + 2 * v, 2);
+    if (v < 1000000) {
+      const uint64_t text = sixDigitsAndBlank(v);
+      // The zero bytes of the digits' values at the start.
+      const int leadingZeros = __builtin_ctzll((text ^ kAsciiZeros) | UINT64_C(1) << 40) / 8;
+      const int shift = 8 * leadingZeros;
+      store8(out, text >> shift);
+      const int length = 6 - leadingZeros;
+      out += length + 1;
+      if (value < 0) continue;
+      const uint32_t low = length == 1 ? 0 : kPowersOfTen32[length - 1];
+      const uint32_t span = kPowersOfTen32[length] - low;
+      while (i < count && static_cast<uint32_t>(values[i]) - low < span) {
+        store8(out, sixDigitsAndBlank(static_cast<uint32_t>(values[i++])) >> shift);
+        out += length + 1;
+      }
+    } else if (v < 100000000) {
+      const uint64_t digits = eightDigitsByTriples(v);
+      const int leadingZeros = __builtin_ctzll(digits | UINT64_C(1) << 56) / 8;
+      store8(out, (digits | kAsciiZeros) >> (8 * leadingZeros));
+      out += 8 - leadingZeros;
+      *out++ = ' ';
     } else {
-      p[-1] = static_cast<char>('0' + v);
+      const uint32_t high = v / 100000000;  // 1 to 21
+      const int skip = high < 10 ? 2 : 1;
+      store8(out, kFast.digitTriple[high] >> (8 * skip) | kAsciiZeros);
+      out += 3 - skip;
+      store8(out, eightDigitsByTriples(v - high * 100000000) | kAsciiZeros);
+      out[8] = ' ';
+      out += 9;
     }
-    *end = ' ';
-    out = end + 1;
   }
   return out;
 }

@@ -26,8 +26,8 @@ void appendInt(std::string &out, long value);
 
 // The buffer formatFloatG, formatFloatDigits and formatFloatShortest need.
 // Their longest text is 15 bytes, such as "-1.23456789e-38" or
-// "-0.000123456789", but they write in blocks of eight bytes, which may
-// reach up to 18 bytes past the start.
+// "-0.000123456789", but they write in blocks of four and eight bytes,
+// which may reach to the 24th byte from the start.
 constexpr int kFloatTextSize = 24;
 // Room for formatFixed of any float: "-" and FLT_MAX's 39 integer digits,
 // the point and six decimals make 47 bytes.
@@ -54,6 +54,14 @@ char *formatFloatDigits(float value, int digits, char *out);
 // strings that read back, the one nearest to the value's exact binary
 // value is taken (the even one on a tie).  Non-finite as formatFloatG.
 char *formatFloatShortest(float value, char *out);
+// Each of the `count` values followed by a blank: as formatFloatG for
+// digits 6, formatFloatDigits for 1 to 9 (above 9 as 9), and
+// formatFloatShortest for 0 and below.  Non-finite values come out as
+// those functions write them.  At most kFloatSpacedSize bytes a value, and
+// the buffer needs kFloatTextSize bytes beyond the last value's start, so
+// kFloatSpacedSize * count + kFloatTextSize bytes always suffice.
+constexpr int kFloatSpacedSize = 16;
+char *formatFloatsSpaced(const float *values, size_t count, int digits, char *out);
 // Exactly snprintf("%f", double(value)).
 char *formatFixed(float value, char *out);
 // Exactly snprintf("%d") and snprintf("%ld").

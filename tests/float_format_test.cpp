@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <limits>
 #include <random>
 #include <string>
@@ -140,7 +141,12 @@ TEST(FloatFormat, DigitsArePrintfPrecision) {
       {123456789.0f, 9, "123456792"}, {1e9f, 9, "1e+09"}, {1234567.25f, 9, "1234567.25"},
       {-1234567.25f, 9, "-1234567.25"}, {-0.000123456789f, 9, "-0.00012345679"},
       {FLT_MAX, 9, "3.40282347e+38"}, {kDenormMin, 9, "1.40129846e-45"},
-      {kLargestSubnormal, 8, "1.1754942e-38"}};
+      {kLargestSubnormal, 8, "1.1754942e-38"},
+      // Ties where the power of ten (here 10^-1) is not exact in 64 bits.
+      {15.0f, 1, "2e+01"}, {25.0f, 1, "2e+01"}, {35.0f, 1, "4e+01"},
+      // Within 2^-32 of a tie, not on it: the 64-bit product cannot tell
+      // (the first with an inexact power, the second with an exact one).
+      {6.24585065e+23f, 8, "6.2458507e+23"}, {3.07213267e-18f, 9, "3.07213267e-18"}};
   for (const DigitsCase &c : cases) {
     EXPECT_EQ(digits(c.value, c.digits), c.expected) << c.digits << " " << std::hexfloat << c.value;
     EXPECT_EQ(printfDigits(c.digits, c.value), c.expected) << c.digits << " " << c.value;
@@ -233,6 +239,23 @@ TEST(FloatFormat, RandomBitPatternsMatchTheCLibrary) {
   }
 }
 
+// formatFloatsSpaced writes each value as the single-value function its
+// digits name, and a blank.
+TEST(FloatFormat, SpacedArraysAreEachValueAndABlank) {
+  const float values[] = {0.0f, -0.0f, 1.0f, -2.5f, 0.0001f, 1e-5f, 999999.5f, 123456.5f,
+                          -0.000123456789f, 16777216.0f, kDenormMin, -FLT_MAX, 1e38f, 15.0f};
+  for (int count : {-1, 0, 1, 2, 6, 8, 9, 12}) {
+    std::string expected;
+    for (float value : values)
+      expected += (count <= 0 ? shortest(value) : digits(value, count)) + " ";
+    std::vector<char> buffer(vellum::kFloatSpacedSize * std::size(values) + vellum::kFloatTextSize);
+    char *end = vellum::formatFloatsSpaced(values, std::size(values), count, buffer.data());
+    EXPECT_EQ(std::string(buffer.data(), end), expected) << count;
+  }
+  char buffer[vellum::kFloatTextSize];
+  EXPECT_EQ(vellum::formatFloatsSpaced(values, 0, 6, buffer), buffer);
+}
+
 // The formatters write blocks of fixed size past the end of their text,
 // but never past the documented buffer sizes.
 TEST(FloatFormat, WritesStayWithinTheDocumentedBuffer) {
@@ -249,9 +272,18 @@ TEST(FloatFormat, WritesStayWithinTheDocumentedBuffer) {
     for (int count = 1; count <= 9; ++count)
       check(vellum::kFloatTextSize,
             [&](char *out) { return vellum::formatFloatDigits(value, count, out); });
+    check(vellum::kFloatTextSize, [&](char *out) { return vellum::formatFloatG(value, out); });
     check(vellum::kFloatTextSize, [&](char *out) { return vellum::formatFloatShortest(value, out); });
     check(vellum::kFixedFloatTextSize, [&](char *out) { return vellum::formatFixed(value, out); });
+    const float pair[] = {value, value};
+    for (int count : {0, 6, 9})
+      check(2 * vellum::kFloatSpacedSize + vellum::kFloatTextSize,
+            [&](char *out) { return vellum::formatFloatsSpaced(pair, 2, count, out); });
   }
+  const int32_t ints[] = {INT32_MIN, -100000, -99999999, -1};
+  for (size_t count = 1; count <= std::size(ints); ++count)
+    check(12 * static_cast<int>(count) + vellum::kIntTextSize,
+          [&](char *out) { return vellum::formatIntsSpaced(ints, count, out); });
   for (long value : {LONG_MIN, LONG_MAX, -1000000000000000000L, -99999999L, -1L})
     check(vellum::kIntTextSize, [&](char *out) { return vellum::formatInt(value, out); });
   check(vellum::kIntTextSize, [](char *out) { return vellum::formatInt(INT32_MIN, out); });
@@ -272,6 +304,20 @@ TEST(IntFormat, IsPrintfD) {
   const size_t count = sizeof ints / sizeof *ints;
   std::vector<char> buffer(12 * count + vellum::kIntTextSize);
   EXPECT_EQ(std::string(buffer.data(), vellum::formatIntsSpaced(ints, count, buffer.data())), spaced);
+  // Runs of one length (as index arrays hold) and the places where the
+  // length changes, with negative numbers inside a run.
+  const std::vector<int32_t> runs[] = {
+      {0, 1, 2, 9, 10, 11, 99, 100, 101, 999, 1000, 9999, 10000},
+      {99998, 99999, 100000, 100001, 100002, 999998, 999999, 1000000, 1000001},
+      {5, -5, 5, 6, -100000, 100000, 100001, -7, 0, 0, 10},
+      {123456, 654321, 99999999, 100000000, 123456, 999999999, 1000000000, INT32_MAX, 7}};
+  for (const std::vector<int32_t> &run : runs) {
+    std::string text;
+    for (int32_t value : run) text += std::to_string(value) + " ";
+    std::vector<char> out(12 * run.size() + vellum::kIntTextSize);
+    EXPECT_EQ(std::string(out.data(), vellum::formatIntsSpaced(run.data(), run.size(), out.data())),
+              text);
+  }
   const long longs[] = {0L,
                         -7L,
                         4294967295L,

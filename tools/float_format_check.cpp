@@ -9,14 +9,18 @@
 //   --no-fixed      skip the "%f" comparison of formatFixed
 //   --fixed-only    only that comparison (--all in two runs, each shorter)
 //   --threads N     worker threads (default 2)
-//   --progress      report every 5% of the patterns on standard error
+//   --progress      report every 5% of the patterns, with the differences
+//                   found so far, on standard error
 //
 // For each pattern: formatFloatG must equal snprintf("%g"),
 // formatFloatDigits(P) snprintf("%.Pg"), formatFixed snprintf("%f"); the
 // text of formatFloatShortest must read back through strtof as the same
-// bits, be no longer than "%.9g", and have as few significant digits as
-// std::to_chars(float, scientific) writes.  Prints the number of patterns checked and
-// of differences with the first examples; exits with 1 on any difference.
+// bits, be no longer than "%.9g", and have the digits and exponent that
+// std::to_chars(float, scientific) writes (the shortest that read back,
+// the nearest of them).  formatFloatsSpaced of the one value, for digits 6
+// and 0, must be the text of formatFloatG or formatFloatShortest and a
+// blank.  Prints the number of patterns checked and of differences with
+// the first examples; exits with 1 on any difference.
 #include <atomic>
 #include <charconv>
 #include <chrono>
@@ -73,15 +77,23 @@ uint32_t toBits(float value) {
   return bits;
 }
 
-// The number of significant digits in a number's text: those from the
-// first non-zero digit to the last non-zero one, before any exponent.
-int significantDigits(const char *text) {
+// A number's text as its significant digits (from the first non-zero
+// digit to the last) and the decimal exponent of the first: "0.0015",
+// "1500e-6" and "1.5e-03" are all "15e-3"; zero is "0".
+std::string digitsAndExponent(const char *text) {
   std::string digits;
-  for (const char *p = text; *p != '\0' && *p != 'e'; ++p)
+  int integerDigits = -1;  // digits before the point, once it is seen
+  const char *p = text;
+  for (; *p != '\0' && *p != 'e'; ++p) {
+    if (*p == '.') integerDigits = static_cast<int>(digits.size());
     if (*p >= '0' && *p <= '9') digits.push_back(*p);
+  }
+  if (integerDigits < 0) integerDigits = static_cast<int>(digits.size());
   const size_t first = digits.find_first_not_of('0');
-  if (first == std::string::npos) return 0;
-  return static_cast<int>(digits.find_last_not_of('0') - first + 1);
+  if (first == std::string::npos) return "0";
+  const int exponent = integerDigits - 1 - static_cast<int>(first) + (*p == 'e' ? std::atoi(p + 1) : 0);
+  return digits.substr(first, digits.find_last_not_of('0') - first + 1) + "e" +
+         std::to_string(exponent);
 }
 
 void checkPattern(uint32_t bits, const Options &options, Tally &tally) {
@@ -128,9 +140,19 @@ void checkPattern(uint32_t bits, const Options &options, Tally &tally) {
     char shortest[64];
     *std::to_chars(shortest, shortest + sizeof shortest, value, std::chars_format::scientific)
          .ptr = '\0';
-    if (significantDigits(ours) != significantDigits(shortest))
-      tally.difference(bits, "formatFloatShortest (digit count)", ours, shortest);
+    if (digitsAndExponent(ours) != digitsAndExponent(shortest))
+      tally.difference(bits, "formatFloatShortest (digits)", ours, shortest);
   }
+  const size_t shortestLength = std::strlen(ours);
+
+  char spaced[vellum::kFloatSpacedSize + vellum::kFloatTextSize];
+  char *spacedEnd = vellum::formatFloatsSpaced(&value, 1, 0, spaced);
+  if (std::string(spaced, spacedEnd) != std::string(ours, shortestLength) + " ")
+    tally.difference(bits, "formatFloatsSpaced(0)", std::string(spaced, spacedEnd).c_str(), ours);
+  *vellum::formatFloatG(value, ours) = '\0';
+  spacedEnd = vellum::formatFloatsSpaced(&value, 1, 6, spaced);
+  if (std::string(spaced, spacedEnd) != std::string(ours) + " ")
+    tally.difference(bits, "formatFloatsSpaced(6)", std::string(spaced, spacedEnd).c_str(), ours);
 
   if (options.fixed) {
     *vellum::formatFixed(value, ours) = '\0';
@@ -242,7 +264,7 @@ int main(int argc, char **argv) {
   // threads, so that each gets its share of slow (large) values.
   constexpr uint64_t kBlock = 1 << 16;
   const uint64_t blocks = (count + kBlock - 1) / kBlock;
-  std::atomic<uint64_t> blocksDone{0};
+  std::atomic<uint64_t> blocksDone{0}, differencesSoFar{0};
   std::vector<Tally> tallies(options.threads);
   std::vector<std::thread> workers;
   for (int t = 0; t < options.threads; ++t) {
@@ -250,14 +272,17 @@ int main(int argc, char **argv) {
       for (uint64_t block = static_cast<uint64_t>(t) * kBlock; block < count;
            block += static_cast<uint64_t>(options.threads) * kBlock) {
         const uint64_t blockEnd = block + kBlock < count ? block + kBlock : count;
+        const uint64_t differencesBefore = tallies[t].differences;
         for (uint64_t index = block; index < blockEnd; ++index)
           checkPattern(static_cast<uint32_t>(index * options.stride), options, tallies[t]);
+        differencesSoFar += tallies[t].differences - differencesBefore;
         const uint64_t done = ++blocksDone;
         if (options.progress && done * 20 / blocks != (done - 1) * 20 / blocks) {
           const double elapsed =
               std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-          std::fprintf(stderr, "float_format_check: %llu%% after %.0f s\n",
-                       static_cast<unsigned long long>(done * 100 / blocks), elapsed);
+          std::fprintf(stderr, "float_format_check: %llu%% after %.0f s, %llu differences\n",
+                       static_cast<unsigned long long>(done * 100 / blocks), elapsed,
+                       static_cast<unsigned long long>(differencesSoFar.load()));
         }
       }
     });
