@@ -468,4 +468,18 @@ void RibReader::passThrough(const RibRequest &request) {
   target_.ArchiveRecord(RI_VERBATIM, const_cast<char *>("%s"), text.c_str());
 }
 
+std::string RibReader::parameterDeclaration(const RibRequest &request, size_t i) {
+  const RibParameter &parameter = request.parameters[i];
+  for (const auto &[index, declaration] : undeclared_) {
+    if (index != i) continue;
+    const ParsedDeclaration parsed = parseDeclaration(declaration.c_str());
+    return formatDeclaration(parsed.storageClass, parsed.type, parsed.arrayLength) + " " +
+           skipBlanks(parameter.token.c_str());
+  }
+  const DeclarationDictionary::Entry *entry = state_.declarations.lookup(parameter.token.c_str());
+  if (entry == nullptr) return parameter.token;
+  const ParsedDeclaration &parsed = entry->declaration;
+  return formatDeclaration(parsed.storageClass, parsed.type, parsed.arrayLength) + " " + entry->name;
+}
+
 }  // namespace vellum
