@@ -234,15 +234,21 @@ IntArray toInts(py::handle value, const Where &where) {
       return out;
     }
     out.values.clear();
-    if (!PyUnicode_Check(value.ptr())) {
-      py::object array;
-      try {
-        array = py::module_::import("numpy").attr("asarray")(value);
-      } catch (const py::error_already_set &) {
-        typeError(where, "integers", value);
-      }
-      const char kind = py::reinterpret_borrow<py::array>(array).dtype().kind();
-      if (kind == 'i' || kind == 'u') return toInts(array, where);
+  }
+  // Nested sequences, ranges and other array-likes, through numpy.
+  if (!PyUnicode_Check(value.ptr()) && !PyBytes_Check(value.ptr()) && !value.is_none() &&
+      !PyDict_Check(value.ptr()) && !PyFloat_Check(value.ptr())) {
+    py::object array;
+    try {
+      array = py::module_::import("numpy").attr("asarray")(value);
+    } catch (const py::error_already_set &) {
+      typeError(where, "integers", value);
+    }
+    const char kind = py::reinterpret_borrow<py::array>(array).dtype().kind();
+    if (kind == 'i' || kind == 'u') {
+      IntArray converted = toInts(array, where);
+      if (converted.owner.is(array)) ++copiedArrays();
+      return converted;
     }
   }
   typeError(where, "integers", value);

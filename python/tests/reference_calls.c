@@ -65,9 +65,11 @@ static void patches(void) {
 }
 static void curves(void) {
   RtFloat cv[] = {0, 0, 0, 1, 1, 0, 2, 1, 0, 3, 0, 0, 0, 0, 1, 1, 0, 1};
-  RtFloat width[] = {0.1f, 0.2f, 0.3f, 0.4f};
+  RtFloat width[] = {0.1f, 0.2f};
   RiCurves("cubic", 1, (RtInt[]){4}, "nonperiodic", RI_P, cv, "width", width, RI_NULL);
-  RiBasis(RiCatmullRomBasis, RI_CATMULLROMSTEP, RiCatmullRomBasis, RI_CATMULLROMSTEP);
+  RtBasis copy;
+  memcpy(copy, RiCatmullRomBasis, sizeof copy);
+  RiBasis(RiCatmullRomBasis, RI_CATMULLROMSTEP, copy, RI_CATMULLROMSTEP);
   RiCurves("linear", 2, (RtInt[]){4, 2}, "nonperiodic", RI_P, cv, RI_NULL);
 }
 static void subdivision(void) {
@@ -122,7 +124,7 @@ static void declarations(void) {
   RiDeclare("pair", "uniform float[2]");
   RiAttribute("user", "pair", two, RI_NULL);
   RiBxdf("PxrDiffuse", "d1", "color diffuseColor", diffuse, RI_NULL);
-  RiOption("limits", "integer bucketsize", buckets, RI_NULL);
+  RiOption("limits", "integer[2] bucketsize", buckets, RI_NULL);
   RiArchiveRecord(RI_COMMENT, "a comment");
   RiArchiveRecord(RI_STRUCTURE, "Frames 1");
   RiErrorHandler(RiErrorAbort);
