@@ -106,8 +106,9 @@ std::pair<py::tuple, py::object> methodArguments(const RequestRow &row, const Ri
   return {tuple, handle};
 }
 
-py::dict parameters(RibReader &reader, const RibRequest &request) {
-  py::dict params;
+// The parameter list keyed by declarations, and the tokens as read.
+std::pair<py::dict, py::dict> parameters(RibReader &reader, const RibRequest &request) {
+  py::dict params, tokens;
   for (size_t i = 0; i < request.parameters.size(); ++i) {
     const std::string key = reader.parameterDeclaration(request, i);
     const RibValue &value = request.parameters[i].value;
@@ -115,9 +116,11 @@ py::dict parameters(RibReader &reader, const RibRequest &request) {
     py::object values = type == kTypeString    ? py::object(stringList(value))
                         : type == kTypeInteger ? py::object(intArray(value))
                                                : py::object(floatArray(value));
-    params[text(key)] = values;
+    py::object name = text(key);
+    params[name] = values;
+    tokens[name] = text(request.parameters[i].token);
   }
-  return params;
+  return {params, tokens};
 }
 
 // The target of the reading: it keeps the comments, which reach it
@@ -139,7 +142,8 @@ class Capture : public NullContext {
       return;
     }
     events_.append(py::list(py::make_tuple("request", "ArchiveRecord", py::make_tuple(type, text(record)),
-                                           py::dict(), py::none(), py::none(), py::none(), py::none())));
+                                           py::dict(), py::none(), py::none(), py::none(), py::none(),
+                                           py::dict())));
   }
 
  private:
@@ -147,7 +151,7 @@ class Capture : public NullContext {
 };
 
 // Reads a whole stream: a list of events, each ["request", name, args,
-// params, file, line, handle, verbatim] or ("error" | "warning", message,
+// params, file, line, handle, verbatim, tokens as read] or ("error" | "warning", message,
 // file, line, text).
 py::list read(py::object data, const std::string &name, bool isPath, bool strictWarnings) {
   py::list events;
@@ -178,24 +182,24 @@ py::list read(py::object data, const std::string &name, bool isPath, bool strict
       options);
   reader.setObserver([&](const RequestRow &row, const RibRequest &request) {
     auto [args, handle] = methodArguments(row, request);
-    events.append(py::list(py::make_tuple("request", request.name, args, parameters(reader, request),
-                                          text(name), request.line, handle, py::none())));
+    auto [params, tokens] = parameters(reader, request);
+    events.append(py::list(py::make_tuple("request", request.name, args, params, text(name), request.line,
+                                          handle, py::none(), tokens)));
   });
   reader.read(std::move(inputs));
   return events;
 }
 
-// The token that writes a parameter named by its declaration ("varying
-// color Cs"): the bare name where the library declares it alike, the
-// declaration itself otherwise.
-std::string writableToken(const std::string &key) {
-  if (inlinePrefixLength(key.c_str()) == 0) return key;
+// The token that writes a parameter read as `original` and named by its
+// declaration `key` ("varying color Cs"): the token as it was read where
+// the library declares it alike, the declaration itself otherwise.
+std::string writableToken(const std::string &key, const std::string &original) {
   const Declaration *declared = lookupDeclaration(key.c_str());
-  if (declared == nullptr) return key;
-  const Declaration *bare = lookupDeclaration(declared->name);
-  if (bare != nullptr && bare != declared && bare->storageClass == declared->storageClass &&
-      bare->type == declared->type && bare->arrayLength == declared->arrayLength)
-    return declared->name;
+  const Declaration *read = lookupDeclaration(original.c_str());
+  if (declared != nullptr && read != nullptr && std::strcmp(declared->name, read->name) == 0 &&
+      read->storageClass == declared->storageClass && read->type == declared->type &&
+      read->arrayLength == declared->arrayLength)
+    return original;
   return key;
 }
 
@@ -204,8 +208,8 @@ std::string writableToken(const std::string &key) {
 void bindReading(py::module_ &module) {
   module.def("_read", &read, py::arg("data"), py::arg("name"), py::arg("is_path"), py::arg("strict_warnings"),
              "The events of reading a RIB stream (used by vellum.read).");
-  module.def("_writable_token", &writableToken, py::arg("key"),
-             "The token that writes the parameter a declared name names.");
+  module.def("_writable_token", &writableToken, py::arg("key"), py::arg("original"),
+             "The token that writes a parameter read as `original` and declared as `key`.");
 }
 
 }  // namespace vellum::python

@@ -50,11 +50,11 @@ class Request:
     keeps the stream's handle for it in `handle`; one that the library can
     only pass on as read has its RIB text in `verbatim`."""
 
-    __slots__ = ("name", "args", "params", "file", "line", "handle", "verbatim")
+    __slots__ = ("name", "args", "params", "file", "line", "handle", "verbatim", "_tokens")
 
     def __init__(self, name: str, args: Sequence[Any] = (), params: Optional[Dict[str, Any]] = None,
                  file: Optional[str] = None, line: Optional[int] = None, handle: Any = None,
-                 verbatim: Optional[str] = None):
+                 verbatim: Optional[str] = None, _tokens: Optional[Dict[str, str]] = None):
         self.name = name
         self.args = tuple(args)
         self.params = {} if params is None else params
@@ -62,6 +62,7 @@ class Request:
         self.line = line
         self.handle = handle
         self.verbatim = verbatim
+        self._tokens = _tokens or {}  # the parameters' tokens as read
 
     def __repr__(self) -> str:
         where = f" at {self.file}:{self.line}" if self.file is not None else ""
@@ -104,10 +105,11 @@ class Ri(_vellum.Ri):
 
     def write(self, request: Request) -> None:
         """Writes a request as its Ri method would, from its name, args and
-        params.  A parameter is written by its bare name where this stream
-        declares it alike, by its declaration otherwise; handles of lights
-        and objects are those this stream made for the requests that defined
-        them.  ValueError for a request the library cannot write."""
+        params.  A parameter read from RIB is written by its token as read
+        where this stream declares that token alike, by its declared name
+        otherwise; handles of lights and objects are those this stream made
+        for the requests that defined them.  ValueError for a request the
+        library cannot write."""
         if request.verbatim is not None:
             self.ArchiveRecord("verbatim", request.verbatim)
             return
@@ -125,8 +127,10 @@ class Ri(_vellum.Ri):
                 raise ValueError(f"{name}: handle {args[0]!r} was not defined by a request written "
                                  "to this stream") from None
         if request.params:
-            token = _vellum._writable_token
-            result = method(self, *args, {token(key): value for key, value in request.params.items()})
+            token, read = _vellum._writable_token, request._tokens
+            params = {(token(key, read[key]) if key in read else key): value
+                      for key, value in request.params.items()}
+            result = method(self, *args, params)
         else:
             result = method(self, *args)
         if request.handle is not None:
