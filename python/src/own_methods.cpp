@@ -1,6 +1,7 @@
 // The methods of Ri bound by hand: requests with arrays, whose sizes C
 // passes separately and Python takes from the arrays, checked so that the
 // library never reads past one; and the few that do more than forward.
+#include <algorithm>
 #include <cstring>
 
 #include "binding.h"
@@ -35,10 +36,13 @@ void method(RiClass &cls, const char *name, const char *parameters, const char *
 int64_t sumOf(const IntArray &values) { return vellum::sumOf(values.data, values.size); }
 
 void nonNegative(const IntArray &values, const Where &where) {
-  for (int64_t i = 0; i < values.size; ++i)
-    if (values.data[i] < 0)
-      valueError(std::string(where.request) + ": " + where.argument + " has a negative value: " +
-                 std::to_string(values.data[i]));
+  // The least value in one pass without branches, which the compiler
+  // vectorises: a mesh's millions of indices cost next to nothing.
+  RtInt least = 0;
+  for (int64_t i = 0; i < values.size; ++i) least = std::min(least, values.data[i]);
+  if (least < 0)
+    valueError(std::string(where.request) + ": " + where.argument + " has a negative value: " +
+               std::to_string(least));
 }
 
 void expectSize(const Where &where, int64_t expected, int64_t actual, const char *because) {
