@@ -24,6 +24,7 @@ py::object text(const std::string &value) {
 py::array_t<float> floatArray(const RibValue &value) {
   py::array_t<float> array(static_cast<py::ssize_t>(value.size()));
   float *out = array.mutable_data();
+  if (value.size() == 0) return array;  // no data to copy from
   if (!value.allIntegers || value.floatsValid)
     std::memcpy(out, value.floats.data(), value.size() * sizeof(float));
   else
@@ -34,6 +35,7 @@ py::array_t<float> floatArray(const RibValue &value) {
 py::array_t<RtInt> intArray(const RibValue &value) {
   py::array_t<RtInt> array(static_cast<py::ssize_t>(value.size()));
   RtInt *out = array.mutable_data();
+  if (value.size() == 0) return array;
   if (value.allIntegers)
     std::memcpy(out, value.ints.data(), value.size() * sizeof(RtInt));
   else
