@@ -82,23 +82,25 @@ class Ri(_vellum.Ri):
     given here (those of Begin) and ends it at the end of the block, also
     when an exception leaves it."""
 
-    def __init__(self, *args: Any, **kwargs: Any) -> None:
+    def __init__(self, name: Optional[str] = None, *, binary: Optional[bool] = None,
+                 precision: Optional[int] = None, compression: Optional[str] = None) -> None:
         super().__init__()
-        self._begin_args = (args, kwargs)
+        self._begin_args = (name, binary, precision, compression)
         self._handles: Dict[Any, Handle] = {}
 
     def __enter__(self) -> "Ri":
         if not self.has_context:
-            args, kwargs = self._begin_args
-            self.Begin(*args, **kwargs)
+            name, binary, precision, compression = self._begin_args
+            self.Begin(name, binary=binary, precision=precision, compression=compression)
         return self
 
     def __exit__(self, *exc: Any) -> None:
         if self.has_context:
             self.End()
 
-    def Begin(self, *args: Any, **kwargs: Any) -> None:  # noqa: D102 (documented by the base)
-        super().Begin(*args, **kwargs)
+    def Begin(self, name: Optional[str] = None, *, binary: Optional[bool] = None,
+              precision: Optional[int] = None, compression: Optional[str] = None) -> None:
+        super().Begin(name, binary=binary, precision=precision, compression=compression)
         self._handles = {}
 
     Begin.__doc__ = _vellum.Ri.Begin.__doc__
@@ -186,5 +188,6 @@ def read(source: Union[str, os.PathLike, bytes, Any], strict: bool = True,
     and line, once the requests before it have been yielded; otherwise
     errors are collected in the result's `errors`.  Warnings are issued as
     RibWarning and kept in `warnings`; `strict_warnings` makes them errors.
-    The whole stream is read when iteration starts."""
+    The whole stream is read by this call (OSError when it cannot be
+    opened); iterating hands out its requests."""
     return Reading(source, strict, strict_warnings)
