@@ -248,6 +248,10 @@ void bindGeneric(RiClass &cls, const char *name, R (RenderContext::*op)(P...), c
   const char *doc = stubDoc({name, stub, Result<R>::type,
                              std::string("Writes the request ") + name + " (Ri" + name +
                                  " of the C interface; ri.h says what it writes)." +
+                                 (std::is_same_v<R, void *> ? "  Returns the handle that "
+                                                              "Illuminate or ObjectInstance takes."
+                                  : std::is_same_v<R, char *> ? "  Returns the name as declared."
+                                                              : "") +
                                  (List ? "  `params`: the parameter list, a dict of values keyed by "
                                          "declared names or inline declarations."
                                        : "")});
