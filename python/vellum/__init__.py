@@ -122,7 +122,7 @@ class Ri(_vellum.Ri):
         if method is None:
             raise ValueError(f"write: {name!r} is not a request of the library")
         args = request.args
-        if name in _USES_HANDLE:
+        if name in _USES_HANDLE and not isinstance(args[0], Handle):
             try:
                 args = (self._handles[args[0]],) + tuple(args[1:])
             except KeyError:
