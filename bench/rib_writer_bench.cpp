@@ -280,6 +280,14 @@ void BM_PeakMemoryOfOneMeshRequest(benchmark::State &state) {
   state.counters["binary_growth_KiB"] = static_cast<double>(binary);
 }
 
+// One small request into an open context: the cost of a call, which the
+// Python binding's (bench/python_bench.py) is measured against.
+void BM_Translate_Vellum(benchmark::State &state) {
+  RiBegin(token(scratchPath()));
+  for (auto _ : state) RiTranslate(1, 2, 3);
+  RiEnd();
+}
+
 BENCHMARK(BM_Mesh_Ascii_Vellum)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Mesh_Ascii_Fprintf)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Mesh_Binary_Vellum)->Unit(benchmark::kMillisecond);
@@ -291,6 +299,7 @@ BENCHMARK(BM_Curves_Binary_Vellum)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Curves_Fwrite)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SmallRequests_Ascii_Vellum)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SmallRequests_Ascii_Fprintf)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Translate_Vellum);
 BENCHMARK(BM_PeakMemoryOfOneMeshRequest)
     ->Args({500, 1000})
     ->Args({1000, 2000})

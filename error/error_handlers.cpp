@@ -3,8 +3,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "error/error_messages.h"
+#include "error/writer_diagnostics.h"
 #include "ri.h"
 
 RtInt RiLastError = RIE_NOERROR;
@@ -65,20 +67,23 @@ RtVoid RiErrorPrint(RtInt code, RtInt severity, char *detail) {
     ++state.repeatCount;
     return;
   }
+  // One whole report at a time, so that a diagnostic sink gets it whole.
+  std::string text;
   if (state.repeatCount != 0) {
-    std::fprintf(stderr, "    (last message repeated %d times)\n", state.repeatCount);
+    text += "    (last message repeated " + std::to_string(state.repeatCount) + " times)\n";
     state.repeatCount = 0;
   }
   if (const char *name = vellum::severityName(severity))
-    std::fprintf(stderr, "%s: ", name);
+    text += std::string(name) + ": ";
   else
-    std::fprintf(stderr, "SEVERITY %d: ", static_cast<int>(severity));
+    text += "SEVERITY " + std::to_string(severity) + ": ";
   if (const char *message = vellum::errorMessage(code))
-    std::fputs(message, stderr);
+    text += message;
   else if (code != RIE_NOERROR)
-    std::fprintf(stderr, "code %d", static_cast<int>(code));
-  if (detail != nullptr) std::fprintf(stderr, "\n    --> %s", detail);
-  std::fputc('\n', stderr);
+    text += "code " + std::to_string(code);
+  if (detail != nullptr) text += std::string("\n    --> ") + detail;
+  text += '\n';
+  vellum::emitDiagnostic(text.data(), text.size());
   std::fflush(stderr);
   if (severity >= RIE_SEVERE) std::exit(-1);
   rememberDetail(detail);

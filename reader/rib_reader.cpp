@@ -728,4 +728,19 @@ void RibReader::passThrough(const RibRequest &request) {
   target_.ArchiveRecord(RI_VERBATIM, const_cast<char *>("%s"), text.c_str());
 }
 
+std::string RibReader::parameterDeclaration(const RibRequest &request, size_t i) {
+  const RibParameter &parameter = request.parameters[i];
+  for (const Undeclared &undeclared : undeclared_) {
+    if (undeclared.index != i) continue;
+    if (!undeclared.inlineToken.empty()) return undeclared.inlineToken;
+    const ParsedDeclaration parsed = parseDeclaration(undeclared.declaration.c_str());
+    return formatDeclaration(parsed.storageClass, parsed.type, parsed.arrayLength) + " " +
+           skipBlanks(parameter.token.c_str());
+  }
+  const DeclarationDictionary::Entry *entry = state_.declarations.lookup(parameter.token.c_str());
+  if (entry == nullptr) return parameter.token;
+  const ParsedDeclaration &parsed = entry->declaration;
+  return formatDeclaration(parsed.storageClass, parsed.type, parsed.arrayLength) + " " + entry->name;
+}
+
 }  // namespace vellum

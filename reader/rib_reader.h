@@ -125,6 +125,11 @@ class RibReader {
   // Reads the inputs, in order, as one stream.
   void read(std::vector<RibInput> inputs);
 
+  // While an Observer runs: the declaration of the request's parameter `i`
+  // as the target sees it, with the bare name ("varying color Cs"); for a
+  // parameter that the stream never declared, the type its values show.
+  std::string parameterDeclaration(const RibRequest &request, size_t i);
+
   int errors() const { return errors_; }
   int warnings() const { return warnings_; }
 

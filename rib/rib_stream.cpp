@@ -4,6 +4,7 @@
 #include <spawn.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -28,18 +29,13 @@ bool isRendererProgram(const char *name) {
 
 RibStream *openStreams = nullptr;
 
-[[noreturn]] void failToOpenPipe(const char *name) {
-  reportWriterProblem("Error opening pipe to %s\n", name);
-  std::exit(1);
-}
-
 // Starts `argv` with a new pipe as its standard input and returns the
-// pipe's write end.  The write end is close-on-exec, so no child (this one
-// or one of a later context) keeps it open and hides the end of the RIB.
-int startChild(const char *path, char *const argv[], bool searchPath, pid_t *child,
-               const char *name) {
+// pipe's write end, or -1 with errno set.  The write end is close-on-exec,
+// so no child (this one or one of a later context) keeps it open and hides
+// the end of the RIB.
+int startChild(const char *path, char *const argv[], bool searchPath, pid_t *child) {
   int fds[2];
-  if (pipe2(fds, O_CLOEXEC) != 0) failToOpenPipe(name);
+  if (pipe2(fds, O_CLOEXEC) != 0) return -1;
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, fds[0], STDIN_FILENO);
@@ -49,39 +45,50 @@ int startChild(const char *path, char *const argv[], bool searchPath, pid_t *chi
   ::close(fds[0]);
   if (error != 0) {
     ::close(fds[1]);
-    failToOpenPipe(name);
+    errno = error;
+    return -1;
   }
   return fds[1];
 }
 
-// The sink an output name selects; `name` becomes the destination's name.
+// The destination of RibStream(name), which cannot go on without one.
+std::unique_ptr<OutputSink> openDestinationOrExit(const char *&name) {
+  const char *const asked = name;
+  std::unique_ptr<OutputSink> sink = openDestination(name);
+  if (sink != nullptr) return sink;
+  if (isRendererProgram(asked) || asked[0] == '|')
+    reportWriterProblem("Error opening pipe to %s\n", name);
+  else
+    reportWriterProblem("Error making RIB file: bad filename\n");
+  std::exit(1);
+}
+
+}  // namespace
+
 std::unique_ptr<OutputSink> openDestination(const char *&name) {
   if (name == nullptr) return std::make_unique<StandardOutputSink>();
   pid_t child = -1;
   if (isRendererProgram(name)) {
     char *argv[] = {const_cast<char *>(name), nullptr};
-    const int fd = startChild(name, argv, true, &child, name);
+    const int fd = startChild(name, argv, true, &child);
+    if (fd < 0) return nullptr;
     return std::make_unique<DescriptorSink>(fd, child, name);
   }
   if (name[0] == '|') {
     name = name + 1;
     char *argv[] = {const_cast<char *>("sh"), const_cast<char *>("-c"), const_cast<char *>(name),
                     nullptr};
-    const int fd = startChild("/bin/sh", argv, false, &child, name);
+    const int fd = startChild("/bin/sh", argv, false, &child);
+    if (fd < 0) return nullptr;
     return std::make_unique<DescriptorSink>(fd, child, name);
   }
   const int fd = ::open(name, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) {
-    reportWriterProblem("Error making RIB file: bad filename\n");
-    std::exit(1);
-  }
+  if (fd < 0) return nullptr;
   return std::make_unique<DescriptorSink>(fd, -1, name);
 }
 
-}  // namespace
-
 RibStream::RibStream(const char *name)
-    : name_(name), sink_(openDestination(name_)), buffer_(*sink_),
+    : name_(name), sink_(openDestinationOrExit(name_)), buffer_(*sink_),
       handOnEachRequest_(name == nullptr) {
   joinOpenStreams();
 }

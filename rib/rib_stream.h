@@ -13,6 +13,12 @@
 
 namespace vellum {
 
+// Opens the destination an output name selects, as RibStream(name) does,
+// but returns null when it cannot be opened (errno says why) instead of
+// ending the process.  `name` becomes the destination's name: the command
+// after "|".  Not interned: it must outlive the sink.
+std::unique_ptr<OutputSink> openDestination(const char *&name);
+
 class RibStream {
  public:
   // Opens the destination an output name selects: null for standard

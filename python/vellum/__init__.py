@@ -1,0 +1,193 @@
+"""vellum: the RenderMan Interface in Python.
+
+Write RIB with one method per request::
+
+    with vellum.Ri("scene.rib") as ri:
+        ri.WorldBegin()
+        ri.Sphere(1, -1, 1, 360, {"constant color Cs": [1, 0, 0]})
+        ri.WorldEnd()
+
+read it back as Request objects with :func:`read`, and write requests back
+with :meth:`Ri.write`, so that a filter is a loop.
+"""
+
+from __future__ import annotations
+
+import gzip
+import os
+import warnings
+from typing import Any, Dict, Iterator, List, Optional, Sequence, Union
+
+
+class RibError(Exception):
+    """A problem with RIB: a diagnostic of the library (under
+    ErrorHandler(ErrorAbort)) or an error found while reading, with the
+    file and line it was found at (None where there are none)."""
+
+    def __init__(self, message: str, file: Optional[str] = None, line: Optional[int] = None):
+        super().__init__(message if file is None else f"{file}:{line}: {message}")
+        self.message = message
+        self.file = file
+        self.line = line
+
+
+class RibWarning(UserWarning):
+    """A diagnostic of the library, or a warning found while reading RIB."""
+
+
+from ._vellum import *  # noqa: E402,F401,F403  (constants and predefined functions)
+from ._vellum import Function, Handle  # noqa: E402
+from . import _vellum  # noqa: E402
+
+__all__ = ["Ri", "Request", "Reading", "read", "RibError", "RibWarning", "Function", "Handle"]
+
+
+class Request:
+    """One request of a RIB stream: the name of its Ri method, the method's
+    arguments (arrays as numpy arrays), its parameter list keyed by declared
+    names ("varying color Cs") with numpy arrays (lists of str for strings),
+    and where it was read.  A request that defines a light or an object
+    keeps the stream's handle for it in `handle`; one that the library can
+    only pass on as read has its RIB text in `verbatim`."""
+
+    __slots__ = ("name", "args", "params", "file", "line", "handle", "verbatim", "_tokens")
+
+    def __init__(self, name: str, args: Sequence[Any] = (), params: Optional[Dict[str, Any]] = None,
+                 file: Optional[str] = None, line: Optional[int] = None, handle: Any = None,
+                 verbatim: Optional[str] = None, _tokens: Optional[Dict[str, str]] = None):
+        self.name = name
+        self.args = tuple(args)
+        self.params = {} if params is None else params
+        self.file = file
+        self.line = line
+        self.handle = handle
+        self.verbatim = verbatim
+        self._tokens = _tokens or {}  # the parameters' tokens as read
+
+    def __repr__(self) -> str:
+        where = f" at {self.file}:{self.line}" if self.file is not None else ""
+        return f"<vellum.Request {self.name}{where}>"
+
+
+# Requests whose handle operand names a light or an object defined before.
+_USES_HANDLE = ("Illuminate", "ObjectInstance")
+
+
+class Ri(_vellum.Ri):
+    """A RIB stream: one method per request of the interface, named as the
+    request without "Ri" (ri.Sphere for RiSphere); the constants of ri.h
+    as attributes (ri.P, ri.RGBA, ri.BEZIERSTEP).
+
+    Used in a with statement, it begins its context with the arguments
+    given here (those of Begin) and ends it at the end of the block, also
+    when an exception leaves it."""
+
+    def __init__(self, name: Optional[str] = None, *, binary: Optional[bool] = None,
+                 precision: Optional[int] = None, compression: Optional[str] = None) -> None:
+        super().__init__()
+        self._begin_args = (name, binary, precision, compression)
+        self._handles: Dict[Any, Handle] = {}
+
+    def __enter__(self) -> "Ri":
+        if not self.has_context:
+            name, binary, precision, compression = self._begin_args
+            self.Begin(name, binary=binary, precision=precision, compression=compression)
+        return self
+
+    def __exit__(self, *exc: Any) -> None:
+        if self.has_context:
+            self.End()
+
+    def Begin(self, name: Optional[str] = None, *, binary: Optional[bool] = None,
+              precision: Optional[int] = None, compression: Optional[str] = None) -> None:
+        super().Begin(name, binary=binary, precision=precision, compression=compression)
+        self._handles = {}
+
+    Begin.__doc__ = _vellum.Ri.Begin.__doc__
+
+    def write(self, request: Request) -> None:
+        """Writes a request as its Ri method would, from its name, args and
+        params.  A parameter read from RIB is written by its token as read
+        where this stream declares that token alike, by its declared name
+        otherwise; handles of lights and objects are those this stream made
+        for the requests that defined them.  ValueError for a request the
+        library cannot write."""
+        if request.verbatim is not None:
+            self.ArchiveRecord("verbatim", request.verbatim)
+            return
+        name = request.name
+        if name == "version":
+            return  # every stream writes its own
+        method = getattr(_vellum.Ri, name, None) if name[:1].isupper() else None
+        if method is None:
+            raise ValueError(f"write: {name!r} is not a request of the library")
+        args = request.args
+        if name in _USES_HANDLE and not isinstance(args[0], Handle):
+            try:
+                args = (self._handles[args[0]],) + tuple(args[1:])
+            except KeyError:
+                raise ValueError(f"{name}: handle {args[0]!r} was not defined by a request written "
+                                 "to this stream") from None
+        if request.params:
+            token, read = _vellum._writable_token, request._tokens
+            params = {(token(key, read[key]) if key in read else key): value
+                      for key, value in request.params.items()}
+            result = method(self, *args, params)
+        else:
+            result = method(self, *args)
+        if request.handle is not None:
+            self._handles[request.handle] = result
+
+
+class Reading:
+    """The requests of a RIB stream, as :func:`read` yields them, with the
+    errors and warnings found so far."""
+
+    def __init__(self, source: Union[str, os.PathLike, bytes, Any], strict: bool, strict_warnings: bool):
+        self.errors: List[RibError] = []
+        self.warnings: List[RibError] = []
+        self._strict = strict
+        if isinstance(source, (str, os.PathLike)):
+            self._name = os.fspath(source)
+            self._events = _vellum._read(self._name, self._name, True, strict_warnings)
+            return
+        if isinstance(source, (bytes, bytearray, memoryview)):
+            name, data = "<bytes>", bytes(source)
+        else:
+            name, data = str(getattr(source, "name", "<file>")), source.read()
+            if isinstance(data, str):
+                data = data.encode("utf-8", "surrogateescape")
+        if data[:2] == b"\x1f\x8b":
+            data = gzip.decompress(data)
+        self._name = name
+        self._events = _vellum._read(data, name, False, strict_warnings)
+
+    def __iter__(self) -> Iterator[Request]:
+        events, self._events = self._events, []
+        for event in events:
+            kind = event[0]
+            if kind == "request":
+                yield Request(*event[1:])
+                continue
+            error = RibError(event[1], event[2], event[3])
+            if kind == "warning":
+                self.warnings.append(error)
+                warnings.warn(event[4], RibWarning, stacklevel=2)
+            elif self._strict:
+                raise error
+            else:
+                self.errors.append(error)
+
+
+def read(source: Union[str, os.PathLike, bytes, Any], strict: bool = True,
+         strict_warnings: bool = False) -> Reading:
+    """The requests of a RIB stream (ASCII or binary, plain or gzip): a path,
+    a file object opened for reading bytes, or bytes.  Each request is
+    checked as qview checks it; one with an error is left out.  With
+    `strict` (the default) the first error raises RibError, with the file
+    and line, once the requests before it have been yielded; otherwise
+    errors are collected in the result's `errors`.  Warnings are issued as
+    RibWarning and kept in `warnings`; `strict_warnings` makes them errors.
+    The whole stream is read by this call (OSError when it cannot be
+    opened); iterating hands out its requests."""
+    return Reading(source, strict, strict_warnings)
