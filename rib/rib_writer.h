@@ -150,8 +150,8 @@ class RibWriter : public RenderContext {
   }
   void operandText(const char *, RtArchiveCallback) {}  // nothing of it is written
 
-  template <typename Formatter>
-  void floatsAsText(const RtFloat *values, int64_t count, Formatter format);
+  // Floats as text, each but the last followed by a blank.
+  void floatsAsText(const RtFloat *values, int64_t count);
   // A primitive's list with counts clamped to 0..INT32_MAX.
   void primitiveList(const PrimitiveCounts &counts, RtInt n, RtToken tokens[],
                      RtPointer parms[]);

@@ -23,26 +23,28 @@ void RibWriter::writeFloat(RtFloat value) {
   }
 }
 
-// Blank-separated texts, in blocks that fit the buffer, with one capacity
-// check and one choice of format a block rather than a value.
-template <typename Formatter>
-void RibWriter::floatsAsText(const RtFloat *values, int64_t count, Formatter format) {
+// Blank-separated texts, in blocks that fit the buffer: one capacity check
+// and one call of the block formatter a block, not a value.  The blank the
+// formatter writes after the last value is left out.
+void RibWriter::floatsAsText(const RtFloat *values, int64_t count) {
   constexpr int64_t kBlock = 1024;
-  constexpr size_t kPerValue = kFloatTextSize + 1;
-  bool first = true;
+  RtFloat standIns[kBlock];
   while (count > 0) {
     const int64_t block = count < kBlock ? count : kBlock;
-    char *at = out_.reserve(static_cast<size_t>(block) * kPerValue);
-    for (int64_t i = 0; i < block; ++i) {
-      *at = ' ';
-      at += first ? 0 : 1;
-      first = false;
-      const RtFloat value = values[i];
-      at = format(std::isfinite(value) ? value : finite(value), at);
+    // RIB has no text for a value that is not finite: such a block goes
+    // through a copy with their stand-ins.
+    bool allFinite = true;
+    for (int64_t i = 0; i < block; ++i) allFinite &= std::isfinite(values[i]);
+    const RtFloat *source = values;
+    if (!allFinite) {
+      for (int64_t i = 0; i < block; ++i) standIns[i] = finite(values[i]);
+      source = standIns;
     }
-    out_.commit(at);
+    char *at = out_.reserve(static_cast<size_t>(block) * kFloatSpacedSize + kFloatTextSize);
+    at = formatFloatsSpaced(source, static_cast<size_t>(block), precision_, at);
     values += block;
     count -= block;
+    out_.commit(count > 0 ? at : at - 1);
   }
 }
 
@@ -74,14 +76,7 @@ void RibWriter::writeFloatArray(const RtFloat *values, int64_t count) {
     return;
   }
   out_.push_back('[');
-  switch (precision_) {
-    case kDefaultPrecision: floatsAsText(values, count, [](float v, char *at) { return formatFloatG(v, at); }); break;
-    case 0: floatsAsText(values, count, [](float v, char *at) { return formatFloatShortest(v, at); }); break;
-    default: {
-      const int digits = precision_;
-      floatsAsText(values, count, [digits](float v, char *at) { return formatFloatDigits(v, digits, at); });
-    }
-  }
+  floatsAsText(values, count);
   out_.push_back(']');
 }
 
