@@ -8,9 +8,9 @@
 //
 // Drawn: all polygons, patches and patch meshes (bilinear and bicubic, any
 // basis), NuPatch, the seven quadrics, Catmull-Clark subdivision meshes
-// (hierarchical ones as plain ones), box volumes, curves (ribbons) and
-// points (discs), and object instances, all cut by the clipping planes in
-// force.  Plug-in lights shine as ambient, distant or point lights by
+// with their holes, creases, corners and boundary rule (hierarchical ones
+// as plain ones), box volumes, curves (ribbons) and points (discs), and
+// object instances, all cut by the clipping planes in force.  Plug-in lights shine as ambient, distant or point lights by
 // their names, and a Bxdf shades as matte in the colour it names.  Scoped
 // coordinate systems and saved attributes (Resource) are followed.
 // Skipped, with one warning each: Blobby, TrimCurve (the patch is drawn
