@@ -275,6 +275,32 @@ TEST(PreviewPictures, MatchTheStoredPictures) {
          RtFloat sharpness[] = {10};
          subdivisionCube(c, 1, tags, nargs, vertex, sharpness);
        }, {}},
+      {"blobby_two_ellipsoids", nullptr, [](PreviewContext &c) {
+         // Two spheres merged by their fields, red on the left blending
+         // into blue on the right.
+         distantLight(c, -1, 1, -1);
+         c.Surface(tok("matte"), RI_NULL);
+         c.Translate(0, 0, 2);
+         RtInt code[] = {1001, 0, 1001, 16, 0, 2, 0, 1};
+         RtFloat flt[32] = {};
+         for (int leaf = 0; leaf < 2; ++leaf) {
+           RtFloat *m = flt + 16 * leaf;
+           m[0] = m[5] = m[10] = 0.9f, m[15] = 1;
+           m[12] = leaf == 0 ? -0.44f : 0.44f;
+         }
+         RtColor cs[] = {{1, 0.1f, 0.1f}, {0.1f, 0.1f, 1}};
+         c.Blobby(2, 8, code, 32, flt, 0, nullptr, tok("vertex color Cs"), cs, RI_NULL);
+       }, {}},
+      {"blobby_segment", nullptr, [](PreviewContext &c) {
+         // A capsule from the lower left to the upper right, orange all over.
+         distantLight(c, -1, 1, -1);
+         c.Surface(tok("matte"), RI_NULL);
+         c.Translate(0, 0, 2);
+         RtInt code[] = {1002, 0};
+         RtFloat flt[23] = {-0.5f, -0.5f, 0, 0.5f, 0.5f, 0, 0.5f, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+         RtColor orange = {1, 0.5f, 0};
+         c.Blobby(1, 2, code, 23, flt, 0, nullptr, tok("uniform color Cs"), orange, RI_NULL);
+       }, {}},
       {"sphere_band", nullptr, band(-0.3f, 0.5f), {}},
       {"sphere_band", nullptr, band(0.5f, -0.3f), {}},  // zmin above zmax: the same band
       {"sphere_negative_thetamax", nullptr, [](PreviewContext &c) {

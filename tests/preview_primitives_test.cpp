@@ -143,6 +143,14 @@ const std::vector<PrimitiveCase> &cases() {
                            p.data(), RI_NULL);
        },
        50, 25, 50, 50},
+      {"Blobby",
+       [](PreviewContext &c) {
+         // An ellipsoid twice the unit sphere: the surface at half its reach.
+         RtInt code[] = {1001, 0};
+         RtFloat flt[] = {2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 1};
+         c.Blobby(1, 2, code, 16, flt, 0, nullptr, RI_NULL);
+       },
+       30, 50, 50, 20},
       {"Volume box",
        [](PreviewContext &c) {
          RtBound bound = {1, -1, -0.5f, 0.5f, 0, 2};  // any order of the limits
