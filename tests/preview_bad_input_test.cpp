@@ -82,6 +82,15 @@ TEST(PreviewBadInput, DrawsWithoutCrashing) {
          RtColor cs[] = {{1, 0, 0}};
          c.Polygon(4, tok("Cs"), cs, RI_NULL);
        }},
+      {"subdivision tags out of range", nullptr,
+       [](PreviewContext &c) {
+         RtInt nv[] = {4}, v[] = {0, 1, 2, 3};
+         RtToken tags[] = {tok("crease"), tok("corner"), tok("hole"), tok("interpolateboundary"), tok("crease")};
+         RtInt nargs[] = {4, 1, 2, 2, 1, 0, 1, 0, -3, 5};
+         RtInt ints[] = {-1, 0, 99, 1, 7, -2, 5, -9};
+         RtFloat floats[] = {kNaN, kInf, -1};
+         c.SubdivisionMesh(tok("catmull-clark"), 1, nv, v, 5, tags, nargs, ints, floats, tok("P"), kSquare, RI_NULL);
+       }},
       {"blobby codes that point nowhere", nullptr,
        [](PreviewContext &c) {
          RtFloat flt[23] = {2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 1};
