@@ -8,21 +8,24 @@
 //
 // Drawn: all polygons, patches and patch meshes (bilinear and bicubic, any
 // basis), NuPatch, the seven quadrics, Catmull-Clark subdivision meshes
-// (hierarchical ones as plain ones), box volumes, curves (ribbons) and
-// points (discs), and object instances, all cut by the clipping planes in
-// force.  Plug-in lights shine as ambient, distant or point lights by
-// their names, and a Bxdf shades as matte in the colour it names.  Scoped
-// coordinate systems and saved attributes (Resource) are followed.
-// Skipped, with one warning each: Blobby, TrimCurve (the patch is drawn
+// with their holes, creases, corners and boundary rule (hierarchical ones
+// as plain ones), blobbies (their surface at field 0.5, polygonized), box
+// volumes, curves (ribbons) and points (discs), and object instances, all
+// cut by the clipping planes in force.  Plug-in lights shine as ambient,
+// distant or point lights by their names, and a Bxdf shades as matte in
+// the colour it names.  Scoped coordinate systems and saved attributes
+// (Resource) are followed.
+// Skipped, with one warning each: TrimCurve (the patch is drawn
 // untrimmed), Geometry, other volumes, procedurals and archives (a reader
 // that follows archives hands on their requests instead), unknown lights.
 //
 // Drawing is bounded whatever the stream: a picture costs at most its
 // drawing budget (triangles, each counted once per light, plus a little
-// per primitive and per instance), and object definitions keep at most
-// kObjectBudget triangles in all.  Past a budget one warning is given and
-// the picture is finished with what was drawn.  A deep stack of blocks
-// costs a pointer a level: levels share what they do not change.
+// per primitive and per instance, and a blobby's field evaluations), and
+// object definitions keep at most kObjectBudget triangles in all.  Past
+// a budget one warning is given and the picture is finished with what was
+// drawn.  A deep stack of blocks costs a pointer a level: levels share
+// what they do not change.
 #ifndef VELLUM_PREVIEW_PREVIEW_CONTEXT_H
 #define VELLUM_PREVIEW_PREVIEW_CONTEXT_H
 

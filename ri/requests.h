@@ -238,7 +238,7 @@ enum RequestFlag : unsigned {
   R(SubdivisionMesh, LIST, RtVoid, (RtToken scheme, RtInt nfaces, RtInt nvertices[], RtInt vertices[], RtInt ntags, RtToken tags[], RtInt nargs[], RtInt intargs[], RtFloat floatargs[]), \
     (scheme, nfaces, nvertices, vertices, ntags, tags, nargs, intargs, floatargs), "sIIT", SubdivisionMesh, NoCheck, kPrimitive, ENTRY, OWN_TEXT, OWN_REPLAY, ACTS) \
   R(Blobby, LIST, RtVoid, (RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, RtFloat flt[], RtInt nstr, RtToken str[]), \
-    (nleaf, ncode, code, nflt, flt, nstr, str), "iIFS", Blobby, NoCheck, kPrimitive, ENTRY, OWN_TEXT, OWN_REPLAY, SKIPS) \
+    (nleaf, ncode, code, nflt, flt, nstr, str), "iIFS", Blobby, NoCheck, kPrimitive, ENTRY, OWN_TEXT, OWN_REPLAY, ACTS) \
   R(Procedural, PLAIN, RtVoid, (RtPointer data, RtBound bound, RtProcSubdivFunc subdivfunc, RtProcFreeFunc freefunc), \
     (data, bound, subdivfunc, freefunc), "sSF", NoCounts, Procedural, kPrimitive, ENTRY, OWN_TEXT, OWN_REPLAY, ACTS) \
   R(Geometry, LIST, RtVoid, (RtToken type), (type), \

@@ -82,6 +82,32 @@ TEST(PreviewBadInput, DrawsWithoutCrashing) {
          RtColor cs[] = {{1, 0, 0}};
          c.Polygon(4, tok("Cs"), cs, RI_NULL);
        }},
+      {"subdivision tags out of range", nullptr,
+       [](PreviewContext &c) {
+         RtInt nv[] = {4}, v[] = {0, 1, 2, 3};
+         RtToken tags[] = {tok("crease"), tok("corner"), tok("hole"), tok("interpolateboundary"), tok("crease")};
+         RtInt nargs[] = {4, 1, 2, 2, 1, 0, 1, 0, -3, 5};
+         RtInt ints[] = {-1, 0, 99, 1, 7, -2, 5, -9};
+         RtFloat floats[] = {kNaN, kInf, -1};
+         c.SubdivisionMesh(tok("catmull-clark"), 1, nv, v, 5, tags, nargs, ints, floats, tok("P"), kSquare, RI_NULL);
+       }},
+      {"blobby codes that point nowhere", nullptr,
+       [](PreviewContext &c) {
+         RtFloat flt[23] = {2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 1};
+         // Operands ahead of their operation, of itself, out of range and
+         // negative; a float index past the floats; counts that run past
+         // the code; unknown codes.
+         RtInt code[] = {1001, 0, 1001, 20, 1000, -1, 0, 3, 0, 5, 9, 4, 3, -2, 5, 1, 6, 77, 7, 1, 0, -4, 2, 99, 0};
+         for (RtInt size = 1; size <= 25; ++size) c.Blobby(2, size, code, 16, flt, 0, nullptr, RI_NULL);
+         RtFloat nan[23];
+         std::fill(std::begin(nan), std::end(nan), kNaN);
+         RtInt leaves[] = {1001, 0, 1002, 0, 1000, 0, 0, 3, 0, 1, 2};
+         c.Blobby(3, 11, leaves, 23, nan, 0, nullptr, RI_NULL);
+         RtFloat flat[23] = {0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1};  // no radius, no volume
+         c.Blobby(2, 11, leaves, 23, flat, 0, nullptr, RI_NULL);
+         RtFloat huge[16] = {1e30f, 0, 0, 0, 0, 1e30f, 0, 0, 0, 0, 1e-30f, 0, 0, 0, 0, 1};
+         c.Blobby(1, 2, leaves, 16, huge, 0, nullptr, RI_NULL);
+       }},
       {"degenerate matrices", nullptr,
        [](PreviewContext &c) {
          c.Scale(0, 0, 0);
@@ -144,10 +170,12 @@ TEST(PreviewBadInput, DrawsWithoutCrashing) {
 
 TEST(PreviewBadInput, SkippedRequestsWarnOnceEach) {
   const auto drawn = drawScene(16, 16, nullptr, [](PreviewContext &c) {
-    RtInt code[] = {1001, 0};
-    RtFloat flt[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    // A repelling plane and a plug-in field: leaves the blobby leaves out.
+    RtInt code[] = {1003, 0, 0, 1004, 0, 1, 0, 0, 0};
+    RtFloat flt[4] = {0, 1, 0, 0};
+    RtToken str[] = {tok("")};
     for (int i = 0; i < 3; ++i) {
-      c.Blobby(1, 2, code, 16, flt, 0, nullptr, RI_NULL);
+      c.Blobby(2, 9, code, 4, flt, 1, str, RI_NULL);
       c.Surface(tok("wood"), RI_NULL);
       c.LightSource(tok("fancylight"), RI_NULL);
       c.Geometry(tok("teapot"), RI_NULL);
@@ -156,8 +184,14 @@ TEST(PreviewBadInput, SkippedRequestsWarnOnceEach) {
       c.Volume(tok("ellipsoid"), bound, dimensions, RI_NULL);
     }
   });
-  EXPECT_EQ(drawn.warnings.size(), 5u);
+  EXPECT_EQ(drawn.warnings.size(), 6u);
+  for (const char *text : {"Blobby repelling planes skipped", "Blobby plug-in fields skipped"})
+    EXPECT_EQ(std::count(drawn.warnings.begin(), drawn.warnings.end(), text), 1) << text;
 }
+
+// One ellipsoid, of radius 0.5.
+RtInt kBlob[] = {1001, 0};
+RtFloat kBlobFloats[] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 
 // Scenes built to draw without end stop at a budget with one warning, and
 // the picture holds what was drawn before.
@@ -203,6 +237,31 @@ TEST(PreviewBadInput, BudgetsEndWhatWouldNotEnd) {
          c.ObjectInstance(object);
        },
        "objects hold more than 20000 triangles"},
+      {"blobbies",
+       [](PreviewContext &c) {
+         c.Translate(0, 0, 2);
+         for (int i = 0; i < 1000; ++i) c.Blobby(1, 2, kBlob, 16, kBlobFloats, 0, nullptr, RI_NULL);
+       },
+       "the drawing budget of the picture is spent"},
+      {"blobbies in an object",
+       [](PreviewContext &c) {
+         RtObjectHandle object = c.ObjectBegin();
+         for (int i = 0; i < 1000; ++i) c.Blobby(1, 2, kBlob, 16, kBlobFloats, 0, nullptr, RI_NULL);
+         c.ObjectEnd();
+         c.Translate(0, 0, 2);
+         c.ObjectInstance(object);
+       },
+       "objects hold more than 20000 triangles"},
+      {"a blobby too costly to sample",
+       [](PreviewContext &c) {
+         c.Translate(0, 0, 2);
+         c.Sphere(0.5f, -0.5f, 0.5f, 360, RI_NULL);
+         // The one leaf added 200000 times over, at every sample.
+         std::vector<RtInt> code = {1001, 0, 0, 200000};
+         code.resize(code.size() + 200000, 0);
+         c.Blobby(1, RtInt(code.size()), code.data(), 16, kBlobFloats, 0, nullptr, RI_NULL);
+       },
+       "a blobby too complex to preview is skipped"},
   };
   for (const auto &c : cases) {
     const auto drawn = drawScene(

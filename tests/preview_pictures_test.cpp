@@ -58,6 +58,59 @@ void distantLight(PreviewContext &c, float x, float y, float z) {
   c.LightSource(tok("distantlight"), tok("from"), from, tok("to"), to, RI_NULL);
 }
 
+// A cube of side 1.2 at depth 2, turned to show three faces, as a
+// subdivision mesh with the given tags; vertex 4 is the nearest corner.
+void subdivisionCube(PreviewContext &c, RtInt ntags, RtToken tags[], RtInt nargs[], RtInt intargs[],
+                     RtFloat floatargs[]) {
+  RtInt nv[] = {4, 4, 4, 4, 4, 4}, v[] = {0, 1, 3, 2, 2, 3, 5, 4, 4, 5, 7, 6, 6, 7, 1, 0, 1, 7, 5, 3, 6, 0, 2, 4};
+  RtFloat p[24];
+  for (int k = 0; k < 8; ++k)
+    p[3 * k] = k & 1 ? 0.6f : -0.6f, p[3 * k + 1] = (k + 2) & 4 ? 0.6f : -0.6f, p[3 * k + 2] = k < 4 ? 0.6f : -0.6f;
+  distantLight(c, -1, 1, -1);
+  c.Surface(tok("matte"), RI_NULL);
+  c.Translate(0, 0, 2);
+  c.Rotate(-25, 1, 0, 0);
+  c.Rotate(35, 0, 1, 0);
+  c.SubdivisionMesh(tok("catmull-clark"), 6, nv, v, ntags, tags, nargs, intargs, floatargs, tok("P"), p, RI_NULL);
+}
+
+// The cube with all twelve edges creased alike.
+void creasedCube(PreviewContext &c, float sharpness) {
+  RtToken crease = tok("crease");
+  RtToken tags[] = {crease, crease, crease, crease, crease, crease};
+  RtInt nargs[] = {5, 1, 5, 1, 2, 1, 2, 1, 2, 1, 2, 1};
+  RtInt chains[] = {0, 1, 3, 2, 0, 6, 7, 5, 4, 6, 0, 6, 1, 7, 2, 4, 3, 5};
+  RtFloat s[] = {sharpness, sharpness, sharpness, sharpness, sharpness, sharpness};
+  subdivisionCube(c, 6, tags, nargs, chains, s);
+}
+
+// Three by three faces with the middle face raised, seen from above.
+void openGrid(PreviewContext &c, bool interpolateBoundary) {
+  distantLight(c, -1, 1, -1);
+  c.Surface(tok("matte"), RI_NULL);
+  c.Translate(0, -0.15f, 3);
+  c.Rotate(-130, 1, 0, 0);
+  c.Scale(0.55f, 0.55f, 0.55f);
+  RtFloat p[48];
+  for (int j = 0; j < 4; ++j)
+    for (int i = 0; i < 4; ++i) {
+      RtFloat *point = p + 3 * (4 * j + i);
+      const bool middle = (i == 1 || i == 2) && (j == 1 || j == 2);
+      point[0] = float(i) - 1.5f, point[1] = float(j) - 1.5f, point[2] = middle ? 1.2f : 0;
+    }
+  RtInt nvertices[9], vertices[36];
+  for (int f = 0; f < 9; ++f) {
+    const RtInt corner = f / 3 * 4 + f % 3;
+    nvertices[f] = 4;
+    vertices[4 * f] = corner, vertices[4 * f + 1] = corner + 1;
+    vertices[4 * f + 2] = corner + 5, vertices[4 * f + 3] = corner + 4;
+  }
+  RtToken tags[] = {tok("interpolateboundary")};
+  RtInt nargs[] = {0, 0};
+  c.SubdivisionMesh(tok("catmull-clark"), 9, nvertices, vertices, interpolateBoundary ? 1 : 0, tags, nargs, nullptr,
+                    nullptr, tok("P"), p, RI_NULL);
+}
+
 // "" when the pictures have the same size and no channel differs by more
 // than one level, otherwise how they differ.
 std::string difference(const Image &drawn, const Image &stored) {
@@ -194,32 +247,59 @@ TEST(PreviewPictures, MatchTheStoredPictures) {
          RtColor cs[] = {{1, 0, 0}, {0, 0, 1}, {0, 0, 1}, {1, 0, 0}};
          c.Polygon(4, tok("P"), floor, tok("Cs"), cs, RI_NULL);
        }, {}},
-      {"subdivision_open_grid", nullptr, [](PreviewContext &c) {
-         // Three by three faces with the middle face raised, seen from above:
-         // a smooth bump; the boundary is smoothed but reaches the corners.
+      // A smooth bump; the boundary is smoothed but reaches the corners.
+      {"subdivision_open_grid", nullptr, [](PreviewContext &c) { openGrid(c, true); }, {}},
+      // Without "interpolateboundary" the faces on the boundary are not
+      // drawn: only the middle patch of the bump is.
+      {"subdivision_boundary_not_interpolated", nullptr, [](PreviewContext &c) { openGrid(c, false); }, {}},
+      {"subdivision_quad_interpolated", nullptr, [](PreviewContext &c) {
+         // One face, with "interpolateboundary": the flat square whole, to
+         // its corners.
+         c.Surface(tok("constant"), RI_NULL);
+         RtFloat p[] = {-0.7f, -0.7f, 2, 0.7f, -0.7f, 2, 0.7f, 0.7f, 2, -0.7f, 0.7f, 2};
+         RtInt nv[] = {4}, v[] = {0, 1, 2, 3}, nargs[] = {0, 0};
+         RtToken tags[] = {tok("interpolateboundary")};
+         c.SubdivisionMesh(tok("catmull-clark"), 1, nv, v, 1, tags, nargs, nullptr, nullptr, tok("P"), p, RI_NULL);
+       }, {}},
+      // Infinitely sharp edges: the cube itself, its faces flat and shaded
+      // apart.
+      {"subdivision_creased_cube", nullptr, [](PreviewContext &c) { creasedCube(c, 10); }, {}},
+      // Sharpness 1.5: sharp for a step, then half so, then smooth: a
+      // cube with rounded edges.
+      {"subdivision_semi_sharp_crease", nullptr, [](PreviewContext &c) { creasedCube(c, 1.5f); }, {}},
+      {"subdivision_corner", nullptr, [](PreviewContext &c) {
+         // A smooth cube (a ball) whose nearest corner stays put: a point
+         // toward the upper left.
+         RtToken tags[] = {tok("corner")};
+         RtInt nargs[] = {1, 1}, vertex[] = {4};
+         RtFloat sharpness[] = {10};
+         subdivisionCube(c, 1, tags, nargs, vertex, sharpness);
+       }, {}},
+      {"blobby_two_ellipsoids", nullptr, [](PreviewContext &c) {
+         // Two spheres merged by their fields, red on the left blending
+         // into blue on the right.
          distantLight(c, -1, 1, -1);
          c.Surface(tok("matte"), RI_NULL);
-         c.Translate(0, -0.15f, 3);
-         c.Rotate(-130, 1, 0, 0);
-         c.Scale(0.55f, 0.55f, 0.55f);
-         RtFloat p[48];
-         for (int j = 0; j < 4; ++j)
-           for (int i = 0; i < 4; ++i) {
-             RtFloat *point = p + 3 * (4 * j + i);
-             const bool middle = (i == 1 || i == 2) && (j == 1 || j == 2);
-             point[0] = float(i) - 1.5f, point[1] = float(j) - 1.5f, point[2] = middle ? 1.2f : 0;
-           }
-         RtInt nvertices[9], vertices[36];
-         for (int f = 0; f < 9; ++f) {
-           const RtInt corner = f / 3 * 4 + f % 3;
-           nvertices[f] = 4;
-           vertices[4 * f] = corner, vertices[4 * f + 1] = corner + 1;
-           vertices[4 * f + 2] = corner + 5, vertices[4 * f + 3] = corner + 4;
+         c.Translate(0, 0, 2);
+         RtInt code[] = {1001, 0, 1001, 16, 0, 2, 0, 1};
+         RtFloat flt[32] = {};
+         for (int leaf = 0; leaf < 2; ++leaf) {
+           RtFloat *m = flt + 16 * leaf;
+           m[0] = m[5] = m[10] = 0.9f, m[15] = 1;
+           m[12] = leaf == 0 ? -0.44f : 0.44f;
          }
-         RtToken tags[] = {tok("interpolateboundary")};
-         RtInt nargs[] = {0, 0};
-         c.SubdivisionMesh(tok("catmull-clark"), 9, nvertices, vertices, 1, tags, nargs, nullptr, nullptr,
-                           tok("P"), p, RI_NULL);
+         RtColor cs[] = {{1, 0.1f, 0.1f}, {0.1f, 0.1f, 1}};
+         c.Blobby(2, 8, code, 32, flt, 0, nullptr, tok("vertex color Cs"), cs, RI_NULL);
+       }, {}},
+      {"blobby_segment", nullptr, [](PreviewContext &c) {
+         // A capsule from the lower left to the upper right, orange all over.
+         distantLight(c, -1, 1, -1);
+         c.Surface(tok("matte"), RI_NULL);
+         c.Translate(0, 0, 2);
+         RtInt code[] = {1002, 0};
+         RtFloat flt[23] = {-0.5f, -0.5f, 0, 0.5f, 0.5f, 0, 0.5f, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+         RtColor orange = {1, 0.5f, 0};
+         c.Blobby(1, 2, code, 23, flt, 0, nullptr, tok("uniform color Cs"), orange, RI_NULL);
        }, {}},
       {"sphere_band", nullptr, band(-0.3f, 0.5f), {}},
       {"sphere_band", nullptr, band(0.5f, -0.3f), {}},  // zmin above zmax: the same band

@@ -143,6 +143,14 @@ const std::vector<PrimitiveCase> &cases() {
                            p.data(), RI_NULL);
        },
        50, 25, 50, 50},
+      {"Blobby",
+       [](PreviewContext &c) {
+         // An ellipsoid twice the unit sphere: the surface at half its reach.
+         RtInt code[] = {1001, 0};
+         RtFloat flt[] = {2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 1};
+         c.Blobby(1, 2, code, 16, flt, 0, nullptr, RI_NULL);
+       },
+       30, 50, 50, 20},
       {"Volume box",
        [](PreviewContext &c) {
          RtBound bound = {1, -1, -0.5f, 0.5f, 0, 2};  // any order of the limits
@@ -211,6 +219,83 @@ TEST(PreviewPrimitives, EachKindCoversItsPixels) {
   }
 }
 
+// Subdivision meshes cover the pixels of the shape a renderer draws of
+// them, within 2% of its area: their edges are the limit surface's at
+// the depth the preview subdivides to.
+TEST(PreviewPrimitives, SubdivisionMeshesTakeTheirLimitShape) {
+  using Draw = std::function<void(PreviewContext &)>;
+  static RtInt cubeNv[] = {4, 4, 4, 4, 4, 4};
+  static RtInt cubeV[] = {0, 1, 3, 2, 2, 3, 5, 4, 4, 5, 7, 6, 6, 7, 1, 0, 1, 7, 5, 3, 6, 0, 2, 4};
+  static RtFloat cubeP[] = {-1, -1, 1, 1, -1, 1, -1, 1, 1, 1, 1, 1, -1, 1, -1, 1, 1, -1, -1, -1, -1, 1, -1, -1};
+  static std::vector<RtFloat> grid;  // 4 × 4 points, the middle four raised
+  if (grid.empty()) {
+    patchGrid(grid, 4, 4, 4.5f);
+    for (int k : {5, 6, 9, 10}) grid[3 * size_t(k) + 2] = -2;
+  }
+  static std::vector<RtInt> gridNv(9, 4), gridV;
+  if (gridV.empty())
+    for (int j = 0; j < 3; ++j)
+      for (int i = 0; i < 3; ++i) gridV.insert(gridV.end(), {j * 4 + i, j * 4 + i + 1, j * 4 + i + 5, j * 4 + i + 4});
+  static RtToken interpolate[] = {tok("interpolateboundary")};
+  static RtInt noArgs[] = {0, 0};
+  const auto quad = [](RtInt ntags) -> Draw {
+    return [=](PreviewContext &c) {
+      RtInt nv[] = {4}, v[] = {0, 1, 2, 3};
+      c.SubdivisionMesh(tok("catmull-clark"), 1, nv, v, ntags, interpolate, noArgs, nullptr, nullptr, tok("P"),
+                        kSquare, RI_NULL);
+    };
+  };
+  const auto turned = [](Draw draw) -> Draw {
+    return [=](PreviewContext &c) {
+      c.Rotate(-25, 1, 0, 0);
+      c.Rotate(35, 0, 1, 0);
+      draw(c);
+    };
+  };
+  const struct {
+    const char *what;
+    Draw subdivision, shape;
+  } cases[] = {
+      {"a face with interpolateboundary: the polygon", quad(1),
+       [](PreviewContext &c) { c.Polygon(4, tok("P"), kSquare, RI_NULL); }},
+      {"a face without interpolateboundary: nothing", quad(0), [](PreviewContext &) {}},
+      {"a cube creased all round: the cube", turned([](PreviewContext &c) {
+         RtToken crease = tok("crease");
+         RtToken tags[] = {crease, crease, crease, crease, crease, crease};
+         RtInt nargs[] = {5, 1, 5, 1, 2, 1, 2, 1, 2, 1, 2, 1};
+         RtInt chains[] = {0, 1, 3, 2, 0, 6, 7, 5, 4, 6, 0, 6, 1, 7, 2, 4, 3, 5};
+         RtFloat sharpness[] = {10, 10, 10, 10, 10, 10};
+         c.SubdivisionMesh(tok("catmull-clark"), 6, cubeNv, cubeV, 6, tags, nargs, chains, sharpness, tok("P"), cubeP,
+                           RI_NULL);
+       }),
+       turned([](PreviewContext &c) { c.PointsPolygons(6, cubeNv, cubeV, tok("P"), cubeP, RI_NULL); })},
+      {"an open grid without interpolateboundary: the b-spline patch of its middle", turned([](PreviewContext &c) {
+         c.SubdivisionMesh(tok("catmull-clark"), 9, gridNv.data(), gridV.data(), 0, nullptr, nullptr, nullptr, nullptr,
+                           tok("P"), grid.data(), RI_NULL);
+       }),
+       turned([](PreviewContext &c) {
+         c.Basis(RiBSplineBasis, 1, RiBSplineBasis, 1);
+         c.Patch(tok("bicubic"), tok("P"), grid.data(), RI_NULL);
+       })},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.what);
+    const auto draw = [](const Draw &scene) {
+      return drawScene(100, 100, [](PreviewContext &ctx) { ctx.ScreenWindow(-2, 2, -2, 2); },
+                       [&](PreviewContext &ctx) {
+                         ctx.Translate(0, 0, 5);
+                         scene(ctx);
+                       });
+    };
+    const auto drawn = draw(c.subdivision), expected = draw(c.shape);
+    int differing = 0;
+    for (int y = 0; y < 100; ++y)
+      for (int x = 0; x < 100; ++x) differing += covered(drawn.picture, x, y) != covered(expected.picture, x, y);
+    EXPECT_LE(differing, vellum_test::coveredCount(expected.picture) / 50);
+    EXPECT_EQ(drawn.warnings, std::vector<std::string>{});
+  }
+}
+
 // The same grid with its middle face a hole, named after a tag whose
 // arguments include strings: drawn the same either way.
 TEST(PreviewPrimitives, HierarchicalSubdivisionMeshDrawsAsASubdivisionMesh) {
@@ -219,19 +304,20 @@ TEST(PreviewPrimitives, HierarchicalSubdivisionMeshDrawsAsASubdivisionMesh) {
   std::vector<RtInt> nv(9, 4), v;
   for (int j = 0; j < 3; ++j)
     for (int i = 0; i < 3; ++i) v.insert(v.end(), {j * 4 + i, j * 4 + i + 1, j * 4 + i + 5, j * 4 + i + 4});
-  RtToken tags[] = {tok("vertexedit"), tok("hole")}, strings[] = {tok("add"), tok("value"), tok("P")};
-  RtInt intargs[] = {1, 5, 4}, hierarchical[] = {2, 1, 3, 1, 0, 0}, plain[] = {2, 1, 1, 0};
+  RtToken tags[] = {tok("vertexedit"), tok("hole"), tok("interpolateboundary")};
+  RtToken strings[] = {tok("add"), tok("value"), tok("P")};
+  RtInt intargs[] = {1, 5, 4}, hierarchical[] = {2, 1, 3, 1, 0, 0, 0, 0, 0}, plain[] = {2, 1, 1, 0, 0, 0};
   RtFloat floatargs[] = {0.5f};
   const auto draw = [&](bool hierarchy) {
     return drawScene(100, 100, [](PreviewContext &ctx) { ctx.ScreenWindow(-2, 2, -2, 2); },
                      [&](PreviewContext &ctx) {
                        ctx.Translate(0, 0, 5);
                        if (hierarchy)
-                         ctx.HierarchicalSubdivisionMesh(tok("catmull-clark"), 9, nv.data(), v.data(), 2, tags,
+                         ctx.HierarchicalSubdivisionMesh(tok("catmull-clark"), 9, nv.data(), v.data(), 3, tags,
                                                          hierarchical, intargs, floatargs, strings, tok("P"),
                                                          p.data(), RI_NULL);
                        else
-                         ctx.SubdivisionMesh(tok("catmull-clark"), 9, nv.data(), v.data(), 2, tags, plain, intargs,
+                         ctx.SubdivisionMesh(tok("catmull-clark"), 9, nv.data(), v.data(), 3, tags, plain, intargs,
                                              floatargs, tok("P"), p.data(), RI_NULL);
                      });
   };
