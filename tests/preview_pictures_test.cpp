@@ -148,6 +148,15 @@ TEST(PreviewPictures, MatchTheStoredPictures) {
          c.Translate(0, 0, 2);
          c.Sphere(0.8f, -0.8f, 0.8f, 360, RI_NULL);
        }, {}},
+      {"plastic_highlight", nullptr, [](PreviewContext &c) {
+         // A blue plastic sphere under a light from the upper left: a small
+         // white highlight (the half-angle cosine to the power 8/roughness).
+         distantLight(c, -1, 1, -1);
+         color(c, 0.1f, 0.2f, 0.8f);
+         c.Surface(tok("plastic"), RI_NULL);
+         c.Translate(0, 0, 2);
+         c.Sphere(0.9f, -0.9f, 0.9f, 360, RI_NULL);
+       }, {}},
       {"default_surface", nullptr, [](PreviewContext &c) {
          // Facing ratio, the same on every side: the light from the left is
          // not used.
