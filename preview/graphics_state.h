@@ -3,6 +3,7 @@
 #ifndef VELLUM_PREVIEW_GRAPHICS_STATE_H
 #define VELLUM_PREVIEW_GRAPHICS_STATE_H
 
+#include <cstdint>
 #include <vector>
 
 #include "preview/camera.h"
@@ -10,6 +11,19 @@
 #include "preview/vec_math.h"
 
 namespace vellum::preview {
+
+// The groups of attributes that an object definition can set: its
+// instances take those from the definition and the rest from where they
+// are placed.
+enum AttributeGroup : uint32_t {
+  kSetColor = 1u << 0,
+  kSetOpacity = 1u << 1,
+  kSetSurface = 1u << 2,  // the surface model, and a Bxdf's own colour
+  kSetSides = 1u << 3,
+  kSetOrientation = 1u << 4,
+  kSetClipping = 1u << 5,
+  kSetAll = ~0u,
+};
 
 struct Attributes {
   Vec3 color{1, 1, 1}, opacity{1, 1, 1};
@@ -25,6 +39,11 @@ struct Attributes {
   int uStep = 3, vStep = 3;
   // ClippingPlane's, in camera space: what they keep is where at() >= 0.
   std::vector<ClipPlane> clipPlanes;
+  // The groups set since the object being defined began (outside a
+  // definition: no meaning).
+  uint32_t setInObject = 0;
+  // The edit that made these attributes: equal numbers, equal attributes.
+  uint64_t edit = 0;
 };
 
 // What AttributeBegin saves: the attributes and the current transform.

@@ -107,7 +107,13 @@ class PreviewContext : public NullContext {
 
  private:
   const Attributes &attributes() const { return state_->attributes; }
-  Attributes &editAttributes() { return state_.edit().attributes; }
+  // The attributes to change, noting the groups that the change sets.
+  Attributes &editAttributes(uint32_t groups) {
+    Attributes &attributes = state_.edit().attributes;
+    attributes.setInObject |= groups;
+    attributes.edit = ++attributeEdits_;
+    return attributes;
+  }
   const Mat4 &transform() const { return state_->transform; }
   void setTransform(const Mat4 &m) { state_.edit().transform = m; }
   // Turns a light on or off, noting the change so that AttributeEnd can
@@ -120,12 +126,14 @@ class PreviewContext : public NullContext {
   bool charge(uint64_t work);
 
   // One piece of a recorded object: a mesh, a facing set or an instance
-  // of an earlier object, with the transform it had inside the object.
+  // of an earlier object, with the transform it had inside the object and
+  // the attributes the definition set (null: none).
   struct RecordedItem {
     Mat4 transform;
     std::shared_ptr<const Mesh> mesh;
     std::shared_ptr<const FacingGeometry> facing;
     size_t instanceOf = 0;
+    std::shared_ptr<const Attributes> attributes;
   };
   struct DisplayTarget {
     std::string name, type;
@@ -142,9 +150,13 @@ class PreviewContext : public NullContext {
   bool mayDraw() const;
   void emit(Mesh &&mesh);
   void emitFacing(FacingGeometry &&geometry);
-  void draw(const MeshView &mesh, const Mat4 &toCamera);
-  void drawFacing(const FacingGeometry &geometry, const Mat4 &toCamera);
-  void drawObject(size_t object, const Mat4 &toCamera, int depth);
+  void draw(const MeshView &mesh, const Mat4 &toCamera, const Attributes &attributes);
+  void drawFacing(const FacingGeometry &geometry, const Mat4 &toCamera, const Attributes &attributes);
+  // `placedAt`: the attributes where the object is placed.
+  void drawObject(size_t object, const Mat4 &toCamera, const Attributes &placedAt, int depth);
+  // Keeps a piece of the object being defined, with what it needs of the
+  // attributes.
+  void recordItem(RecordedItem &&item);
   void finishPicture();
   // Whether the picture of the world now beginning will be written.
   bool pictureHasDestination() const;
@@ -218,6 +230,8 @@ class PreviewContext : public NullContext {
   size_t recording_ = 0;                            // the object being defined, or 0
   uint64_t recordedTriangles_ = 0;
   uint64_t objectBudget_ = kObjectBudget;
+  uint64_t attributeEdits_ = 0;
+  std::shared_ptr<const Attributes> recordedAttributes_;  // the last kept, shared while unchanged
 
   uint64_t drawingBudget_ = kDrawingBudget;
   uint64_t drawingWork_ = 0;  // this picture's

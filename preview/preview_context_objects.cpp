@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "common/name_tables.h"
+#include "preview/object_attributes.h"
 #include "preview/preview_context.h"
 
 namespace vellum::preview {
@@ -16,6 +17,8 @@ constexpr int kMaxInstanceDepth = 16;
 // What a primitive costs to draw beyond its triangles, and an instance.
 constexpr uint64_t kPrimitiveWork = 16;
 constexpr uint64_t kInstanceWork = 1;
+// What keeping a set of attributes in an object costs, in triangles.
+constexpr uint64_t kAttributesCost = 8;
 
 void *handleOf(size_t number) { return reinterpret_cast<void *>(static_cast<uintptr_t>(number)); }
 
@@ -58,24 +61,36 @@ void PreviewContext::emit(Mesh &&mesh) {
   if (mesh.triangles.empty()) return;
   if (recording_ != 0) {
     if (record(mesh.triangles.size() / 3))
-      objects_[recording_ - 1].push_back({transform(), std::make_shared<const Mesh>(std::move(mesh)), nullptr, 0});
+      recordItem({transform(), std::make_shared<const Mesh>(std::move(mesh)), nullptr, 0, nullptr});
     return;
   }
-  draw(mesh.view(), transform());
+  draw(mesh.view(), transform(), attributes());
 }
 
 void PreviewContext::emitFacing(FacingGeometry &&geometry) {
   if (geometry.centres.empty()) return;
   if (recording_ != 0) {
     if (record(2 * geometry.centres.size()))
-      objects_[recording_ - 1].push_back(
-          {transform(), nullptr, std::make_shared<const FacingGeometry>(std::move(geometry)), 0});
+      recordItem({transform(), nullptr, std::make_shared<const FacingGeometry>(std::move(geometry)), 0, nullptr});
     return;
   }
-  drawFacing(geometry, transform());
+  drawFacing(geometry, transform(), attributes());
 }
 
-void PreviewContext::draw(const MeshView &mesh, const Mat4 &toCamera) {
+// Pieces recorded under the same attributes share one copy of them.
+void PreviewContext::recordItem(RecordedItem &&item) {
+  const Attributes &current = attributes();
+  if (current.setInObject != 0) {
+    if (!recordedAttributes_ || recordedAttributes_->edit != current.edit) {
+      if (!record(kAttributesCost + current.clipPlanes.size())) return;
+      recordedAttributes_ = std::make_shared<const Attributes>(current);
+    }
+    item.attributes = recordedAttributes_;
+  }
+  objects_[recording_ - 1].push_back(std::move(item));
+}
+
+void PreviewContext::draw(const MeshView &mesh, const Mat4 &toCamera, const Attributes &attributes) {
   if (!inWorld_ || !projection_) return;
   const uint64_t lights = std::max<uint64_t>(1, lightsOn_.size());
   if (!charge(kPrimitiveWork + mesh.triangleCount * lights)) return;
@@ -87,7 +102,6 @@ void PreviewContext::draw(const MeshView &mesh, const Mat4 &toCamera) {
     headlight.direction = {0, 0, 1};
     active_.push_back(headlight);
   }
-  const Attributes &attributes = this->attributes();
   DrawState state;
   state.objectToCamera = toCamera;
   state.surface = attributes.surface;
@@ -102,7 +116,7 @@ void PreviewContext::draw(const MeshView &mesh, const Mat4 &toCamera) {
   drawer_.draw(view, state, *projection_, buffer_);
 }
 
-void PreviewContext::drawFacing(const FacingGeometry &geometry, const Mat4 &toCamera) {
+void PreviewContext::drawFacing(const FacingGeometry &geometry, const Mat4 &toCamera, const Attributes &attributes) {
   if (!inWorld_ || !projection_) return;
   // Checked before the ribbons and discs are made.
   if (drawingWork_ + 2 * geometry.centres.size() > drawingBudget_) {
@@ -110,7 +124,7 @@ void PreviewContext::drawFacing(const FacingGeometry &geometry, const Mat4 &toCa
     return;
   }
   const Mesh mesh = expandFacing(geometry, toCamera, *projection_);
-  draw(mesh.view(), Mat4());
+  draw(mesh.view(), Mat4(), attributes);
 }
 
 RtObjectHandle PreviewContext::ObjectBegin() {
@@ -121,8 +135,13 @@ RtObjectHandle PreviewContext::ObjectBegin() {
   AttributeBegin();
   objects_.emplace_back();
   recording_ = objects_.size();
-  // What the object holds is placed relative to where it is instanced.
+  // What the object holds is placed relative to where it is instanced,
+  // and so are the clipping planes it sets; what it sets of the rest is
+  // noted from here.
   setTransform(Mat4());
+  Attributes &attributes = editAttributes(0);
+  attributes.setInObject = 0;
+  attributes.clipPlanes.clear();
   return handleOf(recording_);
 }
 
@@ -141,24 +160,30 @@ RtVoid PreviewContext::ObjectInstance(RtObjectHandle handle) {
   }
   if (!takesGeometry()) return;
   if (recording_ != 0) {
-    if (!objects_[number - 1].empty() && record(1))
-      objects_[recording_ - 1].push_back({transform(), nullptr, nullptr, size_t(number)});
+    if (!objects_[number - 1].empty() && record(1)) recordItem({transform(), nullptr, nullptr, size_t(number), nullptr});
     return;
   }
-  drawObject(number, transform(), 0);
+  drawObject(number, transform(), attributes(), 0);
 }
 
-void PreviewContext::drawObject(size_t object, const Mat4 &toCamera, int depth) {
+void PreviewContext::drawObject(size_t object, const Mat4 &toCamera, const Attributes &placedAt, int depth) {
   if (depth > kMaxInstanceDepth) {
     warnOnce("instance depth", "object instances nested too deeply: cut off");
     return;
   }
+  Attributes merged;
+  const Attributes *mergedFrom = nullptr;
   for (const RecordedItem &item : objects_[object - 1]) {
     if (!charge(kInstanceWork)) return;
+    if (item.attributes && item.attributes.get() != mergedFrom) {
+      merged = placedAttributes(placedAt, *item.attributes, toCamera);
+      mergedFrom = item.attributes.get();
+    }
+    const Attributes &attributes = item.attributes ? merged : placedAt;
     const Mat4 placed = item.transform * toCamera;
-    if (item.mesh) draw(item.mesh->view(), placed);
-    else if (item.facing) drawFacing(*item.facing, placed);
-    else if (item.instanceOf != 0) drawObject(item.instanceOf, placed, depth + 1);
+    if (item.mesh) draw(item.mesh->view(), placed, attributes);
+    else if (item.facing) drawFacing(*item.facing, placed, attributes);
+    else if (item.instanceOf != 0) drawObject(item.instanceOf, placed, attributes, depth + 1);
   }
 }
 

@@ -296,6 +296,30 @@ TEST(PreviewPictures, MatchTheStoredPictures) {
          c.TransformEnd();
          c.Sphere(0.8f, -0.8f, 0.8f, 360, RI_NULL);
        }, {}},
+      {"object_attributes", nullptr, [](PreviewContext &c) {
+         // Two instances of a teal, 0.8-opaque square that its definition
+         // colours, the lower right one over the other; the discs on them
+         // have no colour of their own: orange and blue as instanced.
+         c.Surface(tok("constant"), RI_NULL);
+         RtObjectHandle object = c.ObjectBegin();
+         c.AttributeBegin();
+         color(c, 0, 0.5f, 0.5f);
+         RtColor opacity{0.8f, 0.8f, 0.8f};
+         c.Opacity(opacity);
+         RtFloat square[] = {-0.45f, -0.45f, 0, -0.45f, 0.45f, 0, 0.45f, 0.45f, 0, 0.45f, -0.45f, 0};
+         c.Polygon(4, tok("P"), square, RI_NULL);
+         c.AttributeEnd();
+         c.Disk(-0.1f, 0.2f, 360, RI_NULL);
+         c.ObjectEnd();
+         color(c, 1, 0.5f, 0);
+         c.TransformBegin();
+         c.Translate(-0.3f, 0.3f, 2);
+         c.ObjectInstance(object);
+         c.TransformEnd();
+         color(c, 0.2f, 0.3f, 1);
+         c.Translate(0.3f, -0.3f, 1.5f);
+         c.ObjectInstance(object);
+       }, {}},
       {"display_replaced", nullptr, [](PreviewContext &c) {
          // Drawn with a Display replaced by a later one.
          color(c, 1, 0.5f, 0);
