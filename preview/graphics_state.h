@@ -4,6 +4,7 @@
 #define VELLUM_PREVIEW_GRAPHICS_STATE_H
 
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "preview/camera.h"
@@ -22,6 +23,8 @@ enum AttributeGroup : uint32_t {
   kSetSides = 1u << 3,
   kSetOrientation = 1u << 4,
   kSetClipping = 1u << 5,
+  kSetDetail = 1u << 6,       // the detail bound
+  kSetDetailRange = 1u << 7,
   kSetAll = ~0u,
 };
 
@@ -39,6 +42,12 @@ struct Attributes {
   int uStep = 3, vStep = 3;
   // ClippingPlane's, in camera space: what they keep is where at() >= 0.
   std::vector<ClipPlane> clipPlanes;
+  // Level of detail: the corners of the detail bound in camera space (in
+  // the object's own space within a definition), and the range of detail
+  // in which what follows is drawn.
+  bool hasDetailBound = false;
+  Vec3 detailBound[8];
+  float detailRange[4] = {0, 0, std::numeric_limits<float>::infinity(), std::numeric_limits<float>::infinity()};
   // The groups set since the object being defined began (outside a
   // definition: no meaning).
   uint32_t setInObject = 0;

@@ -1,5 +1,6 @@
 #include "preview/object_attributes.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vellum::preview {
@@ -35,6 +36,11 @@ Attributes placedAttributes(const Attributes &placedAt, const Attributes &define
   // The definition's handedness was taken in the object's space; a
   // mirroring placement turns it over.
   if (set & kSetOrientation) a.leftHanded = defined.leftHanded == (determinant3(objectToCamera) >= 0);
+  if (set & kSetDetail) {
+    a.hasDetailBound = defined.hasDetailBound;
+    for (int k = 0; k < 8; ++k) a.detailBound[k] = transformPoint(objectToCamera, defined.detailBound[k]);
+  }
+  if (set & kSetDetailRange) std::copy(defined.detailRange, defined.detailRange + 4, a.detailRange);
   if (set & kSetClipping) {
     Mat4 toObject;
     if (invert(objectToCamera, toObject)) {

@@ -145,8 +145,11 @@ class PreviewContext : public NullContext {
   // False, for a request that draws or changes state, when it is not the
   // first of a motion block (only the first time sample is used).
   bool firstInMotion();
-  // True when geometry can go somewhere: inside a world or an object.
-  bool takesGeometry();
+  // True when geometry can go somewhere: inside a world or an object, and
+  // in a world, unless `ofDetail` is false, at a level of detail drawn.
+  bool takesGeometry(bool ofDetail = true);
+  // Whether the level of detail of these attributes is drawn.
+  bool detailShows(const Attributes &attributes) const;
   bool mayDraw() const;
   void emit(Mesh &&mesh);
   void emitFacing(FacingGeometry &&geometry);

@@ -24,10 +24,11 @@ void *handleOf(size_t number) { return reinterpret_cast<void *>(static_cast<uint
 
 }  // namespace
 
-bool PreviewContext::takesGeometry() {
+bool PreviewContext::takesGeometry(bool ofDetail) {
   if (recording_ == 0) {
     // Nothing is tessellated that could not be drawn.
     if (!inWorld_ || !drawing_ || drawingWork_ >= drawingBudget_) return false;
+    if (ofDetail && !detailShows(attributes())) return false;
   } else if (recordedTriangles_ >= objectBudget_) {
     return false;
   }
@@ -158,7 +159,8 @@ RtVoid PreviewContext::ObjectInstance(RtObjectHandle handle) {
     warnOnce("object handle", "ObjectInstance with an object handle this context did not give: ignored");
     return;
   }
-  if (!takesGeometry()) return;
+  // Each piece of the object is drawn by its own level of detail.
+  if (!takesGeometry(false)) return;
   if (recording_ != 0) {
     if (!objects_[number - 1].empty() && record(1)) recordItem({transform(), nullptr, nullptr, size_t(number), nullptr});
     return;
@@ -181,6 +183,7 @@ void PreviewContext::drawObject(size_t object, const Mat4 &toCamera, const Attri
     }
     const Attributes &attributes = item.attributes ? merged : placedAt;
     const Mat4 placed = item.transform * toCamera;
+    if ((item.mesh || item.facing) && !detailShows(attributes)) continue;
     if (item.mesh) draw(item.mesh->view(), placed, attributes);
     else if (item.facing) drawFacing(*item.facing, placed, attributes);
     else if (item.instanceOf != 0) drawObject(item.instanceOf, placed, attributes, depth + 1);

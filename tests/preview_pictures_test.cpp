@@ -320,6 +320,26 @@ TEST(PreviewPictures, MatchTheStoredPictures) {
          c.Translate(0.3f, -0.3f, 1.5f);
          c.ObjectInstance(object);
        }, {}},
+      {"detail_range", nullptr, [](PreviewContext &c) {
+         // A bound 16 pixels across (a detail of 256) is in the transition
+         // from a red square (to 200-400) to a green sphere, below its
+         // middle: only the square.
+         c.Surface(tok("matte"), RI_NULL);
+         c.Translate(0, 0, 2);
+         RtBound bound = {-0.5f, 0.5f, -0.5f, 0.5f, -0.5f, 0.5f};
+         c.Detail(bound);
+         c.AttributeBegin();
+         c.DetailRange(0, 0, 200, 400);
+         color(c, 1, 0.2f, 0.2f);
+         RtFloat square[] = {-0.5f, -0.5f, 0, -0.5f, 0.5f, 0, 0.5f, 0.5f, 0, 0.5f, -0.5f, 0};
+         c.Polygon(4, tok("P"), square, RI_NULL);
+         c.AttributeEnd();
+         c.AttributeBegin();
+         c.DetailRange(200, 400, 1e38f, 1e38f);
+         color(c, 0.2f, 1, 0.2f);
+         c.Sphere(0.5f, -0.5f, 0.5f, 360, RI_NULL);
+         c.AttributeEnd();
+       }, {}},
       {"display_replaced", nullptr, [](PreviewContext &c) {
          // Drawn with a Display replaced by a later one.
          color(c, 1, 0.5f, 0);
