@@ -72,7 +72,7 @@ void BM_PreviewDrawFloorSpotlight(benchmark::State &state) {
   RtFloat fov = 60;
   ctx.Projection(token("perspective"), token("fov"), &fov, RI_NULL);
   ctx.Translate(0, 0, 6);
-  ctx.Rotate(-60, 1, 0, 0);
+  ctx.Rotate(-120, 1, 0, 0);
   RtFloat floor[] = {-20, -20, 0, 20, -20, 0, 20, 20, 0, -20, 20, 0};
   RtPoint from{0, 0, 4}, to{0, 0, 0};
   RtFloat intensity = 20, cone = 0.5f;

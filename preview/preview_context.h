@@ -238,6 +238,7 @@ class PreviewContext : public NullContext {
 
   uint64_t drawingBudget_ = kDrawingBudget;
   uint64_t drawingWork_ = 0;  // this picture's
+  uint64_t splitWork_ = 0;    // of it, by splitting facets to light them finely
 
   bool inWorld_ = false;
   std::unique_ptr<preview::Projection> projection_;

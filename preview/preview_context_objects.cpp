@@ -1,6 +1,7 @@
 // Where tessellated geometry goes (the picture or an object being
 // defined), object instances, archives, procedurals, and the requests the
 // preview skips.
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -112,9 +113,16 @@ void PreviewContext::draw(const MeshView &mesh, const Mat4 &toCamera, const Attr
   state.twoSided = attributes.twoSided;
   state.leftHanded = attributes.leftHanded;
   state.clipPlanes = &attributes.clipPlanes;
+  // Splitting large facets may spend up to half the budget, each piece
+  // counted once per light, so that it never leaves later geometry out.
+  const uint64_t halfBudget = drawingBudget_ / 2;
+  const uint64_t splitWork = std::min(drawingBudget_ - drawingWork_, halfBudget - std::min(halfBudget, splitWork_));
+  state.splitAllowance = splitWork / lights;
   MeshView view = mesh;
   if (attributes.ownColor) view.Cs = {};
-  drawer_.draw(view, state, *projection_, buffer_);
+  const uint64_t added = drawer_.draw(view, state, *projection_, buffer_) * lights;
+  drawingWork_ += added;
+  splitWork_ += added;
 }
 
 void PreviewContext::drawFacing(const FacingGeometry &geometry, const Mat4 &toCamera, const Attributes &attributes) {

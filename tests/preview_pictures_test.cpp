@@ -138,6 +138,28 @@ TEST(PreviewPictures, MatchTheStoredPictures) {
          c.Surface(tok("matte"), RI_NULL);
          plane(c, -1, 1, -1, 1, 2);
        }, {}},
+      {"point_light_on_one_square", nullptr, [](PreviewContext &c) {
+         // One polygon, lit by a point light near its lower left: bright
+         // there, falling off with the square of the distance.
+         RtFloat intensity = 0.35f;
+         RtPoint from{-0.5f, -0.5f, 1.4f};
+         c.LightSource(tok("pointlight"), tok("intensity"), &intensity, tok("from"), from, RI_NULL);
+         color(c, 1, 0.9f, 0.7f);
+         c.Surface(tok("matte"), RI_NULL);
+         RtFloat square[] = {-0.9f, -0.9f, 2, -0.9f, 0.9f, 2, 0.9f, 0.9f, 2, 0.9f, -0.9f, 2};
+         c.Polygon(4, tok("P"), square, RI_NULL);
+       }, {}},
+      {"spotlight_on_one_square", nullptr, [](PreviewContext &c) {
+         // One polygon, and a spotlight's round pool of light on it, off
+         // centre to the upper right, its edge soft over 0.08 radians.
+         RtFloat intensity = 4, cone = 0.2f, delta = 0.08f;
+         RtPoint from{0, 0, 0}, to{0.2f, 0.15f, 1};
+         c.LightSource(tok("spotlight"), tok("intensity"), &intensity, tok("from"), from, tok("to"), to,
+                       tok("coneangle"), &cone, tok("conedeltaangle"), &delta, RI_NULL);
+         c.Surface(tok("matte"), RI_NULL);
+         RtFloat square[] = {-0.9f, -0.9f, 2, -0.9f, 0.9f, 2, 0.9f, 0.9f, 2, 0.9f, -0.9f, 2};
+         c.Polygon(4, tok("P"), square, RI_NULL);
+       }, {}},
       {"plastic_specularcolor", nullptr, [](PreviewContext &c) {
          // A red sphere with a blue highlight toward the light at the upper left.
          distantLight(c, -1, 1, -1);
