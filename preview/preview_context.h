@@ -177,6 +177,11 @@ class PreviewContext : public NullContext {
   // A patch mesh with the given basis steps (1 and 1 for a single patch).
   void patchMesh(RtToken type, RtInt nu, RtToken uwrap, RtInt nv, RtToken vwrap, int uStep, int vStep, RtInt n,
                  RtToken tokens[], RtPointer parms[]);
+  // Its tessellation in the bases given, added to `mesh`; false when it
+  // has nothing to draw.
+  bool appendPatchMesh(Mesh &mesh, RtToken type, RtInt nu, RtToken uwrap, RtInt nv, RtToken vwrap, int uStep,
+                       int vStep, const float uBasis[4][4], const float vBasis[4][4], RtInt n, RtToken tokens[],
+                       RtPointer parms[]);
 
   // Tessellation helpers shared by the geometry requests.
   void quadric(const std::function<Vec3(float u, float v)> &eval, float thetamax, int nv, RtInt n,

@@ -215,9 +215,4 @@ RtVoid PreviewContext::TrimCurve(RtInt, RtInt[], RtInt[], RtFloat[], RtFloat[], 
   warnOnce("trim curve", "TrimCurve skipped: NuPatches are drawn untrimmed");
 }
 
-RtVoid PreviewContext::GeometryV(RtToken type, RtInt, RtToken[], RtPointer[]) {
-  const std::string what = type != nullptr ? type : "";
-  warnOnce("geometry " + what, "Geometry \"" + what + "\" skipped");
-}
-
 }  // namespace vellum::preview

@@ -150,7 +150,7 @@ TEST(PreviewBadInput, SkippedRequestsWarnOnceEach) {
       c.Blobby(1, 2, code, 16, flt, 0, nullptr, RI_NULL);
       c.Surface(tok("wood"), RI_NULL);
       c.LightSource(tok("fancylight"), RI_NULL);
-      c.Geometry(tok("teapot"), RI_NULL);
+      c.Geometry(tok("bunny"), RI_NULL);
       RtBound bound = {-1, 1, -1, 1, -1, 1};
       RtInt dimensions[] = {1, 1, 1};
       c.Volume(tok("ellipsoid"), bound, dimensions, RI_NULL);

@@ -362,6 +362,17 @@ TEST(PreviewPictures, MatchTheStoredPictures) {
          c.Sphere(0.5f, -0.5f, 0.5f, 360, RI_NULL);
          c.AttributeEnd();
        }, {}},
+      {"teapot", nullptr, [](PreviewContext &c) {
+         // Geometry "teapot", plastic, seen from a little above, lit from
+         // the upper left: spout to the right, handle to the left.
+         distantLight(c, -1, 1, -1);
+         color(c, 0.9f, 0.6f, 0.3f);
+         c.Surface(tok("plastic"), RI_NULL);
+         c.Translate(0, -0.35f, 3);
+         c.Rotate(-100, 1, 0, 0);
+         c.Scale(0.28f, 0.28f, 0.28f);
+         c.Geometry(tok("teapot"), RI_NULL);
+       }, {}},
       {"display_replaced", nullptr, [](PreviewContext &c) {
          // Drawn with a Display replaced by a later one.
          color(c, 1, 0.5f, 0);
