@@ -3,24 +3,30 @@
 // be looked at without a renderer.  Geometry is tessellated into
 // triangles, shaded per vertex (or per facet without normals) by simple
 // forms of the standard surfaces and lights, and sampled max(2, PixelSamples)
-// times per axis.  A picture is finished at every WorldEnd; see setOutput()
-// and Display for where it goes.
+// times per axis.  Where light changes across a large facet (a point or
+// spot light, a highlight) the facet is split into pieces a few pixels
+// across, each corner shaded.  A picture is finished at every WorldEnd;
+// see setOutput() and Display for where it goes.
 //
 // Drawn: all polygons, patches and patch meshes (bilinear and bicubic, any
 // basis), NuPatch, the seven quadrics, Catmull-Clark subdivision meshes
-// (hierarchical ones as plain ones), box volumes, curves (ribbons) and
-// points (discs), and object instances, all cut by the clipping planes in
-// force.  Plug-in lights shine as ambient, distant or point lights by
-// their names, and a Bxdf shades as matte in the colour it names.  Scoped
-// coordinate systems and saved attributes (Resource) are followed.
+// (hierarchical ones as plain ones), box volumes, curves (ribbons),
+// points (discs) and the teapot (Geometry "teapot"), and object instances
+// with the attributes their definitions set, all cut by the clipping
+// planes in force.  Of a model's levels of detail (Detail, DetailRange)
+// one is drawn.  Plug-in lights shine as ambient, distant or point lights
+// by their names, and a Bxdf shades as matte in the colour it names.
+// Scoped coordinate systems and saved attributes (Resource) are followed.
 // Skipped, with one warning each: Blobby, TrimCurve (the patch is drawn
-// untrimmed), Geometry, other volumes, procedurals and archives (a reader
-// that follows archives hands on their requests instead), unknown lights.
+// untrimmed), other Geometry, other volumes, procedurals and archives (a
+// reader that follows archives hands on their requests instead), unknown
+// lights.
 //
 // Drawing is bounded whatever the stream: a picture costs at most its
 // drawing budget (triangles, each counted once per light, plus a little
-// per primitive and per instance), and object definitions keep at most
-// kObjectBudget triangles in all.  Past a budget one warning is given and
+// per primitive and per instance; splitting facets spends at most half of
+// it), and object definitions keep at most kObjectBudget triangles in all
+// (with the attributes they set).  Past a budget one warning is given and
 // the picture is finished with what was drawn.  A deep stack of blocks
 // costs a pointer a level: levels share what they do not change.
 #ifndef VELLUM_PREVIEW_PREVIEW_CONTEXT_H
