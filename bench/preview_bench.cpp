@@ -1,6 +1,8 @@
 // Drawing the 1,000,000-triangle PointsPolygons mesh with "P" and "N" into
 // a 640 × 480 picture with the preview renderer, lit by one distant light,
-// seen straight on through an orthographic and a perspective camera.
+// seen straight on through an orthographic and a perspective camera, and by
+// a point light in perspective; and a floor of one square filling the
+// picture under a spotlight, where a light's shape shows across one facet.
 #include <benchmark/benchmark.h>
 
 #include <vector>
@@ -23,7 +25,9 @@ namespace {
 
 char *token(const char *text) { return const_cast<char *>(text); }
 
-void draw(benchmark::State &state, bool perspective) {
+enum class Lamp { kDistant, kPoint };
+
+void draw(benchmark::State &state, bool perspective, Lamp lamp) {
   const vellum_bench::Mesh &m = vellum_bench::millionTriangles();
   vellum::preview::PreviewContext ctx;
   ctx.setWarningHandler([](const std::string &) {});
@@ -37,7 +41,13 @@ void draw(benchmark::State &state, bool perspective) {
   int covered = 0;
   for (auto _ : state) {
     ctx.WorldBegin();
-    ctx.LightSource(token("distantlight"), RI_NULL);
+    if (lamp == Lamp::kPoint) {
+      RtPoint from{3.25f, 3.5f, -2};
+      RtFloat intensity = 100;
+      ctx.LightSource(token("pointlight"), token("from"), from, token("intensity"), &intensity, RI_NULL);
+    } else {
+      ctx.LightSource(token("distantlight"), RI_NULL);
+    }
     ctx.Surface(token("matte"), RI_NULL);
     ctx.PointsPolygons(static_cast<RtInt>(m.nvertices.size()), const_cast<RtInt *>(m.nvertices.data()),
                        const_cast<RtInt *>(m.vertices.data()), token("P"), const_cast<RtFloat *>(m.positions.data()),
@@ -50,11 +60,36 @@ void draw(benchmark::State &state, bool perspective) {
   state.counters["covered_pixels"] = covered;
 }
 
-void BM_PreviewDrawMesh(benchmark::State &state) { draw(state, false); }
-void BM_PreviewDrawMeshPerspective(benchmark::State &state) { draw(state, true); }
+void BM_PreviewDrawMesh(benchmark::State &state) { draw(state, false, Lamp::kDistant); }
+void BM_PreviewDrawMeshPerspective(benchmark::State &state) { draw(state, true, Lamp::kDistant); }
+void BM_PreviewDrawMeshPointLight(benchmark::State &state) { draw(state, true, Lamp::kPoint); }
+
+// A plastic floor seen from above at a slant, running past the edges of
+// the picture, under a spotlight whose cone lies within it.
+void BM_PreviewDrawFloorSpotlight(benchmark::State &state) {
+  vellum::preview::PreviewContext ctx;
+  ctx.setWarningHandler([](const std::string &) {});
+  RtFloat fov = 60;
+  ctx.Projection(token("perspective"), token("fov"), &fov, RI_NULL);
+  ctx.Translate(0, 0, 6);
+  ctx.Rotate(-120, 1, 0, 0);
+  RtFloat floor[] = {-20, -20, 0, 20, -20, 0, 20, 20, 0, -20, 20, 0};
+  RtPoint from{0, 0, 4}, to{0, 0, 0};
+  RtFloat intensity = 20, cone = 0.5f;
+  for (auto _ : state) {
+    ctx.WorldBegin();
+    ctx.LightSource(token("spotlight"), token("from"), from, token("to"), to, token("intensity"), &intensity,
+                    token("coneangle"), &cone, RI_NULL);
+    ctx.Surface(token("plastic"), RI_NULL);
+    ctx.Polygon(4, token("P"), floor, RI_NULL);
+    ctx.WorldEnd();
+  }
+}
 
 BENCHMARK(BM_PreviewDrawMesh)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PreviewDrawMeshPerspective)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PreviewDrawMeshPointLight)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PreviewDrawFloorSpotlight)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -3,6 +3,8 @@
 #ifndef VELLUM_PREVIEW_GRAPHICS_STATE_H
 #define VELLUM_PREVIEW_GRAPHICS_STATE_H
 
+#include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "preview/camera.h"
@@ -10,6 +12,21 @@
 #include "preview/vec_math.h"
 
 namespace vellum::preview {
+
+// The groups of attributes that an object definition can set: its
+// instances take those from the definition and the rest from where they
+// are placed.
+enum AttributeGroup : uint32_t {
+  kSetColor = 1u << 0,
+  kSetOpacity = 1u << 1,
+  kSetSurface = 1u << 2,  // the surface model, and a Bxdf's own colour
+  kSetSides = 1u << 3,
+  kSetOrientation = 1u << 4,
+  kSetClipping = 1u << 5,
+  kSetDetail = 1u << 6,       // the detail bound
+  kSetDetailRange = 1u << 7,
+  kSetAll = ~0u,
+};
 
 struct Attributes {
   Vec3 color{1, 1, 1}, opacity{1, 1, 1};
@@ -25,6 +42,17 @@ struct Attributes {
   int uStep = 3, vStep = 3;
   // ClippingPlane's, in camera space: what they keep is where at() >= 0.
   std::vector<ClipPlane> clipPlanes;
+  // Level of detail: the corners of the detail bound in camera space (in
+  // the object's own space within a definition), and the range of detail
+  // in which what follows is drawn.
+  bool hasDetailBound = false;
+  Vec3 detailBound[8];
+  float detailRange[4] = {0, 0, std::numeric_limits<float>::infinity(), std::numeric_limits<float>::infinity()};
+  // The groups set since the object being defined began (outside a
+  // definition: no meaning).
+  uint32_t setInObject = 0;
+  // The edit that made these attributes: equal numbers, equal attributes.
+  uint64_t edit = 0;
 };
 
 // What AttributeBegin saves: the attributes and the current transform.

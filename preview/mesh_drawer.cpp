@@ -28,10 +28,11 @@ bool isProjective(const Mat4 &m) {
 
 }  // namespace
 
-void MeshDrawer::draw(const MeshView &mesh, const DrawState &state, const Projection &projection,
-                      SampleBuffer &buffer) {
+size_t MeshDrawer::draw(const MeshView &mesh, const DrawState &state, const Projection &projection,
+                        SampleBuffer &buffer) {
   const size_t n = mesh.vertices;
-  if (n == 0 || mesh.P == nullptr || mesh.triangles == nullptr || mesh.triangleCount == 0) return;
+  added_ = 0;
+  if (n == 0 || mesh.P == nullptr || mesh.triangles == nullptr || mesh.triangleCount == 0) return 0;
   camera_.resize(n);
   outcode_.resize(n);
   grid_.resize(n);
@@ -68,8 +69,11 @@ void MeshDrawer::draw(const MeshView &mesh, const DrawState &state, const Projec
   Mat4 normalMatrix, linear = toCamera;
   linear.m[3][0] = linear.m[3][1] = linear.m[3][2] = 0;
   const bool smooth = !constant && mesh.N != nullptr && invert(linear, normalMatrix);
+  const bool fine = state.splitAllowance > 0 && state.lights != nullptr && FineLighting::wanted(state.surface, lights);
+  if (fine) fine_.begin(projection);
   if (smooth) {
     lighting_.resize(n);
+    if (fine) normal_.resize(n);
     for (size_t i = 0; i < n; ++i) {
       if (outcode_[i] & kInvalid) continue;
       // Row-vector normals go through the transpose of the inverse.
@@ -81,6 +85,7 @@ void MeshDrawer::draw(const MeshView &mesh, const DrawState &state, const Projec
       const Vec3 toEye = normalize(-projection.viewDirection(camera_[i]));
       if (dot(normal, toEye) < 0) normal = -normal;
       lighting_[i] = shade(state.surface, lights, camera_[i], normal, toEye);
+      if (fine) normal_[i] = normal;
     }
   }
   // When colour depends on the vertex alone, it is worked out once per vertex.
@@ -120,7 +125,10 @@ void MeshDrawer::draw(const MeshView &mesh, const DrawState &state, const Projec
       const bool facesEye = dot(facet, projection.viewDirection(p0)) < 0;
       if (facesEye != state.leftHanded) continue;
     }
-    if (perVertexColor && any == 0 && crossed == 0) {
+    const bool large = fine && any == 0 && (fine_.splits(grid_[i0].x, grid_[i0].y, grid_[i1].x, grid_[i1].y) ||
+                                            fine_.splits(grid_[i1].x, grid_[i1].y, grid_[i2].x, grid_[i2].y) ||
+                                            fine_.splits(grid_[i2].x, grid_[i2].y, grid_[i0].x, grid_[i0].y));
+    if (perVertexColor && any == 0 && crossed == 0 && !large) {
       buffer.drawTriangle(grid_[i0], grid_[i1], grid_[i2]);
       continue;
     }
@@ -136,6 +144,10 @@ void MeshDrawer::draw(const MeshView &mesh, const DrawState &state, const Projec
     }
     for (int k = 0; k < 3; ++k) {
       corners[k].p = camera_[index[k]];
+      if (fine) {
+        corners[k].normal = smooth ? normal_[index[k]] : facet;
+        corners[k].cs = colorAt(mesh.Cs, state.color, t, index[k], k);
+      }
       if (perVertexColor) {
         const GridVertex &g = grid_[index[k]];
         corners[k].color = {g.r, g.g, g.b};
@@ -148,12 +160,14 @@ void MeshDrawer::draw(const MeshView &mesh, const DrawState &state, const Projec
       corners[k].color = mul(os, mul(cs, light.scale) + light.offset);
       corners[k].opacity = os;
     }
-    drawClipped(corners, any, crossed, planes, projection, buffer);
+    // Triangles crossing the guard band are measured once clipped.
+    drawClipped(corners, any, crossed, planes, projection, buffer, fine && (large || any != 0) ? &state : nullptr);
   }
+  return added_;
 }
 
 void MeshDrawer::drawClipped(const Corner corners[3], unsigned outcodes, uint32_t crossed, const ClipPlane *planes,
-                             const Projection &projection, SampleBuffer &buffer) {
+                             const Projection &projection, SampleBuffer &buffer, const DrawState *fine) {
   // Each plane adds at most one corner to the convex polygon.
   constexpr size_t kMostCorners = 3 + Projection::kPlanes + kMostClippingPlanes;
   Corner polygon[2][kMostCorners];
@@ -177,6 +191,8 @@ void MeshDrawer::drawClipped(const Corner corners[3], unsigned outcodes, uint32_
         m.p = a.p + (b.p - a.p) * s;
         m.color = a.color + (b.color - a.color) * s;
         m.opacity = a.opacity + (b.opacity - a.opacity) * s;
+        m.normal = a.normal + (b.normal - a.normal) * s;
+        m.cs = a.cs + (b.cs - a.cs) * s;
       }
     }
     count = kept;
@@ -188,6 +204,21 @@ void MeshDrawer::drawClipped(const Corner corners[3], unsigned outcodes, uint32_
     const Corner &c = polygon[from][k];
     grid[k] = {projection.sampleX(c.p), projection.sampleY(c.p), projection.depth(c.p), projection.inverseW(c.p),
                c.color.x, c.color.y, c.color.z, {c.opacity.x, c.opacity.y, c.opacity.z}};
+  }
+  bool large = false;
+  for (int k = 0; fine != nullptr && k < count && !large; ++k) {
+    const GridVertex &a = grid[k], &b = grid[(k + 1) % count];
+    large = fine_.splits(a.x, a.y, b.x, b.y);
+  }
+  if (large) {
+    LitCorner lit[kMostCorners];
+    for (int k = 0; k < count; ++k) {
+      const Corner &c = polygon[from][k];
+      lit[k] = {c.p, c.normal, c.cs, c.opacity};
+    }
+    added_ += fine_.draw(lit, count, fine->surface, *fine->lights, projection, buffer,
+                         fine->splitAllowance - std::min(fine->splitAllowance, added_));
+    return;
   }
   for (int k = 1; k + 1 < count; ++k) buffer.drawTriangle(grid[0], grid[k], grid[k + 1]);
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "preview/camera.h"
+#include "preview/fine_lighting.h"
 #include "preview/mesh.h"
 #include "preview/sample_buffer.h"
 #include "preview/shading.h"
@@ -26,22 +27,27 @@ struct DrawState {
   bool leftHanded = true;  // the orientation: which winding faces out
   // In camera space; null or empty when nothing is clipped but the view.
   const std::vector<ClipPlane> *clipPlanes = nullptr;
+  // The most triangles that splitting large facets to show the light
+  // across them may add (see fine_lighting.h); 0: none are split.
+  size_t splitAllowance = 0;
 };
 
 class MeshDrawer {
  public:
-  void draw(const MeshView &mesh, const DrawState &state, const Projection &projection,
-            SampleBuffer &buffer);
+  // Gives the number of triangles that splitting added.
+  size_t draw(const MeshView &mesh, const DrawState &state, const Projection &projection, SampleBuffer &buffer);
 
  private:
   struct Corner {
     Vec3 p;
     Vec3 color, opacity;  // colour premultiplied by opacity
+    Vec3 normal, cs;      // for facets split to be lit finely
   };
   // `outcodes` names the view's planes that the triangle crosses and
-  // `crossed` the clipping planes.
+  // `crossed` the clipping planes.  With `fine` set, a large facet is
+  // split as FineLighting does.
   void drawClipped(const Corner corners[3], unsigned outcodes, uint32_t crossed, const ClipPlane *planes,
-                   const Projection &projection, SampleBuffer &buffer);
+                   const Projection &projection, SampleBuffer &buffer, const DrawState *fine);
 
   // Kept between meshes so that drawing allocates only when a mesh is
   // larger than any before.
@@ -50,7 +56,9 @@ class MeshDrawer {
   std::vector<uint32_t> outside_;  // the clipping planes each vertex is beyond
   std::vector<GridVertex> grid_;
   std::vector<Lighting> lighting_;
-  std::vector<Vec3> normal_;
+  std::vector<Vec3> normal_;  // in camera space, for fine lighting
+  FineLighting fine_;
+  size_t added_ = 0;  // by splitting, in this mesh
 };
 
 }  // namespace vellum::preview

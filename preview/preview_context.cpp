@@ -77,7 +77,7 @@ RtVoid PreviewContext::WorldBegin() {
   defineSpace(coordinateSystems_, "camera", Mat4());
   defineSpace(coordinateSystems_, "world", worldToCamera_);
   worldHasLights_ = false;
-  drawingWork_ = 0;
+  drawingWork_ = splitWork_ = 0;
   inWorld_ = true;
   AttributeBegin();
 }

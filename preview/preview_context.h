@@ -3,28 +3,34 @@
 // be looked at without a renderer.  Geometry is tessellated into
 // triangles, shaded per vertex (or per facet without normals) by simple
 // forms of the standard surfaces and lights, and sampled max(2, PixelSamples)
-// times per axis.  A picture is finished at every WorldEnd; see setOutput()
-// and Display for where it goes.
+// times per axis.  Where light changes across a large facet (a point or
+// spot light, a highlight) the facet is split into pieces a few pixels
+// across, each corner shaded.  A picture is finished at every WorldEnd;
+// see setOutput() and Display for where it goes.
 //
 // Drawn: all polygons, patches and patch meshes (bilinear and bicubic, any
 // basis), NuPatch, the seven quadrics, Catmull-Clark subdivision meshes
 // with their holes, creases, corners and boundary rule (hierarchical ones
 // as plain ones), blobbies (their surface at field 0.5, polygonized), box
-// volumes, curves (ribbons) and points (discs), and object instances, all
-// cut by the clipping planes in force.  Plug-in lights shine as ambient,
-// distant or point lights by their names, and a Bxdf shades as matte in
-// the colour it names.  Scoped coordinate systems and saved attributes
-// (Resource) are followed.
+// volumes, curves (ribbons), points (discs) and the teapot (Geometry
+// "teapot"), and object instances with the attributes their definitions
+// set, all cut by the clipping planes in force.  Of a model's levels of
+// detail (Detail, DetailRange) one is drawn.  Plug-in lights shine as
+// ambient, distant or point lights by their names, and a Bxdf shades as
+// matte in the colour it names.  Scoped coordinate systems and saved
+// attributes (Resource) are followed.
 // Skipped, with one warning each: TrimCurve (the patch is drawn
-// untrimmed), Geometry, other volumes, procedurals and archives (a reader
-// that follows archives hands on their requests instead), unknown lights.
+// untrimmed), other Geometry, other volumes, procedurals and archives (a
+// reader that follows archives hands on their requests instead), unknown
+// lights.
 //
 // Drawing is bounded whatever the stream: a picture costs at most its
 // drawing budget (triangles, each counted once per light, plus a little
-// per primitive and per instance, and a blobby's field evaluations), and
-// object definitions keep at most kObjectBudget triangles in all.  Past
-// a budget one warning is given and the picture is finished with what was
-// drawn.  A deep stack of blocks costs a pointer a level: levels share
+// per primitive and per instance, and a blobby's field evaluations;
+// splitting facets spends at most half of it), and object definitions keep
+// at most kObjectBudget triangles in all (with the attributes they set).
+// Past a budget one warning is given and the picture is finished with what
+// was drawn.  A deep stack of blocks costs a pointer a level: levels share
 // what they do not change.
 #ifndef VELLUM_PREVIEW_PREVIEW_CONTEXT_H
 #define VELLUM_PREVIEW_PREVIEW_CONTEXT_H
@@ -110,7 +116,13 @@ class PreviewContext : public NullContext {
 
  private:
   const Attributes &attributes() const { return state_->attributes; }
-  Attributes &editAttributes() { return state_.edit().attributes; }
+  // The attributes to change, noting the groups that the change sets.
+  Attributes &editAttributes(uint32_t groups) {
+    Attributes &attributes = state_.edit().attributes;
+    attributes.setInObject |= groups;
+    attributes.edit = ++attributeEdits_;
+    return attributes;
+  }
   const Mat4 &transform() const { return state_->transform; }
   void setTransform(const Mat4 &m) { state_.edit().transform = m; }
   // Turns a light on or off, noting the change so that AttributeEnd can
@@ -123,12 +135,14 @@ class PreviewContext : public NullContext {
   bool charge(uint64_t work);
 
   // One piece of a recorded object: a mesh, a facing set or an instance
-  // of an earlier object, with the transform it had inside the object.
+  // of an earlier object, with the transform it had inside the object and
+  // the attributes the definition set (null: none).
   struct RecordedItem {
     Mat4 transform;
     std::shared_ptr<const Mesh> mesh;
     std::shared_ptr<const FacingGeometry> facing;
     size_t instanceOf = 0;
+    std::shared_ptr<const Attributes> attributes;
   };
   struct DisplayTarget {
     std::string name, type;
@@ -140,14 +154,21 @@ class PreviewContext : public NullContext {
   // False, for a request that draws or changes state, when it is not the
   // first of a motion block (only the first time sample is used).
   bool firstInMotion();
-  // True when geometry can go somewhere: inside a world or an object.
-  bool takesGeometry();
+  // True when geometry can go somewhere: inside a world or an object, and
+  // in a world, unless `ofDetail` is false, at a level of detail drawn.
+  bool takesGeometry(bool ofDetail = true);
+  // Whether the level of detail of these attributes is drawn.
+  bool detailShows(const Attributes &attributes) const;
   bool mayDraw() const;
   void emit(Mesh &&mesh);
   void emitFacing(FacingGeometry &&geometry);
-  void draw(const MeshView &mesh, const Mat4 &toCamera);
-  void drawFacing(const FacingGeometry &geometry, const Mat4 &toCamera);
-  void drawObject(size_t object, const Mat4 &toCamera, int depth);
+  void draw(const MeshView &mesh, const Mat4 &toCamera, const Attributes &attributes);
+  void drawFacing(const FacingGeometry &geometry, const Mat4 &toCamera, const Attributes &attributes);
+  // `placedAt`: the attributes where the object is placed.
+  void drawObject(size_t object, const Mat4 &toCamera, const Attributes &placedAt, int depth);
+  // Keeps a piece of the object being defined, with what it needs of the
+  // attributes.
+  void recordItem(RecordedItem &&item);
   void finishPicture();
   // Whether the picture of the world now beginning will be written.
   bool pictureHasDestination() const;
@@ -165,6 +186,11 @@ class PreviewContext : public NullContext {
   // A patch mesh with the given basis steps (1 and 1 for a single patch).
   void patchMesh(RtToken type, RtInt nu, RtToken uwrap, RtInt nv, RtToken vwrap, int uStep, int vStep, RtInt n,
                  RtToken tokens[], RtPointer parms[]);
+  // Its tessellation in the bases given, added to `mesh`; false when it
+  // has nothing to draw.
+  bool appendPatchMesh(Mesh &mesh, RtToken type, RtInt nu, RtToken uwrap, RtInt nv, RtToken vwrap, int uStep,
+                       int vStep, const float uBasis[4][4], const float vBasis[4][4], RtInt n, RtToken tokens[],
+                       RtPointer parms[]);
 
   // Tessellation helpers shared by the geometry requests.
   void quadric(const std::function<Vec3(float u, float v)> &eval, float thetamax, int nv, RtInt n,
@@ -221,9 +247,12 @@ class PreviewContext : public NullContext {
   size_t recording_ = 0;                            // the object being defined, or 0
   uint64_t recordedTriangles_ = 0;
   uint64_t objectBudget_ = kObjectBudget;
+  uint64_t attributeEdits_ = 0;
+  std::shared_ptr<const Attributes> recordedAttributes_;  // the last kept, shared while unchanged
 
   uint64_t drawingBudget_ = kDrawingBudget;
   uint64_t drawingWork_ = 0;  // this picture's
+  uint64_t splitWork_ = 0;    // of it, by splitting facets to light them finely
 
   bool inWorld_ = false;
   std::unique_ptr<preview::Projection> projection_;

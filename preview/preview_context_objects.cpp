@@ -1,10 +1,12 @@
 // Where tessellated geometry goes (the picture or an object being
 // defined), object instances, archives, procedurals, and the requests the
 // preview skips.
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
 #include "common/name_tables.h"
+#include "preview/object_attributes.h"
 #include "preview/preview_context.h"
 
 namespace vellum::preview {
@@ -16,15 +18,18 @@ constexpr int kMaxInstanceDepth = 16;
 // What a primitive costs to draw beyond its triangles, and an instance.
 constexpr uint64_t kPrimitiveWork = 16;
 constexpr uint64_t kInstanceWork = 1;
+// What keeping a set of attributes in an object costs, in triangles.
+constexpr uint64_t kAttributesCost = 8;
 
 void *handleOf(size_t number) { return reinterpret_cast<void *>(static_cast<uintptr_t>(number)); }
 
 }  // namespace
 
-bool PreviewContext::takesGeometry() {
+bool PreviewContext::takesGeometry(bool ofDetail) {
   if (recording_ == 0) {
     // Nothing is tessellated that could not be drawn.
     if (!inWorld_ || !drawing_ || drawingWork_ >= drawingBudget_) return false;
+    if (ofDetail && !detailShows(attributes())) return false;
   } else if (recordedTriangles_ >= objectBudget_) {
     return false;
   }
@@ -58,24 +63,36 @@ void PreviewContext::emit(Mesh &&mesh) {
   if (mesh.triangles.empty()) return;
   if (recording_ != 0) {
     if (record(mesh.triangles.size() / 3))
-      objects_[recording_ - 1].push_back({transform(), std::make_shared<const Mesh>(std::move(mesh)), nullptr, 0});
+      recordItem({transform(), std::make_shared<const Mesh>(std::move(mesh)), nullptr, 0, nullptr});
     return;
   }
-  draw(mesh.view(), transform());
+  draw(mesh.view(), transform(), attributes());
 }
 
 void PreviewContext::emitFacing(FacingGeometry &&geometry) {
   if (geometry.centres.empty()) return;
   if (recording_ != 0) {
     if (record(2 * geometry.centres.size()))
-      objects_[recording_ - 1].push_back(
-          {transform(), nullptr, std::make_shared<const FacingGeometry>(std::move(geometry)), 0});
+      recordItem({transform(), nullptr, std::make_shared<const FacingGeometry>(std::move(geometry)), 0, nullptr});
     return;
   }
-  drawFacing(geometry, transform());
+  drawFacing(geometry, transform(), attributes());
 }
 
-void PreviewContext::draw(const MeshView &mesh, const Mat4 &toCamera) {
+// Pieces recorded under the same attributes share one copy of them.
+void PreviewContext::recordItem(RecordedItem &&item) {
+  const Attributes &current = attributes();
+  if (current.setInObject != 0) {
+    if (!recordedAttributes_ || recordedAttributes_->edit != current.edit) {
+      if (!record(kAttributesCost + current.clipPlanes.size())) return;
+      recordedAttributes_ = std::make_shared<const Attributes>(current);
+    }
+    item.attributes = recordedAttributes_;
+  }
+  objects_[recording_ - 1].push_back(std::move(item));
+}
+
+void PreviewContext::draw(const MeshView &mesh, const Mat4 &toCamera, const Attributes &attributes) {
   if (!inWorld_ || !projection_) return;
   const uint64_t lights = std::max<uint64_t>(1, lightsOn_.size());
   if (!charge(kPrimitiveWork + mesh.triangleCount * lights)) return;
@@ -87,7 +104,6 @@ void PreviewContext::draw(const MeshView &mesh, const Mat4 &toCamera) {
     headlight.direction = {0, 0, 1};
     active_.push_back(headlight);
   }
-  const Attributes &attributes = this->attributes();
   DrawState state;
   state.objectToCamera = toCamera;
   state.surface = attributes.surface;
@@ -97,12 +113,19 @@ void PreviewContext::draw(const MeshView &mesh, const Mat4 &toCamera) {
   state.twoSided = attributes.twoSided;
   state.leftHanded = attributes.leftHanded;
   state.clipPlanes = &attributes.clipPlanes;
+  // Splitting large facets may spend up to half the budget, each piece
+  // counted once per light, so that it never leaves later geometry out.
+  const uint64_t halfBudget = drawingBudget_ / 2;
+  const uint64_t splitWork = std::min(drawingBudget_ - drawingWork_, halfBudget - std::min(halfBudget, splitWork_));
+  state.splitAllowance = splitWork / lights;
   MeshView view = mesh;
   if (attributes.ownColor) view.Cs = {};
-  drawer_.draw(view, state, *projection_, buffer_);
+  const uint64_t added = drawer_.draw(view, state, *projection_, buffer_) * lights;
+  drawingWork_ += added;
+  splitWork_ += added;
 }
 
-void PreviewContext::drawFacing(const FacingGeometry &geometry, const Mat4 &toCamera) {
+void PreviewContext::drawFacing(const FacingGeometry &geometry, const Mat4 &toCamera, const Attributes &attributes) {
   if (!inWorld_ || !projection_) return;
   // Checked before the ribbons and discs are made.
   if (drawingWork_ + 2 * geometry.centres.size() > drawingBudget_) {
@@ -110,7 +133,7 @@ void PreviewContext::drawFacing(const FacingGeometry &geometry, const Mat4 &toCa
     return;
   }
   const Mesh mesh = expandFacing(geometry, toCamera, *projection_);
-  draw(mesh.view(), Mat4());
+  draw(mesh.view(), Mat4(), attributes);
 }
 
 RtObjectHandle PreviewContext::ObjectBegin() {
@@ -121,8 +144,13 @@ RtObjectHandle PreviewContext::ObjectBegin() {
   AttributeBegin();
   objects_.emplace_back();
   recording_ = objects_.size();
-  // What the object holds is placed relative to where it is instanced.
+  // What the object holds is placed relative to where it is instanced,
+  // and so are the clipping planes it sets; what it sets of the rest is
+  // noted from here.
   setTransform(Mat4());
+  Attributes &attributes = editAttributes(0);
+  attributes.setInObject = 0;
+  attributes.clipPlanes.clear();
   return handleOf(recording_);
 }
 
@@ -139,26 +167,34 @@ RtVoid PreviewContext::ObjectInstance(RtObjectHandle handle) {
     warnOnce("object handle", "ObjectInstance with an object handle this context did not give: ignored");
     return;
   }
-  if (!takesGeometry()) return;
+  // Each piece of the object is drawn by its own level of detail.
+  if (!takesGeometry(false)) return;
   if (recording_ != 0) {
-    if (!objects_[number - 1].empty() && record(1))
-      objects_[recording_ - 1].push_back({transform(), nullptr, nullptr, size_t(number)});
+    if (!objects_[number - 1].empty() && record(1)) recordItem({transform(), nullptr, nullptr, size_t(number), nullptr});
     return;
   }
-  drawObject(number, transform(), 0);
+  drawObject(number, transform(), attributes(), 0);
 }
 
-void PreviewContext::drawObject(size_t object, const Mat4 &toCamera, int depth) {
+void PreviewContext::drawObject(size_t object, const Mat4 &toCamera, const Attributes &placedAt, int depth) {
   if (depth > kMaxInstanceDepth) {
     warnOnce("instance depth", "object instances nested too deeply: cut off");
     return;
   }
+  Attributes merged;
+  const Attributes *mergedFrom = nullptr;
   for (const RecordedItem &item : objects_[object - 1]) {
     if (!charge(kInstanceWork)) return;
+    if (item.attributes && item.attributes.get() != mergedFrom) {
+      merged = placedAttributes(placedAt, *item.attributes, toCamera);
+      mergedFrom = item.attributes.get();
+    }
+    const Attributes &attributes = item.attributes ? merged : placedAt;
     const Mat4 placed = item.transform * toCamera;
-    if (item.mesh) draw(item.mesh->view(), placed);
-    else if (item.facing) drawFacing(*item.facing, placed);
-    else if (item.instanceOf != 0) drawObject(item.instanceOf, placed, depth + 1);
+    if ((item.mesh || item.facing) && !detailShows(attributes)) continue;
+    if (item.mesh) draw(item.mesh->view(), placed, attributes);
+    else if (item.facing) drawFacing(*item.facing, placed, attributes);
+    else if (item.instanceOf != 0) drawObject(item.instanceOf, placed, attributes, depth + 1);
   }
 }
 
@@ -177,11 +213,6 @@ RtVoid PreviewContext::Procedural(RtPointer data, RtBound, RtProcSubdivFunc subd
 RtVoid PreviewContext::TrimCurve(RtInt, RtInt[], RtInt[], RtFloat[], RtFloat[], RtFloat[], RtInt[], RtFloat[],
                                  RtFloat[], RtFloat[]) {
   warnOnce("trim curve", "TrimCurve skipped: NuPatches are drawn untrimmed");
-}
-
-RtVoid PreviewContext::GeometryV(RtToken type, RtInt, RtToken[], RtPointer[]) {
-  const std::string what = type != nullptr ? type : "";
-  warnOnce("geometry " + what, "Geometry \"" + what + "\" skipped");
 }
 
 }  // namespace vellum::preview

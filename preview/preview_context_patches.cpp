@@ -90,38 +90,43 @@ RtVoid PreviewContext::PatchMeshV(RtToken type, RtInt nu, RtToken uwrap, RtInt n
 void PreviewContext::patchMesh(RtToken type, RtInt nu, RtToken uwrap, RtInt nv, RtToken vwrap, int uStep, int vStep,
                                RtInt n, RtToken tokens[], RtPointer parms[]) {
   if (!takesGeometry() || type == nullptr) return;
+  Mesh mesh;
+  if (appendPatchMesh(mesh, type, nu, uwrap, nv, vwrap, uStep, vStep, attributes().uBasis, attributes().vBasis, n,
+                      tokens, parms))
+    emit(std::move(mesh));
+}
+
+bool PreviewContext::appendPatchMesh(Mesh &mesh, RtToken type, RtInt nu, RtToken uwrap, RtInt nv, RtToken vwrap,
+                                     int uStep, int vStep, const float uBasis[4][4], const float vBasis[4][4], RtInt n,
+                                     RtToken tokens[], RtPointer parms[]) {
   const bool bicubic = std::strcmp(type, "bicubic") == 0;
   if (!bicubic && std::strcmp(type, "bilinear") != 0) {
     warnOnce("patch type", "a patch type other than bilinear or bicubic is skipped");
-    return;
+    return false;
   }
   MeshShape s{bicubic, nu, nv, uwrap != nullptr && std::strcmp(uwrap, "periodic") == 0,
               vwrap != nullptr && std::strcmp(vwrap, "periodic") == 0, uStep, vStep, 0, 0};
   bool stepUsable = false;
   const PrimitiveCounts counts = patchMeshCounts(bicubic, nu, s.uPeriodic, nv, s.vPeriodic, s.uStep, s.vStep, &stepUsable);
-  if (!stepUsable || counts.uniform <= 0 || nu <= 0 || nv <= 0) return;
+  if (!stepUsable || counts.uniform <= 0 || nu <= 0 || nv <= 0) return false;
   s.uPatches = bicubic ? (s.uPeriodic ? nu / s.uStep : (nu - 4) / s.uStep + 1) : (s.uPeriodic ? nu : nu - 1);
   s.vPatches = bicubic ? (s.vPeriodic ? nv / s.vStep : (nv - 4) / s.vStep + 1) : (s.vPeriodic ? nv : nv - 1);
-  if (s.uPatches <= 0 || s.vPatches <= 0) return;
+  if (s.uPatches <= 0 || s.vPatches <= 0) return false;
   // Sizes are checked before anything is allocated for them.
   const double patches = double(s.uPatches) * double(s.vPatches);
   if (patches > 1e6 || tooManyValues(counts)) {
     warnOnce("huge patch mesh", "a patch mesh too large to preview is skipped");
-    return;
+    return false;
   }
   Parameters parameters(declarations_, n, tokens, parms, &counts);
   noteUndeclared(parameters);
   std::vector<Vec3> points;
   if (!controlPoints(parameters, nu, nv, points)) {
     warnNoPositions();
-    return;
+    return false;
   }
   const ColorParam cs = colorParam(parameters, "Cs"), os = colorParam(parameters, "Os");
   const int segments = std::clamp(int(std::sqrt(kGridBudget / patches)) - 1, 1, bicubic ? 12 : 4);
-  float uBasis[4][4], vBasis[4][4];
-  std::memcpy(uBasis, attributes().uBasis, sizeof uBasis);
-  std::memcpy(vBasis, attributes().vBasis, sizeof vBasis);
-  Mesh mesh;
   for (int64_t pv = 0; pv < s.vPatches; ++pv)
     for (int64_t pu = 0; pu < s.uPatches; ++pu) {
       auto eval = [&](float u, float v) {
@@ -143,7 +148,7 @@ void PreviewContext::patchMesh(RtToken type, RtInt nu, RtToken uwrap, RtInt nv, 
       };
       appendGrid(mesh, segments, segments, eval, patchColors(cs, s, pu, pv), patchColors(os, s, pu, pv));
     }
-  emit(std::move(mesh));
+  return true;
 }
 
 }  // namespace vellum::preview

@@ -96,7 +96,7 @@ void PreviewContext::polygonMesh(RtInt npolys, const RtInt *nloops, const RtInt 
     view.triangleCount = size_t(npolys);
     for (auto [param, target] : {std::pair{&cs, &view.Cs}, std::pair{&os, &view.Os}})
       if (param->present()) *target = {TriangleColors{*param}.source(), param->values};
-    draw(view, transform());
+    draw(view, transform(), attributes());
     return;
   }
 

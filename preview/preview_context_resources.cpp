@@ -32,7 +32,10 @@ RtVoid PreviewContext::ResourceV(RtToken handle, RtToken type, RtInt n, RtToken 
     for (auto scope = resources_.rbegin(); scope != resources_.rend(); ++scope) {
       const auto found = scope->find(name);
       if (found == scope->end()) continue;
-      editAttributes() = found->second;
+      editAttributes(0) = found->second;
+      // In an object definition they are all its own, but for clipping
+      // planes, which were saved where the definition cannot place them.
+      editAttributes(kSetAll & ~kSetClipping);
       return;
     }
     warnOnce("resource " + name, "resource \"" + name + "\" is not known: the attributes are unchanged");

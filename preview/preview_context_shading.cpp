@@ -43,7 +43,7 @@ RtVoid PreviewContext::SurfaceV(RtToken name, RtInt n, RtToken tokens[], RtPoint
   surface.Ks = parameters.floatOr("Ks", surface.Ks);
   surface.roughness = parameters.floatOr("roughness", surface.roughness);
   surface.specularColor = parameters.tripleOr("specularcolor", kTypeColor, surface.specularColor);
-  Attributes &attributes = editAttributes();
+  Attributes &attributes = editAttributes(kSetSurface);
   attributes.surface = surface;
   attributes.ownColor = false;
 }
@@ -127,7 +127,7 @@ RtVoid PreviewContext::BxdfV(RtToken, RtToken, RtInt n, RtToken tokens[], RtPoin
     }
     if (chosen == nullptr) chosen = &p;
   }
-  Attributes &attributes = editAttributes();
+  Attributes &attributes = editAttributes(kSetSurface);
   attributes.surface = {SurfaceModel::kMatte, 1, 1, 0, 0.1f, {1, 1, 1}};
   attributes.ownColor = chosen != nullptr;
   if (chosen != nullptr) attributes.surfaceColor = {chosen->floats()[0], chosen->floats()[1], chosen->floats()[2]};

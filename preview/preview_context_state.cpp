@@ -42,14 +42,14 @@ void PreviewContext::setLight(uint32_t number, bool on) {
 }
 
 RtVoid PreviewContext::Color(RtColor Cs) {
-  if (Cs != nullptr && firstInMotion()) editAttributes().color = {Cs[0], Cs[1], Cs[2]};
+  if (Cs != nullptr && firstInMotion()) editAttributes(kSetColor).color = {Cs[0], Cs[1], Cs[2]};
 }
 
 RtVoid PreviewContext::Opacity(RtColor Os) {
-  if (Os != nullptr && firstInMotion()) editAttributes().opacity = {Os[0], Os[1], Os[2]};
+  if (Os != nullptr && firstInMotion()) editAttributes(kSetOpacity).opacity = {Os[0], Os[1], Os[2]};
 }
 
-RtVoid PreviewContext::Sides(RtInt sides) { editAttributes().twoSided = sides != 1; }
+RtVoid PreviewContext::Sides(RtInt sides) { editAttributes(kSetSides).twoSided = sides != 1; }
 
 RtVoid PreviewContext::Orientation(RtToken orientation) {
   if (orientation == nullptr) return;
@@ -57,7 +57,7 @@ RtVoid PreviewContext::Orientation(RtToken orientation) {
   // coordinate system, which camera space (left-handed) and a transform
   // with negative determinant flip.
   const bool currentLeft = determinant3(transform()) >= 0;
-  bool &leftHanded = editAttributes().leftHanded;
+  bool &leftHanded = editAttributes(kSetOrientation).leftHanded;
   if (std::strcmp(orientation, "lh") == 0) leftHanded = true;
   else if (std::strcmp(orientation, "rh") == 0) leftHanded = false;
   else if (std::strcmp(orientation, "outside") == 0) leftHanded = currentLeft;
@@ -65,12 +65,13 @@ RtVoid PreviewContext::Orientation(RtToken orientation) {
 }
 
 RtVoid PreviewContext::ReverseOrientation() {
-  Attributes &attributes = editAttributes();
+  Attributes &attributes = editAttributes(kSetOrientation);
   attributes.leftHanded = !attributes.leftHanded;
 }
 
 RtVoid PreviewContext::Basis(RtBasis ubasis, RtInt ustep, RtBasis vbasis, RtInt vstep) {
-  Attributes &attributes = editAttributes();
+  // The basis shapes patches as they are made: instances need none of it.
+  Attributes &attributes = editAttributes(0);
   if (ubasis != nullptr) std::memcpy(attributes.uBasis, ubasis, sizeof attributes.uBasis);
   if (vbasis != nullptr) std::memcpy(attributes.vBasis, vbasis, sizeof attributes.vBasis);
   attributes.uStep = ustep;
@@ -130,7 +131,7 @@ RtVoid PreviewContext::ClippingPlane(RtFloat x, RtFloat y, RtFloat z, RtFloat nx
     warnOnce("clipping plane", "ClippingPlane without a usable normal or in a flat coordinate system: ignored");
     return;
   }
-  editAttributes().clipPlanes.push_back(
+  editAttributes(kSetClipping).clipPlanes.push_back(
       {float(-c[0] / length), float(-c[1] / length), float(-c[2] / length), float(-c[3] / length)});
 }
 

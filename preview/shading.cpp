@@ -48,7 +48,9 @@ Lighting shade(const SurfaceModel &surface, const std::vector<Light> &lights, Ve
     return {{v, v, v}, {}};
   }
   Vec3 ambient, diffuse, specular;
-  const float exponent = 1 / std::max(surface.roughness, 1e-3f);
+  // The standard specular(): the half-angle term to 1/roughness in the
+  // shading language's own scale, which is 8/roughness on the cosine.
+  const float exponent = 8 / std::max(surface.roughness, 1e-3f);
   for (const Light &light : lights) {
     if (light.kind == Light::kAmbient) {
       ambient = ambient + light.color;

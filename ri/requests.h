@@ -136,9 +136,9 @@ enum RequestFlag : unsigned {
   R(Bound, PLAIN, RtVoid, (RtBound bound), (bound), \
     "ffffff", NoCounts, NoCheck, kAttribute, ENTRY, OWN_TEXT, OWN_REPLAY, IGNORES) \
   R(Detail, PLAIN, RtVoid, (RtBound bound), (bound), \
-    "ffffff", NoCounts, NoCheck, kAttribute, ENTRY, OWN_TEXT, OWN_REPLAY, IGNORES) \
+    "ffffff", NoCounts, NoCheck, kAttribute, ENTRY, OWN_TEXT, OWN_REPLAY, ACTS) \
   R(DetailRange, PLAIN, RtVoid, (RtFloat minvisible, RtFloat lowertransition, RtFloat uppertransition, RtFloat maxvisible), \
-    (minvisible, lowertransition, uppertransition, maxvisible), "ffff", NoCounts, NoCheck, kAttribute, ENTRY, TEXT, REPLAY, IGNORES) \
+    (minvisible, lowertransition, uppertransition, maxvisible), "ffff", NoCounts, NoCheck, kAttribute, ENTRY, TEXT, REPLAY, ACTS) \
   R(GeometricApproximation, PLAIN, RtVoid, (RtToken type, RtFloat value), (type, value), \
     "sf", NoCounts, NoCheck, kAttribute, ENTRY, TEXT, REPLAY, IGNORES) \
   R(GeometricRepresentation, PLAIN, RtVoid, (RtToken type), (type), \

@@ -178,7 +178,7 @@ TEST(PreviewBadInput, SkippedRequestsWarnOnceEach) {
       c.Blobby(2, 9, code, 4, flt, 1, str, RI_NULL);
       c.Surface(tok("wood"), RI_NULL);
       c.LightSource(tok("fancylight"), RI_NULL);
-      c.Geometry(tok("teapot"), RI_NULL);
+      c.Geometry(tok("bunny"), RI_NULL);
       RtBound bound = {-1, 1, -1, 1, -1, 1};
       RtInt dimensions[] = {1, 1, 1};
       c.Volume(tok("ellipsoid"), bound, dimensions, RI_NULL);

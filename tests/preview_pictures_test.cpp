@@ -191,6 +191,28 @@ TEST(PreviewPictures, MatchTheStoredPictures) {
          c.Surface(tok("matte"), RI_NULL);
          plane(c, -1, 1, -1, 1, 2);
        }, {}},
+      {"point_light_on_one_square", nullptr, [](PreviewContext &c) {
+         // One polygon, lit by a point light near its lower left: bright
+         // there, falling off with the square of the distance.
+         RtFloat intensity = 0.35f;
+         RtPoint from{-0.5f, -0.5f, 1.4f};
+         c.LightSource(tok("pointlight"), tok("intensity"), &intensity, tok("from"), from, RI_NULL);
+         color(c, 1, 0.9f, 0.7f);
+         c.Surface(tok("matte"), RI_NULL);
+         RtFloat square[] = {-0.9f, -0.9f, 2, -0.9f, 0.9f, 2, 0.9f, 0.9f, 2, 0.9f, -0.9f, 2};
+         c.Polygon(4, tok("P"), square, RI_NULL);
+       }, {}},
+      {"spotlight_on_one_square", nullptr, [](PreviewContext &c) {
+         // One polygon, and a spotlight's round pool of light on it, off
+         // centre to the upper right, its edge soft over 0.08 radians.
+         RtFloat intensity = 4, cone = 0.2f, delta = 0.08f;
+         RtPoint from{0, 0, 0}, to{0.2f, 0.15f, 1};
+         c.LightSource(tok("spotlight"), tok("intensity"), &intensity, tok("from"), from, tok("to"), to,
+                       tok("coneangle"), &cone, tok("conedeltaangle"), &delta, RI_NULL);
+         c.Surface(tok("matte"), RI_NULL);
+         RtFloat square[] = {-0.9f, -0.9f, 2, -0.9f, 0.9f, 2, 0.9f, 0.9f, 2, 0.9f, -0.9f, 2};
+         c.Polygon(4, tok("P"), square, RI_NULL);
+       }, {}},
       {"plastic_specularcolor", nullptr, [](PreviewContext &c) {
          // A red sphere with a blue highlight toward the light at the upper left.
          distantLight(c, -1, 1, -1);
@@ -200,6 +222,15 @@ TEST(PreviewPictures, MatchTheStoredPictures) {
          c.Surface(tok("plastic"), tok("Ks"), &ks, tok("specularcolor"), specular, RI_NULL);
          c.Translate(0, 0, 2);
          c.Sphere(0.8f, -0.8f, 0.8f, 360, RI_NULL);
+       }, {}},
+      {"plastic_highlight", nullptr, [](PreviewContext &c) {
+         // A blue plastic sphere under a light from the upper left: a small
+         // white highlight (the half-angle cosine to the power 8/roughness).
+         distantLight(c, -1, 1, -1);
+         color(c, 0.1f, 0.2f, 0.8f);
+         c.Surface(tok("plastic"), RI_NULL);
+         c.Translate(0, 0, 2);
+         c.Sphere(0.9f, -0.9f, 0.9f, 360, RI_NULL);
        }, {}},
       {"default_surface", nullptr, [](PreviewContext &c) {
          // Facing ratio, the same on every side: the light from the left is
@@ -366,6 +397,61 @@ TEST(PreviewPictures, MatchTheStoredPictures) {
          c.ClippingPlane(0, 0, 0, 1, 0, -1);
          c.TransformEnd();
          c.Sphere(0.8f, -0.8f, 0.8f, 360, RI_NULL);
+       }, {}},
+      {"object_attributes", nullptr, [](PreviewContext &c) {
+         // Two instances of a teal, 0.8-opaque square that its definition
+         // colours, the lower right one over the other; the discs on them
+         // have no colour of their own: orange and blue as instanced.
+         c.Surface(tok("constant"), RI_NULL);
+         RtObjectHandle object = c.ObjectBegin();
+         c.AttributeBegin();
+         color(c, 0, 0.5f, 0.5f);
+         RtColor opacity{0.8f, 0.8f, 0.8f};
+         c.Opacity(opacity);
+         RtFloat square[] = {-0.45f, -0.45f, 0, -0.45f, 0.45f, 0, 0.45f, 0.45f, 0, 0.45f, -0.45f, 0};
+         c.Polygon(4, tok("P"), square, RI_NULL);
+         c.AttributeEnd();
+         c.Disk(-0.1f, 0.2f, 360, RI_NULL);
+         c.ObjectEnd();
+         color(c, 1, 0.5f, 0);
+         c.TransformBegin();
+         c.Translate(-0.3f, 0.3f, 2);
+         c.ObjectInstance(object);
+         c.TransformEnd();
+         color(c, 0.2f, 0.3f, 1);
+         c.Translate(0.3f, -0.3f, 1.5f);
+         c.ObjectInstance(object);
+       }, {}},
+      {"detail_range", nullptr, [](PreviewContext &c) {
+         // A bound 16 pixels across (a detail of 256) is in the transition
+         // from a red square (to 200-400) to a green sphere, below its
+         // middle: only the square.
+         c.Surface(tok("matte"), RI_NULL);
+         c.Translate(0, 0, 2);
+         RtBound bound = {-0.5f, 0.5f, -0.5f, 0.5f, -0.5f, 0.5f};
+         c.Detail(bound);
+         c.AttributeBegin();
+         c.DetailRange(0, 0, 200, 400);
+         color(c, 1, 0.2f, 0.2f);
+         RtFloat square[] = {-0.5f, -0.5f, 0, -0.5f, 0.5f, 0, 0.5f, 0.5f, 0, 0.5f, -0.5f, 0};
+         c.Polygon(4, tok("P"), square, RI_NULL);
+         c.AttributeEnd();
+         c.AttributeBegin();
+         c.DetailRange(200, 400, 1e38f, 1e38f);
+         color(c, 0.2f, 1, 0.2f);
+         c.Sphere(0.5f, -0.5f, 0.5f, 360, RI_NULL);
+         c.AttributeEnd();
+       }, {}},
+      {"teapot", nullptr, [](PreviewContext &c) {
+         // Geometry "teapot", plastic, seen from a little above, lit from
+         // the upper left: spout to the right, handle to the left.
+         distantLight(c, -1, 1, -1);
+         color(c, 0.9f, 0.6f, 0.3f);
+         c.Surface(tok("plastic"), RI_NULL);
+         c.Translate(0, -0.35f, 3);
+         c.Rotate(-100, 1, 0, 0);
+         c.Scale(0.28f, 0.28f, 0.28f);
+         c.Geometry(tok("teapot"), RI_NULL);
        }, {}},
       {"display_replaced", nullptr, [](PreviewContext &c) {
          // Drawn with a Display replaced by a later one.

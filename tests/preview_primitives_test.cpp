@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "preview/teapot.h"
 #include "tests/preview_test_support.h"
 #include "tests/test_support.h"
 
@@ -326,6 +327,31 @@ TEST(PreviewPrimitives, HierarchicalSubdivisionMeshDrawsAsASubdivisionMesh) {
   EXPECT_EQ(hierarchy.picture.pixel(50, 50)[3], 0);
   EXPECT_EQ(hierarchy.picture.rgba, flat.picture.rgba);
   EXPECT_EQ(hierarchy.warnings, flat.warnings);
+}
+
+// Geometry "teapot" is the teapot's patches in the Bezier basis, whatever
+// the current basis.
+TEST(PreviewPrimitives, TeapotIsItsPatchesInTheBezierBasis) {
+  const auto draw = [&](bool geometry) {
+    return drawScene(100, 100, [](PreviewContext &ctx) { ctx.ScreenWindow(-2, 2, -2, 2); },
+                     [&](PreviewContext &ctx) {
+                       ctx.Translate(0, -0.75f, 5);
+                       ctx.Rotate(-90, 1, 0, 0);
+                       ctx.Scale(0.5f, 0.5f, 0.5f);
+                       if (!geometry) {
+                         for (const float *patch : vellum::preview::kTeapotPatches)
+                           ctx.Patch(tok("bicubic"), tok("P"), const_cast<float *>(patch), RI_NULL);
+                         return;
+                       }
+                       ctx.Basis(RiCatmullRomBasis, 1, RiCatmullRomBasis, 1);
+                       ctx.Geometry(tok("teapot"), RI_NULL);
+                     });
+  };
+  const auto teapot = draw(true), patches = draw(false);
+  EXPECT_TRUE(covered(teapot.picture, 50, 50));
+  EXPECT_EQ(teapot.picture.pixel(5, 50)[3], 0);
+  EXPECT_EQ(teapot.picture.rgba, patches.picture.rgba);
+  EXPECT_EQ(teapot.warnings, std::vector<std::string>{});
 }
 
 }  // namespace

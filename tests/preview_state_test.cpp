@@ -83,6 +83,26 @@ TEST(PreviewState, ReachesWhereItShould) {
          RtFloat p[] = {-1, 0, 0, 1, 0, 0};
          c.Points(2, tok("P"), p, RI_NULL);
        }, {{40, 50}, {25, 12}}, {{60, 50}, {75, 12}}, {}},
+      {"a ClippingPlane in an object's definition cuts each instance where it is placed", [](PreviewContext &c) {
+         RtObjectHandle object = c.ObjectBegin();
+         clipRight(c);
+         ball(c);
+         c.ObjectEnd();
+         c.Translate(-1, 0, 0);
+         c.ObjectInstance(object);
+         c.Translate(2, 0, 0);
+         c.ObjectInstance(object);
+       }, {{20, 50}, {70, 50}}, {{30, 50}, {80, 50}}, {}},
+      {"a ClippingPlane in force at ObjectBegin is not the object's", [](PreviewContext &c) {
+         c.AttributeBegin();
+         clipRight(c);
+         RtObjectHandle object = c.ObjectBegin();
+         c.ClippingPlane(0, 0, 0, 0, 1, 0);  // its own: y > 0 cut away
+         square(c);
+         c.ObjectEnd();
+         c.AttributeEnd();
+         c.ObjectInstance(object);
+       }, {{40, 60}, {60, 60}}, {{40, 40}, {60, 40}}, {}},
       {"a one-sided Volume box cut open shows no inside", [](PreviewContext &c) {
          // Its near half cut away: the far face turns its back to the eye.
          c.Sides(1);
