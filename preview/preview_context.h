@@ -44,6 +44,7 @@
 #include "preview/mesh.h"
 #include "preview/mesh_drawer.h"
 #include "preview/sample_buffer.h"
+#include "preview/solid_drawing.h"
 #include "ri/null_context.h"
 
 namespace vellum::preview {
@@ -145,6 +146,9 @@ class PreviewContext : public NullContext {
   void draw(const MeshView &mesh, const Mat4 &toCamera);
   void drawFacing(const FacingGeometry &geometry, const Mat4 &toCamera);
   void drawObject(size_t object, const Mat4 &toCamera, int depth);
+  // A surface of the solid being drawn; the solid once it is whole.
+  void drawSolidSurface(const MeshView &mesh, const DrawState &state);
+  void finishSolid();
   void finishPicture();
   // Whether the picture of the world now beginning will be written.
   bool pictureHasDestination() const;
@@ -226,6 +230,7 @@ class PreviewContext : public NullContext {
   std::unique_ptr<preview::Projection> projection_;
   SampleBuffer buffer_;
   MeshDrawer drawer_;
+  SolidDrawing solid_;
   Image picture_;
   int pictures_ = 0;
   std::vector<std::string> written_;

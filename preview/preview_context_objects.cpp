@@ -99,7 +99,8 @@ void PreviewContext::draw(const MeshView &mesh, const Mat4 &toCamera) {
   state.clipPlanes = &attributes.clipPlanes;
   MeshView view = mesh;
   if (attributes.ownColor) view.Cs = {};
-  drawer_.draw(view, state, *projection_, buffer_);
+  if (solid_.collecting()) drawSolidSurface(view, state);
+  else drawer_.draw(view, state, *projection_, buffer_);
 }
 
 void PreviewContext::drawFacing(const FacingGeometry &geometry, const Mat4 &toCamera) {
