@@ -10,7 +10,9 @@
 // basis), NuPatch, the seven quadrics, Catmull-Clark subdivision meshes
 // (hierarchical ones as plain ones), box volumes, curves (ribbons) and
 // points (discs), and object instances, all cut by the clipping planes in
-// force.  Plug-in lights shine as ambient, distant or point lights by
+// force.  Solids are drawn as the boolean of their parts, sample by sample
+// (solid_drawing.h); one with a part that is not closed, or too large to
+// keep, as their union, with a warning.  Plug-in lights shine as ambient, distant or point lights by
 // their names, and a Bxdf shades as matte in the colour it names.  Scoped
 // coordinate systems and saved attributes (Resource) are followed.
 // Skipped, with one warning each: Blobby, TrimCurve (the patch is drawn
@@ -21,7 +23,8 @@
 // drawing budget (triangles, each counted once per light, plus a little
 // per primitive and per instance), and object definitions keep at most
 // kObjectBudget triangles in all.  Past a budget one warning is given and
-// the picture is finished with what was drawn.  A deep stack of blocks
+// the picture is finished with what was drawn.  A solid keeps what it
+// needs of its surfaces within a budget of its own.  A deep stack of blocks
 // costs a pointer a level: levels share what they do not change.
 #ifndef VELLUM_PREVIEW_PREVIEW_CONTEXT_H
 #define VELLUM_PREVIEW_PREVIEW_CONTEXT_H
