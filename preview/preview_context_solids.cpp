@@ -17,10 +17,10 @@ bool positiveFacesEye(const Projection &projection) {
 }
 
 const std::string kTooLarge =
-    "a solid is too large to combine (more than " + std::to_string(SolidFragments::kMostFragments) +
-    " samples of surface, " + std::to_string(SolidFragments::kMostPerSample) + " at one sample, " +
-    std::to_string(SolidDrawing::kMostParts) + " parts or " + std::to_string(SolidDrawing::kMostDepth) +
-    " levels): it is drawn as a union";
+    "a solid is too large to combine (more than " + std::to_string(SolidFragments::kPerSample) +
+    " samples of surface a sample of the picture, " + std::to_string(SolidFragments::kMostFragments) + " in all, " +
+    std::to_string(SolidFragments::kMostPerSample) + " at one sample, " + std::to_string(SolidDrawing::kMostParts) +
+    " parts or " + std::to_string(SolidDrawing::kMostDepth) + " levels): it is drawn as a union";
 
 }  // namespace
 

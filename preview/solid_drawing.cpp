@@ -78,7 +78,7 @@ SolidFragments *SolidDrawing::beginSurface(SampleBuffer &buffer, bool leftHanded
     cut_.push_back(false);
   }
   if (cut) cut_[part] = true;
-  fragments_.setSurface(part, leftHanded, twoSided, positiveFacesEye_);
+  fragments_.setSurface(uint16_t(part), leftHanded, twoSided, positiveFacesEye_);
   surfaceStart_ = fragments_.size();
   return &fragments_;
 }
@@ -145,6 +145,11 @@ bool SolidDrawing::hasOpenPart() {
   return false;
 }
 
+void SolidDrawing::draw(SampleBuffer &buffer, uint32_t sample, uint32_t index) const {
+  const Fragment &f = fragments_[index];
+  buffer.drawSample(sample, f.depth, f.color, fragments_.opacity(index), (f.flags & SolidFragments::kOpaque) != 0);
+}
+
 void SolidDrawing::drawBoolean(SampleBuffer &buffer) {
   std::vector<uint32_t> ray, shown;
   std::vector<PartOnRay> parts;
@@ -173,10 +178,7 @@ void SolidDrawing::drawBoolean(SampleBuffer &buffer) {
       if (f.flags & SolidFragments::kOpaque) break;
     }
     tree_.clearRay();
-    for (auto it = shown.rbegin(); it != shown.rend(); ++it) {
-      const Fragment &f = fragments_[*it];
-      buffer.drawSample(sample, f.depth, f.color, f.opacity, (f.flags & SolidFragments::kOpaque) != 0);
-    }
+    for (auto it = shown.rbegin(); it != shown.rend(); ++it) draw(buffer, sample, *it);
   }
 }
 
@@ -188,8 +190,7 @@ void SolidDrawing::drawUnion(SampleBuffer &buffer, size_t before) {
     gather(sample, ray);
     for (uint32_t index : ray) {
       const Fragment &f = fragments_[index];
-      if (index >= before || !(entering(f) || (f.flags & SolidFragments::kTwoSided))) continue;
-      buffer.drawSample(sample, f.depth, f.color, f.opacity, (f.flags & SolidFragments::kOpaque) != 0);
+      if (index < before && (entering(f) || (f.flags & SolidFragments::kTwoSided))) draw(buffer, sample, index);
     }
   }
 }

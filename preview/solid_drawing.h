@@ -78,6 +78,7 @@ class SolidDrawing {
   // The fragments of one sample in the order they were added.
   void gather(uint32_t sample, std::vector<uint32_t> &out) const;
   bool hasOpenPart();
+  void draw(SampleBuffer &buffer, uint32_t sample, uint32_t fragment) const;
   void drawBoolean(SampleBuffer &buffer);
   void drawUnion(SampleBuffer &buffer, size_t before);
   void giveUp(SampleBuffer &buffer, size_t keep);

@@ -69,6 +69,9 @@ char seenAt(const vellum::preview::Image &picture, int x, int y) {
 }
 
 const char kOpenPart[] = "a part of a solid does not close a volume: the solid is drawn as a union";
+const char kTooLarge[] =
+    "a solid is too large to combine (more than 8 samples of surface a sample of the picture, 16000000 in all, 64 at "
+    "one sample, 65536 parts or 64 levels): it is drawn as a union";
 
 TEST(PreviewSolids, DrawWhatTheBooleanLeaves) {
   const std::vector<SolidCase> cases = {
@@ -125,13 +128,18 @@ TEST(PreviewSolids, DrawWhatTheBooleanLeaves) {
        "WWW", {"SolidBegin inside an object definition: its parts are drawn as a union"}},
       {"too many surfaces at one sample: drawn as a union", nullptr,
        [](PreviewContext &c) {
-         std::vector<Scene> shells;
-         for (int k = 0; k < 32; ++k) shells.push_back(sphere(0.25f, 1.8f, 0.5f - 0.01f * float(k), kBlue));
-         solid("difference", {kA, then(shells)})(c);
+         std::vector<Scene> shells;  // small, in a corner
+         for (int k = 0; k < 33; ++k) shells.push_back(sphere(-0.8f, 1, 0.1f - 0.002f * float(k), kGreen));
+         solid("difference", {kA, kB, then(shells)})(c);
        },
-       "ABB",
-       {"a solid is too large to combine (more than 4000000 samples of surface, 64 at one sample, 65536 parts or "
-        "64 levels): it is drawn as a union"}},
+       "ABB", {kTooLarge}},
+      {"too many surfaces in all: drawn as a union", nullptr,
+       [](PreviewContext &c) {
+         std::vector<Scene> shells;  // far behind, each over the whole picture
+         for (int k = 0; k < 4; ++k) shells.push_back(sphere(0, 6, 3 - 0.1f * float(k), kGreen));
+         solid("difference", {kA, kB, then(shells)})(c);
+       },
+       "ABB", {kTooLarge}},
   };
   for (const SolidCase &c : cases) {
     SCOPED_TRACE(c.what);
