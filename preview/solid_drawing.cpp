@@ -155,9 +155,11 @@ void SolidDrawing::drawBoolean(SampleBuffer &buffer) {
   std::vector<PartOnRay> parts;
   for (uint32_t sample : fragments_.samples()) {
     gather(sample, ray);
-    // Front to back; of surfaces at one depth, the first drawn first.
-    std::stable_sort(ray.begin(), ray.end(),
-                     [&](uint32_t a, uint32_t b) { return fragments_[a].depth < fragments_[b].depth; });
+    // Front to back; of surfaces at one depth, the first drawn first.  The
+    // lists are short (kMostPerSample at most) and often in order.
+    for (size_t i = 1; i < ray.size(); ++i)
+      for (size_t j = i; j > 0 && fragments_[ray[j]].depth < fragments_[ray[j - 1]].depth; --j)
+        std::swap(ray[j], ray[j - 1]);
     parts.clear();
     for (uint32_t f : ray) {
       PartOnRay &p = partOnRay(parts, fragments_[f].part);
