@@ -84,6 +84,8 @@ RtVoid PreviewContext::WorldBegin() {
 
 RtVoid PreviewContext::WorldEnd() {
   if (!inWorld_) return;
+  if (solid_.open()) finishSolid();
+  solid_.release();
   AttributeEnd();
   inWorld_ = false;
   if (drawing_) finishPicture();

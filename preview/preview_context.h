@@ -14,11 +14,13 @@
 // as plain ones), blobbies (their surface at field 0.5, polygonized), box
 // volumes, curves (ribbons), points (discs) and the teapot (Geometry
 // "teapot"), and object instances with the attributes their definitions
-// set, all cut by the clipping planes in force.  Of a model's levels of
-// detail (Detail, DetailRange) one is drawn.  Plug-in lights shine as
-// ambient, distant or point lights by their names, and a Bxdf shades as
-// matte in the colour it names.  Scoped coordinate systems and saved
-// attributes (Resource) are followed.
+// set, all cut by the clipping planes in force.  Solids are drawn as the
+// boolean of their parts, sample by sample (solid_drawing.h); one with a
+// part that is not closed, or too large to keep, as their union, with a
+// warning.  Of a model's levels of detail (Detail, DetailRange) one is
+// drawn.  Plug-in lights shine as ambient, distant or point lights by
+// their names, and a Bxdf shades as matte in the colour it names.  Scoped
+// coordinate systems and saved attributes (Resource) are followed.
 // Skipped, with one warning each: TrimCurve (the patch is drawn
 // untrimmed), other Geometry, other volumes, procedurals and archives (a
 // reader that follows archives hands on their requests instead), unknown
@@ -30,8 +32,9 @@
 // splitting facets spends at most half of it), and object definitions keep
 // at most kObjectBudget triangles in all (with the attributes they set).
 // Past a budget one warning is given and the picture is finished with what
-// was drawn.  A deep stack of blocks costs a pointer a level: levels share
-// what they do not change.
+// was drawn.  A solid keeps what it needs of its surfaces within a budget
+// of its own.  A deep stack of blocks costs a pointer a level: levels
+// share what they do not change.
 #ifndef VELLUM_PREVIEW_PREVIEW_CONTEXT_H
 #define VELLUM_PREVIEW_PREVIEW_CONTEXT_H
 
@@ -53,6 +56,7 @@
 #include "preview/mesh.h"
 #include "preview/mesh_drawer.h"
 #include "preview/sample_buffer.h"
+#include "preview/solid_drawing.h"
 #include "ri/null_context.h"
 
 namespace vellum::preview {
@@ -169,6 +173,10 @@ class PreviewContext : public NullContext {
   // Keeps a piece of the object being defined, with what it needs of the
   // attributes.
   void recordItem(RecordedItem &&item);
+  // A surface of the solid being drawn, giving the triangles drawn; the
+  // solid once it is whole.
+  uint64_t drawSolidSurface(const MeshView &mesh, const DrawState &state);
+  void finishSolid();
   void finishPicture();
   // Whether the picture of the world now beginning will be written.
   bool pictureHasDestination() const;
@@ -258,6 +266,7 @@ class PreviewContext : public NullContext {
   std::unique_ptr<preview::Projection> projection_;
   SampleBuffer buffer_;
   MeshDrawer drawer_;
+  SolidDrawing solid_;
   Image picture_;
   int pictures_ = 0;
   std::vector<std::string> written_;

@@ -120,7 +120,9 @@ void PreviewContext::draw(const MeshView &mesh, const Mat4 &toCamera, const Attr
   state.splitAllowance = splitWork / lights;
   MeshView view = mesh;
   if (attributes.ownColor) view.Cs = {};
-  const uint64_t added = drawer_.draw(view, state, *projection_, buffer_) * lights;
+  const uint64_t drawn = solid_.collecting() ? drawSolidSurface(view, state)
+                                              : drawer_.draw(view, state, *projection_, buffer_);
+  const uint64_t added = drawn * lights;
   drawingWork_ += added;
   splitWork_ += added;
 }

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "preview/solid_fragments.h"
+
 namespace vellum::preview {
 
 namespace {
@@ -41,7 +43,13 @@ void SampleBuffer::reset(int width, int height, int sx, int sy) {
   color_.assign(count, Sample{0, 0, 0, 0});
 }
 
-void SampleBuffer::drawTriangle(const GridVertex &a, const GridVertex &b0, const GridVertex &c0) {
+void SampleBuffer::drawTriangle(const GridVertex &a, const GridVertex &b, const GridVertex &c) {
+  if (fragments_ != nullptr) rasterize<true>(a, b, c);
+  else rasterize<false>(a, b, c);
+}
+
+template <bool kCollect>
+void SampleBuffer::rasterize(const GridVertex &a, const GridVertex &b0, const GridVertex &c0) {
   constexpr float kFar = 1 << 22;  // well past any guard band
   for (const GridVertex *v : {&a, &b0, &c0})
     if (!(std::fabs(v->x) < kFar && std::fabs(v->y) < kFar)) return;
@@ -50,6 +58,7 @@ void SampleBuffer::drawTriangle(const GridVertex &a, const GridVertex &b0, const
   int64_t x2 = toFixed(c0.x), y2 = toFixed(c0.y);
   int64_t area = (x1 - x0) * (y2 - y0) - (y1 - y0) * (x2 - x0);
   if (area == 0) return;
+  const bool positive = area > 0;
   const GridVertex *b = &b0, *c = &c0;
   if (area < 0) {
     std::swap(b, c);
@@ -132,6 +141,15 @@ void SampleBuffer::drawTriangle(const GridVertex &a, const GridVertex &b0, const
       const size_t i = rowStart + size_t(k);
       const float fx = float(minX + k) + 0.5f;
       const float z = depthRow + depth.dx * fx;
+      if constexpr (kCollect) {
+        const float q = projective ? 1 / w.at(fx, fy) : 1;
+        const float color[3] = {red.at(fx, fy) * q, green.at(fx, fy) * q, blue.at(fx, fy) * q};
+        float through[3] = {1, 1, 1};
+        if (!opaque)
+          for (int channel = 0; channel < 3; ++channel) through[channel] = opacity[channel].at(fx, fy) * q;
+        fragments_->add(i, z, positive, opaque, color, through);
+        continue;
+      }
       if (!(z < depth_[i])) continue;
       const float q = projective ? 1 / w.at(fx, fy) : 1;
       const Sample s{red.at(fx, fy) * q, green.at(fx, fy) * q, blue.at(fx, fy) * q, opaque ? 1 : alpha.at(fx, fy) * q};
@@ -146,6 +164,20 @@ void SampleBuffer::drawTriangle(const GridVertex &a, const GridVertex &b0, const
       }
     }
   }
+}
+
+void SampleBuffer::drawSample(size_t i, float z, const float color[3], const float opacity[3], bool opaque) {
+  if (i >= depth_.size() || !(z < depth_[i])) return;
+  if (opaque) {
+    depth_[i] = z;
+    color_[i] = {color[0], color[1], color[2], 1};
+    return;
+  }
+  auto keep = [](float o) { return 1 - std::clamp(o, 0.0f, 1.0f); };
+  const float a = (opacity[0] + opacity[1] + opacity[2]) / 3;
+  Sample &old = color_[i];
+  old = {color[0] + keep(opacity[0]) * old.r, color[1] + keep(opacity[1]) * old.g, color[2] + keep(opacity[2]) * old.b,
+         a + keep(a) * old.a};
 }
 
 Image SampleBuffer::resolve(float gain, float gamma) const {

@@ -9,6 +9,8 @@
 
 namespace vellum::preview {
 
+class SolidFragments;
+
 // A triangle corner on the sample grid: position, depth (smaller is
 // nearer), 1/W of the projection (1/z in perspective, 1 in orthographic),
 // premultiplied colour and the opacity of each channel.
@@ -31,6 +33,14 @@ class SampleBuffer {
   // and leave the depth alone.  Alpha is the mean of the opacities.
   void drawTriangle(const GridVertex &v0, const GridVertex &v1, const GridVertex &v2);
 
+  // While set (not null), triangles are not drawn but handed to
+  // `fragments` sample by sample, whatever is in front of them.
+  void collectInto(SolidFragments *fragments) { fragments_ = fragments; }
+  size_t sampleCount() const { return depth_.size(); }
+  // Draws one sample, as a triangle would have: `color` premultiplied,
+  // `opacity` as interpolated; `opaque` when the triangle was.
+  void drawSample(size_t index, float depth, const float color[3], const float opacity[3], bool opaque);
+
   // The box-filtered picture with exposure applied: (gain · c)^(1/gamma)
   // on unpremultiplied colour.
   Image resolve(float gain, float gamma) const;
@@ -39,6 +49,10 @@ class SampleBuffer {
   struct Sample {
     float r, g, b, a;
   };
+  template <bool kCollect>
+  void rasterize(const GridVertex &v0, const GridVertex &v1, const GridVertex &v2);
+
+  SolidFragments *fragments_ = nullptr;
   int width_ = 0, height_ = 0, sx_ = 1, sy_ = 1, gw_ = 0, gh_ = 0;
   std::vector<float> depth_;
   std::vector<Sample> color_;

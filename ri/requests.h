@@ -244,9 +244,9 @@ enum RequestFlag : unsigned {
   R(Geometry, LIST, RtVoid, (RtToken type), (type), \
     "s", NoCounts, NoCheck, kPrimitive | kLooseParameters, ENTRY, TEXT, REPLAY, ACTS) \
   R(SolidBegin, PLAIN, RtVoid, (RtToken operation), (operation), \
-    "s", NoCounts, NoCheck, kOpensBlock, ENTRY, TEXT, REPLAY, IGNORES) \
+    "s", NoCounts, NoCheck, kOpensBlock, ENTRY, TEXT, REPLAY, ACTS) \
   R(SolidEnd, PLAIN, RtVoid, (), (), \
-    "", NoCounts, NoCheck, kClosesBlock, ENTRY, TEXT, REPLAY, IGNORES) \
+    "", NoCounts, NoCheck, kClosesBlock, ENTRY, TEXT, REPLAY, ACTS) \
   R(ObjectBegin, PLAIN, RtObjectHandle, (), (), \
     "H", NoCounts, NoCheck, kOpensBlock, ENTRY, OWN_TEXT, OWN_REPLAY, ACTS) \
   R(ObjectEnd, PLAIN, RtVoid, (), (), \

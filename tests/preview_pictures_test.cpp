@@ -33,6 +33,7 @@ struct PictureCase {
   Scene camera, world;
   // Display names, each replacing the one before: only the last is written.
   std::vector<std::string> displays;
+  std::vector<std::string> warnings = {};
 };
 
 // A flat rectangle at depth z facing the camera: a bicubic patch, finely
@@ -159,6 +160,30 @@ TEST(PreviewPictures, MatchTheStoredPictures) {
       c.Translate(0, 0, 2);
       c.Rotate(-130, 1, 0, 0);
       c.Sphere(0.8f, zmin, zmax, 360, RI_NULL);
+    };
+  };
+  // Two overlapping spheres lit from the upper left: an orange one, and a
+  // smaller blue one up to the right and nearer, combined by `operation`.
+  // With `disk`, the blue part is a disk facing the eye instead.
+  const auto twoSpheres = [](const char *operation, bool disk = false) -> Scene {
+    return [=](PreviewContext &c) {
+      distantLight(c, -1, 1, -1);
+      c.Surface(tok("matte"), RI_NULL);
+      c.SolidBegin(tok(operation));
+      c.SolidBegin(tok("primitive"));
+      c.AttributeBegin();
+      color(c, 0.9f, 0.5f, 0.2f);
+      c.Translate(-0.15f, -0.1f, 2);
+      c.Sphere(0.6f, -0.6f, 0.6f, 360, RI_NULL);
+      c.AttributeEnd();
+      c.SolidEnd();
+      c.SolidBegin(tok("primitive"));
+      color(c, 0.3f, 0.6f, 1);
+      c.Translate(0.3f, 0.25f, 1.6f);
+      if (disk) c.Disk(0, 0.45f, 360, RI_NULL);
+      else c.Sphere(0.45f, -0.45f, 0.45f, 360, RI_NULL);
+      c.SolidEnd();
+      c.SolidEnd();
     };
   };
   const PictureCase cases[] = {
@@ -459,6 +484,15 @@ TEST(PreviewPictures, MatchTheStoredPictures) {
          c.Translate(0, 0, 2);
          c.Sphere(0.6f, -0.6f, 0.6f, 360, RI_NULL);
        }, {tempPath("first.png"), tempPath("second.png")}},
+      // The blue sphere in front where they overlap; only the lens where
+      // both are, orange in front; the orange one carved where the blue one
+      // was, its hollow blue and lit at the lower right.
+      {"csg_union", nullptr, twoSpheres("union"), {}},
+      {"csg_intersection", nullptr, twoSpheres("intersection"), {}},
+      {"csg_difference", nullptr, twoSpheres("difference"), {}},
+      // A disk closes no volume: both drawn whole, as a union.
+      {"csg_open_part", nullptr, twoSpheres("difference", true), {},
+       {"a part of a solid does not close a volume: the solid is drawn as a union"}},
   };
   for (const PictureCase &c : cases) {
     SCOPED_TRACE(c.name);
@@ -467,7 +501,7 @@ TEST(PreviewPictures, MatchTheStoredPictures) {
       for (const std::string &name : c.displays) ctx.Display(tok(name.c_str()), tok("file"), tok("rgba"), RI_NULL);
       if (c.camera) c.camera(ctx);
     }, c.world);
-    EXPECT_EQ(drawn.warnings, std::vector<std::string>{});
+    EXPECT_EQ(drawn.warnings, c.warnings);
     Image picture = drawn.picture;
     for (const std::string &name : c.displays) {
       const bool last = &name == &c.displays.back();
