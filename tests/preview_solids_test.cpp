@@ -118,14 +118,14 @@ TEST(PreviewSolids, DrawWhatTheBooleanLeaves) {
        "ABB", {kOpenPart}},
       {"a solid inside a primitive belongs to it", nullptr, solid("difference", {kA, block("difference", {kB})}),
        "AB.", {"SolidBegin inside a \"primitive\" solid: its surfaces are part of the primitive"}},
-      {"inside an object definition: drawn as a union (in the colour where it is instanced)", nullptr,
+      {"inside an object definition: drawn as a union, in the colours the definition sets", nullptr,
        [](PreviewContext &c) {
          RtObjectHandle object = c.ObjectBegin();
          solid("difference", {kA, kB})(c);
          c.ObjectEnd();
          c.ObjectInstance(object);
        },
-       "WWW", {"SolidBegin inside an object definition: its parts are drawn as a union"}},
+       "ABB", {"SolidBegin inside an object definition: its parts are drawn as a union"}},
       {"too many surfaces at one sample: drawn as a union", nullptr,
        [](PreviewContext &c) {
          std::vector<Scene> shells;  // small, in a corner
