@@ -11,9 +11,10 @@
 // Drawn: all polygons, patches and patch meshes (bilinear and bicubic, any
 // basis), NuPatch, the seven quadrics, Catmull-Clark subdivision meshes
 // with their holes, creases, corners and boundary rule (hierarchical ones
-// as plain ones), blobbies (their surface at field 0.5, polygonized), box
-// volumes, curves (ribbons), points (discs) and the teapot (Geometry
-// "teapot"), and object instances with the attributes their definitions
+// as plain ones), blobbies (their surface at field 0.5, polygonized),
+// volumes (box, ellipsoid, cylinder, cone: their surface), curves
+// (ribbons), points (discs) and the teapot (Geometry "teapot"), and
+// object instances with the attributes their definitions
 // set, all cut by the clipping planes in force.  Solids are drawn as the
 // boolean of their parts, sample by sample (solid_drawing.h); one with a
 // part that is not closed, or too large to keep, as their union, with a
@@ -22,7 +23,7 @@
 // their names, and a Bxdf shades as matte in the colour it names.  Scoped
 // coordinate systems and saved attributes (Resource) are followed.
 // Skipped, with one warning each: TrimCurve (the patch is drawn
-// untrimmed), other Geometry, other volumes, procedurals and archives (a
+// untrimmed), other Geometry, plug-in volumes, procedurals and archives (a
 // reader that follows archives hands on their requests instead), unknown
 // lights.
 //

@@ -181,7 +181,7 @@ TEST(PreviewBadInput, SkippedRequestsWarnOnceEach) {
       c.Geometry(tok("bunny"), RI_NULL);
       RtBound bound = {-1, 1, -1, 1, -1, 1};
       RtInt dimensions[] = {1, 1, 1};
-      c.Volume(tok("ellipsoid"), bound, dimensions, RI_NULL);
+      c.Volume(tok("blobbydso:impl_cloud"), bound, dimensions, RI_NULL);
     }
   });
   EXPECT_EQ(drawn.warnings.size(), 6u);

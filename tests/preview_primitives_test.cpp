@@ -34,6 +34,15 @@ void patchGrid(std::vector<RtFloat> &p, int nu, int nv, float size) {
     for (int i = 0; i < nu; ++i) p.insert(p.end(), {size * (2.0f * i / (nu - 1) - 1), size * (2.0f * j / (nv - 1) - 1), 0});
 }
 
+// A volume of the given shape in the bound -1..1 each way, its z axis
+// turned to point up the picture.
+void sideVolume(PreviewContext &c, const char *shape) {
+  RtBound bound = {-1, 1, -1, 1, -1, 1};
+  RtInt dimensions[] = {1, 1, 1};
+  c.Rotate(-90, 1, 0, 0);
+  c.Volume(tok(shape), bound, dimensions, RI_NULL);
+}
+
 const std::vector<PrimitiveCase> &cases() {
   static const std::vector<PrimitiveCase> all = {
       {"Polygon", [](PreviewContext &c) { c.Polygon(4, tok("P"), kSquare, RI_NULL); }, 50, 50, 10, 10},
@@ -159,6 +168,11 @@ const std::vector<PrimitiveCase> &cases() {
          c.Volume(tok("box"), bound, dimensions, RI_NULL);
        },
        70, 55, 50, 30},
+      // Seen from the side (z up): each shape leaves empty a corner of its
+      // bound that the others cover.
+      {"Volume ellipsoid", [](PreviewContext &c) { sideVolume(c, "ellipsoid"); }, 50, 50, 71, 29},
+      {"Volume cylinder", [](PreviewContext &c) { sideVolume(c, "cylinder"); }, 72, 27, 80, 50},
+      {"Volume cone", [](PreviewContext &c) { sideVolume(c, "cone"); }, 70, 72, 70, 27},
       {"linear Curves",
        [](PreviewContext &c) {
          RtInt nv[] = {2};
