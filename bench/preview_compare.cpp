@@ -29,7 +29,9 @@ const char kUsage[] =
     "Draws each scene with the preview at the size of its reference picture and\n"
     "prints, for each, the coverage IoU (covered in both / covered in either,\n"
     "alpha above one half) and the mean absolute colour difference (0-255) over\n"
-    "the pixels covered in both.  The first picture of a scene is compared.\n"
+    "the pixels covered in both.  The first picture of a scene is compared; a\n"
+    "scene ending in .png is a picture drawn elsewhere (another build of qview,\n"
+    "a renderer), compared as it is.\n"
     "\n"
     "  -f LIST         read pairs from LIST, one \"SCENE REFERENCE\" a line, paths\n"
     "                  relative to LIST's directory; # starts a comment\n"
@@ -192,11 +194,20 @@ int main(int argc, char **argv) {
       ++failed;
       continue;
     }
-    if (!draw(pair.scene, reference.width, reference.height, drawn)) {
+    const bool given = pair.scene.size() > 4 && pair.scene.compare(pair.scene.size() - 4, 4, ".png") == 0;
+    if (given) {
+      const std::string error = vellum::preview::readPng(pair.scene, drawn);
+      if (!error.empty() || drawn.width != reference.width || drawn.height != reference.height) {
+        std::fprintf(stderr, "preview_compare: %s\n",
+                     !error.empty() ? error.c_str() : (pair.scene + ": not the size of its reference").c_str());
+        ++failed;
+        continue;
+      }
+    } else if (!draw(pair.scene, reference.width, reference.height, drawn)) {
       ++failed;
       continue;
     }
-    if (update) {
+    if (update && !given) {
       const std::string writeError = vellum::preview::writePng(pair.reference, drawn);
       if (!writeError.empty()) {
         std::fprintf(stderr, "preview_compare: %s\n", writeError.c_str());

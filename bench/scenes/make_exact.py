@@ -31,7 +31,7 @@ def write_png(path, rows):
 
 
 def level(c):
-    return tuple(int(math.floor(v * 255 + 0.5)) for v in c) + (255,)
+    return tuple(min(255, int(math.floor(v * 255 + 0.5))) for v in c) + (255,)
 
 
 def picture(colour_at):
@@ -47,10 +47,10 @@ def picture(colour_at):
     return rows
 
 
-def scene(name, world, colour_at):
+def scene(name, world, colour_at, surface='Surface "constant"\n'):
     with open(os.path.join(HERE, name + '.rib'), 'w') as out:
-        out.write('# Made by make_exact.py: constant shapes whose picture is known exactly.\n')
-        out.write('Format %d %d 1\nPixelSamples 3 3\nWorldBegin\nSurface "constant"\n%sWorldEnd\n' % (SIZE, SIZE, world))
+        out.write('# Made by make_exact.py: shapes whose picture is known exactly.\n')
+        out.write('Format %d %d 1\nPixelSamples 3 3\nWorldBegin\n%s%sWorldEnd\n' % (SIZE, SIZE, surface, world))
     write_png(os.path.join(HERE, name + '.png'), picture(colour_at))
 
 
@@ -117,3 +117,75 @@ def difference(x, y):
 
 scene('csg_intersection', solid('intersection'), intersection)
 scene('csg_difference', solid('difference'), difference)
+
+# An object takes the colour set inside its definition, not the one where
+# it is instanced.
+TEAL = (0.1, 0.55, 0.55)
+scene('object_colour',
+      'ObjectBegin 1\n' + rib_colour(TEAL) + square(-0.5, -0.5, 0.5, 0.5, 0) + 'ObjectEnd\n' +
+      'Color [1 1 1]\nTranslate 0 0 2\nObjectInstance 1\n',
+      lambda x, y: TEAL if -0.5 < x < 0.5 and -0.5 < y < 0.5 else None)
+
+# Two representations of one model: the detail bound covers about 1500
+# pixels, so only the second range (from 20 up) holds it.
+scene('detail_range',
+      'AttributeBegin\nDetail [-0.6 0.6 -0.6 0.6 1.4 2.6]\n'
+      'DetailRange [0 0 10 20]\n' + rib_colour(RED) + square(-0.9, -0.4, -0.1, 0.4, 2) +
+      'DetailRange [10 20 1e30 1e30]\n' + rib_colour(BLUE) + 'AttributeBegin\nTranslate 0.5 0 2\nDisk 0 0.4 360\n'
+      'AttributeEnd\nAttributeEnd\n',
+      lambda x, y: BLUE if (x - 0.5) ** 2 + y ** 2 < 0.16 else None)
+
+# One quad with "interpolateboundary": the square itself.
+GREEN = (0.3, 0.8, 0.3)
+scene('subdivision_quad',
+      rib_colour(GREEN) + 'SubdivisionMesh "catmull-clark" [4] [0 1 2 3] ["interpolateboundary"] [0 0] [] []\n'
+      '  "P" [-0.6 -0.6 2  -0.6 0.6 2  0.6 0.6 2  0.6 -0.6 2]\n',
+      lambda x, y: GREEN if abs(x) < 0.6 and abs(y) < 0.6 else None)
+
+# A cube with its twelve edges creased for good: a cube, seen face on.
+CUBE_EDGES = [(0, 1), (1, 3), (3, 2), (2, 0), (4, 5), (5, 7), (7, 6), (6, 4), (0, 4), (1, 5), (2, 6), (3, 7)]
+scene('creased_cube',
+      rib_colour(GREEN) + 'Translate 0 0 2\nSubdivisionMesh "catmull-clark" [4 4 4 4 4 4]\n'
+      '  [0 2 3 1  4 5 7 6  0 1 5 4  2 6 7 3  0 4 6 2  1 3 7 5]\n'
+      '  [' + ' '.join(['"crease"'] * 12) + '] [' + ' '.join(['2 1'] * 12) + ']\n'
+      '  [' + '  '.join('%d %d' % e for e in CUBE_EDGES) + '] [' + ' '.join(['10'] * 12) + ']\n'
+      '  "P" [' + '  '.join('%g %g %g' % (0.7 if k & 1 else -0.7, 0.7 if k & 2 else -0.7, 0.7 if k & 4 else -0.7)
+                            for k in range(8)) + ']\n',
+      lambda x, y: GREEN if abs(x) < 0.7 and abs(y) < 0.7 else None)
+
+# A blobby of one ellipsoid: the soft-object field is 0.5 at half the reach
+# of its unit sphere, so a leaf scaled by 1.4 is a ball of radius 0.7.
+scene('blobby_ball',
+      rib_colour(ORANGE) + 'Blobby 1 [1001 0] [1.4 0 0 0  0 1.4 0 0  0 0 1.4 0  0.1 0 2 1] []\n',
+      lambda x, y: ORANGE if (x - 0.1) ** 2 + y ** 2 < 0.49 else None)
+
+
+# A plastic ball under a distant light from the eye: the diffuse term is
+# the facing ratio and the highlight its power 8/roughness.
+def plastic_ball(x, y):
+    d2 = x * x + y * y
+    if d2 >= 0.64:
+        return None
+    facing = math.sqrt(1 - d2 / 0.64)
+    return tuple(0.5 * c * facing + 0.5 * facing ** 80 for c in RED)
+
+
+scene('plastic_ball', rib_colour(RED) + 'Translate 0 0 2\nSphere 0.8 -0.8 0.8 360\n', plastic_ball,
+      surface='LightSource "distantlight" 1 "from" [0 0 0] "to" [0 0 1]\n'
+              'Surface "plastic" "Ka" 0 "Kd" 0.5 "Ks" 0.5 "roughness" 0.1\n')
+
+
+# A floor facing the eye under a spotlight between them: the standard
+# spotlight's cone, beam and falloff, on a matte floor.
+def spot_floor(x, y):
+    d = math.sqrt(x * x + y * y + 4)
+    cosine = 2 / d
+    outer, inner = math.cos(0.45), math.cos(0.45 - 0.1)
+    t = min(1, max(0, (cosine - outer) / (inner - outer)))
+    light = 5 * cosine ** 2 * t * t * (3 - 2 * t) / (d * d) * cosine
+    return tuple(c * light for c in (1, 0.9, 0.7))
+
+
+scene('spot_floor', 'Color [1 0.9 0.7]\n' + square(-1.5, -1.5, 1.5, 1.5, 3), spot_floor,
+      surface='LightSource "spotlight" 1 "from" [0 0 1] "to" [0 0 3] "intensity" 5 "coneangle" 0.45\n'
+              '  "conedeltaangle" 0.1 "beamdistribution" 2\nSurface "matte" "Ka" 0 "Kd" 1\n')
