@@ -200,6 +200,12 @@ class PreviewContext : public NullContext {
                        int vStep, const float uBasis[4][4], const float vBasis[4][4], RtInt n, RtToken tokens[],
                        RtPointer parms[]);
 
+  // The NuPatch grid `mesh` (nu × nv cells of appendGrid over eval's
+  // [0, 1]², which is u0 + s·du, v0 + t·dv of the patch) cut by the trim
+  // curve in force.
+  void trimNuPatch(Mesh &mesh, int nu, int nv, const std::function<Vec3(float s, float t)> &eval, float u0, float du,
+                   float v0, float dv);
+
   // Tessellation helpers shared by the geometry requests.
   void quadric(const std::function<Vec3(float u, float v)> &eval, float thetamax, int nv, RtInt n,
                RtToken tokens[], RtPointer parms[]);
