@@ -63,7 +63,7 @@ RtVoid PreviewContext::NuPatchV(RtInt nu, RtInt uorder, RtFloat uknot[], RtFloat
   Mesh mesh;
   appendGrid(mesh, su, sv, eval, nurbsColors(colorParam(parameters, "Cs"), across, down),
              nurbsColors(colorParam(parameters, "Os"), across, down));
-  if (attributes().trim) trimNuPatch(mesh, su, sv, eval, u.lo, u.hi - u.lo, v.lo, v.hi - v.lo);
+  if (attributes().trim) trimNuPatch(mesh, su, sv, u.lo, u.hi - u.lo, v.lo, v.hi - v.lo);
   emit(std::move(mesh));
 }
 

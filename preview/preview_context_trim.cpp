@@ -18,8 +18,8 @@ constexpr uint64_t kMaxTrimTriangles = 1 << 19;
 // Edges looked at by the trim tests that cost one unit of a budget.
 constexpr uint64_t kTrimTestsPerUnit = 64;
 // How fine splitting goes: pieces of this fraction of the patch's
-// parameter range, unless they are a pixel across first (or, in an
-// object definition, where there are no pixels, at most).
+// parameter range, unless they are a sample across first (or, in an
+// object definition, where there are no samples, at most).
 constexpr int kFinestOnScreen = 4096, kFinestInObject = 512;
 
 int depthFor(int finest, int cells) {
@@ -50,30 +50,29 @@ RtVoid PreviewContext::AttributeV(RtToken name, RtInt n, RtToken tokens[], RtPoi
   else warnOnce("trim sense " + value, "Attribute \"trimcurve\" \"sense\" \"" + value + "\" is not \"inside\" or \"outside\": ignored");
 }
 
-void PreviewContext::trimNuPatch(Mesh &mesh, int nu, int nv, const std::function<Vec3(float s, float t)> &eval,
-                                 float u0, float du, float v0, float dv) {
+void PreviewContext::trimNuPatch(Mesh &mesh, int nu, int nv, float u0, float du, float v0, float dv) {
   const uint64_t left = recording_ != 0 ? objectBudget_ - std::min(objectBudget_, recordedTriangles_)
                                         : drawingBudget_ - std::min(drawingBudget_, drawingWork_);
   GridTrim trim{attributes().trim.get(), u0, du, v0, dv, attributes().trimKeepsOutside, 0,
                 std::min(kMaxTrimTriangles, left), left * kTrimTestsPerUnit, {}};
   trim.maxDepth = depthFor(recording_ != 0 ? kFinestInObject : kFinestOnScreen, std::min(nu, nv));
   if (recording_ == 0 && projection_) {
-    const Mat4 toCamera = transform();
-    const preview::Projection &projection = *projection_;
-    trim.smallEnough = [&toCamera, &projection](Vec3 a, Vec3 b, Vec3 c) {
+    // A sample across rather than a pixel: pieces kept or dropped whole
+    // then leave the edge as smooth as sampling makes it.
+    trim.smallEnough = [toCamera = transform(), &projection = *projection_](Vec3 a, Vec3 b, Vec3 c) {
       float x[3], y[3];
       int k = 0;
       for (Vec3 p : {a, b, c}) {
         const Vec3 q = transformPoint(toCamera, p);
         if (projection.perspective() && !(q.z > projection.hither())) return false;
-        x[k] = projection.sampleX(q) / float(projection.samplesX());
-        y[k++] = projection.sampleY(q) / float(projection.samplesY());
+        x[k] = projection.sampleX(q);
+        y[k++] = projection.sampleY(q);
       }
       return std::max({x[0], x[1], x[2]}) - std::min({x[0], x[1], x[2]}) <= 1 &&
              std::max({y[0], y[1], y[2]}) - std::min({y[0], y[1], y[2]}) <= 1;
     };
   }
-  const TrimOutcome outcome = trimGrid(mesh, nu, nv, eval, trim);
+  const TrimOutcome outcome = trimGrid(mesh, nu, nv, trim);
   // The tests are paid for as drawing is; past the budget the rest of the
   // patch was left undecided, and the budget's warning says so.
   const uint64_t cost = outcome.cutShort ? left + 1 : outcome.work / kTrimTestsPerUnit;

@@ -5,8 +5,7 @@
 
 namespace vellum::preview {
 
-TrimOutcome trimGrid(Mesh &mesh, int nu, int nv, const std::function<Vec3(float s, float t)> &eval,
-                     const GridTrim &trim) {
+TrimOutcome trimGrid(Mesh &mesh, int nu, int nv, const GridTrim &trim) {
   TrimOutcome outcome;
   nu = std::max(nu, 1);
   nv = std::max(nv, 1);
@@ -37,9 +36,9 @@ TrimOutcome trimGrid(Mesh &mesh, int nu, int nv, const std::function<Vec3(float 
   };
   auto midpoint = [&](int32_t a, int32_t b) {
     const float s = (st[2 * size_t(a)] + st[2 * size_t(b)]) / 2, t = (st[2 * size_t(a) + 1] + st[2 * size_t(b) + 1]) / 2;
-    const Vec3 pa = point(a), pb = point(b);
-    Vec3 p = eval(s, t);
-    if (!isFinite(p)) p = (pa + pb) * 0.5f;
+    // On the grid's facet, not the surface: a point off it would open a
+    // crack beside a neighbour split less finely.
+    const Vec3 p = (point(a) + point(b)) * 0.5f;
     const int32_t k = int32_t(mesh.vertexCount());
     st.insert(st.end(), {s, t});
     mesh.addVertex(p.x, p.y, p.z);

@@ -1,7 +1,8 @@
 // A parametric grid cut by a trim region: triangles inside are kept,
-// those outside dropped, and those the trim edges cross split in (u, v),
-// the surface evaluated at the new corners, until the pieces are small;
-// each piece is then kept when its centre is inside.
+// those outside dropped, and those the trim edges cross split in (u, v)
+// until the pieces are small; each piece is then kept when its centre is
+// inside.  The pieces lie on the grid's facets, so that the surface stays
+// whole where pieces of different sizes meet.
 #ifndef VELLUM_PREVIEW_TRIMMED_GRID_H
 #define VELLUM_PREVIEW_TRIMMED_GRID_H
 
@@ -32,11 +33,10 @@ struct TrimOutcome {
   bool cutShort = false;  // maxWork was reached: what was left undecided is left out
 };
 
-// `mesh` holds just the grid that appendGrid made of nu × nv cells, with
-// `eval` its surface; it is replaced by what the trim keeps, within
-// maxTriangles (pieces then stay larger).
-TrimOutcome trimGrid(Mesh &mesh, int nu, int nv, const std::function<Vec3(float s, float t)> &eval,
-                     const GridTrim &trim);
+// `mesh` holds just the grid that appendGrid made of nu × nv cells; it is
+// replaced by what the trim keeps, within maxTriangles (pieces then stay
+// larger).
+TrimOutcome trimGrid(Mesh &mesh, int nu, int nv, const GridTrim &trim);
 
 }  // namespace vellum::preview
 
