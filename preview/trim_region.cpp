@@ -118,7 +118,7 @@ TrimRegion::Built TrimRegion::build(const TrimCurveArrays &a) {
       auto add = [&](float t) {
         Edge e{0, 0, 0, 0};
         ok = ok && curve.pointAt(t, e);
-        if (!edges.empty() && edges.size() > loopStart) e.u0 = edges.back().u1, e.v0 = edges.back().v1;
+        if (edges.size() > loopStart) e.u0 = edges.back().u1, e.v0 = edges.back().v1;
         else e.u0 = e.u1, e.v0 = e.v1;
         edges.push_back(e);
       };
