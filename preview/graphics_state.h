@@ -5,10 +5,12 @@
 
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <vector>
 
 #include "preview/camera.h"
 #include "preview/shading.h"
+#include "preview/trim_region.h"
 #include "preview/vec_math.h"
 
 namespace vellum::preview {
@@ -48,6 +50,10 @@ struct Attributes {
   bool hasDetailBound = false;
   Vec3 detailBound[8];
   float detailRange[4] = {0, 0, std::numeric_limits<float>::infinity(), std::numeric_limits<float>::infinity()};
+  // TrimCurve's loops, for the NuPatches that follow (null: untrimmed),
+  // and Attribute "trimcurve" "sense": whether they keep what lies outside.
+  std::shared_ptr<const TrimRegion> trim;
+  bool trimKeepsOutside = false;
   // The groups set since the object being defined began (outside a
   // definition: no meaning).
   uint32_t setInObject = 0;

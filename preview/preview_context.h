@@ -9,28 +9,28 @@
 // see setOutput() and Display for where it goes.
 //
 // Drawn: all polygons, patches and patch meshes (bilinear and bicubic, any
-// basis), NuPatch, the seven quadrics, Catmull-Clark subdivision meshes
-// with their holes, creases, corners and boundary rule (hierarchical ones
-// as plain ones), blobbies (their surface at field 0.5, polygonized),
-// volumes (box, ellipsoid, cylinder, cone: their surface), curves
-// (ribbons), points (discs) and the teapot (Geometry "teapot"), and
-// object instances with the attributes their definitions
-// set, all cut by the clipping planes in force.  Solids are drawn as the
+// basis), NuPatch cut by the trim curve in force (trimmed_grid.h), the
+// seven quadrics, Catmull-Clark subdivision meshes with their holes,
+// creases, corners and boundary rule (hierarchical ones as plain ones),
+// blobbies (their surface at field 0.5, polygonized), volumes (box,
+// ellipsoid, cylinder, cone: their surface), curves (ribbons), points
+// (discs) and the teapot (Geometry "teapot"), and object instances with
+// the attributes their definitions set, all cut by the clipping planes in
+// force.  Solids are drawn as the
 // boolean of their parts, sample by sample (solid_drawing.h); one with a
 // part that is not closed, or too large to keep, as their union, with a
 // warning.  Of a model's levels of detail (Detail, DetailRange) one is
 // drawn.  Plug-in lights shine as ambient, distant or point lights by
 // their names, and a Bxdf shades as matte in the colour it names.  Scoped
 // coordinate systems and saved attributes (Resource) are followed.
-// Skipped, with one warning each: TrimCurve (the patch is drawn
-// untrimmed), other Geometry, plug-in volumes, procedurals and archives (a
-// reader that follows archives hands on their requests instead), unknown
-// lights.
+// Skipped, with one warning each: other Geometry, plug-in volumes,
+// procedurals and archives (a reader that follows archives hands on their
+// requests instead), unknown lights.
 //
 // Drawing is bounded whatever the stream: a picture costs at most its
 // drawing budget (triangles, each counted once per light, plus a little
-// per primitive and per instance, and a blobby's field evaluations;
-// splitting facets spends at most half of it), and object definitions keep
+// per primitive and per instance, a blobby's field evaluations and a
+// trimmed patch's trim tests; splitting facets spends at most half of it), and object definitions keep
 // at most kObjectBudget triangles in all (with the attributes they set).
 // Past a budget one warning is given and the picture is finished with what
 // was drawn.  A solid keeps what it needs of its surfaces within a budget
@@ -200,6 +200,11 @@ class PreviewContext : public NullContext {
   bool appendPatchMesh(Mesh &mesh, RtToken type, RtInt nu, RtToken uwrap, RtInt nv, RtToken vwrap, int uStep,
                        int vStep, const float uBasis[4][4], const float vBasis[4][4], RtInt n, RtToken tokens[],
                        RtPointer parms[]);
+
+  // The NuPatch grid `mesh` (nu × nv cells of appendGrid over s, t in
+  // [0, 1], which are u0 + s·du, v0 + t·dv of the patch) cut by the trim
+  // curve in force.
+  void trimNuPatch(Mesh &mesh, int nu, int nv, float u0, float du, float v0, float dv);
 
   // Tessellation helpers shared by the geometry requests.
   void quadric(const std::function<Vec3(float u, float v)> &eval, float thetamax, int nv, RtInt n,

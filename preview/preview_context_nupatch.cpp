@@ -4,6 +4,7 @@
 
 #include "common/primitive_counts.h"
 #include "preview/grid_surface.h"
+#include "preview/knot_vector.h"
 #include "preview/parameters.h"
 #include "preview/preview_context.h"
 #include "preview/primitive_colors.h"
@@ -11,50 +12,6 @@
 namespace vellum::preview {
 
 namespace {
-
-constexpr int kMaxOrder = 16;
-
-// One direction of the patch: its knots, order and parameter range.
-struct KnotVector {
-  int n, order;
-  const float *knots;
-  float lo, hi;
-
-  // Checks the knots and clamps the range into the part they define.
-  bool usable() {
-    if (order < 1 || order > kMaxOrder || n < order || knots == nullptr) return false;
-    for (int i = 0; i + 1 < n + order; ++i)
-      if (!(knots[i] <= knots[i + 1]) || !std::isfinite(knots[i + 1])) return false;
-    const float first = knots[order - 1], last = knots[n];
-    if (!(last > first)) return false;
-    if (!std::isfinite(lo) || !std::isfinite(hi)) lo = first, hi = last;
-    lo = std::clamp(lo, first, last);
-    hi = std::clamp(hi, first, last);
-    return hi > lo;
-  }
-
-  // The first control point that counts at t, and the `order` basis
-  // function values there (Cox-de Boor, triangular form).
-  int evaluate(float t, float *values) const {
-    int span = order - 1;
-    while (span < n - 1 && t >= knots[span + 1]) ++span;
-    float left[kMaxOrder + 1], right[kMaxOrder + 1];
-    values[0] = 1;
-    for (int j = 1; j < order; ++j) {
-      left[j] = t - knots[span + 1 - j];
-      right[j] = knots[span + j] - t;
-      float saved = 0;
-      for (int r = 0; r < j; ++r) {
-        const float denominator = right[r + 1] + left[j - r];
-        const float temp = denominator != 0 ? values[r] / denominator : 0;
-        values[r] = saved + right[r + 1] * temp;
-        saved = left[j - r] * temp;
-      }
-      values[j] = saved;
-    }
-    return span - order + 1;
-  }
-};
 
 CornerColors nurbsColors(const ColorParam &param, int64_t across, int64_t down) {
   if (!param.present()) return {};
@@ -106,6 +63,7 @@ RtVoid PreviewContext::NuPatchV(RtInt nu, RtInt uorder, RtFloat uknot[], RtFloat
   Mesh mesh;
   appendGrid(mesh, su, sv, eval, nurbsColors(colorParam(parameters, "Cs"), across, down),
              nurbsColors(colorParam(parameters, "Os"), across, down));
+  if (attributes().trim) trimNuPatch(mesh, su, sv, u.lo, u.hi - u.lo, v.lo, v.hi - v.lo);
   emit(std::move(mesh));
 }
 

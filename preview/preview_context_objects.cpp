@@ -148,11 +148,13 @@ RtObjectHandle PreviewContext::ObjectBegin() {
   recording_ = objects_.size();
   // What the object holds is placed relative to where it is instanced,
   // and so are the clipping planes it sets; what it sets of the rest is
-  // noted from here.
+  // noted from here.  Its NuPatches are trimmed as they are defined, by
+  // the trim curves it sets.
   setTransform(Mat4());
   Attributes &attributes = editAttributes(0);
   attributes.setInObject = 0;
   attributes.clipPlanes.clear();
+  attributes.trim = nullptr;
   return handleOf(recording_);
 }
 
@@ -210,11 +212,6 @@ RtVoid PreviewContext::Procedural(RtPointer data, RtBound, RtProcSubdivFunc subd
   const std::string what = kind != nullptr ? kind->name : "an unknown";
   warnOnce("procedural " + what, what + " procedural skipped");
   if (freefunc != nullptr) freefunc(data);
-}
-
-RtVoid PreviewContext::TrimCurve(RtInt, RtInt[], RtInt[], RtFloat[], RtFloat[], RtFloat[], RtInt[], RtFloat[],
-                                 RtFloat[], RtFloat[]) {
-  warnOnce("trim curve", "TrimCurve skipped: NuPatches are drawn untrimmed");
 }
 
 }  // namespace vellum::preview

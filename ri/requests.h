@@ -150,7 +150,7 @@ enum RequestFlag : unsigned {
   R(ReverseOrientation, PLAIN, RtVoid, (), (), \
     "", NoCounts, NoCheck, kAttribute, ENTRY, TEXT, REPLAY, ACTS) \
   R(Attribute, LIST_V_FIRST, RtVoid, (RtToken name), (name), \
-    "s", NoCounts, NoCheck, kLooseParameters | kAttribute, ENTRY, TEXT, REPLAY, IGNORES) \
+    "s", NoCounts, NoCheck, kLooseParameters | kAttribute, ENTRY, TEXT, REPLAY, ACTS) \
   R(Identity, PLAIN, RtVoid, (), (), \
     "", NoCounts, NoCheck, 0, ENTRY, TEXT, REPLAY, ACTS) \
   R(ConcatTransform, PLAIN, RtVoid, (RtMatrix transform), (transform), \

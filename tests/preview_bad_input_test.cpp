@@ -252,6 +252,12 @@ TEST(PreviewBadInput, BudgetsEndWhatWouldNotEnd) {
          c.ObjectInstance(object);
        },
        "objects hold more than 20000 triangles"},
+      {"trimmed NuPatches",
+       [](PreviewContext &c) {
+         vellum_test::TrimLoops().circle(0.5f, 0.5f, 0.3f).circle(0.5f, 0.5f, 0.29f).circle(0.5f, 0.5f, 0.1f).apply(c);
+         for (int i = 0; i < 1000; ++i) vellum_test::squareNuPatch(c, 2);
+       },
+       "the drawing budget of the picture is spent"},
       {"a blobby too costly to sample",
        [](PreviewContext &c) {
          c.Translate(0, 0, 2);

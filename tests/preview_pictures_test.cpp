@@ -490,6 +490,19 @@ TEST(PreviewPictures, MatchTheStoredPictures) {
       {"csg_union", nullptr, twoSpheres("union"), {}},
       {"csg_intersection", nullptr, twoSpheres("intersection"), {}},
       {"csg_difference", nullptr, twoSpheres("difference"), {}},
+      // The square NuPatch cut to a ring by two trim loops, and to a square
+      // with a round hole by one loop of sense "outside".
+      {"nupatch_trimmed_ring", nullptr, [](PreviewContext &c) {
+         color(c, 0.3f, 0.8f, 1);
+         vellum_test::TrimLoops().circle(0.5f, 0.5f, 0.45f).circle(0.5f, 0.5f, 0.2f).apply(c);
+         vellum_test::squareNuPatch(c, 2);
+       }, {}},
+      {"nupatch_trimmed_outside", nullptr, [](PreviewContext &c) {
+         RtToken outside[] = {tok("outside")};
+         c.Attribute(tok("trimcurve"), tok("sense"), outside, RI_NULL);
+         vellum_test::TrimLoops().circle(0.4f, 0.6f, 0.25f).apply(c);
+         vellum_test::squareNuPatch(c, 2);
+       }, {}},
       // A disk closes no volume: both drawn whole, as a union.
       {"csg_open_part", nullptr, twoSpheres("difference", true), {},
        {"a part of a solid does not close a volume: the solid is drawn as a union"}},

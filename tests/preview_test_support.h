@@ -20,6 +20,18 @@ struct Drawn {
 Drawn drawScene(int width, int height, const std::function<void(vellum::preview::PreviewContext &)> &camera,
                 const std::function<void(vellum::preview::PreviewContext &)> &world);
 
+// TrimCurve's arrays, built loop by loop.
+struct TrimLoops {
+  std::vector<RtInt> ncurves, order, n;
+  std::vector<RtFloat> knot, min, max, u, v, w;
+  // A loop of one curve: the circle of radius r about (cu, cv).
+  TrimLoops &circle(float cu, float cv, float r);
+  void apply(vellum::preview::PreviewContext &c);
+};
+// A NuPatch over -0.9..0.9 in x and y at depth z: u along x, v along y,
+// both over 0..1.
+void squareNuPatch(vellum::preview::PreviewContext &c, float z);
+
 // Whether the pixel is covered (alpha above half).
 bool covered(const vellum::preview::Image &picture, int x, int y);
 // The number of pixels with any coverage.
