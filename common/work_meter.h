@@ -44,6 +44,12 @@ class WorkMeter {
   using Limits = std::array<Limit, kAccounts>;
   // The limits qview(1) gives.
   static const Limits kDefaultLimits;
+  // The default limits but `account`'s, which is `limit`.
+  static Limits defaultLimitsWith(Account account, Limit limit) {
+    Limits limits = kDefaultLimits;
+    limits[account] = limit;
+    return limits;
+  }
 
   WorkMeter() : WorkMeter(kDefaultLimits) {}
   explicit WorkMeter(const Limits &limits) : limits_(limits) {}

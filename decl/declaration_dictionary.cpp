@@ -62,4 +62,24 @@ void DeclarationDictionary::declare(const char *name, const char *declaration) {
   entry->declaration = parseDeclaration(declaration);
 }
 
+DeclarationDictionary::Saved DeclarationDictionary::save(const char *name) {
+  Saved saved;
+  if (name == nullptr) return saved;
+  // The key declare() would use: the text a found entry is kept under, or
+  // the name itself.
+  if (Entry *entry = find(name)) {
+    saved.key = skipBlanks(name);
+    saved.existed = true;
+    saved.entry = *entry;
+  } else {
+    saved.key = name;
+  }
+  return saved;
+}
+
+void DeclarationDictionary::restore(Saved saved) {
+  if (saved.existed) own_[saved.key] = std::move(saved.entry);
+  else own_.erase(saved.key);
+}
+
 }  // namespace vellum

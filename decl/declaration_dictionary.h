@@ -38,6 +38,16 @@ class DeclarationDictionary {
   // valid until the next declare().
   const Entry *lookup(const char *token);
 
+  // What declare(name, ...) would change, as it is now, so that a
+  // declaration made for a while can be taken back with restore().
+  struct Saved {
+    std::string key;
+    bool existed = false;
+    Entry entry;
+  };
+  Saved save(const char *name);
+  void restore(Saved saved);
+
  private:
   Entry *find(const char *token);
 

@@ -26,9 +26,10 @@ class ArchiveFiles {
 };
 
 // Files of the file system, relative names from the current directory.
-// Only regular files are archives: a device, a FIFO or a directory named by
-// a stream is refused before a byte of it is read (opening it blocks on
-// nothing, and reading it cannot hang or run without end).
+// Only regular files of a disk are archives: a device, a FIFO, a directory
+// or a file of /proc or /sys named by a stream is refused before a byte of
+// it is read (opening it blocks on nothing, and reading never waits, runs
+// without end or shows what the kernel knows of the process).
 class DirectoryArchives : public ArchiveFiles {
  public:
   bool exists(const std::string &name) override;

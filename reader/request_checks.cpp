@@ -3,6 +3,8 @@
 #include "reader/request_checks.h"
 
 #include "common/name_tables.h"
+#include "common/param_counts.h"
+#include "decl/declaration.h"
 #include "reader/operands.h"
 
 namespace vellum::checks {
@@ -83,6 +85,17 @@ Verdict ErrorHandler(RequestChecker &checker, RibRequest &request) {
   const RibValue &name = request.operands[0];
   return knownName(checker, errorHandlerByName(name.string.c_str()) != nullptr, "error handler",
                    name);
+}
+
+// A declaration that names no type would make every later use of the name
+// fail; it is refused where it stands.  An empty one declares nothing.
+Verdict Declare(RequestChecker &checker, RibRequest &request) {
+  const std::string &declaration = request.operands[1].string;
+  if (declaration.empty()) return Verdict::kReplay;
+  const ParsedDeclaration parsed = parseDeclaration(declaration.c_str());
+  const char *reason = unusableDeclarationReason({parsed.storageClass, parsed.type, parsed.arrayLength});
+  if (reason == nullptr) return Verdict::kReplay;
+  return checker.fail("the declaration \"" + declaration + "\" " + reason);
 }
 
 Verdict PixelFilter(RequestChecker &checker, RibRequest &request) {

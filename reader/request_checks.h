@@ -23,6 +23,7 @@ Verdict KnownBasis(RequestChecker &checker, RibRequest &request);
 Verdict Illuminate(RequestChecker &checker, RibRequest &request);
 Verdict ObjectInstance(RequestChecker &checker, RibRequest &request);
 Verdict ErrorHandler(RequestChecker &checker, RibRequest &request);
+Verdict Declare(RequestChecker &checker, RibRequest &request);
 Verdict PixelFilter(RequestChecker &checker, RibRequest &request);
 Verdict ColorSamples(RequestChecker &checker, RibRequest &request);
 Verdict Procedural(RequestChecker &checker, RibRequest &request);

@@ -13,6 +13,7 @@
 #include "decl/standard_declarations.h"
 #include "reader/archive_search.h"
 #include "reader/condition.h"
+#include "reader/request_encoding.h"
 #include "reader/request_text.h"
 #include "reader/rib_parser.h"
 #include "reader/variables.h"
@@ -37,12 +38,16 @@ std::string declarationOf(const RibValue &value, int type) {
   return value.size() == 1 ? name : name + "[" + std::to_string(value.size()) + "]";
 }
 
-// Whether every number of an array was written as an integer ("-0" is not
-// one: only a float keeps its sign).
-bool writtenAsIntegers(const RibValue &value) {
-  if (value.kind != RibValue::kNumbers || !value.allIntegers) return false;
-  for (size_t i = 0; i < value.size(); ++i)
-    if (value.ints[i] == 0 && std::signbit(value.numberAt(i))) return false;
+// Whether every number of an array is a whole number an integer holds
+// (-0 is not one: only a float keeps its sign).
+bool wholeNumbers(const RibValue &value) {
+  if (value.kind != RibValue::kNumbers) return false;
+  for (size_t i = 0; i < value.size(); ++i) {
+    const double number = value.numberAt(i);
+    if (number != std::trunc(number) || number < INT32_MIN || number > INT32_MAX ||
+        (number == 0 && std::signbit(number)))
+      return false;
+  }
   return true;
 }
 
@@ -62,29 +67,25 @@ int handleOperand(const RequestRow &row) {
   return h != nullptr ? static_cast<int>(h - row.operands) : -1;
 }
 
-// The bytes of an archive, charged to the budget of the stream that reads
-// it; past the budget it reads as ended.
-class BudgetedSource : public ByteSource {
+// The bytes of an archive, charged to the work meter as they are read;
+// past its limit the archive reads as ended.
+class MeteredSource : public ByteSource {
  public:
-  BudgetedSource(std::unique_ptr<ByteSource> source, uint64_t budget, uint64_t &used, bool &spent)
-      : source_(std::move(source)), budget_(budget), used_(used), spent_(spent) {}
+  MeteredSource(std::unique_ptr<ByteSource> source, WorkMeter &meter)
+      : source_(std::move(source)), meter_(meter) {}
   size_t read(char *buffer, size_t size) override {
-    if (used_ >= budget_) {
-      spent_ = true;
-      return 0;
-    }
-    if (size > budget_ - used_) size = static_cast<size_t>(budget_ - used_);
+    // A byte past what is left spends the meter.
+    const uint64_t left = meter_.left(WorkMeter::kArchiveBytes);
+    if (size > left) size = static_cast<size_t>(left) + 1;
     const size_t got = source_->read(buffer, size);
     error_ = source_->error();
-    used_ += got;
+    if (got > 0 && !meter_.charge(WorkMeter::kArchiveBytes, got)) return 0;
     return got;
   }
 
  private:
   std::unique_ptr<ByteSource> source_;
-  uint64_t budget_;
-  uint64_t &used_;
-  bool &spent_;
+  WorkMeter &meter_;
 };
 
 // The name of the block a closing request ends: "AttributeBegin" for
@@ -95,10 +96,14 @@ std::string openerOf(const std::string &closer) {
 
 }  // namespace
 
-// The accepted requests of an inline archive, and the bytes it took.
+// The accepted requests of an inline archive, encoded (request_encoding.h),
+// with line ends between them as between the requests it was recorded
+// from, so that what replaying it reports names where it was defined.
 struct RibReader::InlineArchive {
-  std::vector<std::pair<const RequestRow *, RibRequest>> requests;
-  uint64_t bytes = 0;
+  std::string bytes;
+  std::string input;  // the name of the input it was defined in
+  int firstLine = 0;  // of its ArchiveBegin
+  int lastLine = 0;   // of the last request recorded
 };
 
 struct RibReader::Shared {
@@ -107,11 +112,9 @@ struct RibReader::Shared {
   bool givenUp = false;  // too many errors: the rest of the input is not read
   std::vector<std::string> openArchives;  // identities, outermost first
   int archiveDepth = 0;
-  uint64_t archiveBytes = 0;
-  bool budgetSpent = false;
-  bool budgetReported = false;
-  uint64_t substitutedBytes = 0;
-  bool substitutionSpent = false;
+  WorkMeter ownMeter;
+  WorkMeter *meter = &ownMeter;
+  bool meterReported = false;
   std::unordered_set<std::string> unsetVariables;  // each said once
   // By name; shared, so that a redefinition while one is read leaves the
   // one read whole.
@@ -124,11 +127,14 @@ std::string Diagnostic::text() const {
 
 RibReader::RibReader(RenderContext &target, DiagnosticSink sink, Options options)
     : target_(target), sink_(std::move(sink)), options_(options),
-      ownShared_(std::make_unique<Shared>()), shared_(ownShared_.get()) {}
+      ownShared_(std::make_unique<Shared>()), shared_(ownShared_.get()) {
+  if (options_.meter != nullptr) shared_->meter = options_.meter;
+}
 
-RibReader::RibReader(RibReader &parent)
+RibReader::RibReader(RibReader &parent, bool archiveFile)
     : target_(parent.target_), sink_(parent.sink_), options_(parent.options_),
       shared_(parent.shared_) {
+  checksRibStart_ = archiveFile;
   state_.reading.inherit(parent.state_.reading);
 }
 
@@ -141,6 +147,8 @@ void RibReader::read(std::vector<RibInput> inputs) {
   if (!identity.empty()) shared_->openArchives.push_back(identity);
   RibParser parser(std::move(inputs));
   parser_ = &parser;
+  WorkMeter &meter = *shared_->meter;
+  uint64_t inputStart = 0;  // where the input being read began
   RibRequest request;
   const RequestRow *row = nullptr;
   std::string error;
@@ -151,13 +159,20 @@ void RibReader::read(std::vector<RibInput> inputs) {
       shared_->givenUp = false;
     }
     const RibParser::Result result = parser.next(request, &row, &error);
-    // An archive cut short by the budget ends where it was cut, without
-    // reports of the request the cut broke.
-    if (!outermost && shared_->budgetSpent) break;
-    if (outermost && request.input != lastInput_) {
-      lastInput_ = request.input;
-      shared_->errorsInInput = 0;
+    if (outermost) {
+      if (request.input != lastInput_) {
+        lastInput_ = request.input;
+        shared_->errorsInInput = 0;
+        meter.reset();
+        shared_->meterReported = false;
+        inputStart = parser.offset();
+      }
+      meter.setInputBytes(parser.offset() - inputStart);
     }
+    // An archive cut short by the meter ends where it was cut, without
+    // reports of the request the cut broke: the stream that reads it says
+    // why.
+    if (!outermost && meter.spent()) break;
     switch (result) {
       case RibParser::Result::kEnd:
         reportOpenBlocks();
@@ -168,15 +183,35 @@ void RibReader::read(std::vector<RibInput> inputs) {
         comment(request);
         break;
       case RibParser::Result::kMalformed:
-        malformed(row, request, error);
+        // An archive file that does not begin as RIB is not read at all:
+        // what it holds is nobody's business (it may be any file the user
+        // can read), so none of it is shown.
+        if (checksRibStart_ && !sawRequest_ && row == nullptr) {
+          notRib_ = true;
+          parser_ = nullptr;
+          return;
+        }
+        if (meter.charge(WorkMeter::kRequests, 1)) malformed(row, request, error);
         break;
       case RibParser::Result::kRequest:
-        this->request(*row, request);
+        if (meter.charge(WorkMeter::kRequests, 1)) this->request(*row, request);
         break;
     }
+    stopWhenSpent(request);
   }
   // An archive given up with its stream.
   parser_ = nullptr;
+}
+
+bool RibReader::stopWhenSpent(const RibRequest &at) {
+  const WorkMeter &meter = *shared_->meter;
+  if (!meter.spent()) return false;
+  if (!shared_->meterReported) {
+    shared_->meterReported = true;
+    report(false, at, "work limit: " + meter.spentMessage() + "; the rest of the input is not read");
+  }
+  shared_->givenUp = true;
+  return true;
 }
 
 void RibReader::report(bool warning, const RibRequest &request, const std::string &message) {
@@ -258,8 +293,11 @@ void RibReader::request(const RequestRow &row, RibRequest &request) {
     return;
   }
   RequestChecker checker(state_);
-  if (options_.substituteVariables && state_.reading.substitutesVariables())
+  if (options_.substituteVariables && state_.reading.substitutesVariables()) {
     substituteVariables(request, checker);
+    // The input ends here; half a substitution is not acted on.
+    if (shared_->meter->spent()) return;
+  }
   Verdict verdict = Verdict::kReplay;
   checkNesting(row, request, checker);
   if (row.flags & kNoEntryPoint) {
@@ -297,7 +335,7 @@ void RibReader::request(const RequestRow &row, RibRequest &request) {
   }
   applyNesting(row, request);
   if (observer_ && !silent_) observer_(row, request);
-  if (recordInline(row, request)) return;
+  if (recordInline(request)) return;
   if (options_.actOnConditions &&
       (request.name == "IfBegin" || request.name == "ElseIf" || request.name == "Else" ||
        request.name == "IfEnd"))
@@ -308,9 +346,10 @@ void RibReader::request(const RequestRow &row, RibRequest &request) {
   if (options_.archives != nullptr && verdict == Verdict::kReplay) {
     if (request.name == "ArchiveBegin") {
       recording_ = std::make_shared<InlineArchive>();
+      recording_->input = parser_ != nullptr ? parser_->inputName(request.input) : std::string();
+      recording_->firstLine = recording_->lastLine = request.line;
       recordingName_ = request.operands[0].string;
       recordingDepth_ = 1;
-      recordingStart_ = parser_ != nullptr ? parser_->offset() : 0;
       return;
     }
     if (request.name == "ReadArchive") return followArchive(request, request.operands[0].string);
@@ -327,18 +366,41 @@ void RibReader::request(const RequestRow &row, RibRequest &request) {
   else replay(row, request);
 }
 
-bool RibReader::recordInline(const RequestRow &row, const RibRequest &request) {
+bool RibReader::recordInline(const RibRequest &request) {
   if (recording_ == nullptr) return false;
   if (request.name == "ArchiveBegin") {
     ++recordingDepth_;
   } else if (request.name == "ArchiveEnd" && --recordingDepth_ == 0) {
-    // The ArchiveEnd that ends it is not a part of it.
-    recording_->bytes = (parser_ != nullptr ? parser_->offset() : 0) - recordingStart_;
+    // The ArchiveEnd that ends it is not a part of it.  The declarations
+    // it made were in force for checking it only: reading it makes them.
+    while (!recordingUndo_.empty()) {
+      state_.declarations.restore(std::move(recordingUndo_.back()));
+      recordingUndo_.pop_back();
+    }
     shared_->inlineArchives[recordingName_] = std::move(recording_);
     recording_ = nullptr;
     return true;
   }
-  recording_->requests.emplace_back(&row, request);
+  std::string &bytes = recording_->bytes;
+  const size_t before = bytes.size();
+  if (request.line > recording_->lastLine) {
+    bytes.append(static_cast<size_t>(request.line - recording_->lastLine), '\n');
+    recording_->lastLine = request.line;
+  } else {
+    bytes.push_back(' ');
+  }
+  appendEncodedRequest(request, bytes);
+  if (!shared_->meter->charge(WorkMeter::kRecordedBytes, bytes.size() - before)) {
+    // The input ends here: what was recorded is of no more use.
+    bytes.clear();
+    bytes.shrink_to_fit();
+    return true;
+  }
+  if (request.name == "Declare") {
+    char *name = const_cast<char *>(request.operands[0].string.c_str());
+    recordingUndo_.push_back(state_.declarations.save(name));
+    state_.declarations.declare(name, request.operands[1].string.c_str());
+  }
   return true;
 }
 
@@ -440,15 +502,8 @@ void RibReader::reportOpenBlocks() {
 
 void RibReader::followArchive(const RibRequest &request, const std::string &name) {
   Shared &shared = *shared_;
-  if (shared.budgetSpent) return;  // said once
+  WorkMeter &meter = *shared.meter;
   auto fail = [&](const std::string &why) { report(false, request, request.name + ": " + why); };
-  auto budgetReported = [&] {
-    if (!shared.budgetSpent || shared.budgetReported) return shared.budgetSpent;
-    shared.budgetReported = true;
-    fail("the archives read more than " + std::to_string(options_.archiveBudget) +
-         " bytes: no more archives are followed");
-    return true;
-  };
   if (shared.archiveDepth >= kMostArchiveDepth)
     return fail("archives nested more than " + std::to_string(kMostArchiveDepth) + " deep: " +
                 quote(name) + " is not read");
@@ -457,13 +512,13 @@ void RibReader::followArchive(const RibRequest &request, const std::string &name
   // for many archives along a long path is bounded as reading them is.
   const ArchivePath &searchPath = state_.reading.archivePath();
   auto exists = [&](const std::string &candidate) {
+    if (meter.spent()) return false;
     if (options_.archives->exists(candidate)) return true;
-    shared.archiveBytes = std::min(options_.archiveBudget, shared.archiveBytes + kArchiveMissCost);
-    shared.budgetSpent = shared.archiveBytes == options_.archiveBudget;
+    meter.charge(WorkMeter::kArchiveBytes, kArchiveMissCost);
     return false;
   };
   const std::optional<std::string> path = resolveArchive(name, searchPath, exists);
-  if (budgetReported()) return;
+  if (meter.spent()) return;  // the stream says why
   // An archive that is not there may be made elsewhere, later: the
   // stream itself is valid.
   if (!path) {
@@ -475,31 +530,29 @@ void RibReader::followArchive(const RibRequest &request, const std::string &name
       message += " in the archive search path " + quote(archivePathText(searchPath));
     return report(true, request, message);
   }
+  if (!meter.charge(WorkMeter::kArchiveBytes, kArchiveOpenCost)) return;
   std::string identity, error;
   std::unique_ptr<ByteSource> source = options_.archives->open(*path, &identity, &error);
   if (source == nullptr) return fail(quote(*path) + ": " + error);
   for (const std::string &open : shared.openArchives)
     if (open == identity)
       return fail(quote(*path) + " is already being read: reading it again would never end");
-  shared.archiveBytes = std::min(options_.archiveBudget, shared.archiveBytes + kArchiveOpenCost);
   std::vector<RibInput> inputs;
-  inputs.push_back({*path,
-                    std::make_unique<BudgetedSource>(std::move(source), options_.archiveBudget,
-                                                     shared.archiveBytes, shared.budgetSpent),
-                    identity});
+  inputs.push_back({*path, std::make_unique<MeteredSource>(std::move(source), meter), identity});
   shared.openArchives.push_back(identity);
   ++shared.archiveDepth;
-  RibReader archive(*this);
+  RibReader archive(*this, true);
   archive.read(std::move(inputs));
   --shared.archiveDepth;
   shared.openArchives.pop_back();
   errors_ += archive.errors_;
   warnings_ += archive.warnings_;
-  budgetReported();
+  if (archive.notRib_) fail(quote(*path) + " is not RIB: it is left out");
 }
 
 bool RibReader::followInlineArchive(const RibRequest &request, const std::string &name) {
   Shared &shared = *shared_;
+  WorkMeter &meter = *shared.meter;
   auto found = shared.inlineArchives.find(name);
   if (found == shared.inlineArchives.end()) return false;
   const std::shared_ptr<const InlineArchive> archive = found->second;
@@ -512,47 +565,51 @@ bool RibReader::followInlineArchive(const RibRequest &request, const std::string
       return true;
     }
   // Read again and again, it costs what a file of its size costs.
-  shared.archiveBytes =
-      std::min(options_.archiveBudget, shared.archiveBytes + kArchiveOpenCost + archive->bytes);
-  if (shared.archiveBytes == options_.archiveBudget) {
-    shared.budgetSpent = true;
-    if (!shared.budgetReported) {
-      shared.budgetReported = true;
-      report(false, request,
-             request.name + ": the archives read more than " + std::to_string(options_.archiveBudget) +
-                 " bytes: no more archives are followed");
-    }
-    return true;
-  }
+  if (!meter.charge(WorkMeter::kArchiveBytes, kArchiveOpenCost)) return true;
+  std::vector<RibInput> inputs;
+  inputs.push_back(
+      {archive->input, std::make_unique<MeteredSource>(std::make_unique<MemorySource>(archive->bytes), meter)});
+  RibParser parser(std::move(inputs));
   shared.openArchives.push_back(identity);
   ++shared.archiveDepth;
-  // Its requests were checked, and reported on, where it was defined.
+  // Its requests were checked, and reported on, where it was defined;
+  // what replaying them reports (a nested archive) names that place.
+  const RibParser *reading = parser_;
+  parser_ = &parser;
   const bool wasSilent = silent_;
   silent_ = true;
-  for (const auto &[row, recorded] : archive->requests) {
-    if (shared.budgetSpent || shared.givenUp) break;
-    RibRequest copy = recorded;
-    this->request(*row, copy);
+  RibRequest replayed;
+  const RequestRow *row = nullptr;
+  std::string error;
+  for (;;) {
+    const RibParser::Result result = parser.next(replayed, &row, &error);
+    if (result == RibParser::Result::kEnd || meter.spent() || shared.givenUp) break;
+    if (result != RibParser::Result::kRequest) continue;  // never recorded
+    if (!meter.charge(WorkMeter::kRequests, 1)) break;
+    replayed.line += archive->firstLine - 1;
+    this->request(*row, replayed);
   }
   silent_ = wasSilent;
+  parser_ = reading;
   --shared.archiveDepth;
   shared.openArchives.pop_back();
   return true;
 }
 
-// The reading options of the stream: a new archive path counts against the
-// archive budget, so that building paths from paths is bounded too.
+// The reading options of the stream: a new archive path counts as archive
+// bytes read, so that building paths from paths is bounded too.
 void RibReader::takeOption(const RibRequest &request) {
-  const bool paths = options_.archives != nullptr && !shared_->budgetSpent;
+  WorkMeter &meter = *shared_->meter;
+  const bool paths = options_.archives != nullptr && !meter.spent();
   const bool variables = options_.substituteVariables || options_.actOnConditions;
   if (!paths && !variables) return;
   const uint64_t pathBytes = state_.reading.apply(state_.declarations, request, paths, variables);
-  shared_->archiveBytes = std::min(options_.archiveBudget, shared_->archiveBytes + pathBytes);
+  meter.charge(WorkMeter::kArchiveBytes, pathBytes);
 }
 
 void RibReader::substituteVariables(RibRequest &request, RequestChecker &checker) {
   Shared &shared = *shared_;
-  if (shared.substitutionSpent) return;
+  WorkMeter &meter = *shared.meter;
   const VariableValue value = [&](const std::string &name, bool userOnly) -> const char * {
     if (const std::string *user = state_.reading.userValue(name)) return user->c_str();
     return userOnly ? nullptr : std::getenv(name.c_str());
@@ -561,21 +618,21 @@ void RibReader::substituteVariables(RibRequest &request, RequestChecker &checker
     if (options_.strict || shared.unsetVariables.insert(reference).second)
       checker.warn("variable " + quote(reference) + " is not set; it is left as written");
   };
+  bool tooLong = false;
+  std::string result;
   auto substitute = [&](std::string &text) {
-    if (shared.substitutionSpent || text.find('$') == std::string::npos) return;
-    std::string result = vellum::substituteVariables(text, value, unset);
-    if (result.size() > text.size()) {
-      shared.substitutedBytes += result.size() - text.size();
-      if (shared.substitutedBytes > options_.substitutionBudget) {
-        shared.substitutionSpent = true;
-        report(false, request,
-               request.name + ": variables added more than " +
-                   std::to_string(options_.substitutionBudget) +
-                   " bytes to the stream: no more are substituted");
+    if (tooLong || meter.spent() || text.find('$') == std::string::npos) return;
+    switch (vellum::substituteVariables(text, value, unset, kMostSubstitutedString, &result)) {
+      case Substitution::kNone:
         return;
-      }
+      case Substitution::kTooLong:
+        tooLong = true;
+        return;
+      case Substitution::kMade:
+        // What it built is charged; past the meter's limit the input ends.
+        if (meter.charge(WorkMeter::kText, result.size())) text.swap(result);
+        return;
     }
-    text = std::move(result);
   };
   for (RibValue &operand : request.operands) {
     if (operand.kind == RibValue::kString) substitute(operand.string);
@@ -585,6 +642,9 @@ void RibReader::substituteVariables(RibRequest &request, RequestChecker &checker
   for (RibParameter &parameter : request.parameters)
     if (parameter.value.kind == RibValue::kStrings)
       for (std::string &text : parameter.value.strings) substitute(text);
+  if (tooLong)
+    checker.fail("variables make a string longer than " + std::to_string(kMostSubstitutedString) +
+                 " bytes");
 }
 
 void RibReader::checkParameters(const RequestRow &row, const PrimitiveCounts *counts,
@@ -661,24 +721,30 @@ void RibReader::checkParameters(const RequestRow &row, const PrimitiveCounts *co
   if (options_.integersAsWritten) keepIntegerText(request);
 }
 
-// A name whose every undeclared occurrence holds numbers written as
-// integers is declared to the target as integers: a writer then writes
-// back the digits read, where a float could come out otherwise ("1e+05"
-// for 100000).  Names handed on with their declaration inline stay floats.
-void RibReader::keepIntegerText(const RibRequest &request) {
+// A name whose every undeclared occurrence holds whole numbers is declared
+// to the target as integers: a writer then writes their digits, where a
+// float could come out otherwise ("1e+05" for 100000), and what it writes
+// ("[0 ]" for ".00") reads back as integers again, so that writing what it
+// wrote gives the same bytes.  Names handed on with their declaration
+// inline stay floats.
+void RibReader::keepIntegerText(RibRequest &request) {
   std::unordered_map<std::string, bool> integers;
   for (const Undeclared &undeclared : undeclared_)
     if (undeclared.type == kTypeFloat && undeclared.inlineToken.empty()) {
       const auto name = integers.emplace(bareName(request, undeclared.index), true).first;
-      name->second &= writtenAsIntegers(request.parameters[undeclared.index].value);
+      name->second &= wholeNumbers(request.parameters[undeclared.index].value);
     }
   for (Undeclared &undeclared : undeclared_) {
     if (undeclared.type != kTypeFloat || !undeclared.inlineToken.empty() ||
         !integers[bareName(request, undeclared.index)])
       continue;
+    RibValue &value = request.parameters[undeclared.index].value;
+    if (!value.allIntegers) {
+      value.ints.assign(value.floats.begin(), value.floats.end());
+      value.allIntegers = true;
+    }
     undeclared.type = kTypeInteger;
-    undeclared.declaration =
-        declarationOf(request.parameters[undeclared.index].value, kTypeInteger);
+    undeclared.declaration = declarationOf(value, kTypeInteger);
   }
 }
 

@@ -20,9 +20,10 @@
 // wrong end is an error and left out); blocks still open at the end of the
 // stream draw one warning.
 //
-// Hostile streams cost work and memory linear in the bytes read: after
-// kMostErrorsPerInput errors an input is given up ("too many errors"), and
-// archives, when the reader follows them, are bounded as said at Options.
+// Hostile streams cost work and memory in proportion to the bytes read:
+// every loop an input drives is charged to its work meter (see Options),
+// and after kMostErrorsPerInput errors an input is given up ("too many
+// errors").
 #ifndef VELLUM_READER_RIB_READER_H
 #define VELLUM_READER_RIB_READER_H
 
@@ -33,6 +34,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "common/work_meter.h"
 #include "reader/archive_files.h"
 #include "reader/byte_source.h"
 #include "reader/request_table.h"
@@ -59,15 +61,15 @@ class RibReader {
   // Sees every request that reaches the target, comments excepted.
   using Observer = std::function<void(const RequestRow &, const RibRequest &)>;
 
-  // The bounds of a hostile stream: 1 GiB of archives, 4 KiB the least an
-  // archive counts, 256 bytes each place an archive is looked for in vain,
-  // 16 archives deep, 100 errors an input.
-  static constexpr uint64_t kArchiveBudget = uint64_t{1} << 30;
+  // The bounds of a hostile stream beyond its work meter (see Options):
+  // what opening an archive and looking for one in vain count as bytes
+  // read, 16 archives deep, 100 errors an input, 4 MiB the longest string
+  // that substituting variables may make.
   static constexpr uint64_t kArchiveOpenCost = 4096;
   static constexpr uint64_t kArchiveMissCost = 256;
   static constexpr int kMostArchiveDepth = 16;
   static constexpr int kMostErrorsPerInput = 100;
-  static constexpr uint64_t kSubstitutionBudget = uint64_t{1} << 30;
+  static constexpr uint64_t kMostSubstitutedString = uint64_t{4} << 20;
 
   struct Options {
     bool strict = false;  // warnings are errors, and their requests are left out
@@ -77,36 +79,46 @@ class RibReader {
     // AttributeBegin and AttributeEnd), instead of being handed on.  An
     // inline archive (ArchiveBegin ... ArchiveEnd) is then recorded, not
     // handed on, and reading it by its name replays it in the stream that
-    // reads it; it is found before any file of that name, and counts
-    // against the budget below like a file of its size each time it is
-    // read.  Relative names are looked for along the
+    // reads it; it is found before any file of that name.  It is kept in
+    // a compact form (request_encoding.h) and checked with the
+    // declarations it makes itself in force.  Relative names are looked for along the
     // stream's archive search path (ReadingOptions), which an archive
     // inherits from the stream that reads it.  An archive that is not
     // there is a warning (the stream may read files made elsewhere); one
     // that cannot be read, one already being read on the way to it (a
     // cycle) and one nested more than kMostArchiveDepth deep are errors.
-    // All the archives of one read() together read at most
-    // `archiveBudget` bytes, each counting at least kArchiveOpenCost and
-    // each place looked in for nothing kArchiveMissCost, so that fanning
-    // out to many small archives, or looking for them, is bounded too;
-    // past it one error is reported and no archive is followed any more.
+    // An archive file whose first request is not RIB (a text file, a
+    // picture) is left out with one error, without a word of what it holds.
     ArchiveFiles *archives = nullptr;
-    uint64_t archiveBudget = kArchiveBudget;
+    // Every input (each file a tool names, with the archives it reads)
+    // charges the work its requests drive to a WorkMeter: the requests read
+    // or replayed, the bytes of archives read (each counting at least
+    // kArchiveOpenCost, each place looked in for nothing kArchiveMissCost,
+    // an inline archive what it holds each time it is read), the bytes kept
+    // while an inline archive is recorded and the text that variables and
+    // expressions build; a target that draws charges the same meter.  Past
+    // any of its limits one error is reported and the rest of the input is
+    // not read.  When null, the reader keeps a meter of its own with the
+    // default limits; a caller that gives one (to share it with its target)
+    // keeps it alive, and it is reset when the stream moves on to its next
+    // input.
+    WorkMeter *meter = nullptr;
     // Parameters the stream never declared are floats (or strings), as a
     // renderer takes them.  A re-writer sets this to hand on those whose
-    // numbers were all written as integers as integers, so that it writes
-    // back the digits it read, not a float's text ("1e+05" for 100000).
+    // numbers are all whole as integers, so that it writes their digits,
+    // not a float's text ("1e+05" for 100000), and so that what it writes
+    // reads back as it was read: writing its output again gives the same
+    // bytes.
     bool integersAsWritten = false;
     // A reader whose target acts on what it reads (qview) sets this: from
     // Option "ribparse" "string varsubst" ["$"] on, the references to
     // variables in string operands and string parameter values are
     // replaced (see reader/variables.h) before the request is checked.  A
-    // variable that is not set is left as written, with one warning.  The
-    // values replaced add at most `substitutionBudget` bytes in all; past
-    // it one error is reported and no more are replaced.  A re-writer
-    // keeps the text as written.
+    // variable that is not set is left as written, with one warning.  A
+    // string that would grow past kMostSubstitutedString is left as
+    // written, with one error; what is substituted is charged to the meter.
+    // A re-writer keeps the text as written.
     bool substituteVariables = false;
-    uint64_t substitutionBudget = kSubstitutionBudget;
     // A reader whose target acts on what it reads sets this too: of an
     // IfBegin block only the first branch whose expression is true (over
     // the Option "user" values, see reader/condition.h) reaches the
@@ -135,8 +147,12 @@ class RibReader {
 
  private:
   struct Shared;
-  // A reader of an archive that `parent` follows.
-  explicit RibReader(RibReader &parent);
+  // A reader of an archive that `parent` follows; `archiveFile` for a file
+  // (whose first request must be RIB), not an inline archive.
+  RibReader(RibReader &parent, bool archiveFile);
+  // When the work meter is spent: reports it (once, at `at`), gives up the
+  // input and returns true.
+  bool stopWhenSpent(const RibRequest &at);
   // The block checks: a begin where it may stand, an end that ends the
   // innermost open block.  Applied once the request is accepted.
   void checkNesting(const RequestRow &row, const RibRequest &request, RequestChecker &checker);
@@ -155,7 +171,7 @@ class RibReader {
   bool acting() const;
   // An accepted request while an inline archive is being recorded: true
   // when it was recorded (and so is not acted on now).
-  bool recordInline(const RequestRow &row, const RibRequest &request);
+  bool recordInline(const RibRequest &request);
   void comment(const RibRequest &request);
   void request(const RequestRow &row, RibRequest &request);
   void malformed(const RequestRow *row, const RibRequest &request, const std::string &error);
@@ -163,7 +179,7 @@ class RibReader {
   // undeclared_.
   void checkParameters(const RequestRow &row, const PrimitiveCounts *counts, RibRequest &request,
                        RequestChecker &checker);
-  void keepIntegerText(const RibRequest &request);
+  void keepIntegerText(RibRequest &request);
   void takeOption(const RibRequest &request);
   void substituteVariables(RibRequest &request, RequestChecker &checker);
   void replay(const RequestRow &row, RibRequest &request);
@@ -179,19 +195,22 @@ class RibReader {
   Observer observer_;
   StreamState state_;
   const RibParser *parser_ = nullptr;  // while reading
-  // While an inline archive is being recorded: it, its ArchiveBegin blocks
-  // open, and where its bytes began.
+  // While an inline archive is being recorded: it, its name, its
+  // ArchiveBegin blocks open, and what its Declare requests changed in the
+  // declarations, which are in force while it is checked.
   struct InlineArchive;
   std::shared_ptr<InlineArchive> recording_;
   std::string recordingName_;
   int recordingDepth_ = 0;
-  uint64_t recordingStart_ = 0;
+  std::vector<DeclarationDictionary::Saved> recordingUndo_;
   bool silent_ = false;  // replaying an inline archive: its checks said once already
   int errors_ = 0;
   int warnings_ = 0;
   bool sawRequest_ = false;
+  bool checksRibStart_ = false;  // an archive file, not RIB until a request says so
+  bool notRib_ = false;          // its first request was not RIB
   // What a stream and the archives it reads share: shown warnings, the
-  // error count of the input, the archive budget, the archives open.
+  // error count of the input, the work meter, the archives open.
   std::unique_ptr<Shared> ownShared_;
   Shared *shared_;
   int lastInput_ = 0;

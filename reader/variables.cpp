@@ -1,5 +1,7 @@
 #include "reader/variables.h"
 
+#include <cstring>
+
 namespace vellum {
 
 namespace {
@@ -18,10 +20,14 @@ size_t nameEnd(const std::string &text, size_t at) {
 
 }  // namespace
 
-std::string substituteVariables(const std::string &text, const VariableValue &value,
-                                const std::function<void(const std::string &)> &unset) {
-  std::string out;
+Substitution substituteVariables(const std::string &text, const VariableValue &value,
+                                 const std::function<void(const std::string &)> &unset,
+                                 size_t mostLength, std::string *out) {
+  out->clear();
   size_t done = 0;  // text before this is in `out`
+  // Appends text[from, from + count) or `found`, unless that makes `out`
+  // too long.
+  auto fits = [&](size_t more) { return more <= mostLength && out->size() <= mostLength - more; };
   for (size_t at = text.find('$'); at != std::string::npos; at = text.find('$', at + 1)) {
     std::string name;
     size_t end;  // one past the reference
@@ -40,19 +46,21 @@ std::string substituteVariables(const std::string &text, const VariableValue &va
     }
     const bool userOnly = name.compare(0, 5, "user:") == 0;
     const char *found = value(userOnly ? name.substr(5) : name, userOnly);
-    const std::string reference = text.substr(at, end - at);
     if (found == nullptr) {
-      unset(reference);
+      unset(text.substr(at, end - at));
     } else {
-      out.append(text, done, at - done);
-      out += found;
+      const size_t length = std::strlen(found);
+      if (!fits(at - done) || !fits(at - done + length)) return Substitution::kTooLong;
+      out->append(text, done, at - done);
+      out->append(found, length);
       done = end;
     }
     at = end - 1;
   }
-  if (done == 0) return text;
-  out.append(text, done, std::string::npos);
-  return out;
+  if (done == 0) return Substitution::kNone;
+  if (!fits(text.size() - done)) return Substitution::kTooLong;
+  out->append(text, done, std::string::npos);
+  return Substitution::kMade;
 }
 
 }  // namespace vellum

@@ -20,10 +20,19 @@ namespace vellum {
 // "user:name".
 using VariableValue = std::function<const char *(const std::string &name, bool userOnly)>;
 
-// `text` with its references replaced; `unset` hears each reference left
-// as written, as written ("$name", "${name}").
-std::string substituteVariables(const std::string &text, const VariableValue &value,
-                                const std::function<void(const std::string &)> &unset);
+enum class Substitution {
+  kNone,     // nothing was replaced
+  kMade,     // `out` holds the text with its references replaced
+  kTooLong,  // the text would be longer than `mostLength`: nothing was made
+};
+
+// `text` with its references replaced, into `out`; `unset` hears each
+// reference left as written, as written ("$name", "${name}").  Building
+// stops as soon as the result would pass `mostLength`, so that a hostile
+// value repeated many times costs no more than the bound.
+Substitution substituteVariables(const std::string &text, const VariableValue &value,
+                                 const std::function<void(const std::string &)> &unset,
+                                 size_t mostLength, std::string *out);
 
 }  // namespace vellum
 

@@ -262,7 +262,7 @@ enum RequestFlag : unsigned {
   R(MakeShadow, LIST, RtVoid, (char *picturename, char *texturename), (picturename, texturename), \
     "ss", NoCounts, MakeShadow, kLooseParameters, NONE, OWN_TEXT, REPLAY, IGNORES) \
   R(Declare, PLAIN, RtToken, (char *name, char *declaration), (name, declaration), \
-    "ss", NoCounts, NoCheck, 0, ENTRY, OWN_TEXT, OWN_REPLAY, ACTS) \
+    "ss", NoCounts, Declare, 0, ENTRY, OWN_TEXT, OWN_REPLAY, ACTS) \
   R(ArchiveRecord, VARARGS, RtVoid, (RtToken type, char *format, va_list args), \
     (type, format, args), "", NoCounts, NoCheck, kNoKeyword, OWN_ENTRY, OWN_TEXT, NONE, IGNORES) \
   R(ReadArchive, LIST, RtVoid, (RtToken name, RtArchiveCallback callback), (name, callback), \

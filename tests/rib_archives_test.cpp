@@ -21,7 +21,7 @@ struct Case {
   std::string calls;
   bool strict = false;
   bool actOnConditions = false;
-  uint64_t archiveBudget = vellum::RibReader::kArchiveBudget;
+  vellum::WorkMeter::Limits limits = vellum::WorkMeter::kDefaultLimits;
 };
 
 void expectRead(const Case &c) {
@@ -30,7 +30,8 @@ void expectRead(const Case &c) {
   options.archives = &archives;
   options.strict = c.strict;
   options.actOnConditions = c.actOnConditions;
-  options.archiveBudget = c.archiveBudget;
+  vellum::WorkMeter meter(c.limits);
+  options.meter = &meter;
   vellum_test::RecordingContext target;
   std::string diagnostics;
   int warnings = 0;
@@ -185,7 +186,7 @@ TEST(RibArchives, InlineArchivesAndConditionsAsARendererReadsThem) {
        "main:2: ReadArchive: the inline archive \"loop\" is already being read: reading it again would "
        "never end\n",
        ""},
-      {"inline archives fanning out are bounded by the archive budget",
+      {"inline archives fanning out are bounded by the work meter",
        {{"main", [] {
           std::string rib = "ArchiveBegin \"a0\"\n" + kSphere + "ArchiveEnd\n";
           for (int k = 1; k < 16; ++k) {
@@ -195,8 +196,8 @@ TEST(RibArchives, InlineArchivesAndConditionsAsARendererReadsThem) {
           }
           return rib + "ReadArchive \"a15\"\n";
         }()}},
-       "main:5: ReadArchive: the archives read more than 65536 bytes: no more archives are followed\n",
-       "", false, false, 65536},
+       "main:184: work limit: more than 65536 bytes of archives read; the rest of the input is not read\n",
+       "", false, false, vellum::WorkMeter::defaultLimitsWith(vellum::WorkMeter::kArchiveBytes, {65536, 0})},
       {"the true branch only",
        {{"main", ifShot + "IfBegin \"$shot == 's02'\"\nCone 1 1 360\nElseIf \"$shot == 's01'\"\n" + kSphere +
                      "Else\nDisk 0 1 360\nIfEnd\n"}},

@@ -19,7 +19,8 @@ struct Case {
   std::string diagnostics;                   // exactly, one per line
   int errors;
   std::string calls;  // empty: not checked
-  uint64_t archiveBudget = 65536;
+  vellum::WorkMeter::Limits limits =
+      vellum::WorkMeter::defaultLimitsWith(vellum::WorkMeter::kArchiveBytes, {65536, 0});
 };
 
 std::string repeat(const std::string &text, int times) {
@@ -41,7 +42,7 @@ std::map<std::string, std::string> fanOut(int levels, int fanOut) {
 TEST(RibBounds, HostileStreamsEndWithTheirDiagnostics) {
   const std::string sphere = "Sphere 1 -1 1 360\n";
   const std::string budgetSpent =
-      ": ReadArchive: the archives read more than 65536 bytes: no more archives are followed\n";
+      ": work limit: more than 65536 bytes of archives read; the rest of the input is not read\n";
   const Case cases[] = {
       {"an archive that reads itself",
        {{"main", "ReadArchive \"main\"\n"}},
@@ -71,7 +72,7 @@ TEST(RibBounds, HostileStreamsEndWithTheirDiagnostics) {
        {{"main", "Option \"searchpath\" \"archive\" [\"" + std::string(1000, 'd') + "\"]\n" +
                      repeat("Option \"searchpath\" \"archive\" [\"&\"]\n", 100) + "ReadArchive \"a\"\n"},
         {"a", sphere}},
-       "main:102" + budgetSpent, 1, ""},
+       "main:66" + budgetSpent, 1, ""},
       {"a path made of itself does not grow",
        {{"main",
          repeat("Option \"searchpath\" \"archive\" [\"&:&:&\"]\n", 1000) + "ReadArchive \"a\"\n"},
@@ -79,7 +80,7 @@ TEST(RibBounds, HostileStreamsEndWithTheirDiagnostics) {
        "a:1: Sphere: expected a number as operand 2\n", 1, ""},
       {"archives nested too deep", fanOut(20, 1),
        "a16:1: ReadArchive: archives nested more than 16 deep: \"a17\" is not read\n", 1, "",
-       1 << 20},
+       vellum::WorkMeter::defaultLimitsWith(vellum::WorkMeter::kArchiveBytes, {1 << 20, 0})},
       {"a delayed archive, between attribute blocks",
        {{"main", "Procedural \"DelayedReadArchive\" [\"a\"] [0 1 0 1 0 1]\n"}, {"a", "Color 1 0 0\n"}},
        "", 0, "AttributeBegin()\nColor([1 0 0])\nAttributeEnd()\n"},
@@ -144,7 +145,8 @@ TEST(RibBounds, HostileStreamsEndWithTheirDiagnostics) {
     vellum::MemoryArchives archives(c.files);
     vellum::RibReader::Options options;
     options.archives = &archives;
-    options.archiveBudget = c.archiveBudget;
+    vellum::WorkMeter meter(c.limits);
+    options.meter = &meter;
     vellum_test::RecordingContext target;
     std::string diagnostics;
     vellum::RibReader reader(

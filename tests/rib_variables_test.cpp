@@ -25,12 +25,14 @@ struct Case {
 const std::string kOn = "Option \"ribparse\" \"string varsubst\" [\"$\"]\n";
 const std::string kShot = "Option \"user\" \"string shot\" [\"s01\"]\n";
 
-// What the reader hands a writer; `budget` bounds the bytes substitution adds.
-std::string written(const Case &c, std::string *diagnostics, uint64_t budget) {
+// What the reader hands a writer, within the limits of `limits`.
+std::string written(const Case &c, std::string *diagnostics,
+                    const vellum::WorkMeter::Limits &limits = vellum::WorkMeter::kDefaultLimits) {
   return vellum_test::requestsOf([&] {
+    vellum::WorkMeter meter(limits);
     vellum::RibReader::Options options;
+    options.meter = &meter;
     options.substituteVariables = true;
-    options.substitutionBudget = budget;
     options.strict = c.strict;
     std::vector<vellum::RibInput> inputs;
     inputs.push_back({"t.rib", std::make_unique<vellum::MemorySource>(c.rib)});
@@ -79,25 +81,33 @@ TEST(RibVariables, ReferencesAreReplacedOnceTheStreamAsks) {
   };
   for (const Case &c : cases) {
     std::string diagnostics;
-    EXPECT_EQ(written(c, &diagnostics, vellum::RibReader::kSubstitutionBudget), c.written) << c.what;
+    EXPECT_EQ(written(c, &diagnostics), c.written) << c.what;
     EXPECT_EQ(diagnostics, c.diagnostics) << c.what;
   }
   unsetenv("VELLUM_TEST_DIR");
 }
 
-// Each reference adds 6 bytes: the 11th is past a budget of 64.
-TEST(RibVariables, WhatSubstitutionAddsIsBounded) {
-  std::string surfaces;
+// Each substitution builds 10 bytes: the 7th passes a limit of 64, and
+// the input ends there.  A string longer than kMostSubstitutedString is
+// never built, and its request is left out.
+TEST(RibVariables, WhatSubstitutionBuildsIsBounded) {
+  const std::string big = kOn + "Option \"user\" \"string big\" [\"0123456789\"]\n";
+  std::string surfaces, expected = big;
   for (int i = 0; i < 12; ++i) surfaces += "Surface \"$big\"\n";
-  const Case c = {"", kOn + "Option \"user\" \"string big\" [\"0123456789\"]\n" + surfaces, "", ""};
+  for (int i = 0; i < 6; ++i) expected += "Surface \"0123456789\"\n";
   std::string diagnostics;
-  const std::string out = written(c, &diagnostics, 64);
+  EXPECT_EQ(written({"", big + surfaces, "", ""}, &diagnostics,
+                    vellum::WorkMeter::defaultLimitsWith(vellum::WorkMeter::kText, {64, 0})),
+            expected);
   EXPECT_EQ(diagnostics,
-            "t.rib:13: Surface: variables added more than 64 bytes to the stream: no more are "
-            "substituted\n");
-  std::string expected = kOn + "Option \"user\" \"string big\" [\"0123456789\"]\n";
-  for (int i = 0; i < 12; ++i) expected += i < 10 ? "Surface \"0123456789\"\n" : "Surface \"$big\"\n";
-  EXPECT_EQ(out, expected);
+            "t.rib:9: work limit: more than 64 bytes of text built by expressions and variables; the "
+            "rest of the input is not read\n");
+
+  const std::string mebibyte = kOn + "Option \"user\" \"string m\" [\"" + std::string(1 << 20, 'x') + "\"]\n";
+  diagnostics.clear();
+  EXPECT_EQ(written({"", mebibyte + "Surface \"$m$m$m$m\"\nSurface \"$m$m$m$m!\"\n", "", ""}, &diagnostics),
+            mebibyte + "Surface \"" + std::string(4 << 20, 'x') + "\"\n");
+  EXPECT_EQ(diagnostics, "t.rib:4: Surface: variables make a string longer than 4194304 bytes\n");
 }
 
 }  // namespace
