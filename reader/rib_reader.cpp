@@ -149,6 +149,7 @@ void RibReader::read(std::vector<RibInput> inputs) {
   parser_ = &parser;
   WorkMeter &meter = *shared_->meter;
   uint64_t inputStart = 0;  // where the input being read began
+  bool inputCut = false;    // the input being read was given up
   RibRequest request;
   const RequestRow *row = nullptr;
   std::string error;
@@ -157,6 +158,7 @@ void RibReader::read(std::vector<RibInput> inputs) {
       if (!outermost) break;
       parser.skipInput(lastInput_);
       shared_->givenUp = false;
+      inputCut = true;
     }
     const RibParser::Result result = parser.next(request, &row, &error);
     if (outermost) {
@@ -165,6 +167,7 @@ void RibReader::read(std::vector<RibInput> inputs) {
         shared_->errorsInInput = 0;
         meter.reset();
         shared_->meterReported = false;
+        inputCut = false;
         inputStart = parser.offset();
       }
       meter.setInputBytes(parser.offset() - inputStart);
@@ -175,7 +178,8 @@ void RibReader::read(std::vector<RibInput> inputs) {
     if (!outermost && meter.spent()) break;
     switch (result) {
       case RibParser::Result::kEnd:
-        reportOpenBlocks();
+        // Blocks left open by an input cut short say nothing more.
+        if (!inputCut) reportOpenBlocks();
         if (!identity.empty()) shared_->openArchives.pop_back();
         parser_ = nullptr;
         return;

@@ -198,6 +198,14 @@ TEST(RibArchives, InlineArchivesAndConditionsAsARendererReadsThem) {
         }()}},
        "main:184: work limit: more than 65536 bytes of archives read; the rest of the input is not read\n",
        "", false, false, vellum::WorkMeter::defaultLimitsWith(vellum::WorkMeter::kArchiveBytes, {65536, 0})},
+      {"an inline archive is checked with its own declarations, made when it is read",
+       {{"main", "ArchiveBegin \"a\"\nDeclare \"e0\" \"constant float\"\nSphere 1 -1 1 360 \"e0\" [1]\n"
+                 "ArchiveEnd\nSphere 1 -1 1 360 \"e0\" [3]\nReadArchive \"a\"\nSphere 1 -1 1 360 \"e0\" [2]\n"}},
+       "main:5: Sphere: undeclared parameter \"e0\"\n",
+       "Declare(\"e0\", \"constant float\")\nSphereV(1, -1, 1, 360; \"e0\")\nSphereV(1, -1, 1, 360; \"e0\")\n"},
+      {"what replaying an inline archive reports names where it was defined",
+       {{"main", "ArchiveBegin \"a\"\n\n\nReadArchive \"nothere\"\nArchiveEnd\nReadArchive \"a\"\n"}},
+       "main:4: warning: ReadArchive: \"nothere\" cannot be opened because it does not exist\n", ""},
       {"the true branch only",
        {{"main", ifShot + "IfBegin \"$shot == 's02'\"\nCone 1 1 360\nElseIf \"$shot == 's01'\"\n" + kSphere +
                      "Else\nDisk 0 1 360\nIfEnd\n"}},

@@ -116,6 +116,37 @@ TEST(RibBounds, HostileStreamsEndWithTheirDiagnostics) {
        "main:3: PointsPolygons: too many values (more than 2147483647 in one storage class)\n"
        "main:4: PointsPolygons: parameter \"vertex float[32767] rtbig\" has too many values\n",
        4, ""},
+      // B is defined while A is read back: it is charged by what it holds
+      // (about 5.4 KiB) besides the 4 KiB of opening it, each time.
+      {"inline archives defined while another is read back",
+       {{"main", "ArchiveBegin \"A\"\nArchiveBegin \"B\"\n" + repeat(sphere, 200) +
+                     "ArchiveEnd\nArchiveEnd\nReadArchive \"A\"\n" + repeat("ReadArchive \"B\"\n", 1000)}},
+       "main:313: work limit: more than 1048576 bytes of archives read; the rest of the input is not "
+       "read\n",
+       1, "", vellum::WorkMeter::defaultLimitsWith(vellum::WorkMeter::kArchiveBytes, {1 << 20, 0})},
+      // 102 requests to define it, then 101 each time it is read.
+      {"requests read back count as requests",
+       {{"main", "ArchiveBegin \"B\"\n" + repeat(sphere, 100) + "ArchiveEnd\n" +
+                     repeat("ReadArchive \"B\"\n", 100)}},
+       "main:111: work limit: more than 1000 requests read or replayed; the rest of the input is not "
+       "read\n",
+       1, "", vellum::WorkMeter::defaultLimitsWith(vellum::WorkMeter::kRequests, {1000, 0})},
+      // Each sphere is kept in 28 bytes.
+      {"an inline archive that never ends",
+       {{"main", "ArchiveBegin \"x\"\n" + repeat(sphere, 10000)}},
+       "main:148: work limit: more than 4096 bytes kept of inline archives; the rest of the input is "
+       "not read\n",
+       1, "", vellum::WorkMeter::defaultLimitsWith(vellum::WorkMeter::kRecordedBytes, {4096, 0})},
+      {"an archive file that is not RIB is not shown",
+       {{"main", "ReadArchive \"secret\"\nReadArchive \"late\"\n" + sphere},
+        {"secret", "PASSWORD=hunter2 [\"x\"]\n"},
+        {"late", "# a comment first\nSphre 1 -1 1 360\n"}},
+       "main:1: ReadArchive: \"secret\" is not RIB: it is left out\n"
+       "main:2: ReadArchive: \"late\" is not RIB: it is left out\n",
+       2, "ArchiveRecord(\"comment\", \"a comment first\")\nSphereV(1, -1, 1, 360;)\n"},
+      {"an archive that is RIB with errors in it",
+       {{"main", "ReadArchive \"bad\"\n"}, {"bad", "Sphere 1\nSphre 1 -1 1 360\n"}},
+       "bad:1: Sphere: expected a number as operand 2\nbad:2: unknown request Sphre\n", 2, ""},
       {"NUL bytes in strings",
        {{"main", "Surface \"pl\\000astic\"\nSurface \"pl\\400astic\"\nSurface \"a\" \"string s\" [\"x" +
                      std::string(1, '\0') + "\"]\nSurface \x93" + std::string("a\0b", 3) + "\n" +

@@ -132,6 +132,9 @@ TEST(RibReader, MalformedRequestsAreReportedAndLeftOut) {
       {"Option \"limits\" \"texturememory\" [1.5]",
        "Option: parameter \"texturememory\" needs integers"},
       {"Sphere 1 -1 1 360 \"nosuch\" [1]", "Sphere: undeclared parameter \"nosuch\""},
+      {"Declare \"foo\" \"bogus\"", "Declare: the declaration \"bogus\" has no recognised type"},
+      {"Declare \"foo\" \"uniform float[-1]\"",
+       "Declare: the declaration \"uniform float[-1]\" has an array length outside 0 to 32767"},
       {"Sphere 1 -1 1 360 \"Cs\" [1 0 0]",
        "Sphere: parameter \"Cs\" has 3 values where 12 are expected"},
       // Surplus values are as wrong as missing ones.

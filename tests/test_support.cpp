@@ -6,6 +6,7 @@
 #include <unistd.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -185,6 +186,26 @@ std::string gunzip(const std::string &compressed) {
   inflateEnd(&stream);
   if (result == Z_STREAM_END) return left == 0 ? out : out + kTrailingBytes;
   return result == Z_BUF_ERROR ? out + kCutShort : kNotGzip;
+}
+
+std::vector<std::pair<std::string, std::string>> projectRibFiles() {
+  std::vector<std::pair<std::string, std::string>> files;
+  const std::string source = VELLUM_SOURCE_DIR;
+  for (const char *directory : {"/bench/scenes", "/fuzz/corpus"}) {
+    std::vector<std::string> names;
+    for (const auto &entry : std::filesystem::directory_iterator(source + directory))
+      if (entry.path().extension() == ".rib") names.push_back(entry.path().string());
+    std::sort(names.begin(), names.end());
+    for (const std::string &name : names) {
+      std::string bytes = readFile(name);
+      if (std::string(directory) == "/fuzz/corpus" && !bytes.empty()) {
+        bytes.erase(0, 1);
+        bytes.erase(std::remove(bytes.begin(), bytes.end(), '\x1e'), bytes.end());
+      }
+      files.emplace_back(name.substr(source.size() + 1), std::move(bytes));
+    }
+  }
+  return files;
 }
 
 }  // namespace vellum_test

@@ -5,6 +5,8 @@
 
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace vellum {
 class RibWriter;
@@ -30,6 +32,11 @@ ChildResult runProgram(const std::string &commandLine, const std::string &input 
 std::string tempPath(const std::string &name);
 std::string readFile(const std::string &path);
 void writeFile(const std::string &path, const std::string &content);
+
+// The RIB streams of the project's own files, by name: the scenes of
+// bench/scenes and the seeds of the reader's fuzz target (their mode byte
+// taken off and their parts joined), each as plain bytes.
+std::vector<std::pair<std::string, std::string>> projectRibFiles();
 
 // A string literal as the interface's non-const token type.
 inline char *tok(const char *text) { return const_cast<char *>(text); }
