@@ -365,12 +365,19 @@ void RibReader::takeCondition(const RibRequest &request) {
   std::vector<StreamState::Condition> &conditions = state_.conditions;
   const auto truth = [&] {
     const std::string &expression = request.operands[0].string;
-    const std::optional<bool> value =
-        evaluateCondition(expression, [&](const std::string &name) -> std::optional<std::string> {
-          if (const std::string *user = state_.reading.userValue(name)) return *user;
-          return std::nullopt;
-        });
-    if (value) return *value;
+    const ConditionResult result = evaluateCondition(
+        expression, [&](const std::string &name) { return state_.reading.userValue(name); },
+        kMostExpressionWork);
+    // What the expression cost, for the input's work meter.
+    [[maybe_unused]] const uint64_t expressionWork = result.work;
+    switch (result.status) {
+      case ConditionResult::kTrue: return true;
+      case ConditionResult::kFalse: return false;
+      case ConditionResult::kTooLarge:
+        report(false, request, request.name + ": " + quote(expression) + " expression too large");
+        return false;
+      case ConditionResult::kCannotEvaluate: break;
+    }
     report(true, request, request.name + ": " + quote(expression) + " cannot be evaluated: taken as true");
     return true;
   };
