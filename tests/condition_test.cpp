@@ -18,9 +18,8 @@ constexpr uint64_t kPlenty = uint64_t{1} << 30;
 
 const std::map<std::string, std::string> &userValues() {
   static const std::map<std::string, std::string> values = {
-      {"shot", "s01"},       {"frame", "12"},           {"empty", ""},
-      {"x", "abc"},          {"big", std::string(1000, 'a')}, {"half", "0.5"},
-      {"pattern", "s0[0-9]"}};
+      {"shot", "s01"}, {"frame", "12"}, {"empty", ""}, {"x", "abc"}, {"half", "0.5"},
+      {"pattern", "s0[0-9]"}, {"big", std::string(1000, 'a')}};
   return values;
 }
 
@@ -40,7 +39,8 @@ struct Case {
 };
 
 void expectStatuses(const Case *first, const Case *last) {
-  for (const Case *c = first; c != last; ++c) EXPECT_EQ(evaluate(c->expression).status, c->status) << c->expression;
+  for (const Case *c = first; c != last; ++c)
+    EXPECT_EQ(evaluate(c->expression).status, c->status) << c->expression;
 }
 
 TEST(Condition, EvaluatesComparisonsOfVariables) {
@@ -55,6 +55,7 @@ TEST(Condition, EvaluatesComparisonsOfVariables) {
       {"$frame >= 12 && $frame <= 12", kTrue},
       {"$frame > 11.5 && $frame < 12.5", kTrue},
       {"$half == .5 && $half == 5e-1", kTrue},
+      {"5. == 5 && '5.' == 5", kTrue},
       {"'+5' == 5", kTrue},          // a text reads as a number with its sign
       {"$x == 0", kFalse},           // a word with a number compares as text
       {"$x != 0", kTrue},
@@ -217,7 +218,8 @@ TEST(Condition, MatchesGlobPatterns) {
       {"'x" + std::string(63, 'a') + "y' =~ '*" + std::string(64, 'a') + "*'", kFalse},
       {"'x" + std::string(65, 'a') + "y' =~ '*" + std::string(65, '?') + "*'", kTrue},
       {"'x" + std::string(63, 'a') + "y' =~ '*?" + std::string(64, 'a') + "*'", kFalse},
-      {"'" + std::string(130, 'a') + "b" + std::string(10, 'a') + "' =~ '*" + std::string(129, 'a') + "b*'", kTrue},
+      {"'" + std::string(130, 'a') + "b" + std::string(10, 'a') + "' =~ '*" + std::string(129, 'a') + "b*'",
+       kTrue},
   };
   expectStatuses(std::begin(cases), std::end(cases));
 }
