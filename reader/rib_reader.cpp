@@ -24,6 +24,13 @@ namespace {
 
 std::string quote(const std::string &text) { return "\"" + text + "\""; }
 
+// A text quoted in a diagnostic, cut short after 60 bytes so that a
+// hostile one does not fill a line with kilobytes.
+std::string excerpt(const std::string &text) {
+  constexpr size_t kShown = 60;
+  return text.size() <= kShown ? quote(text) : quote(text.substr(0, kShown) + "...");
+}
+
 // The type of a parameter the stream never declared, from its values:
 // strings, or numbers, which are floats whether written "1" or "1.5".
 // The shading language has no integers, and display drivers and
@@ -431,13 +438,27 @@ void RibReader::takeCondition(const RibRequest &request) {
   std::vector<StreamState::Condition> &conditions = state_.conditions;
   const auto truth = [&] {
     const std::string &expression = request.operands[0].string;
-    const std::optional<bool> value =
-        evaluateCondition(expression, [&](const std::string &name) -> std::optional<std::string> {
-          if (const std::string *user = state_.reading.userValue(name)) return *user;
-          return std::nullopt;
-        });
-    if (value) return *value;
-    report(true, request, request.name + ": " + quote(expression) + " cannot be evaluated: taken as true");
+    WorkMeter &meter = *shared_->meter;
+    const uint64_t left = meter.left(WorkMeter::kText);
+    const ConditionResult result = evaluateCondition(
+        expression, [&](const std::string &name) { return state_.reading.userValue(name); },
+        std::min(kMostExpressionWork, left));
+    // What it did counts towards the input's meter; an expression stopped
+    // by the meter rather than by its own bound ends the input.
+    if (result.status == ConditionResult::kTooLarge && left < kMostExpressionWork) {
+      meter.charge(WorkMeter::kText, left + 1);
+      return false;
+    }
+    meter.charge(WorkMeter::kText, result.work);
+    switch (result.status) {
+      case ConditionResult::kTrue: return true;
+      case ConditionResult::kFalse: return false;
+      case ConditionResult::kTooLarge:
+        report(false, request, request.name + ": " + excerpt(expression) + " expression too large");
+        return false;
+      case ConditionResult::kCannotEvaluate: break;
+    }
+    report(true, request, request.name + ": " + excerpt(expression) + " cannot be evaluated: taken as true");
     return true;
   };
   if (request.name == "IfBegin") {

@@ -70,6 +70,9 @@ class RibReader {
   static constexpr int kMostArchiveDepth = 16;
   static constexpr int kMostErrorsPerInput = 100;
   static constexpr uint64_t kMostSubstitutedString = uint64_t{4} << 20;
+  // The most work (bytes of text built, steps of glob matches) one IfBegin
+  // or ElseIf expression may do: 4 MiB.
+  static constexpr uint64_t kMostExpressionWork = uint64_t{4} << 20;
 
   struct Options {
     bool strict = false;  // warnings are errors, and their requests are left out
@@ -123,7 +126,8 @@ class RibReader {
     // IfBegin block only the first branch whose expression is true (over
     // the Option "user" values, see reader/condition.h) reaches the
     // target; every branch is checked.  An expression that cannot be
-    // evaluated is taken as true, with one warning.  The conditional
+    // evaluated is taken as true, with one warning; one whose work would
+    // pass kMostExpressionWork is false, with one error.  The conditional
     // requests themselves are not handed on.  A re-writer hands on every
     // branch as written.
     bool actOnConditions = false;

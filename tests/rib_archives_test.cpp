@@ -231,4 +231,42 @@ TEST(RibArchives, InlineArchivesAndConditionsAsARendererReadsThem) {
   for (const Case &c : cases) expectRead(c);
 }
 
+// An expression whose work would pass kMostExpressionWork (4 MiB) is
+// false, with one error, and the next branch is tried.
+TEST(RibArchives, AnExpressionTooLargeIsFalseWithAnError) {
+  const auto option = [](size_t bytes) {
+    return "Option \"user\" \"string v\" [\"" + std::string(bytes, 'a') + "\"]\n";
+  };
+  const std::string optionCall = "OptionV(\"user\"; \"string v\")\n";
+  const std::string ifElse = "Cone 1 1 360\nElse\n" + kSphere + "IfEnd\n";
+  // Each value taken and each joined: 4 x 1 MiB is the most.
+  const std::string concat = "concat($v, $v)";
+  // A piece of 200 bytes takes 4 steps a byte of the 1 MiB searched.
+  const std::string match = "$v =~ '*" + std::string(200, 'a') + "b*'";
+  const Case cases[] = {
+      {"a concat within the most",
+       {{"main", option(1 << 20) + "IfBegin \"" + concat + "\"\n" + ifElse}},
+       "", optionCall + "ConeV(1, 1, 360;)\n", false, true},
+      {"a concat past it",
+       {{"main", option((1 << 20) + 1) + "IfBegin \"" + concat + "\"\n" + ifElse}},
+       "main:2: IfBegin: \"" + concat + "\" expression too large\n", optionCall + kSphereCall, false, true},
+      {"a match past it",
+       {{"main", option(1 << 20) + "IfBegin \"0\"\nDisk 0 1 360\nElseIf \"" + match + "\"\n" + ifElse}},
+       "main:4: ElseIf: \"" + match.substr(0, 60) + "...\" expression too large\n", optionCall + kSphereCall,
+       false, true},
+      // The left side decides: the right one is not evaluated, and needs
+      // no variable.
+      {"&& and || as in C",
+       {{"main", "IfBegin \"defined(x) && $x == 1\"\nDisk 0 1 360\nElseIf \"1 || $y / 0\"\n" + ifElse}},
+       "", "ConeV(1, 1, 360;)\n", false, true},
+      // The meter's limit, smaller than the expression's own, ends the input.
+      {"an expression past what the input may still build",
+       {{"main", option(5000) + "IfBegin \"concat($v, $v)\"\n" + ifElse}},
+       "main:2: work limit: more than 16384 bytes of text built by expressions and variables; the rest of "
+       "the input is not read\n",
+       optionCall, false, true, vellum::WorkMeter::defaultLimitsWith(vellum::WorkMeter::kText, {16384, 0})},
+  };
+  for (const Case &c : cases) expectRead(c);
+}
+
 }  // namespace
