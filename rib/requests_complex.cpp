@@ -135,8 +135,14 @@ RtVoid RibWriter::VolumeV(RtToken type, RtBound bound, RtInt *dimensions, RtInt 
   quotedText(type);
   character(' ');
   writeFloatArray(bound, 6);
-  character(' ');
-  writeIntArray(dimensions, 3);
+  // "[2 2 2]": without the blank that writeIntArray puts after each value
+  // (every other integer array keeps it: stored files hold those bytes).
+  text(" [");
+  for (int i = 0; dimensions != nullptr && i < 3; ++i) {
+    if (i > 0) character(' ');
+    integerText(dimensions[i]);
+  }
+  character(']');
   primitiveList(counts, n, tokens, parms);
 }
 
