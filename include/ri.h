@@ -84,6 +84,17 @@
  *   pixel filter function that is none of the predefined ones (written as
  *   "", reported once per context).  None of them goes through an error
  *   handler, and no call returns an error code.
+ * - A primitive that one request cannot hold, which a reader refuses, is
+ *   not written at all: one whose counts give a storage class more than
+ *   2147483647 values (RiVolume's nx * ny * nz points, RiPatchMesh's and
+ *   RiNuPatch's nu * nv, the vertices that nvertices adds up to in
+ *   RiCurves, RiGeneralPolygon and the meshes, a mesh's largest vertex
+ *   index plus one) or one parameter more values than that.  It is an
+ *   RIE_RANGE error through RiErrorPrint (which sets RiLastError) naming
+ *   the call and the operands: "ERROR: Parameter out of range" and
+ *   "    --> RiVolume: dimensions 2147483647 2147483647 2147483647 give
+ *   too many values (more than 2147483647 in one storage class); the
+ *   request is not written".  The program goes on.
  * - A renderer that goes away does not kill the client: writing into its
  *   closed pipe, or into standard output when that is a pipe or socket
  *   whose reader has gone, is a failed write (above), not a SIGPIPE.
@@ -264,8 +275,9 @@ RI_API RtVoid RiProc2DynamicLoad(RtContextHandle context, RtFloat detail, RtInt 
                                  RtToken tokens[], RtPointer parms[]);
 RI_API RtVoid RiSimpleBound(RtInt n, RtToken tokens[], RtPointer parms[], RtBound bound);
 
-/* Error handlers.  vellum reports a call without a context through
- * RiErrorPrint, whatever RiErrorHandler chose; a client may call them for
+/* Error handlers.  vellum reports a call without a context, and a
+ * primitive too large for one request, through RiErrorPrint, whatever
+ * RiErrorHandler chose; a client may call them for
  * its own reports; RiErrorPrint and RiErrorAbort print on standard error. */
 RI_API RtVoid RiErrorIgnore(RtInt code, RtInt severity, char *message);
 /* Prints nothing; sets RiLastError to code. */
@@ -638,7 +650,10 @@ RI_API RtVoid RiProcedural2V(RtProc2SubdivFunc subdivide, RtProc2BoundFunc bound
 /* A volume of a `type` ("box", "ellipsoid", "cone", "cylinder" or a plug-in's
  * "blobbydso:name") over the bound, sampled at dimensions[0..2] points:
  * its parameters have 1 constant and uniform value, 8 varying and
- * facevarying values (the corners), and nx * ny * nz vertex values. */
+ * facevarying values (the corners), and nx * ny * nz vertex values.
+ * Written as Volume "box" [bound] [nx ny nz].  Dimensions whose product is
+ * more than 2147483647 are more vertex values than one request can hold:
+ * an RIE_RANGE error, and nothing is written (see Failures at the top). */
 RI_API RtVoid RiVolume(RtToken type, RtBound bound, RtInt *dimensions, ...);
 RI_API RtVoid RiVolumeV(RtToken type, RtBound bound, RtInt *dimensions, RtInt n, RtToken tokens[],
                         RtPointer parms[]);

@@ -1,6 +1,10 @@
 // Parameter lists: every token with as many values as its declaration and,
-// on primitives, its storage class and the primitive's counts give.
+// on primitives, its storage class and the primitive's counts give; and
+// the most values a primitive's request can hold.
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <string>
 
 #include "error/writer_diagnostics.h"
 #include "decl/declaration.h"
@@ -26,7 +30,53 @@ const Declaration *writableDeclaration(const char *token) {
   return declaration;
 }
 
+// The values that follow a token of this declaration.  On a primitive the
+// positions are one per vertex whatever their declared class.
+int64_t valueCount(const Declaration &declaration, const PrimitiveCounts *counts) {
+  ValueShape shape = declaration.shape();
+  if (counts != nullptr && isPositionName(declaration.name)) shape.storageClass = kClassVertex;
+  return parameterValueCount(shape, counts);
+}
+
+// The most values one element of a parameter can have: a matrix array of
+// the longest length a declaration stores.
+constexpr int64_t kMostValuesPerElement = 16 * int64_t{INT16_MAX};
+
 }  // namespace
+
+std::string RibWriter::valuesPastLimit(const PrimitiveCounts &counts, RtInt n, RtToken tokens[]) {
+  if (tooManyValues(counts))
+    return "too many values (more than " + std::to_string(kMostValues) + " in one storage class)";
+  // With no count above this, no parameter can have too many values: the
+  // small primitives are spared the lookups.
+  const int64_t largest = std::max({counts.vertex, counts.varying, counts.uniform, counts.faceVarying});
+  if (largest <= kMostValues / kMostValuesPerElement) return {};
+  for (RtInt i = 0; i < n && tokens != nullptr && tokens[i] != nullptr; ++i) {
+    const Declaration *declaration = lookupDeclaration(tokens[i]);
+    // A token without a usable declaration is left out when written.
+    if (declaration == nullptr || unusableDeclarationReason(declaration->shape()) != nullptr) continue;
+    if (valueCount(*declaration, &counts) > kMostValues)
+      return "parameter \"" + std::string(tokens[i]) + "\" too many values (more than " +
+             std::to_string(kMostValues) + ")";
+  }
+  return {};
+}
+
+std::string RibWriter::verticesOperands(int64_t vertices) {
+  return "nvertices adding up to " + std::to_string(vertices);
+}
+
+std::string RibWriter::meshOperands(const PrimitiveCounts &counts) {
+  return verticesOperands(counts.faceVarying) + " and vertex indices up to " +
+         std::to_string(counts.vertex - 1);
+}
+
+void RibWriter::reportTooManyValues(const char *request, const std::string &operands,
+                                    const std::string &excess) {
+  const std::string detail =
+      std::string(request) + ": " + operands + " give " + excess + "; the request is not written";
+  RiErrorPrint(RIE_RANGE, RIE_ERROR, const_cast<char *>(detail.c_str()));
+}
 
 void RibWriter::writeValues(int type, const void *values, int64_t count) {
   switch (type) {
@@ -61,13 +111,11 @@ void RibWriter::writeParams(const PrimitiveCounts *counts, RtInt n, RtToken toke
     if (token == nullptr) break;
     const Declaration *declaration = writableDeclaration(token);
     if (declaration == nullptr) continue;
-    ValueShape shape = declaration->shape();
-    if (counts != nullptr && isPositionName(declaration->name)) shape.storageClass = kClassVertex;
     character(' ');
     quotedText(token);
     character(' ');
     writeValues(declaration->type, parms != nullptr ? parms[i] : nullptr,
-                parameterValueCount(shape, counts));
+                valueCount(*declaration, counts));
   }
   endLine();
 }

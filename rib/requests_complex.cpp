@@ -1,5 +1,6 @@
 // Subdivision meshes, blobbies and procedurals.
 #include <cstdio>
+#include <string>
 
 #include "error/writer_diagnostics.h"
 #include "common/name_tables.h"
@@ -12,6 +13,9 @@ RtVoid RibWriter::SubdivisionMeshV(RtToken scheme, RtInt nfaces, RtInt nvertices
                                    RtInt vertices[], RtInt ntags, RtToken tags[], RtInt nargs[],
                                    RtInt intargs[], RtFloat floatargs[], RtInt n,
                                    RtToken tokens[], RtPointer parms[]) {
+  const PrimitiveCounts counts = subdivisionMeshCounts(nfaces, nvertices, vertices);
+  if (refusesTooManyValues("RiSubdivisionMesh", counts, n, tokens, [&] { return meshOperands(counts); }))
+    return;
   text("SubdivisionMesh ");
   quotedText(scheme);
   character(' ');
@@ -28,12 +32,16 @@ RtVoid RibWriter::SubdivisionMeshV(RtToken scheme, RtInt nfaces, RtInt nvertices
     writeIntArray(intargs, sumOfEvery2nd(nargs, ntags, 0));
     writeFloatArray(floatargs, sumOfEvery2nd(nargs, ntags, 1));
   }
-  primitiveList(subdivisionMeshCounts(nfaces, nvertices, vertices), n, tokens, parms);
+  primitiveList(counts, n, tokens, parms);
 }
 
 RtVoid RibWriter::BlobbyV(RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, RtFloat flt[],
                           RtInt nstr, RtToken str[], RtInt n, RtToken tokens[],
                           RtPointer parms[]) {
+  const PrimitiveCounts leafCounts = blobbyPrimitiveCounts(nleaf);
+  if (refusesTooManyValues("RiBlobby", leafCounts, n, tokens,
+                           [&] { return std::to_string(nleaf) + " leaves"; }))
+    return;
   const BlobbyCounts counts = blobbyCounts(code, ncode);
   if (nleaf != counts.leaves)
     reportWriterProblem("\nlibvellum error: RiBlobby nleaf [%d] !=  leaf count [%lld]", nleaf,
@@ -55,7 +63,7 @@ RtVoid RibWriter::BlobbyV(RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, Rt
   writeStringArray(str, nstr);
   if (n > 0) {
     character('\n');
-    primitiveList(blobbyPrimitiveCounts(nleaf), n, tokens, parms);
+    primitiveList(leafCounts, n, tokens, parms);
   }
   endLine();
 }
@@ -89,6 +97,10 @@ RtVoid RibWriter::HierarchicalSubdivisionMeshV(RtToken scheme, RtInt nfaces, RtI
                                                RtInt nargs[], RtInt intargs[], RtFloat floatargs[],
                                                RtToken stringargs[], RtInt n, RtToken tokens[],
                                                RtPointer parms[]) {
+  const PrimitiveCounts meshCounts = subdivisionMeshCounts(nfaces, nvertices, vertices);
+  if (refusesTooManyValues("RiHierarchicalSubdivisionMesh", meshCounts, n, tokens,
+                           [&] { return meshOperands(meshCounts); }))
+    return;
   text("HierarchicalSubdivisionMesh ");
   quotedText(scheme);
   character(' ');
@@ -108,18 +120,30 @@ RtVoid RibWriter::HierarchicalSubdivisionMeshV(RtToken scheme, RtInt nfaces, RtI
   writeFloatArray(floatargs, counts[1]);
   character(' ');
   writeStringArray(stringargs, counts[2]);
-  primitiveList(subdivisionMeshCounts(nfaces, nvertices, vertices), n, tokens, parms);
+  primitiveList(meshCounts, n, tokens, parms);
 }
 
 RtVoid RibWriter::VolumeV(RtToken type, RtBound bound, RtInt *dimensions, RtInt n, RtToken tokens[],
                           RtPointer parms[]) {
+  const PrimitiveCounts counts = volumeCounts(dimensions);
+  if (refusesTooManyValues("RiVolume", counts, n, tokens, [&] {
+        return "dimensions " + std::to_string(dimensions[0]) + " " + std::to_string(dimensions[1]) + " " +
+               std::to_string(dimensions[2]);
+      }))
+    return;
   text("Volume ");
   quotedText(type);
   character(' ');
   writeFloatArray(bound, 6);
-  character(' ');
-  writeIntArray(dimensions, 3);
-  primitiveList(volumeCounts(dimensions), n, tokens, parms);
+  // "[2 2 2]": without the blank that writeIntArray puts after each value
+  // (every other integer array keeps it: stored files hold those bytes).
+  text(" [");
+  for (int i = 0; dimensions != nullptr && i < 3; ++i) {
+    if (i > 0) character(' ');
+    integerText(dimensions[i]);
+  }
+  character(']');
+  primitiveList(counts, n, tokens, parms);
 }
 
 }  // namespace vellum

@@ -1,5 +1,6 @@
 // Quadrics, polygons, points, Geometry, solids and retained objects.
 #include <cstdint>
+#include <string>
 
 #include "common/primitive_counts.h"
 #include "rib/rib_writer.h"
@@ -30,31 +31,46 @@ RtVoid RibWriter::HyperboloidV(RtPoint point1, RtPoint point2, RtFloat thetamax,
 }
 
 RtVoid RibWriter::PolygonV(RtInt nvertices, RtInt n, RtToken tokens[], RtPointer parms[]) {
+  const PrimitiveCounts counts = polygonCounts(nvertices);
+  if (refusesTooManyValues("RiPolygon", counts, n, tokens,
+                           [&] { return std::to_string(nvertices) + " vertices"; }))
+    return;
   text("Polygon");
-  primitiveList(polygonCounts(nvertices), n, tokens, parms);
+  primitiveList(counts, n, tokens, parms);
 }
 
 RtVoid RibWriter::GeneralPolygonV(RtInt nloops, RtInt nvertices[], RtInt n, RtToken tokens[],
                                   RtPointer parms[]) {
+  const PrimitiveCounts counts = generalPolygonCounts(nloops, nvertices);
+  if (refusesTooManyValues("RiGeneralPolygon", counts, n, tokens,
+                           [&] { return verticesOperands(counts.vertex); }))
+    return;
   text("GeneralPolygon");
   writeIntArray(nvertices, nloops);
   character(' ');
-  primitiveList(generalPolygonCounts(nloops, nvertices), n, tokens, parms);
+  primitiveList(counts, n, tokens, parms);
 }
 
 RtVoid RibWriter::PointsPolygonsV(RtInt npolys, RtInt nvertices[], RtInt vertices[], RtInt n,
                                   RtToken tokens[], RtPointer parms[]) {
+  const PrimitiveCounts counts = pointsPolygonsCounts(npolys, nvertices, vertices);
+  if (refusesTooManyValues("RiPointsPolygons", counts, n, tokens, [&] { return meshOperands(counts); }))
+    return;
   text("PointsPolygons");
   writeIntArray(nvertices, npolys);
   character(' ');
   writeIntArray(vertices, sumOf(nvertices, npolys));
   character(' ');
-  primitiveList(pointsPolygonsCounts(npolys, nvertices, vertices), n, tokens, parms);
+  primitiveList(counts, n, tokens, parms);
 }
 
 RtVoid RibWriter::PointsGeneralPolygonsV(RtInt npolys, RtInt nloops[], RtInt nvertices[],
                                          RtInt vertices[], RtInt n, RtToken tokens[],
                                          RtPointer parms[]) {
+  const PrimitiveCounts counts = pointsGeneralPolygonsCounts(npolys, nloops, nvertices, vertices);
+  if (refusesTooManyValues("RiPointsGeneralPolygons", counts, n, tokens,
+                           [&] { return meshOperands(counts); }))
+    return;
   const int64_t loops = sumOf(nloops, npolys);
   text("PointsGeneralPolygons");
   writeIntArray(nloops, npolys);
@@ -63,12 +79,16 @@ RtVoid RibWriter::PointsGeneralPolygonsV(RtInt npolys, RtInt nloops[], RtInt nve
   character(' ');
   writeIntArray(vertices, sumOf(nvertices, loops));
   character(' ');
-  primitiveList(pointsGeneralPolygonsCounts(npolys, nloops, nvertices, vertices), n, tokens, parms);
+  primitiveList(counts, n, tokens, parms);
 }
 
 RtVoid RibWriter::PointsV(RtInt npoints, RtInt n, RtToken tokens[], RtPointer parms[]) {
+  const PrimitiveCounts counts = polygonCounts(npoints);
+  if (refusesTooManyValues("RiPoints", counts, n, tokens,
+                           [&] { return std::to_string(npoints) + " points"; }))
+    return;
   text("Points ");
-  primitiveList(polygonCounts(npoints), n, tokens, parms);
+  primitiveList(counts, n, tokens, parms);
 }
 
 // Object handles are sequence numbers within the context, never reset.

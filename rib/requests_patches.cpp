@@ -1,6 +1,7 @@
 // Bases, patches, patch meshes, NURBS patches, trim curves and curves.
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "error/writer_diagnostics.h"
 #include "common/name_tables.h"
@@ -42,6 +43,15 @@ RtVoid RibWriter::Basis(RtBasis ubasis, RtInt ustep, RtBasis vbasis, RtInt vstep
 
 RtVoid RibWriter::PatchMeshV(RtToken type, RtInt nu, RtToken uwrap, RtInt nv, RtToken vwrap,
                              RtInt n, RtToken tokens[], RtPointer parms[]) {
+  const bool bilinear = equals(type, "bilinear");
+  const bool knownType = bilinear || equals(type, "bicubic");
+  bool stepUsable = true;
+  const PrimitiveCounts counts = patchMeshCounts(!bilinear, nu, equals(uwrap, "periodic"), nv,
+                                                 equals(vwrap, "periodic"), uStep_, vStep_, &stepUsable);
+  if (knownType && refusesTooManyValues("RiPatchMesh", counts, n, tokens, [&] {
+        return "nu " + std::to_string(nu) + " and nv " + std::to_string(nv);
+      }))
+    return;
   text("PatchMesh ");
   quotedText(type);
   character(' ');
@@ -52,16 +62,12 @@ RtVoid RibWriter::PatchMeshV(RtToken type, RtInt nu, RtToken uwrap, RtInt nv, Rt
   integerText(nv);
   character(' ');
   quotedText(vwrap);
-  const bool bilinear = equals(type, "bilinear");
-  if (!bilinear && !equals(type, "bicubic")) {
+  if (!knownType) {
     reportWriterProblem("vellum: unknown patch type %s\n", type != nullptr ? type : "");
     // The line was begun: end it, so the next request starts on its own.
     endLine();
     return;
   }
-  bool stepUsable = true;
-  PrimitiveCounts counts = patchMeshCounts(!bilinear, nu, equals(uwrap, "periodic"), nv,
-                                           equals(vwrap, "periodic"), uStep_, vStep_, &stepUsable);
   if (!stepUsable)
     reportWriterProblem(
                  "libvellum error: PatchMesh needs positive basis steps, not %d and %d; "
@@ -73,6 +79,11 @@ RtVoid RibWriter::PatchMeshV(RtToken type, RtInt nu, RtToken uwrap, RtInt nv, Rt
 RtVoid RibWriter::NuPatchV(RtInt nu, RtInt uorder, RtFloat uknot[], RtFloat umin, RtFloat umax,
                            RtInt nv, RtInt vorder, RtFloat vknot[], RtFloat vmin, RtFloat vmax,
                            RtInt n, RtToken tokens[], RtPointer parms[]) {
+  const PrimitiveCounts counts = nuPatchCounts(nu, uorder, nv, vorder);
+  if (refusesTooManyValues("RiNuPatch", counts, n, tokens, [&] {
+        return "nu " + std::to_string(nu) + " and nv " + std::to_string(nv);
+      }))
+    return;
   text("NuPatch ");
   integerText(nu);
   character(' ');
@@ -94,7 +105,7 @@ RtVoid RibWriter::NuPatchV(RtInt nu, RtInt uorder, RtFloat uknot[], RtFloat umin
   character(' ');
   fixedText(vmax);
   character(' ');
-  primitiveList(nuPatchCounts(nu, uorder, nv, vorder), n, tokens, parms);
+  primitiveList(counts, n, tokens, parms);
 }
 
 RtVoid RibWriter::TrimCurve(RtInt nloops, RtInt ncurves[], RtInt order[], RtFloat knot[],
@@ -123,15 +134,18 @@ RtVoid RibWriter::TrimCurve(RtInt nloops, RtInt ncurves[], RtInt order[], RtFloa
 
 RtVoid RibWriter::CurvesV(RtToken type, RtInt ncurves, RtInt nvertices[], RtToken wrap, RtInt n,
                           RtToken tokens[], RtPointer parms[]) {
+  bool stepUsable = true;
+  const PrimitiveCounts counts = curvesCounts(equals(type, "cubic"), equals(wrap, "periodic"),
+                                              ncurves, nvertices, vStep_, &stepUsable);
+  if (refusesTooManyValues("RiCurves", counts, n, tokens,
+                           [&] { return verticesOperands(counts.vertex); }))
+    return;
   text("Curves ");
   quotedText(type);
   writeIntArray(nvertices, ncurves);
   character(' ');
   quotedText(wrap);
   character(' ');
-  bool stepUsable = true;
-  PrimitiveCounts counts = curvesCounts(equals(type, "cubic"), equals(wrap, "periodic"), ncurves,
-                                        nvertices, vStep_, &stepUsable);
   if (!stepUsable)
     reportWriterProblem(
                  "libvellum error: cubic Curves need a positive v step, not %d; "

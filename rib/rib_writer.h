@@ -155,6 +155,35 @@ class RibWriter : public RenderContext {
   // A primitive's list with counts clamped to 0..INT32_MAX.
   void primitiveList(const PrimitiveCounts &counts, RtInt n, RtToken tokens[],
                      RtPointer parms[]);
+  // Whether a primitive would hold more values than one request can: a
+  // storage class past kMostValues (tooManyValues, the reader's rule) or a
+  // parameter with more values than that.  The reader refuses such a
+  // request, so the writer does not write it: an RIE_RANGE error through
+  // RiErrorPrint names the request ("RiVolume") and the operands that gave
+  // the counts (`operands()`, "dimensions 2 2 2"), and nothing of the
+  // request is written.  Called before any of its text by every primitive
+  // whose counts follow from its operands: sums and products of them past
+  // the limit themselves, one RtInt (Polygon, Points, Blobby) times a
+  // parameter's values per element.  The generic primitives' few fixed
+  // counts cannot get there, whatever their parameters.
+  template <typename Operands>
+  bool refusesTooManyValues(const char *request, const PrimitiveCounts &counts, RtInt n,
+                            RtToken tokens[], const Operands &operands) {
+    const std::string excess = valuesPastLimit(counts, n, tokens);
+    if (excess.empty()) return false;
+    reportTooManyValues(request, operands(), excess);
+    return true;
+  }
+  // What would be past kMostValues ("too many values (more than ... in one
+  // storage class)", "parameter \"Cs\" too many values (...)"), or empty.
+  static std::string valuesPastLimit(const PrimitiveCounts &counts, RtInt n, RtToken tokens[]);
+  static void reportTooManyValues(const char *request, const std::string &operands,
+                                  const std::string &excess);
+  // The operands of polygons and curves by their count of vertices
+  // ("nvertices adding up to 9"), and of meshes, whose vertex count is the
+  // largest index plus one ("... and vertex indices up to 7").
+  static std::string verticesOperands(int64_t vertices);
+  static std::string meshOperands(const PrimitiveCounts &counts);
   static RtInt clampCount(int64_t count);
   // " \"filter\" swidth twidth" and the line end of a texture request.
   void filterAndWidths(const char *keyword, RtFilterFunc filterfunc, RtFloat swidth,

@@ -43,9 +43,23 @@ TEST(CurrentRequests, Lines) {
          RtFloat density[2] = {0.5f, 1};
          RiVolume(tok("box"), box, dims, "vertex float density", density, RI_NULL);
        },
-       "Volume \"box\" [-1 1 -1 1 -1 1] [2 1 1 ] \"vertex float density\" [0.5 1]\n",
+       "Volume \"box\" [-1 1 -1 1 -1 1] [2 1 1] \"vertex float density\" [0.5 1]\n",
        "Volume \"box\" " + bytes({0xC8, 0x06}) + bMinus1 + b1 + bMinus1 + b1 + bMinus1 + b1 +
-           " [2 1 1 ] \"vertex float density\" " + bytes({0xC8, 0x02}) + bHalf + b1 + "\n"},
+           " [2 1 1] \"vertex float density\" " + bytes({0xC8, 0x02}) + bHalf + b1 + "\n"},
+      // The most points a request can hold: one more is refused
+      // (requests_too_large_test.cpp).
+      {"a volume of the most points, without parameters",
+       [] {
+         RtInt dims[3] = {2, 2147483647 / 2, 1};
+         RtInt most[3] = {1, 1, 2147483647};
+         RiVolume(tok("ellipsoid"), box, dims, RI_NULL);
+         RiVolume(tok("box"), box, most, RI_NULL);
+       },
+       "Volume \"ellipsoid\" [-1 1 -1 1 -1 1] [2 1073741823 1]\n"
+       "Volume \"box\" [-1 1 -1 1 -1 1] [1 1 2147483647]\n",
+       "Volume \"ellipsoid\" " + bytes({0xC8, 0x06}) + bMinus1 + b1 + bMinus1 + b1 + bMinus1 + b1 +
+           " [2 1073741823 1]\nVolume \"box\" " + bytes({0xC8, 0x06}) + bMinus1 + b1 + bMinus1 + b1 +
+           bMinus1 + b1 + " [1 1 2147483647]\n"},
       {"a hierarchical subdivision mesh",
        [] {
          RtInt faces[] = {3}, indices[] = {0, 1, 2}, nargs[] = {1, 1, 1}, ints[] = {2};

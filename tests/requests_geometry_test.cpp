@@ -788,16 +788,15 @@ TEST(GeometryRequests, DegenerateSizesReadNoValues) {
        "Basis \"b-spline\" 1 \"b-spline\" 1\nCurves \"cubic\"[2 ] \"nonperiodic\"  \"P\" " +
            bytes({0xC8, 0x06}) + b0 + b0 + b0 + b0 + b0 + b0 + " \"width\" " + bytes({0xC8, 0x00}) +
            "\n"},
-      {"nurbs patch of absurd sizes",
+      // (Absurd sizes whose counts are past what a request holds are not
+      // written at all: requests_too_large_test.cpp.)
+      {"nurbs patch of negative orders, fewer knots than none",
        [] {
          RtFloat knots[] = {0};
-         RiNuPatch(1000000000, INT_MIN, knots, 0, 1, 1000000000, INT_MIN, knots, 0, 1,
-                   "constant float c", &kd, RI_NULL);
+         RiNuPatch(1, -5, knots, 0, 1, 1, -5, knots, 0, 1, "constant float c", &kd, RI_NULL);
        },
-       "NuPatch 1000000000 -2147483648 [] 0.000000 1.000000 1000000000 -2147483648 [] 0.000000 "
-       "1.000000  \"constant float c\" [0.5]\n",
-       "NuPatch 1000000000 -2147483648 " + bytes({0xC8, 0x00}) +
-           " 0.000000 1.000000 1000000000 -2147483648 " + bytes({0xC8, 0x00}) +
+       "NuPatch 1 -5 [] 0.000000 1.000000 1 -5 [] 0.000000 1.000000  \"constant float c\" [0.5]\n",
+       "NuPatch 1 -5 " + bytes({0xC8, 0x00}) + " 0.000000 1.000000 1 -5 " + bytes({0xC8, 0x00}) +
            " 0.000000 1.000000  \"constant float c\" " + kdBinary + "\n"},
   };
   expectLines(cases, sizeof cases / sizeof *cases);

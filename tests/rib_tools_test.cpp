@@ -59,6 +59,31 @@ TEST(Ribcat, AsciiToBinaryToAsciiReproducesTheBytes) {
   EXPECT_EQ(vellum_test::runProgram(ribcat(binaryPath)).out, kRib);
 }
 
+// Volume's dimensions are written "[2 2 2]"; those of older files,
+// "[2 2 2 ]", read the same.  Binary and back gives the bytes again.
+TEST(Ribcat, VolumeDimensionsRoundTrip) {
+  const std::string written = vellum_test::kHeader +
+                              "Volume \"box\" [0 1 0 1 0 1] [2 1 1] \"vertex float density\" [1 2]\n"
+                              "Volume \"ellipsoid\" [0 1 0 1 0 1] [1 1 2147483647]\n\n";
+  const std::string older = vellum_test::kHeader +
+                            "Volume \"box\" [0 1 0 1 0 1] [2 1 1 ] \"vertex float density\" [1 2]\n"
+                            "Volume \"ellipsoid\" [0 1 0 1 0 1] [1 1 2147483647 ]\n\n";
+  for (const std::string &in : {written, older}) {
+    vellum_test::ChildResult run = vellum_test::runProgram(ribcat(fileWith(in)));
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out, written);
+  }
+  const std::string binaryPath = vellum_test::tempPath("volume.rib");
+  vellum_test::runProgram(ribcat("-b -o " + binaryPath + " " + fileWith(written)));
+  EXPECT_EQ(vellum_test::runProgram(ribcat(binaryPath)).out, written);
+  // One point more than a request holds is refused by the reader.
+  vellum_test::ChildResult tooMany = vellum_test::runProgram(
+      ribcat(fileWith(vellum_test::kHeader + "Volume \"box\" [0 1 0 1 0 1] [2 1 1073741824]\n")));
+  EXPECT_EQ(tooMany.exitStatus, 1);
+  EXPECT_EQ(tooMany.out, vellum_test::kHeader + "\n");
+}
+
 // -z: gzip to a file or to standard output, decompressing to what ribcat
 // writes without it, and read back by ribcat and qview.
 TEST(Ribcat, CompressedOutputReadsBackToTheSameBytes) {

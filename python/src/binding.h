@@ -151,7 +151,8 @@ class ParamList {
  public:
   ParamList(const char *request, py::handle params);
   // Checks every value count against the declaration and, on a primitive,
-  // `counts` (null where storage classes play no part).
+  // `counts` (null where storage classes play no part); ValueError for
+  // counts past what one request can hold (tooManyValues) too.
   void check(const PrimitiveCounts *counts);
   // The vertices that the "P", "Pw" or "Pz" values make, for polygons and
   // points; ValueError without them.

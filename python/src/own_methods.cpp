@@ -475,7 +475,9 @@ void bindMeshes(RiClass &cls) {
       py::arg("nleaf"), py::arg("code"), py::arg("flt"), py::arg("str"), py::arg("params") = py::none());
   method(
       cls, "Volume", std::string("type: str, bound: ArrayLike, dimensions: ArrayLike, ").append(kParams).c_str(),
-      "None", "Writes Volume over the bound, sampled at the three dimensions.",
+      "None",
+      "Writes Volume over the bound, sampled at the three dimensions; ValueError when their product is "
+      "more than 2147483647 (a vertex parameter could not hold its values in one request).",
       [](PyRi &self, py::handle t, py::handle b, py::handle d, py::handle params) {
         const char *name = "Volume";
         RibWriter &context = self.context(name);

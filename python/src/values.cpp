@@ -329,6 +329,11 @@ ParamList::ParamList(const char *request, py::handle params) : request_(request)
 }
 
 void ParamList::check(const PrimitiveCounts *counts) {
+  // The reader's rule, which the writer applies too: such a request could
+  // not be read back.
+  if (counts != nullptr && tooManyValues(*counts))
+    valueError(std::string(request_) + ": its arguments give too many values (more than " +
+               std::to_string(kMostValues) + " in one storage class)");
   for (const Entry &entry : entries_) {
     ValueShape shape{entry.storageClass, entry.type, entry.arrayLength};
     if (counts != nullptr && entry.position) shape.storageClass = kClassVertex;

@@ -11,6 +11,8 @@ import vellum
 
 HEADER = b"##RenderMan RIB-Structure 1.0\nversion 3.03\n"
 TRIANGLE = [0, 0, 0, 1, 0, 0, 0, 1, 0]
+UNIT = [0, 1, 0, 1, 0, 1]
+MOST = 2**31 - 1  # the most values a request holds in one storage class
 
 BAD_CALLS = [
     # (call, exception, the words the message must hold)
@@ -31,6 +33,18 @@ BAD_CALLS = [
      ["PointsPolygons", "vertices", "needs 6 values", "not 3"]),
     (lambda ri: ri.Color([1, 0]), ValueError, ["Color", "Cs", "needs 3 numbers", "not 2"]),
     (lambda ri: ri.Curves("cubic", [4], "sideways", {"P": np.zeros(12)}), ValueError, ["Curves", "wrap", "sideways"]),
+    # Counts past what one request can hold, which the reader refuses.
+    (lambda ri: ri.Volume("box", UNIT, [MOST] * 3), ValueError, ["Volume", "too many values", "2147483647"]),
+    (lambda ri: ri.Volume("box", UNIT, [65536, 32768, 1]), ValueError, ["Volume", "too many values"]),
+    (lambda ri: ri.PatchMesh("bilinear", 65536, "nonperiodic", 32768, "nonperiodic"), ValueError,
+     ["PatchMesh", "too many values"]),
+    (lambda ri: ri.PointsPolygons([3], [0, 1, MOST]), ValueError, ["PointsPolygons", "too many values"]),
+    (lambda ri: ri.SubdivisionMesh("loop", [3], [MOST, 0, 1]), ValueError, ["SubdivisionMesh", "too many values"]),
+    (lambda ri: ri.Curves("linear", [MOST, 1], "nonperiodic"), ValueError, ["Curves", "too many values"]),
+    (lambda ri: ri.GeneralPolygon([MOST, 1]), ValueError, ["GeneralPolygon", "too many values"]),
+    # 4097 x 16 x 32767 values of one parameter.
+    (lambda ri: ri.Volume("box", UNIT, [4097, 1, 1], {"vertex matrix[32767] m": [0]}), ValueError,
+     ["Volume", '"vertex matrix[32767] m"', "too many values"]),
 ]
 
 
@@ -107,3 +121,13 @@ def test_arrays_of_the_very_type_are_not_copied(tmp_path):
         ri.Points({"P": P[::2]})  # not contiguous
         ri.PointsPolygons([1000], verts.astype(np.int64), {"P": P})
         assert vellum._vellum._copied_arrays() == before + 3
+
+
+def test_a_volume_of_the_most_points_a_request_holds_is_written(tmp_path):
+    path = tmp_path / "volume.rib"
+    with vellum.Ri(str(path)) as ri:
+        ri.Volume("box", UNIT, [1, MOST, 1])
+        ri.Volume("box", UNIT, [2, 2, 2], {"vertex float density": np.arange(8)})
+    assert path.read_bytes() == HEADER + (b'Volume "box" [0 1 0 1 0 1] [1 2147483647 1]\n'
+                                          b'Volume "box" [0 1 0 1 0 1] [2 2 2] "vertex float density" [0 1 2 3 4 5 6 7]\n'
+                                          b"\n")

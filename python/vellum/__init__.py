@@ -78,6 +78,12 @@ class Ri(_vellum.Ri):
     request without "Ri" (ri.Sphere for RiSphere); the constants of ri.h
     as attributes (ri.P, ri.RGBA, ri.BEZIERSTEP).
 
+    Nothing of a request is written when its arguments are wrong: a wrong
+    count or type, or an undeclared name, raises ValueError or TypeError;
+    counts past what one request can hold, which the reader would refuse
+    (more than 2147483647 values in a storage class or in one parameter,
+    as a Volume of 2**31 - 1 points along each side gives), ValueError.
+
     Used in a with statement, it begins its context with the arguments
     given here (those of Begin) and ends it at the end of the block, also
     when an exception leaves it."""
