@@ -18,6 +18,7 @@
 #include <string>
 
 #include "bench/bench_mesh.h"
+#include "common/work_meter.h"
 #include "preview/preview_context.h"
 #include "ri.h"
 
@@ -31,6 +32,9 @@ void draw(benchmark::State &state, bool perspective, Lamp lamp) {
   const vellum_bench::Mesh &m = vellum_bench::millionTriangles();
   vellum::preview::PreviewContext ctx;
   ctx.setWarningHandler([](const std::string &) {});
+  // Each picture is an input of its own: its meter begins afresh.
+  vellum::WorkMeter meter;
+  ctx.setWorkMeter(&meter);
   if (perspective) {
     RtFloat fov = 60;
     ctx.Projection(token("perspective"), token("fov"), &fov, RI_NULL);
@@ -40,6 +44,7 @@ void draw(benchmark::State &state, bool perspective, Lamp lamp) {
   ctx.Translate(-3.25f, -3.5f, 8);
   int covered = 0;
   for (auto _ : state) {
+    meter.reset();
     ctx.WorldBegin();
     if (lamp == Lamp::kPoint) {
       RtPoint from{3.25f, 3.5f, -2};
@@ -69,6 +74,8 @@ void BM_PreviewDrawMeshPointLight(benchmark::State &state) { draw(state, true, L
 void BM_PreviewDrawFloorSpotlight(benchmark::State &state) {
   vellum::preview::PreviewContext ctx;
   ctx.setWarningHandler([](const std::string &) {});
+  vellum::WorkMeter meter;
+  ctx.setWorkMeter(&meter);
   RtFloat fov = 60;
   ctx.Projection(token("perspective"), token("fov"), &fov, RI_NULL);
   ctx.Translate(0, 0, 6);
@@ -77,6 +84,7 @@ void BM_PreviewDrawFloorSpotlight(benchmark::State &state) {
   RtPoint from{0, 0, 4}, to{0, 0, 0};
   RtFloat intensity = 20, cone = 0.5f;
   for (auto _ : state) {
+    meter.reset();
     ctx.WorldBegin();
     ctx.LightSource(token("spotlight"), token("from"), from, token("to"), to, token("intensity"), &intensity,
                     token("coneangle"), &cone, RI_NULL);
