@@ -20,12 +20,14 @@
 // boolean of their parts, sample by sample (solid_drawing.h); one with a
 // part that is not closed, or too large to keep, as their union, with a
 // warning.  Of a model's levels of detail (Detail, DetailRange) one is
-// drawn.  Plug-in lights shine as ambient, distant or point lights by
-// their names, and a Bxdf shades as matte in the colour it names.  Scoped
-// coordinate systems and saved attributes (Resource) are followed.
-// Skipped, with one warning each: other Geometry, plug-in volumes,
-// procedurals and archives (a reader that follows archives hands on their
-// requests instead), unknown lights.
+// drawn.  Lights shine by the words in their names, in any case
+// (light_names.h): LightSource's as ambient, distant, point or spot
+// lights, plug-in lights (Light) as ambient, distant or point lights; a
+// Bxdf shades as matte in the colour it names.  Scoped coordinate systems
+// and saved attributes (Resource) are followed.  Skipped, with one
+// warning each: other Geometry, plug-in volumes, procedurals and archives
+// (a reader that follows archives hands on their requests instead),
+// LightSources whose names say none of those words.
 //
 // Drawing is bounded whatever the stream: all it costs is charged to a
 // work meter (common/work_meter.h), the caller's (setWorkMeter) or the
