@@ -2,7 +2,8 @@
 // a 640 × 480 picture with the preview renderer, lit by one distant light,
 // seen straight on through an orthographic and a perspective camera, and by
 // a point light in perspective; and a floor of one square filling the
-// picture under a spotlight, where a light's shape shows across one facet.
+// picture under a spotlight, where a light's shape shows across one facet;
+// and squares over the picture drawn until the work meter's samples run out.
 #include <benchmark/benchmark.h>
 
 #include <vector>
@@ -18,6 +19,7 @@
 #include <string>
 
 #include "bench/bench_mesh.h"
+#include "common/work_meter.h"
 #include "preview/preview_context.h"
 #include "ri.h"
 
@@ -31,6 +33,9 @@ void draw(benchmark::State &state, bool perspective, Lamp lamp) {
   const vellum_bench::Mesh &m = vellum_bench::millionTriangles();
   vellum::preview::PreviewContext ctx;
   ctx.setWarningHandler([](const std::string &) {});
+  // Each picture is an input of its own: its meter begins afresh.
+  vellum::WorkMeter meter;
+  ctx.setWorkMeter(&meter);
   if (perspective) {
     RtFloat fov = 60;
     ctx.Projection(token("perspective"), token("fov"), &fov, RI_NULL);
@@ -40,6 +45,7 @@ void draw(benchmark::State &state, bool perspective, Lamp lamp) {
   ctx.Translate(-3.25f, -3.5f, 8);
   int covered = 0;
   for (auto _ : state) {
+    meter.reset();
     ctx.WorldBegin();
     if (lamp == Lamp::kPoint) {
       RtPoint from{3.25f, 3.5f, -2};
@@ -69,6 +75,8 @@ void BM_PreviewDrawMeshPointLight(benchmark::State &state) { draw(state, true, L
 void BM_PreviewDrawFloorSpotlight(benchmark::State &state) {
   vellum::preview::PreviewContext ctx;
   ctx.setWarningHandler([](const std::string &) {});
+  vellum::WorkMeter meter;
+  ctx.setWorkMeter(&meter);
   RtFloat fov = 60;
   ctx.Projection(token("perspective"), token("fov"), &fov, RI_NULL);
   ctx.Translate(0, 0, 6);
@@ -77,6 +85,7 @@ void BM_PreviewDrawFloorSpotlight(benchmark::State &state) {
   RtPoint from{0, 0, 4}, to{0, 0, 0};
   RtFloat intensity = 20, cone = 0.5f;
   for (auto _ : state) {
+    meter.reset();
     ctx.WorldBegin();
     ctx.LightSource(token("spotlight"), token("from"), from, token("to"), to, token("intensity"), &intensity,
                     token("coneangle"), &cone, RI_NULL);
@@ -86,10 +95,44 @@ void BM_PreviewDrawFloorSpotlight(benchmark::State &state) {
   }
 }
 
+// Squares over the whole picture, a million of them in three levels of
+// instances, drawn until the meter's 2^28 samples are spent: what a sample
+// costs, against which the meter's default limit is set (items: samples).
+void BM_PreviewSquaresToTheSampleLimit(benchmark::State &state) {
+  vellum::preview::PreviewContext ctx;
+  ctx.setWarningHandler([](const std::string &) {});
+  vellum::WorkMeter::Limits limits = vellum::WorkMeter::kDefaultLimits;
+  limits[vellum::WorkMeter::kSamples] = {uint64_t{1} << 28, 0};
+  vellum::WorkMeter meter(limits);
+  ctx.setWorkMeter(&meter);
+  ctx.Format(1024, 1024, 1);
+  RtFloat square[] = {-2, -2, 1, 2, -2, 1, 2, 2, 1, -2, 2, 1};
+  uint64_t samples = 0;
+  for (auto _ : state) {
+    meter.reset();
+    ctx.WorldBegin();
+    ctx.Surface(token("constant"), RI_NULL);
+    RtObjectHandle object = ctx.ObjectBegin();
+    ctx.Polygon(4, token("P"), square, RI_NULL);
+    ctx.ObjectEnd();
+    for (int level = 0; level < 3; ++level) {
+      RtObjectHandle next = ctx.ObjectBegin();
+      for (int i = 0; i < 100; ++i) ctx.ObjectInstance(object);
+      ctx.ObjectEnd();
+      object = next;
+    }
+    ctx.ObjectInstance(object);
+    ctx.WorldEnd();
+    samples += meter.used(vellum::WorkMeter::kSamples);
+  }
+  state.SetItemsProcessed(int64_t(samples));
+}
+
 BENCHMARK(BM_PreviewDrawMesh)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PreviewDrawMeshPerspective)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PreviewDrawMeshPointLight)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PreviewDrawFloorSpotlight)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PreviewSquaresToTheSampleLimit)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -105,6 +105,8 @@ size_t MeshDrawer::draw(const MeshView &mesh, const DrawState &state, const Proj
   }
 
   for (size_t t = 0; t < mesh.triangleCount; ++t) {
+    // Once the buffer's meter refuses a triangle, none after it is drawn.
+    if (buffer.stopped()) break;
     const int32_t *tri = mesh.triangles + 3 * t;
     if (tri[0] < 0 || tri[1] < 0 || tri[2] < 0 || size_t(tri[0]) >= n || size_t(tri[1]) >= n ||
         size_t(tri[2]) >= n)

@@ -14,6 +14,18 @@ PreviewContext::PreviewContext()
 
 PreviewContext::~PreviewContext() = default;
 
+void PreviewContext::setWorkMeter(WorkMeter *meter) {
+  givenMeter_ = meter;
+  splitWork_ = 0;
+}
+
+void PreviewContext::setDrawingBudget(uint64_t units) {
+  WorkMeter::Limits limits = WorkMeter::kDefaultLimits;
+  limits[WorkMeter::kDrawing] = {units, 0};
+  ownMeter_ = WorkMeter(limits);
+  splitWork_ = 0;
+}
+
 // A context that only draws pictures with a destination says nothing about
 // a picture it will not draw: a stream that is merely checked draws no
 // warnings about drawing.
@@ -70,6 +82,13 @@ RtVoid PreviewContext::WorldBegin() {
   projection_ = std::make_unique<preview::Projection>(options_, notes);
   for (const std::string &note : notes) warnOnce(note, note);
   drawing_ = !drawOnlyWithDestination_ || pictureHasDestination();
+  if (drawing_) {
+    // Clearing the picture and resolving it are paid for together, now, so
+    // that a picture begun can be finished whatever is spent on it.
+    const uint64_t samples = uint64_t(projection_->width()) * uint64_t(projection_->height()) *
+                             uint64_t(projection_->samplesX()) * uint64_t(projection_->samplesY());
+    drawing_ = charge(WorkMeter::kSamples, 2 * samples);
+  }
   if (drawing_)
     buffer_.reset(projection_->width(), projection_->height(), projection_->samplesX(),
                   projection_->samplesY());
@@ -77,9 +96,19 @@ RtVoid PreviewContext::WorldBegin() {
   defineSpace(coordinateSystems_, "camera", Mat4());
   defineSpace(coordinateSystems_, "world", worldToCamera_);
   worldHasLights_ = false;
-  drawingWork_ = splitWork_ = 0;
+  solidGridCleared_ = false;
+  worldDepth_ = attributeStack_.size();
   inWorld_ = true;
   AttributeBegin();
+}
+
+void PreviewContext::finishOpenWorld() {
+  if (!inWorld_) return;
+  // What the stream left open inside the world ends with it.
+  inMotion_ = false;
+  recording_ = 0;
+  while (attributeStack_.size() > worldDepth_ + 1) AttributeEnd();
+  WorldEnd();
 }
 
 RtVoid PreviewContext::WorldEnd() {

@@ -20,22 +20,32 @@
 // boolean of their parts, sample by sample (solid_drawing.h); one with a
 // part that is not closed, or too large to keep, as their union, with a
 // warning.  Of a model's levels of detail (Detail, DetailRange) one is
-// drawn.  Plug-in lights shine as ambient, distant or point lights by
-// their names, and a Bxdf shades as matte in the colour it names.  Scoped
-// coordinate systems and saved attributes (Resource) are followed.
-// Skipped, with one warning each: other Geometry, plug-in volumes,
-// procedurals and archives (a reader that follows archives hands on their
-// requests instead), unknown lights.
+// drawn.  Lights shine by the words in their names, in any case
+// (light_names.h): LightSource's as ambient, distant, point or spot
+// lights, plug-in lights (Light) as ambient, distant or point lights; a
+// Bxdf shades as matte in the colour it names.  Scoped coordinate systems
+// and saved attributes (Resource) are followed.  Skipped, with one
+// warning each: other Geometry, plug-in volumes, procedurals and archives
+// (a reader that follows archives hands on their requests instead),
+// LightSources whose names say none of those words.
 //
-// Drawing is bounded whatever the stream: a picture costs at most its
-// drawing budget (triangles, each counted once per light, plus a little
+// Drawing is bounded whatever the stream: all it costs is charged to a
+// work meter (common/work_meter.h), the caller's (setWorkMeter) or the
+// context's own.  Its drawing account takes triangles drawn, each counted
+// once per light, and triangles kept in object definitions, plus a little
 // per primitive and per instance, a blobby's field evaluations and a
-// trimmed patch's trim tests; splitting facets spends at most half of it), and object definitions keep
-// at most kObjectBudget triangles in all (with the attributes they set).
-// Past a budget one warning is given and the picture is finished with what
-// was drawn.  A solid keeps what it needs of its surfaces within a budget
-// of its own.  A deep stack of blocks costs a pointer a level: levels
-// share what they do not change.
+// trimmed patch's trim tests; splitting facets spends at most half of the
+// account.  Its samples account takes each picture's samples, for clearing
+// and resolving it, when its world begins, and each triangle the samples
+// it covers on the grid (the box the rasterizer walks, cut to the grid)
+// before it is drawn, a solid's surfaces too.  Once the meter is spent
+// nothing more is tessellated or drawn, and the picture is finished at
+// WorldEnd (or finishOpenWorld) with what was drawn; a picture the meter
+// cannot pay for is neither drawn nor written.  Object definitions besides
+// keep at most kObjectBudget triangles in all (with the attributes they
+// set), and a solid keeps what it needs of its surfaces within a budget of
+// its own.  A deep stack of blocks costs a pointer a level: levels share
+// what they do not change.
 #ifndef VELLUM_PREVIEW_PREVIEW_CONTEXT_H
 #define VELLUM_PREVIEW_PREVIEW_CONTEXT_H
 
@@ -48,6 +58,7 @@
 #include <string>
 #include <vector>
 
+#include "common/work_meter.h"
 #include "decl/declaration_dictionary.h"
 #include "preview/camera.h"
 #include "preview/copy_on_write.h"
@@ -86,10 +97,17 @@ class PreviewContext : public NullContext {
   // does not choose where files are written unless its user says so.
   void setWriteDisplays(bool on) { writeDisplays_ = on; }
 
-  // The most drawing work one picture may take (see above).
-  static constexpr uint64_t kDrawingBudget = 50'000'000;
+  // The meter that drawing is charged to (see above), kept alive by the
+  // caller, who reports it once it is spent: the context then says nothing
+  // of it.  Give it again when it is reset.  Null, or never given: the
+  // context's own meter, with WorkMeter's default limits, for all that the
+  // context is given; it warns once when it is spent.
+  void setWorkMeter(WorkMeter *meter);
+  // Starts the context's own meter afresh, its drawing account limited to
+  // `units` (its other limits the default ones).
+  void setDrawingBudget(uint64_t units);
+  // The most triangles that object definitions keep in all.
   static constexpr uint64_t kObjectBudget = 10'000'000;
-  void setDrawingBudget(uint64_t budget) { drawingBudget_ = budget; }
   void setObjectBudget(uint64_t triangles) { objectBudget_ = triangles; }
 
   // When on, a world whose picture would go nowhere (no output file for
@@ -99,6 +117,12 @@ class PreviewContext : public NullContext {
   // The most pixels a picture may have (a larger Format is scaled down
   // whole); by default 4096 × 4096.
   void setPictureLimit(double pixels) { options_.largestPicture = pixels; }
+
+  // When a world is still open (the stream ended inside it, or was ended
+  // there when its meter was spent), finishes its picture as WorldEnd
+  // would, with what was drawn, and writes it where WorldEnd would;
+  // nothing otherwise.  For the end of each input.
+  void finishOpenWorld();
 
   // The most recent finished picture (empty before the first WorldEnd).
   const Image &lastPicture() const { return picture_; }
@@ -135,9 +159,12 @@ class PreviewContext : public NullContext {
   void setLight(uint32_t number, bool on);
   // Keeps a new light, on; `known` lights take the headlight's place.
   RtLightHandle addLight(const preview::Light &light, bool known);
-  // Charges drawing work to the picture's budget; false, after one
-  // warning, once the budget is spent.
-  bool charge(uint64_t work);
+  WorkMeter &meter() { return givenMeter_ != nullptr ? *givenMeter_ : ownMeter_; }
+  // Charges `amount` to an account of the meter; false, once the meter is
+  // spent.
+  bool charge(WorkMeter::Account account, uint64_t amount);
+  // Warns, once, that the context's own meter is spent.
+  void noteSpent();
 
   // One piece of a recorded object: a mesh, a facing set or an instance
   // of an earlier object, with the transform it had inside the object and
@@ -189,8 +216,9 @@ class PreviewContext : public NullContext {
   // triples, or warns and gives null when it has none to draw.
   const float *positionsOrSkip(const Parameters &parameters, std::vector<float> &scratch);
 
-  // Keeps `triangles` more in object definitions; false, after one
-  // warning, once they hold kObjectBudget.
+  // Keeps `triangles` more in object definitions, charging them to the
+  // drawing account; false, after one warning, once they hold
+  // kObjectBudget, or once the meter is spent.
   bool record(uint64_t triangles);
   // A patch mesh with the given basis steps (1 and 1 for a single patch).
   void patchMesh(RtToken type, RtInt nu, RtToken uwrap, RtInt nv, RtToken vwrap, int uStep, int vStep, RtInt n,
@@ -264,11 +292,13 @@ class PreviewContext : public NullContext {
   uint64_t attributeEdits_ = 0;
   std::shared_ptr<const Attributes> recordedAttributes_;  // the last kept, shared while unchanged
 
-  uint64_t drawingBudget_ = kDrawingBudget;
-  uint64_t drawingWork_ = 0;  // this picture's
-  uint64_t splitWork_ = 0;    // of it, by splitting facets to light them finely
+  WorkMeter ownMeter_;
+  WorkMeter *givenMeter_ = nullptr;
+  uint64_t splitWork_ = 0;  // of the meter's drawing account, by splitting facets to light them finely
 
   bool inWorld_ = false;
+  size_t worldDepth_ = 0;        // the attribute levels outside the world
+  bool solidGridCleared_ = false;  // this world's, for a solid
   std::unique_ptr<preview::Projection> projection_;
   SampleBuffer buffer_;
   MeshDrawer drawer_;

@@ -12,7 +12,7 @@ namespace vellum::preview {
 namespace {
 
 // Evaluating the field is far cheaper than drawing a triangle: this many
-// evaluations cost one unit of a budget.
+// evaluations cost one unit of drawing work.
 constexpr uint64_t kEvaluationsPerUnit = 64;
 
 }  // namespace
@@ -29,10 +29,10 @@ RtVoid PreviewContext::BlobbyV(RtInt nleaf, RtInt ncode, RtInt code[], RtInt nfl
   noteUndeclared(parameters);
   BlobbySurface surface = blobbySurface(field, colorParam(parameters, "Cs"), colorParam(parameters, "Os"));
   if (surface.tooComplex) warnOnce("complex blobby", "a blobby too complex to preview is skipped");
-  // The field's work is paid for as drawing is: from the picture's budget,
-  // or, inside an object, from what objects may hold.
+  // The field's work is paid for as drawing is, and inside an object from
+  // what objects may hold too.
   const uint64_t units = surface.work / kEvaluationsPerUnit;
-  if (recording_ != 0 ? !record(units) : !charge(units)) return;
+  if (recording_ != 0 ? !record(units) : !charge(WorkMeter::kDrawing, units)) return;
   emit(std::move(surface.mesh));
 }
 

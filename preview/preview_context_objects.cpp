@@ -26,9 +26,10 @@ void *handleOf(size_t number) { return reinterpret_cast<void *>(static_cast<uint
 }  // namespace
 
 bool PreviewContext::takesGeometry(bool ofDetail) {
+  // Nothing is tessellated that could not be drawn or kept.
+  if (meter().spent()) return false;
   if (recording_ == 0) {
-    // Nothing is tessellated that could not be drawn.
-    if (!inWorld_ || !drawing_ || drawingWork_ >= drawingBudget_) return false;
+    if (!inWorld_ || !drawing_) return false;
     if (ofDetail && !detailShows(attributes())) return false;
   } else if (recordedTriangles_ >= objectBudget_) {
     return false;
@@ -37,7 +38,7 @@ bool PreviewContext::takesGeometry(bool ofDetail) {
 }
 
 // Objects keep what they hold for the rest of the stream, so what they may
-// hold in all is bounded apart from the pictures' budgets.
+// hold in all is bounded apart from the meter, which pays for making it.
 bool PreviewContext::record(uint64_t triangles) {
   if (recordedTriangles_ + triangles > objectBudget_) {
     recordedTriangles_ = objectBudget_;
@@ -45,18 +46,21 @@ bool PreviewContext::record(uint64_t triangles) {
                                   " triangles: the rest of their definitions is left out");
     return false;
   }
+  if (!charge(WorkMeter::kDrawing, triangles)) return false;
   recordedTriangles_ += triangles;
   return true;
 }
 
-bool PreviewContext::charge(uint64_t work) {
-  if (drawingWork_ + work > drawingBudget_) {
-    drawingWork_ = drawingBudget_;
-    warnOnce("drawing budget", "the drawing budget of the picture is spent: the rest is not drawn");
-    return false;
-  }
-  drawingWork_ += work;
-  return true;
+bool PreviewContext::charge(WorkMeter::Account account, uint64_t amount) {
+  if (meter().charge(account, amount)) return true;
+  noteSpent();
+  return false;
+}
+
+// A caller's meter is the caller's to report: it knows the input.
+void PreviewContext::noteSpent() {
+  if (givenMeter_ == nullptr && ownMeter_.spent())
+    warnOnce("work meter", ownMeter_.spentMessage() + ": the rest is not drawn");
 }
 
 void PreviewContext::emit(Mesh &&mesh) {
@@ -95,7 +99,7 @@ void PreviewContext::recordItem(RecordedItem &&item) {
 void PreviewContext::draw(const MeshView &mesh, const Mat4 &toCamera, const Attributes &attributes) {
   if (!inWorld_ || !projection_) return;
   const uint64_t lights = std::max<uint64_t>(1, lightsOn_.size());
-  if (!charge(kPrimitiveWork + mesh.triangleCount * lights)) return;
+  if (!charge(WorkMeter::kDrawing, kPrimitiveWork + mesh.triangleCount * lights)) return;
   active_.clear();
   for (uint32_t number : lightsOn_)
     if (number >= 1 && number <= lights_.size()) active_.push_back(lights_[number - 1]);
@@ -113,25 +117,33 @@ void PreviewContext::draw(const MeshView &mesh, const Mat4 &toCamera, const Attr
   state.twoSided = attributes.twoSided;
   state.leftHanded = attributes.leftHanded;
   state.clipPlanes = &attributes.clipPlanes;
-  // Splitting large facets may spend up to half the budget, each piece
-  // counted once per light, so that it never leaves later geometry out.
-  const uint64_t halfBudget = drawingBudget_ / 2;
-  const uint64_t splitWork = std::min(drawingBudget_ - drawingWork_, halfBudget - std::min(halfBudget, splitWork_));
+  // Splitting large facets may spend up to half the drawing account in
+  // all, each piece counted once per light, so that it never leaves later
+  // geometry out.  (Less used than split means the meter began afresh.)
+  WorkMeter &meter = this->meter();
+  if (meter.used(WorkMeter::kDrawing) < splitWork_) splitWork_ = 0;
+  const uint64_t half = meter.limit(WorkMeter::kDrawing) / 2;
+  const uint64_t splitWork = std::min(meter.left(WorkMeter::kDrawing), half - std::min(half, splitWork_));
   state.splitAllowance = splitWork / lights;
   MeshView view = mesh;
   if (attributes.ownColor) view.Cs = {};
+  buffer_.setMeter(&meter);
   const uint64_t drawn = solid_.collecting() ? drawSolidSurface(view, state)
                                               : drawer_.draw(view, state, *projection_, buffer_);
   const uint64_t added = drawn * lights;
-  drawingWork_ += added;
   splitWork_ += added;
+  // Within what was left: only the samples drawn can have spent the meter.
+  charge(WorkMeter::kDrawing, added);
+  if (meter.spent()) noteSpent();
 }
 
 void PreviewContext::drawFacing(const FacingGeometry &geometry, const Mat4 &toCamera, const Attributes &attributes) {
   if (!inWorld_ || !projection_) return;
-  // Checked before the ribbons and discs are made.
-  if (drawingWork_ + 2 * geometry.centres.size() > drawingBudget_) {
-    charge(drawingBudget_);
+  // Checked before the ribbons and discs are made: more than is left is
+  // refused, and spends the meter.
+  const uint64_t triangles = 2 * uint64_t(geometry.centres.size());
+  if (triangles > meter().left(WorkMeter::kDrawing)) {
+    charge(WorkMeter::kDrawing, triangles);
     return;
   }
   const Mesh mesh = expandFacing(geometry, toCamera, *projection_);
@@ -188,7 +200,7 @@ void PreviewContext::drawObject(size_t object, const Mat4 &toCamera, const Attri
   Attributes merged;
   const Attributes *mergedFrom = nullptr;
   for (const RecordedItem &item : objects_[object - 1]) {
-    if (!charge(kInstanceWork)) return;
+    if (!charge(WorkMeter::kDrawing, kInstanceWork)) return;
     if (item.attributes && item.attributes.get() != mergedFrom) {
       merged = placedAttributes(placedAt, *item.attributes, toCamera);
       mergedFrom = item.attributes.get();

@@ -4,8 +4,10 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string>
 
+#include "preview/light_names.h"
 #include "preview/parameters.h"
 #include "preview/preview_context.h"
 
@@ -54,15 +56,10 @@ RtLightHandle PreviewContext::LightSourceV(RtToken name, RtInt n, RtToken tokens
   Parameters parameters(declarations_, n, tokens, parms, nullptr);
   noteUndeclared(parameters);
   preview::Light light;
-  bool known = true;
-  if (shader == "ambientlight") light.kind = preview::Light::kAmbient;
-  else if (shader == "distantlight") light.kind = preview::Light::kDistant;
-  else if (shader == "pointlight") light.kind = preview::Light::kPoint;
-  else if (shader == "spotlight") light.kind = preview::Light::kSpot;
-  else {
-    warnOnce("light " + shader, "light \"" + shader + "\" is not known: skipped");
-    known = false;
-  }
+  const std::optional<preview::Light::Kind> kind = lightKindByName(shader);
+  const bool known = kind.has_value();
+  if (known) light.kind = *kind;
+  else warnOnce("light " + shader, "light \"" + shader + "\" is not known: skipped");
   light.color = light.color * parameters.floatOr("intensity", 1);
   light.color = mul(light.color, parameters.tripleOr("lightcolor", kTypeColor, {1, 1, 1}));
   const Vec3 from = parameters.tripleOr("from", kTypePoint, {0, 0, 0});
@@ -87,18 +84,20 @@ RtLightHandle PreviewContext::addLight(const preview::Light &light, bool known) 
   return handleOf(number);
 }
 
-// A plug-in light is told apart by its name alone: an environment lights
-// from everywhere, a distant light along its +z, and any other (a sphere,
-// a rectangle, a mesh...) from its origin.
+// A plug-in light is told apart by its name alone (light_names.h): an
+// environment or dome lights from everywhere, a distant light along its
+// +z, and any other (a sphere, a rectangle, a mesh, a spot, whose cone
+// its own parameters would shape...) from its origin.
 RtLightHandle PreviewContext::LightV(RtToken name, RtToken, RtInt n, RtToken tokens[], RtPointer parms[]) {
   if (!firstInMotion()) return lights_.empty() ? nullptr : handleOf(lights_.size());
   const std::string plugin = name != nullptr ? name : "";
   Parameters parameters(declarations_, n, tokens, parms, nullptr);
   noteUndeclared(parameters);
   preview::Light light;
-  if (plugin.find("Dome") != std::string::npos || plugin.find("Env") != std::string::npos) {
+  const std::optional<preview::Light::Kind> kind = lightKindByName(plugin);
+  if (kind == preview::Light::kAmbient) {
     light.kind = preview::Light::kAmbient;
-  } else if (plugin.find("Distant") != std::string::npos) {
+  } else if (kind == preview::Light::kDistant) {
     light.kind = preview::Light::kDistant;
     light.direction = normalize(transformVector(transform(), {0, 0, 1}));
   } else {

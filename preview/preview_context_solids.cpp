@@ -30,8 +30,13 @@ RtVoid PreviewContext::SolidBegin(RtToken operation) {
     if (solid_.open()) solid_.nest();
     return;
   }
-  // A solid that will not be drawn is not followed.
-  if (!solid_.open() && !(inWorld_ && drawing_ && projection_)) return;
+  if (!solid_.open()) {
+    // A solid that will not be drawn is not followed.
+    if (!(inWorld_ && drawing_ && projection_) || meter().spent()) return;
+    // The first of a world clears a list head for every sample of the grid.
+    if (!solidGridCleared_ && !charge(WorkMeter::kSamples, buffer_.sampleCount())) return;
+    solidGridCleared_ = true;
+  }
   const std::string name = operation != nullptr ? operation : "";
   CsgTree::Operation kind = CsgTree::Operation::kUnion;
   if (name == "primitive") kind = CsgTree::Operation::kPrimitive;

@@ -1,6 +1,7 @@
 // Trim curves: TrimCurve and Attribute "trimcurve" "sense" set them, and
 // NuPatches are cut by them as they are tessellated.
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -15,7 +16,7 @@ namespace {
 // The most triangles a trimmed patch becomes, its pieces staying larger
 // past this.
 constexpr uint64_t kMaxTrimTriangles = 1 << 19;
-// Edges looked at by the trim tests that cost one unit of a budget.
+// Edges looked at by the trim tests that cost one unit of drawing work.
 constexpr uint64_t kTrimTestsPerUnit = 64;
 // How fine splitting goes: pieces of this fraction of the patch's
 // parameter range, unless they are a sample across first (or, in an
@@ -51,8 +52,9 @@ RtVoid PreviewContext::AttributeV(RtToken name, RtInt n, RtToken tokens[], RtPoi
 }
 
 void PreviewContext::trimNuPatch(Mesh &mesh, int nu, int nv, float u0, float du, float v0, float dv) {
-  const uint64_t left = recording_ != 0 ? objectBudget_ - std::min(objectBudget_, recordedTriangles_)
-                                        : drawingBudget_ - std::min(drawingBudget_, drawingWork_);
+  // (Held where the tests it allows, and one more, can still be counted.)
+  uint64_t left = std::min(meter().left(WorkMeter::kDrawing), UINT64_MAX / kTrimTestsPerUnit - 1);
+  if (recording_ != 0) left = std::min(left, objectBudget_ - std::min(objectBudget_, recordedTriangles_));
   GridTrim trim{attributes().trim.get(), u0, du, v0, dv, attributes().trimKeepsOutside, 0,
                 std::min(kMaxTrimTriangles, left), left * kTrimTestsPerUnit, {}};
   trim.maxDepth = depthFor(recording_ != 0 ? kFinestInObject : kFinestOnScreen, std::min(nu, nv));
@@ -73,11 +75,11 @@ void PreviewContext::trimNuPatch(Mesh &mesh, int nu, int nv, float u0, float du,
     };
   }
   const TrimOutcome outcome = trimGrid(mesh, nu, nv, trim);
-  // The tests are paid for as drawing is; past the budget the rest of the
-  // patch was left undecided, and the budget's warning says so.
+  // The tests are paid for as drawing is; past what was left the rest of
+  // the patch was left undecided, and charging more than was left says so.
   const uint64_t cost = outcome.cutShort ? left + 1 : outcome.work / kTrimTestsPerUnit;
   if (recording_ != 0) record(cost);
-  else charge(cost);
+  else charge(WorkMeter::kDrawing, cost);
 }
 
 }  // namespace vellum::preview

@@ -72,6 +72,11 @@ void SampleBuffer::rasterize(const GridVertex &a, const GridVertex &b0, const Gr
   const int minY = std::max<int64_t>(0, (std::min({y0, y1, y2}) - kOne / 2 + kOne - 1) >> kSubBits);
   const int maxY = std::min<int64_t>(gh_ - 1, (std::max({y0, y1, y2}) - kOne / 2) >> kSubBits);
   if (minX > maxX || minY > maxY) return;
+  // The loop below walks every row of the box and at most its width in
+  // each: the box is what the triangle costs.
+  if (meter_ != nullptr &&
+      !meter_->charge(WorkMeter::kSamples, uint64_t(maxX - minX + 1) * uint64_t(maxY - minY + 1)))
+    return;
 
   // Edge functions, >= 0 inside; the fill rule gives a shared edge's
   // samples to exactly one of its two triangles.

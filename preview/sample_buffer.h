@@ -1,10 +1,17 @@
 // The supersampled frame: premultiplied colour, alpha and depth for every
 // sample, drawn into triangle by triangle, and filtered down to a picture.
+//
+// Given a work meter, each triangle is paid for before it is drawn by the
+// samples the rasterizer walks for it (its box on the grid, cut to the
+// grid), so that what a stream draws is bounded by samples rather than by
+// triangles; one the meter refuses is not drawn, nor anything after it.
 #ifndef VELLUM_PREVIEW_SAMPLE_BUFFER_H
 #define VELLUM_PREVIEW_SAMPLE_BUFFER_H
 
+#include <cstdint>
 #include <vector>
 
+#include "common/work_meter.h"
 #include "preview/image.h"
 
 namespace vellum::preview {
@@ -24,6 +31,12 @@ class SampleBuffer {
  public:
   // A grid of (width × sx) by (height × sy) samples, cleared.
   void reset(int width, int height, int sx, int sy);
+
+  // The meter triangles are charged to (kSamples); null: none, every
+  // triangle is drawn.  The caller keeps it alive.
+  void setMeter(WorkMeter *meter) { meter_ = meter; }
+  // Whether the meter has refused work: nothing more will be drawn.
+  bool stopped() const { return meter_ != nullptr && meter_->spent(); }
 
   // Draws a triangle of either winding, its colour interpolated true to
   // perspective.  Corners must lie within the guard band of the grid (the
@@ -53,6 +66,7 @@ class SampleBuffer {
   void rasterize(const GridVertex &v0, const GridVertex &v1, const GridVertex &v2);
 
   SolidFragments *fragments_ = nullptr;
+  WorkMeter *meter_ = nullptr;
   int width_ = 0, height_ = 0, sx_ = 1, sy_ = 1, gw_ = 0, gh_ = 0;
   std::vector<float> depth_;
   std::vector<Sample> color_;

@@ -196,6 +196,7 @@ RtFloat kBlobFloats[] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 // Scenes built to draw without end stop at a budget with one warning, and
 // the picture holds what was drawn before.
 TEST(PreviewBadInput, BudgetsEndWhatWouldNotEnd) {
+  const char *const kDrawingSpent = "more than 100000 units of drawing work: the rest is not drawn";
   const auto instances = [](PreviewContext &c) {  // 10^15 spheres without a budget
     RtObjectHandle previous = c.ObjectBegin();
     c.Sphere(0.5f, -0.5f, 0.5f, 360, RI_NULL);
@@ -214,20 +215,20 @@ TEST(PreviewBadInput, BudgetsEndWhatWouldNotEnd) {
     std::function<void(PreviewContext &)> world;
     const char *warning;
   } cases[] = {
-      {"instances of instances", instances, "the drawing budget of the picture is spent"},
+      {"instances of instances", instances, kDrawingSpent},
       {"a million spheres",
        [](PreviewContext &c) {
          c.Translate(0, 0, 2);
          for (int i = 0; i < 1000000; ++i) c.Sphere(0.5f, -0.5f, 0.5f, 360, RI_NULL);
        },
-       "the drawing budget of the picture is spent"},
+       kDrawingSpent},
       {"spheres under many lights",
        [](PreviewContext &c) {
          for (int i = 0; i < 20; ++i) c.LightSource(tok("pointlight"), RI_NULL);
          c.Translate(0, 0, 2);
          for (int i = 0; i < 1000; ++i) c.Sphere(0.5f, -0.5f, 0.5f, 360, RI_NULL);
        },
-       "the drawing budget of the picture is spent"},
+       kDrawingSpent},
       {"objects holding too much",
        [](PreviewContext &c) {
          RtObjectHandle object = c.ObjectBegin();
@@ -242,7 +243,7 @@ TEST(PreviewBadInput, BudgetsEndWhatWouldNotEnd) {
          c.Translate(0, 0, 2);
          for (int i = 0; i < 1000; ++i) c.Blobby(1, 2, kBlob, 16, kBlobFloats, 0, nullptr, RI_NULL);
        },
-       "the drawing budget of the picture is spent"},
+       kDrawingSpent},
       {"blobbies in an object",
        [](PreviewContext &c) {
          RtObjectHandle object = c.ObjectBegin();
@@ -257,7 +258,7 @@ TEST(PreviewBadInput, BudgetsEndWhatWouldNotEnd) {
          vellum_test::TrimLoops().circle(0.5f, 0.5f, 0.3f).circle(0.5f, 0.5f, 0.29f).circle(0.5f, 0.5f, 0.1f).apply(c);
          for (int i = 0; i < 1000; ++i) vellum_test::squareNuPatch(c, 2);
        },
-       "the drawing budget of the picture is spent"},
+       kDrawingSpent},
       {"a blobby too costly to sample",
        [](PreviewContext &c) {
          c.Translate(0, 0, 2);
