@@ -21,7 +21,7 @@ uint64_t saturatingMulAdd(uint64_t a, uint64_t b, uint64_t c) {
 const WorkMeter::Limits WorkMeter::kDefaultLimits = {{
     {4'000'000, 4},          // requests: a request takes at least 2 bytes of RIB
     {128 * kMiB, 64},        // archive bytes
-    {64 * kMiB, 2},          // recorded bytes: a recording takes at most about twice what it records
+    {256 * kMiB, 0},         // recorded bytes: memory, bounded whatever the input's size
     {32 * kMiB, 16},         // text
     {64'000'000, 64},        // drawing
     {uint64_t{1} << 32, 1024},  // samples: about 4 seconds of drawing
@@ -55,7 +55,7 @@ const char *WorkMeter::accountName(Account account) {
   switch (account) {
     case kRequests: return "requests read or replayed";
     case kArchiveBytes: return "bytes of archives read";
-    case kRecordedBytes: return "bytes kept of inline archives";
+    case kRecordedBytes: return "bytes kept by inline archives";
     case kText: return "bytes of text built by expressions and variables";
     case kDrawing: return "units of drawing work";
     case kSamples: return "samples drawn";

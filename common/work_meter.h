@@ -3,7 +3,7 @@
 //
 // Every loop whose length an input chooses charges one of the meter's
 // accounts: the requests read or replayed, the bytes of archives read, the
-// bytes kept while an inline archive is recorded, the text that expressions
+// bytes that inline archives keep, the text that expressions
 // and variables build, the preview's drawing work (triangles and what it
 // costs to make them) and the samples it tests.  Each account's limit is a
 // fixed allowance plus so much for each byte of the input itself read so
@@ -30,7 +30,7 @@ class WorkMeter {
   enum Account : int {
     kRequests,       // requests read or replayed
     kArchiveBytes,   // bytes of archives read, files and inline archives alike
-    kRecordedBytes,  // bytes kept while inline archives are recorded
+    kRecordedBytes,  // bytes inline archives keep (memory: given back when one is dropped)
     kText,           // bytes of text that expressions and variables build or match
     kDrawing,        // triangles drawn or kept, per light, and per primitive and instance
     kSamples,        // samples a picture clears and its triangles cover
@@ -61,6 +61,11 @@ class WorkMeter {
   // Charges `amount` to `account`.  False when the meter is spent, or is
   // spent by this charge: what was asked for is then not to be done.
   bool charge(Account account, uint64_t amount);
+  // Gives back what was charged for memory that is free again (an inline
+  // archive replaced by another of its name).
+  void refund(Account account, uint64_t amount) {
+    used_[account] -= amount < used_[account] ? amount : used_[account];
+  }
   // What may still be charged to `account` (0 once the meter is spent).
   uint64_t left(Account account) const;
 

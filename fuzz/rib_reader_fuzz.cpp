@@ -12,7 +12,12 @@
 // without an error and, once its numbers are what six digits made of them,
 // write again to the very same bytes.  With the bit 0x10 the stream goes
 // to the preview renderer instead, which draws every world into a small
-// picture: anything the reader accepts must draw without a fault.
+// picture: anything the reader accepts must draw without a fault.  The bit
+// 0x20 re-writes as ribcat does (whole numbers of undeclared parameters as
+// integers).  With the bit 0x40 the next four bytes order a bomb
+// (fuzz/rib_bombs.h: its kind, fan-out, levels and size) and the rest
+// follows it, read as qview reads into the preview, under a work meter of
+// small limits: a loop that escapes the meter shows as a timeout.
 // Run it with -close_fd_mask=2: diagnostics are expected here.
 #include <unistd.h>
 #include <zlib.h>
@@ -28,7 +33,9 @@
 #include <string>
 #include <vector>
 
+#include "common/work_meter.h"
 #include "decl/declaration.h"
+#include "fuzz/rib_bombs.h"
 #include "preview/preview_context.h"
 #include "reader/archive_files.h"
 #include "reader/byte_source.h"
@@ -63,16 +70,52 @@ void writeGzip(const std::string &path, const std::string &data) {
 // Reads the inputs as one stream into a new writer of `path`; returns the
 // number of errors.
 int rewrite(std::vector<vellum::RibInput> inputs, const std::string &path, bool binary,
-            RtInt precision) {
+            RtInt precision, bool asRibcat) {
   vellum::forgetAllDeclarations();
   RtInt format = binary ? 1 : 0;
   RtToken settings[] = {const_cast<char *>("binary"), const_cast<char *>("precision")};
   RtPointer values[] = {&format, &precision};
   std::unique_ptr<vellum::RenderContext> writer(
       vellum::newRibWriter(const_cast<char *>(path.c_str()), 2, settings, values));
-  vellum::RibReader reader(*writer, nullptr);
+  vellum::RibReader::Options options;
+  options.integersAsWritten = asRibcat;
+  vellum::RibReader reader(*writer, nullptr, options);
   reader.read(std::move(inputs));
   return reader.errors();
+}
+
+// Small limits, so that a bomb shows as a slow input within the fuzzer's
+// time limit.
+vellum::WorkMeter::Limits fuzzLimits() {
+  vellum::WorkMeter::Limits limits{};
+  limits[vellum::WorkMeter::kRequests] = {200000, 4};
+  limits[vellum::WorkMeter::kArchiveBytes] = {1 << 20, 16};
+  limits[vellum::WorkMeter::kRecordedBytes] = {1 << 20, 2};
+  limits[vellum::WorkMeter::kText] = {1 << 20, 16};
+  limits[vellum::WorkMeter::kDrawing] = {200000, 16};
+  limits[vellum::WorkMeter::kSamples] = {4 << 20, 64};
+  return limits;
+}
+
+// Reads `files` as qview does (archives followed, variables replaced,
+// conditions acted on) into the preview, which draws small pictures.
+void readAsQview(const std::map<std::string, std::string> &files) {
+  vellum::MemoryArchives archives(files);
+  vellum::WorkMeter meter(fuzzLimits());
+  vellum::RibReader::Options options;
+  options.archives = &archives;
+  options.meter = &meter;
+  options.substituteVariables = true;
+  options.actOnConditions = true;
+  vellum::preview::PreviewContext preview;
+  preview.setWorkMeter(&meter);
+  preview.setPictureLimit(48 * 48);
+  preview.setWarningHandler([](const std::string &) {});
+  vellum::RibReader reader(preview, nullptr, options);
+  std::vector<vellum::RibInput> inputs;
+  inputs.push_back({"main", std::make_unique<vellum::MemorySource>(files.at("main")), "main"});
+  reader.read(std::move(inputs));
+  preview.finishOpenWorld();
 }
 
 }  // namespace
@@ -107,42 +150,40 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     }
   }
 
+  if (mode & 0x40) {
+    // A bomb made to the next bytes' order, with the rest after it.
+    if (text.size() < 4) return 0;
+    const auto kind = static_cast<vellum::bombs::Kind>(static_cast<unsigned char>(text[0]) % vellum::bombs::kKinds);
+    std::map<std::string, std::string> files =
+        vellum::bombs::makeBomb(kind, 1 + static_cast<unsigned char>(text[1]), 1 + text[2] % 8,
+                                static_cast<size_t>(static_cast<unsigned char>(text[3])) * 64);
+    files["main"] += text.substr(4);
+    readAsQview(files);
+    return 0;
+  }
   if (mode & 0x10) {
     // The first part is the stream; every part is also an archive it may
-    // read, by the name "partN", so cycles and fan-outs are in reach, with
-    // variables replaced as qview does.  The budgets are small, so that a
-    // bomb shows as a slow input.
+    // read, by the name "partN", so cycles and fan-outs are in reach.
     std::map<std::string, std::string> files;
     for (size_t i = 0; i < parts.size(); ++i) files["part" + std::to_string(i)] = parts[i];
-    vellum::MemoryArchives archives(files);
-    vellum::RibReader::Options options;
-    options.archives = &archives;
-    options.archiveBudget = 1 << 20;
-    options.substituteVariables = true;
-    options.actOnConditions = true;
-    options.substitutionBudget = 1 << 20;
-    vellum::preview::PreviewContext preview;
-    preview.setPictureLimit(48 * 48);
-    preview.setDrawingBudget(200000);
-    preview.setWarningHandler([](const std::string &) {});
-    vellum::RibReader reader(preview, nullptr, options);
-    inputs.resize(1);
-    reader.read(std::move(inputs));
+    files["main"] = parts[0];
+    readAsQview(files);
     return 0;
   }
 
-  rewrite(std::move(inputs), scratch("a"), binary, precision);
+  const bool asRibcat = mode & 0x20;
+  rewrite(std::move(inputs), scratch("a"), binary, precision, asRibcat);
   std::string first = readFile(scratch("a"));
   if (precision != 0) {
     // Six digits change numbers once; from then on they stay.
     std::vector<vellum::RibInput> again;
     again.push_back({"rounded", std::make_unique<vellum::MemorySource>(first)});
-    rewrite(std::move(again), scratch("a"), binary, precision);
+    rewrite(std::move(again), scratch("a"), binary, precision, asRibcat);
     first = readFile(scratch("a"));
   }
   std::vector<vellum::RibInput> again;
   again.push_back({"first", std::make_unique<vellum::MemorySource>(first)});
-  const int errors = rewrite(std::move(again), scratch("b"), binary, precision);
+  const int errors = rewrite(std::move(again), scratch("b"), binary, precision, asRibcat);
   if (errors != 0) {
     std::fprintf(stderr, "what the writer wrote reads back with %d errors:\n%s\n", errors,
                  first.c_str());

@@ -187,6 +187,7 @@ void RibReader::read(std::vector<RibInput> inputs) {
       case RibParser::Result::kEnd:
         // Blocks left open by an input cut short say nothing more.
         if (!inputCut) reportOpenBlocks();
+        dropRecording();
         if (!identity.empty()) shared_->openArchives.pop_back();
         parser_ = nullptr;
         return;
@@ -211,7 +212,14 @@ void RibReader::read(std::vector<RibInput> inputs) {
     stopWhenSpent(request);
   }
   // An archive given up with its stream.
+  dropRecording();
   parser_ = nullptr;
+}
+
+void RibReader::dropRecording() {
+  if (recording_ == nullptr) return;
+  shared_->meter->refund(WorkMeter::kRecordedBytes, recording_->bytes.size());
+  recording_ = nullptr;
 }
 
 bool RibReader::stopWhenSpent(const RibRequest &at) {
@@ -388,7 +396,10 @@ bool RibReader::recordInline(const RibRequest &request) {
       state_.declarations.restore(std::move(recordingUndo_.back()));
       recordingUndo_.pop_back();
     }
-    shared_->inlineArchives[recordingName_] = std::move(recording_);
+    // The one it replaces (while nobody reads it) is memory given back.
+    std::shared_ptr<const InlineArchive> &slot = shared_->inlineArchives[recordingName_];
+    if (slot != nullptr) shared_->meter->refund(WorkMeter::kRecordedBytes, slot->bytes.size());
+    slot = std::move(recording_);
     recording_ = nullptr;
     return true;
   }
@@ -651,6 +662,8 @@ void RibReader::substituteVariables(RibRequest &request, RequestChecker &checker
       case Substitution::kNone:
         return;
       case Substitution::kTooLong:
+        // What it built before it stopped was work all the same.
+        meter.charge(WorkMeter::kText, result.size());
         tooLong = true;
         return;
       case Substitution::kMade:

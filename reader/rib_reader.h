@@ -176,6 +176,9 @@ class RibReader {
   // An accepted request while an inline archive is being recorded: true
   // when it was recorded (and so is not acted on now).
   bool recordInline(const RibRequest &request);
+  // An inline archive still being recorded where its stream ends is
+  // dropped, and the memory it kept given back.
+  void dropRecording();
   void comment(const RibRequest &request);
   void request(const RequestRow &row, RibRequest &request);
   void malformed(const RequestRow *row, const RibRequest &request, const std::string &error);

@@ -23,7 +23,8 @@ using VariableValue = std::function<const char *(const std::string &name, bool u
 enum class Substitution {
   kNone,     // nothing was replaced
   kMade,     // `out` holds the text with its references replaced
-  kTooLong,  // the text would be longer than `mostLength`: nothing was made
+  kTooLong,  // the text would be longer than `mostLength`: `out` holds what
+             // was made before that was known, which is not to be used
 };
 
 // `text` with its references replaced, into `out`; `unset` hears each

@@ -134,9 +134,18 @@ TEST(RibBounds, HostileStreamsEndWithTheirDiagnostics) {
       // Each sphere is kept in 28 bytes.
       {"an inline archive that never ends",
        {{"main", "ArchiveBegin \"x\"\n" + repeat(sphere, 10000)}},
-       "main:148: work limit: more than 4096 bytes kept of inline archives; the rest of the input is "
+       "main:148: work limit: more than 4096 bytes kept by inline archives; the rest of the input is "
        "not read\n",
        1, "", vellum::WorkMeter::defaultLimitsWith(vellum::WorkMeter::kRecordedBytes, {4096, 0})},
+      // Each x keeps 2800 bytes, and gives them back when the next one
+      // replaces it; y is kept beside the last, and its 115th sphere is
+      // one too many.
+      {"an inline archive redefined over and over",
+       {{"main", repeat("ArchiveBegin \"x\"\n" + repeat(sphere, 100) + "ArchiveEnd\n", 50) +
+                     "ArchiveBegin \"y\"\n" + repeat(sphere, 200) + "ArchiveEnd\n"}},
+       "main:5216: work limit: more than 6000 bytes kept by inline archives; the rest of the input is "
+       "not read\n",
+       1, "", vellum::WorkMeter::defaultLimitsWith(vellum::WorkMeter::kRecordedBytes, {6000, 0})},
       {"an archive file that is not RIB is not shown",
        {{"main", "ReadArchive \"secret\"\nReadArchive \"late\"\n" + sphere},
         {"secret", "PASSWORD=hunter2 [\"x\"]\n"},

@@ -199,6 +199,7 @@ std::vector<std::pair<std::string, std::string>> projectRibFiles() {
     for (const std::string &name : names) {
       std::string bytes = readFile(name);
       if (std::string(directory) == "/fuzz/corpus" && !bytes.empty()) {
+        if (bytes[0] & 0x40) continue;  // the order of a bomb, not RIB
         bytes.erase(0, 1);
         bytes.erase(std::remove(bytes.begin(), bytes.end(), '\x1e'), bytes.end());
       }

@@ -34,8 +34,8 @@ std::string readFile(const std::string &path);
 void writeFile(const std::string &path, const std::string &content);
 
 // The RIB streams of the project's own files, by name: the scenes of
-// bench/scenes and the seeds of the reader's fuzz target (their mode byte
-// taken off and their parts joined), each as plain bytes.
+// bench/scenes and the seeds of the reader's fuzz target that are RIB
+// (their mode byte taken off and their parts joined), each as plain bytes.
 std::vector<std::pair<std::string, std::string>> projectRibFiles();
 
 // A string literal as the interface's non-const token type.

@@ -49,6 +49,17 @@ TEST(WorkMeter, TheChargePastALimitSpendsEveryAccount) {
   }
 }
 
+TEST(WorkMeter, MemoryGivenBackMayBeChargedAgain) {
+  WorkMeter meter(smallLimits());
+  EXPECT_TRUE(meter.charge(WorkMeter::kRequests, 10));
+  meter.refund(WorkMeter::kRequests, 4);
+  EXPECT_EQ(meter.used(WorkMeter::kRequests), 6u);
+  EXPECT_TRUE(meter.charge(WorkMeter::kRequests, 4));
+  meter.refund(WorkMeter::kRequests, 100);  // never below nothing
+  EXPECT_EQ(meter.used(WorkMeter::kRequests), 0u);
+  EXPECT_FALSE(meter.spent());
+}
+
 TEST(WorkMeter, SaysWhichLimitWasPassedUntilReset) {
   WorkMeter meter(smallLimits());
   EXPECT_EQ(meter.spentMessage(), "");

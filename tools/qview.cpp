@@ -36,9 +36,12 @@ const char kUsage[] =
     "qview only checks and writes no file.  A stream never chooses where a file\n"
     "is written unless --display is given.\n"
     "\n"
-    "Checking is bounded whatever the input: archives read at most 1 GiB in\n"
-    "all for each file, and an input is given up after 100 errors; drawing a\n"
-    "picture has a budget of its own (see qview(1)).\n"
+    "The work of each file is bounded whatever it holds: the requests read or\n"
+    "replayed, the archive bytes, the text that variables and expressions\n"
+    "build and what drawing costs are counted against limits that grow with\n"
+    "the file's size; past one, qview reports it and reads no more of the\n"
+    "file (the picture keeps what was drawn).  A file is given up after 100\n"
+    "errors.  qview(1) lists the limits.\n"
     "\n"
     "Exit status: 0 when the input was valid, 1 when it had errors (or, with\n"
     "--strict, warnings) or a picture or the -v listing could not be written,\n"
@@ -126,12 +129,16 @@ int main(int argc, char **argv) {
     const std::string shownName = input.name;
     // Without a picture to draw nothing of the drawing state is kept: the
     // checks need only what the reader itself holds.
+    // One meter for all the work of the file, reading and drawing alike.
+    vellum::WorkMeter meter;
+    options.meter = &meter;
     if (output.empty() && !writeDisplays) {
       vellum::NullContext checker;
       readFile(std::move(input), checker, options, observer(shownName), tally);
       continue;
     }
     vellum::preview::PreviewContext preview;
+    preview.setWorkMeter(&meter);
     preview.setDrawOnlyWithDestination(true);
     preview.setWriteDisplays(writeDisplays);
     // Without %d only the first picture of all is written.
@@ -139,6 +146,9 @@ int main(int argc, char **argv) {
     preview.setWarningHandler(
         [](const std::string &message) { std::fprintf(stderr, "qview: %s\n", message.c_str()); });
     readFile(std::move(input), preview, options, observer(shownName), tally);
+    // A file that ends inside a world (cut short, or stopped by its meter)
+    // still gets the picture of what was drawn.
+    preview.finishOpenWorld();
     for (const std::string &written : preview.writtenFiles()) {
       std::fprintf(stderr, "qview: picture written to %s\n", written.c_str());
       pictureWritten = true;
