@@ -51,7 +51,7 @@ class ReadingOptions {
 
   // What an accepted Option request says; `paths` and `variables` choose
   // what is taken in.  Returns the bytes of the archive path it set (0
-  // when none), which count against the archive budget.
+  // when none), which count as archive bytes read.
   uint64_t apply(DeclarationDictionary &declarations, const RibRequest &request, bool paths,
                  bool variables);
   // FrameEnd restores what the options were at FrameBegin.

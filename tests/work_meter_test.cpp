@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
+
+#include "tests/test_support.h"
 
 namespace {
 
@@ -72,6 +75,18 @@ TEST(WorkMeter, SaysWhichLimitWasPassedUntilReset) {
   EXPECT_EQ(meter.used(WorkMeter::kSamples), 0u);
   EXPECT_EQ(meter.limit(WorkMeter::kRequests), 10u);
   EXPECT_TRUE(meter.charge(WorkMeter::kRequests, 10));
+}
+
+// qview(1) lists each account with its limit, as ".It NAME Ta BASE Ta PER".
+TEST(WorkMeter, TheManualPageGivesTheDefaultLimits) {
+  const std::string page = vellum_test::readFile(std::string(VELLUM_SOURCE_DIR) + "/doc/qview.1");
+  for (int account = 0; account < WorkMeter::kAccounts; ++account) {
+    const auto a = static_cast<WorkMeter::Account>(account);
+    const WorkMeter::Limit &limit = WorkMeter::kDefaultLimits[account];
+    const std::string row = ".It " + std::string(WorkMeter::accountName(a)) + " Ta " +
+                            std::to_string(limit.base) + " Ta " + std::to_string(limit.perInputByte) + "\n";
+    EXPECT_NE(page.find(row), std::string::npos) << row;
+  }
 }
 
 }  // namespace
