@@ -14,13 +14,13 @@ uint64_t saturatingMulAdd(uint64_t a, uint64_t b, uint64_t c) {
 
 }  // namespace
 
-// Chosen so that checking a 1 MB file, whatever it asks for, takes a few
-// seconds on one core (a request costs about 0.2 to 0.4 µs, an archive
-// byte about 10 ns, a sample about 1 ns), while the requests and bytes a
-// file holds itself never come near them.
+// Chosen so that checking a 1 MB file, whatever it asks for, takes a
+// second or two on one core (a request read or replayed costs about 0.2
+// to 0.5 µs, an archive byte about 10 ns, a sample about 1 ns), while the
+// requests and bytes a file holds itself never come near them.
 const WorkMeter::Limits WorkMeter::kDefaultLimits = {{
-    {4'000'000, 4},          // requests: a request takes at least 2 bytes of RIB
-    {128 * kMiB, 64},        // archive bytes
+    {2'000'000, 2},          // requests: a request takes at least 2 bytes of RIB
+    {128 * kMiB, 32},        // archive bytes
     {256 * kMiB, 0},         // recorded bytes: memory, bounded whatever the input's size
     {32 * kMiB, 16},         // text
     {64'000'000, 64},        // drawing
