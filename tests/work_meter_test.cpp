@@ -77,14 +77,16 @@ TEST(WorkMeter, SaysWhichLimitWasPassedUntilReset) {
   EXPECT_TRUE(meter.charge(WorkMeter::kRequests, 10));
 }
 
-// qview(1) lists each account with its limit, as ".It NAME Ta BASE Ta PER".
+// qview(1) lists each account with its limit, as ".It NAME" and a line
+// "BASE, and PER for each byte".
 TEST(WorkMeter, TheManualPageGivesTheDefaultLimits) {
   const std::string page = vellum_test::readFile(std::string(VELLUM_SOURCE_DIR) + "/doc/qview.1");
   for (int account = 0; account < WorkMeter::kAccounts; ++account) {
     const auto a = static_cast<WorkMeter::Account>(account);
     const WorkMeter::Limit &limit = WorkMeter::kDefaultLimits[account];
-    const std::string row = ".It " + std::string(WorkMeter::accountName(a)) + " Ta " +
-                            std::to_string(limit.base) + " Ta " + std::to_string(limit.perInputByte) + "\n";
+    const std::string row = ".It " + std::string(WorkMeter::accountName(a)) + "\n" +
+                            std::to_string(limit.base) + ", and " + std::to_string(limit.perInputByte) +
+                            " for each byte\n";
     EXPECT_NE(page.find(row), std::string::npos) << row;
   }
 }
