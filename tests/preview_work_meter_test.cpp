@@ -203,6 +203,16 @@ TEST(PreviewWorkMeter, SamplesStopDrawingAtTheLimit) {
   }
 }
 
+// Red, green and blue squares that fill the picture, each nearer.
+void threeSquares(PreviewContext &c) {
+  color(c, 1, 0, 0);
+  wholeSquare(c, 3);
+  color(c, 0, 1, 0);
+  wholeSquare(c, 2);
+  color(c, 0, 0, 1);
+  wholeSquare(c, 1);
+}
+
 // The drawing account takes a primitive's 16 units and its triangles, each
 // object instance 1 and the triangles objects keep; what it refuses is not
 // drawn, and neither is anything after it.
@@ -214,26 +224,8 @@ TEST(PreviewWorkMeter, DrawingUnitsStopDrawingAtTheLimit) {
     bool spent;
   } cases[] = {
       // 18 units a square, under the headlight: the third passes 40.
-      {{"three squares, each nearer", nullptr,
-        [](PreviewContext &c) {
-          color(c, 1, 0, 0);
-          wholeSquare(c, 3);
-          color(c, 0, 1, 0);
-          wholeSquare(c, 2);
-          color(c, 0, 0, 1);
-          wholeSquare(c, 1);
-        }},
-       40, 0x00ff00, true},
-      {{"three squares within the limit", nullptr,
-        [](PreviewContext &c) {
-          color(c, 1, 0, 0);
-          wholeSquare(c, 3);
-          color(c, 0, 1, 0);
-          wholeSquare(c, 2);
-          color(c, 0, 0, 1);
-          wholeSquare(c, 1);
-        }},
-       54, 0x0000ff, false},
+      {{"three squares, each nearer", nullptr, threeSquares}, 40, 0x00ff00, true},
+      {{"three squares within the limit", nullptr, threeSquares}, 54, 0x0000ff, false},
       // 16 + 2 · 3: two lights count each triangle twice.
       {{"a square under two lights", nullptr,
         [](PreviewContext &c) {
