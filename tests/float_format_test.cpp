@@ -153,6 +153,26 @@ TEST(FloatFormat, DigitsArePrintfPrecision) {
   }
 }
 
+// An array takes the precision it is given, each value as it alone would
+// be written, for every precision there is.
+TEST(FloatFormat, ArraysAreWrittenAtEveryPrecision) {
+  const float values[] = {0.1234567f, -98765.43f, 1e-7f, 0.0f, 123456789.0f, 3.0f};
+  const size_t count = sizeof values / sizeof values[0];
+  for (int digits = -1; digits <= 10; ++digits) {
+    std::string expected;
+    for (float value : values) {
+      char one[vellum::kFloatTextSize];
+      const char *end = digits <= 0    ? vellum::formatFloatShortest(value, one)
+                        : digits == 6 ? vellum::formatFloatG(value, one)
+                                       : vellum::formatFloatDigits(value, digits, one);
+      expected += std::string(static_cast<const char *>(one), end) + " ";
+    }
+    char all[vellum::kFloatSpacedSize * count + vellum::kFloatTextSize];
+    const char *end = vellum::formatFloatsSpaced(values, count, digits, all);
+    EXPECT_EQ(std::string(static_cast<const char *>(all), end), expected) << digits;
+  }
+}
+
 TEST(FloatFormat, DigitCountsOutsideOneToNineAreClamped) {
   for (float value : {1.5f, 0.000123456789f, 987654.3f}) {
     EXPECT_EQ(digits(value, 0), printfDigits(0, value)) << value;  // printf takes 0 as 1

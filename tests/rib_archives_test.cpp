@@ -210,6 +210,9 @@ TEST(RibArchives, InlineArchivesAndConditionsAsARendererReadsThem) {
        {{"main", ifShot + "IfBegin \"$shot == 's02'\"\nCone 1 1 360\nElseIf \"$shot == 's01'\"\n" + kSphere +
                      "Else\nDisk 0 1 360\nIfEnd\n"}},
        "", "OptionV(\"user\"; \"string shot\")\n" + kSphereCall, false, true},
+      {"after the branch taken, no other is, true or not",
+       {{"main", "IfBegin \"1\"\n" + kSphere + "ElseIf \"1\"\nCone 1 1 360\nElse\nDisk 0 1 360\nIfEnd\n"}},
+       "", kSphereCall, false, true},
       {"branches inside a false one stay false",
        {{"main", "IfBegin \"0\"\nIfBegin \"1\"\nCone 1 1 360\nElse\nDisk 0 1 360\nIfEnd\nElse\n" + kSphere +
                      "IfEnd\n"}},

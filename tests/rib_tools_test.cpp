@@ -194,16 +194,20 @@ TEST(Ribcat, FilesAreOneStreamAndTheOutputReadsBack) {
 // By default no number changes on a pass through ribcat; -p chooses the
 // digits, and -p 6 writes the library's own bytes.
 TEST(Ribcat, PrecisionOfTheNumbersWritten) {
-  const std::string in = fileWith("Translate 0.1234567 -0.0 3e-12\nColor [0.1 0.25 1e+20]\n");
+  const std::string in = fileWith("Translate 0.1234567 -0.0 3e-12\nColor [0.1234567 0.25 1e+20]\n");
   struct Case {
     const char *option;
     std::string requests;
   } cases[] = {
-      {"", "Translate 0.1234567 -0 3e-12 \nColor [0.1 0.25 1e+20]\n"},
-      {"-p 0", "Translate 0.1234567 -0 3e-12 \nColor [0.1 0.25 1e+20]\n"},
-      {"-p 6", "Translate 0.123457 -0 3e-12 \nColor [0.1 0.25 1e+20]\n"},
-      {"-p 2", "Translate 0.12 -0 3e-12 \nColor [0.1 0.25 1e+20]\n"},
-      {"-p 9", "Translate 0.123456702 -0 2.99999999e-12 \nColor [0.100000001 0.25 1.00000002e+20]\n"},
+      {"", "Translate 0.1234567 -0 3e-12 \nColor [0.1234567 0.25 1e+20]\n"},
+      {"-p 0", "Translate 0.1234567 -0 3e-12 \nColor [0.1234567 0.25 1e+20]\n"},
+      {"-p 6", "Translate 0.123457 -0 3e-12 \nColor [0.123457 0.25 1e+20]\n"},
+      {"-p 2", "Translate 0.12 -0 3e-12 \nColor [0.12 0.25 1e+20]\n"},
+      {"-p 3", "Translate 0.123 -0 3e-12 \nColor [0.123 0.25 1e+20]\n"},
+      {"-p 4", "Translate 0.1235 -0 3e-12 \nColor [0.1235 0.25 1e+20]\n"},
+      {"-p 5", "Translate 0.12346 -0 3e-12 \nColor [0.12346 0.25 1e+20]\n"},
+      {"-p 7", "Translate 0.1234567 -0 3e-12 \nColor [0.1234567 0.25 1e+20]\n"},
+      {"-p 9", "Translate 0.123456702 -0 2.99999999e-12 \nColor [0.123456702 0.25 1.00000002e+20]\n"},
   };
   for (const Case &c : cases) {
     vellum_test::ChildResult run = vellum_test::runProgram(ribcat(std::string(c.option) + " " + in));

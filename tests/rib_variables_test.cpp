@@ -56,6 +56,11 @@ TEST(RibVariables, ReferencesAreReplacedOnceTheStreamAsks) {
        kOn + "Option \"user\" \"string VELLUM_TEST_DIR\" [\"/u\"]\nSurface \"/u\"\n", ""},
       {"numbers", kOn + "Option \"user\" \"float f\" [12] \"float g\" [0.5]\nSurface \"$f.${g}\"\n",
        kOn + "Option \"user\" \"float f\" [12] \"float g\" [0.5]\nSurface \"12.0.5\"\n", ""},
+      {"references side by side",
+       kOn + "Option \"user\" \"string a\" [\"con\"] \"string b\" [\"stant\"]\nSurface \"$a$b\" \"string s\" [\"${a}$b$a\"]\n",
+       kOn + "Option \"user\" \"string a\" [\"con\"] \"string b\" [\"stant\"]\nSurface \"constant\" \"string s\" "
+             "[\"constantcon\"]\n",
+       ""},
       {"a $ that begins no reference", kOn + "Surface \"$5 ${x $\"\n", kOn + "Surface \"$5 ${x $\"\n", ""},
       {"a variable not set, said once",
        kOn + "Surface \"$nosuch\"\nSurface \"$nosuch\"\nSurface \"$user:VELLUM_TEST_DIR\"\n",

@@ -14,6 +14,8 @@ static void plain(void) {
   RiTranslate(1, 2, 3);
   RiShadingInterpolation("smooth");
   RiMatte(1);
+  RiMatte(32767);
+  RiMatte(-32768);
   RiWorldEnd();
   RiFrameEnd();
 }

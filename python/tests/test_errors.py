@@ -32,6 +32,11 @@ BAD_CALLS = [
     (lambda ri: ri.PointsPolygons([3, 3], [0, 1, 2], {"P": TRIANGLE}), ValueError,
      ["PointsPolygons", "vertices", "needs 6 values", "not 3"]),
     (lambda ri: ri.Color([1, 0]), ValueError, ["Color", "Cs", "needs 3 numbers", "not 2"]),
+    (lambda ri: ri.Color([.1, .2, .3, .4]), ValueError, ["Color", "Cs", "needs 3 numbers", "not 4"]),
+    (lambda ri: ri.FrameBegin(True), TypeError, ["FrameBegin", "frame", "an integer", "bool"]),
+    (lambda ri: ri.Matte(32768), ValueError, ["Matte", "out of range", "32768"]),
+    (lambda ri: ri.NuPatch(2, [0, 0, 1, 1], 0, 1, 2, [0, 0, 1], 0, 1, {"Pw": np.zeros(16)}), ValueError,
+     ["NuPatch", "knot", "twice its order"]),
     (lambda ri: ri.Curves("cubic", [4], "sideways", {"P": np.zeros(12)}), ValueError, ["Curves", "wrap", "sideways"]),
     # Counts past what one request can hold, which the reader refuses.
     (lambda ri: ri.Volume("box", UNIT, [MOST] * 3), ValueError, ["Volume", "too many values", "2147483647"]),

@@ -24,6 +24,8 @@ def plain(ri):
     ri.Translate(1, 2, 3)
     ri.ShadingInterpolation(ri.SMOOTH)
     ri.Matte(True)
+    ri.Matte(32767)  # the ends of a 16-bit operand
+    ri.Matte(-32768)
     ri.WorldEnd()
     ri.FrameEnd()
 
