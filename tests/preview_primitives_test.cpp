@@ -161,6 +161,16 @@ const std::vector<PrimitiveCase> &cases() {
          c.Blobby(1, 2, code, 16, flt, 0, nullptr, RI_NULL);
        },
        30, 50, 50, 20},
+      {"Blobby subtraction",
+       [](PreviewContext &c) {
+         // A small ellipsoid at the right taken from a big one: the big
+         // one's left stays, its right is hollowed.
+         RtInt code[] = {1001, 0, 1001, 16, 4, 0, 1};
+         RtFloat flt[32] = {2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 1,
+                            1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 1, 0, 0, 1};
+         c.Blobby(2, 7, code, 32, flt, 0, nullptr, RI_NULL);
+       },
+       37, 50, 70, 50},
       {"Volume box",
        [](PreviewContext &c) {
          RtBound bound = {1, -1, -0.5f, 0.5f, 0, 2};  // any order of the limits
