@@ -153,6 +153,18 @@ const std::vector<PrimitiveCase> &cases() {
                            p.data(), RI_NULL);
        },
        50, 25, 50, 50},
+      {"SubdivisionMesh with interpolateboundary 2",
+       [](PreviewContext &c) {
+         // One face, its corners kept smooth: its outline is the closed
+         // B-spline of its corners, which reaches out to 0.92 at the middles
+         // of the sides but only to (0.67, 0.67) toward the corners; the
+         // pixels tested are at x = 0.82.
+         RtInt nv[] = {4}, v[] = {0, 1, 2, 3}, nargs[] = {1, 0}, edgesOnly[] = {2};
+         RtToken tags[] = {tok("interpolateboundary")};
+         c.SubdivisionMesh(tok("catmull-clark"), 1, nv, v, 1, tags, nargs, edgesOnly, nullptr, tok("P"), kSquare,
+                           RI_NULL);
+       },
+       70, 50, 70, 30},
       {"Blobby",
        [](PreviewContext &c) {
          // An ellipsoid twice the unit sphere: the surface at half its reach.
