@@ -153,6 +153,18 @@ const std::vector<PrimitiveCase> &cases() {
                            p.data(), RI_NULL);
        },
        50, 25, 50, 50},
+      {"SubdivisionMesh with interpolateboundary 2",
+       [](PreviewContext &c) {
+         // One face, its corners kept smooth: its outline is the closed
+         // B-spline of its corners, which reaches out to 0.92 at the middles
+         // of the sides but only to (0.67, 0.67) toward the corners; the
+         // pixels tested are at x = 0.82.
+         RtInt nv[] = {4}, v[] = {0, 1, 2, 3}, nargs[] = {1, 0}, edgesOnly[] = {2};
+         RtToken tags[] = {tok("interpolateboundary")};
+         c.SubdivisionMesh(tok("catmull-clark"), 1, nv, v, 1, tags, nargs, edgesOnly, nullptr, tok("P"), kSquare,
+                           RI_NULL);
+       },
+       70, 50, 70, 30},
       {"Blobby",
        [](PreviewContext &c) {
          // An ellipsoid twice the unit sphere: the surface at half its reach.
@@ -161,6 +173,16 @@ const std::vector<PrimitiveCase> &cases() {
          c.Blobby(1, 2, code, 16, flt, 0, nullptr, RI_NULL);
        },
        30, 50, 50, 20},
+      {"Blobby subtraction",
+       [](PreviewContext &c) {
+         // A small ellipsoid at the right taken from a big one: the big
+         // one's left stays, its right is hollowed.
+         RtInt code[] = {1001, 0, 1001, 16, 4, 0, 1};
+         RtFloat flt[32] = {2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 1,
+                            1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 1, 0, 0, 1};
+         c.Blobby(2, 7, code, 32, flt, 0, nullptr, RI_NULL);
+       },
+       37, 50, 70, 50},
       {"Volume box",
        [](PreviewContext &c) {
          RtBound bound = {1, -1, -0.5f, 0.5f, 0, 2};  // any order of the limits

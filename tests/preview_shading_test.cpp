@@ -190,6 +190,9 @@ struct SidesCase {
   int sides;
   bool back, reversed;
   bool visible;
+  // Drawn as an object that sets Orientation "outside", instanced
+  // mirrored in x (which leaves the square where it was).
+  bool mirroredInstance = false;
 };
 
 TEST(PreviewShading, OneSidedSurfacesHideTheirBacks) {
@@ -200,13 +203,23 @@ TEST(PreviewShading, OneSidedSurfacesHideTheirBacks) {
       {"one-sided, back", 1, true, false, false},
       {"one-sided, back, reversed orientation", 1, true, true, true},
       {"one-sided, front, reversed orientation", 1, false, true, false},
+      // The mirroring turns the square's winding over, and the object's
+      // "outside" with it.
+      {"one-sided object, front, instanced mirrored", 1, false, false, true, true},
+      {"one-sided object, back, instanced mirrored", 1, true, false, false, true},
   };
   for (const SidesCase &c : cases) {
     SCOPED_TRACE(c.what);
     const auto drawn = drawScene(20, 20, nullptr, [&](PreviewContext &ctx) {
+      RtObjectHandle object = c.mirroredInstance ? ctx.ObjectBegin() : nullptr;
+      if (object != nullptr) ctx.Orientation(tok("outside"));
       ctx.Sides(c.sides);
       if (c.reversed) ctx.ReverseOrientation();
       ctx.Polygon(4, tok("P"), c.back ? kBackSquare : kSquare, RI_NULL);
+      if (object == nullptr) return;
+      ctx.ObjectEnd();
+      ctx.Scale(-1, 1, 1);
+      ctx.ObjectInstance(object);
     });
     EXPECT_EQ(covered(drawn.picture, 10, 10), c.visible);
   }

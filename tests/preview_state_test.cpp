@@ -111,6 +111,16 @@ TEST(PreviewState, ReachesWhereItShould) {
          RtInt dimensions[] = {1, 1, 1};
          c.Volume(tok("box"), bound, dimensions, RI_NULL);
        }, {}, {{50, 50}}, {}},
+      {"a one-sided Blobby cut open shows no inside", [](PreviewContext &c) {
+         // A ball of radius 1, cut by a slanted plane: its near side is
+         // left at the far left, and only the far side's inside behind
+         // the middle.
+         c.Sides(1);
+         c.ClippingPlane(0, 0, 0, 2, 0, -1);
+         RtInt code[] = {1001, 0};
+         RtFloat flt[] = {2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 1};
+         c.Blobby(1, 2, code, 16, flt, 0, nullptr, RI_NULL);
+       }, {{30, 50}}, {{50, 50}}, {}},
       {"ClippingPlane without a normal is ignored", [](PreviewContext &c) {
          c.ClippingPlane(0, 0, 0, 0, 0, 0);
          square(c);

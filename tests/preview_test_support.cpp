@@ -1,6 +1,7 @@
 #include "tests/preview_test_support.h"
 
 #include <cmath>
+#include <vector>
 
 #include "tests/test_support.h"
 
@@ -37,9 +38,14 @@ void TrimLoops::apply(vellum::preview::PreviewContext &c) {
               u.data(), v.data(), w.data());
 }
 
-void squareNuPatch(vellum::preview::PreviewContext &c, float z) {
-  RtFloat knots[] = {0, 0, 1, 1}, p[] = {-0.9f, -0.9f, z, 0.9f, -0.9f, z, -0.9f, 0.9f, z, 0.9f, 0.9f, z};
-  c.NuPatch(2, 2, knots, 0, 1, 2, 2, knots, 0, 1, tok("P"), p, RI_NULL);
+void squareNuPatch(vellum::preview::PreviewContext &c, float z, int uPoints) {
+  std::vector<RtFloat> uKnots = {0}, p;
+  for (int i = 0; i < uPoints; ++i) uKnots.push_back(float(i) / float(uPoints - 1));
+  uKnots.push_back(1);
+  for (float y : {-0.9f, 0.9f})
+    for (int i = 0; i < uPoints; ++i) p.insert(p.end(), {-0.9f + 1.8f * float(i) / float(uPoints - 1), y, z});
+  RtFloat vKnots[] = {0, 0, 1, 1};
+  c.NuPatch(uPoints, 2, uKnots.data(), 0, 1, 2, 2, vKnots, 0, 1, tok("P"), p.data(), RI_NULL);
 }
 
 bool covered(const vellum::preview::Image &picture, int x, int y) { return picture.pixel(x, y)[3] > 127; }

@@ -29,8 +29,9 @@ struct TrimLoops {
   void apply(vellum::preview::PreviewContext &c);
 };
 // A NuPatch over -0.9..0.9 in x and y at depth z: u along x, v along y,
-// both over 0..1.
-void squareNuPatch(vellum::preview::PreviewContext &c, float z);
+// both over 0..1.  It is linear both ways, with `uPoints` control points
+// evenly spaced along u: more give u more spans than v.
+void squareNuPatch(vellum::preview::PreviewContext &c, float z, int uPoints = 2);
 
 // Whether the pixel is covered (alpha above half).
 bool covered(const vellum::preview::Image &picture, int x, int y);

@@ -34,12 +34,16 @@ TEST(PreviewTrim, TrimCurvesCutNuPatches) {
     std::function<void(PreviewContext &)> world;
     std::vector<UV> drawn, empty;
     std::vector<std::string> warnings = {};
+    int uPoints = 2;  // the patch's control points along u
   } cases[] = {
       {"a circle keeps its disc", [](PreviewContext &c) { TrimLoops().circle(0.5f, 0.5f, 0.3f).apply(c); },
        {{0.5f, 0.5f}, {0.75f, 0.5f}}, {{0.05f, 0.05f}, {0.5f, 0.9f}}},
       {"a loop inside another cuts a hole",
        [](PreviewContext &c) { TrimLoops().circle(0.5f, 0.5f, 0.45f).circle(0.5f, 0.5f, 0.2f).apply(c); },
        {{0.85f, 0.5f}, {0.5f, 0.15f}}, {{0.5f, 0.5f}, {0.05f, 0.05f}}},
+      {"a patch with more spans in u than in v is cut where its loop is",
+       [](PreviewContext &c) { TrimLoops().circle(0.3f, 0.6f, 0.2f).apply(c); }, {{0.3f, 0.6f}},
+       {{0.05f, 0.6f}, {0.7f, 0.6f}}, {}, 4},
       {"sense \"outside\" keeps what lies outside",
        [](PreviewContext &c) {
          outsideSense(c, "outside");
@@ -120,7 +124,7 @@ TEST(PreviewTrim, TrimCurvesCutNuPatches) {
     SCOPED_TRACE(c.what);
     const auto drawn = drawScene(32, 32, nullptr, [&](PreviewContext &ctx) {
       c.world(ctx);
-      squareNuPatch(ctx, 2);
+      squareNuPatch(ctx, 2, c.uPoints);
     });
     EXPECT_EQ(drawn.warnings, c.warnings);
     // The patch spans pixels 1.6 to 30.4 both ways, v upward.
