@@ -89,11 +89,10 @@ class StringSink : public vellum::OutputSink {
 
 std::string ribOf(void (*calls)(), bool binary) {
   std::string bytes;
-  RtInt flag = binary;
-  RtToken settings[] = {const_cast<char *>("binary")};
-  RtPointer values[] = {&flag};
+  vellum::WriterSettings settings;
+  settings.binary = binary;
   auto writer = std::make_unique<vellum::RibWriter>(std::make_unique<StringSink>(&bytes), "memory",
-                                                    1, settings, values);
+                                                    settings, vellum::processWideEnvironment());
   const RtContextHandle saved = RiGetContext();
   RiContext(writer.get());
   calls();

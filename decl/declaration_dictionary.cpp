@@ -77,6 +77,11 @@ DeclarationDictionary::Saved DeclarationDictionary::save(const char *name) {
   return saved;
 }
 
+void DeclarationDictionary::restoreStandard() {
+  if (own_.empty()) return;
+  for (const auto &[name, entry] : standardEntries()) own_.erase(name);
+}
+
 void DeclarationDictionary::restore(Saved saved) {
   if (saved.existed) own_[saved.key] = std::move(saved.entry);
   else own_.erase(saved.key);

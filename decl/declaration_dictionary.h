@@ -47,6 +47,8 @@ class DeclarationDictionary {
   };
   Saved save(const char *name);
   void restore(Saved saved);
+  // The standard names declared as the standard declarations say again.
+  void restoreStandard();
 
  private:
   Entry *find(const char *token);

@@ -287,7 +287,9 @@ void loadStandardDeclarations(const std::function<RtToken(char *name, char *decl
   for (const StandardDeclaration &entry : kStandardDeclarations) {
     char *name = const_cast<char *>(entry.token != nullptr ? *entry.token : entry.name);
     RtToken interned = declare(name, const_cast<char *>(entry.declaration));
-    if (entry.token != nullptr) *entry.token = interned;
+    // Written once, at the first context: later ones find the same pointer
+    // there, and leave the token alone for threads that read it.
+    if (entry.token != nullptr && *entry.token != interned) *entry.token = interned;
   }
 }
 

@@ -806,9 +806,8 @@ void RibReader::replay(const RequestRow &row, RibRequest &request) {
         // Declared to the target just before the request, without a
         // Declare line in a writer's output; the name is declared without
         // leading blanks, which a lookup skips.
-        const QuietDeclarations quiet;
-        target_.Declare(const_cast<char *>(skipBlanks(parameter.token.c_str())),
-                        const_cast<char *>(undeclared.declaration.c_str()));
+        target_.declareQuietly(const_cast<char *>(skipBlanks(parameter.token.c_str())),
+                               const_cast<char *>(undeclared.declaration.c_str()));
       }
     } else {
       type = state_.declarations.lookup(parameter.token.c_str())->declaration.type;

@@ -41,4 +41,6 @@ RtVoid RenderContext::ArchiveRecord(RtToken type, char *format, ...) {
   va_end(args);
 }
 
+RtToken RenderContext::declareQuietly(char *name, char *declaration) { return Declare(name, declaration); }
+
 }  // namespace vellum

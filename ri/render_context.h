@@ -75,6 +75,12 @@ class RenderContext {
 #undef VELLUM_PURE_LIST
 #undef VELLUM_COLLECTING
 #undef VELLUM_VARIADIC
+
+  // Not a request, after every slot of the list: declares `name` as Declare
+  // does but writes nothing of it, for a reader that hands a context the
+  // declaration of a parameter its stream never declared.  By default,
+  // Declare: a context that writes overrides it.
+  virtual RtToken declareQuietly(char *name, char *declaration);
 };
 
 // Declares, inside a class derived from RenderContext, an override of every

@@ -80,8 +80,10 @@ bool stdioMayWrite(size_t size) {
 void OutputSink::reportFailure(const char *what, const char *name, int error) {
   if (failed_) return;
   failed_ = true;
-  reportWriterProblem("libvellum error: %s %s failed: %s\n", what,
-               name != nullptr ? name : "standard output", std::strerror(error));
+  const std::string text = std::string("libvellum error: ") + what + " " +
+                           (name != nullptr ? name : "standard output") + " failed: " + std::strerror(error) + "\n";
+  if (report_) report_(text);
+  else emitDiagnostic(text.data(), text.size());
 }
 
 DescriptorSink::DescriptorSink(int fd, pid_t child, const char *name)

@@ -8,13 +8,19 @@
 #include <sys/types.h>
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
 namespace vellum {
 
 class OutputSink {
  public:
+  // Where a failure is told, a whole report with its line end.
+  using Reporter = std::function<void(const std::string &text)>;
+
   virtual ~OutputSink() = default;
+  // Failures go to `report` instead of the process's diagnostics.
+  void setReporter(Reporter report) { report_ = std::move(report); }
   // Hands on all `size` bytes (or reports why it could not).
   virtual void write(const char *data, size_t size) = 0;
   // Pushes what the sink itself holds back to its destination.
@@ -39,6 +45,7 @@ class OutputSink {
 
  private:
   bool failed_ = false;
+  Reporter report_;
 };
 
 // A file, or the write end of a pipe into `child` (-1 for a file).  Writes

@@ -6,8 +6,6 @@
 #include <cstdio>
 #include <string>
 
-#include "error/writer_diagnostics.h"
-#include "decl/declaration.h"
 #include "common/param_counts.h"
 #include "rib/rib_writer.h"
 
@@ -15,25 +13,10 @@ namespace vellum {
 
 namespace {
 
-// The declaration of a token that can be written, or null after telling
-// the client why the token is left out.
-const Declaration *writableDeclaration(const char *token) {
-  const Declaration *declaration = lookupDeclaration(token);
-  if (declaration == nullptr) {
-    reportWriterProblem("libvellum error: undeclared parameter \"%s\"\n", token);
-    return nullptr;
-  }
-  if (const char *reason = unusableDeclarationReason(declaration->shape())) {
-    reportWriterProblem("libvellum error: parameter \"%s\" %s\n", token, reason);
-    return nullptr;
-  }
-  return declaration;
-}
-
 // The values that follow a token of this declaration.  On a primitive the
 // positions are one per vertex whatever their declared class.
-int64_t valueCount(const Declaration &declaration, const PrimitiveCounts *counts) {
-  ValueShape shape = declaration.shape();
+int64_t valueCount(const ParameterDeclaration &declaration, const PrimitiveCounts *counts) {
+  ValueShape shape = declaration.shape;
   if (counts != nullptr && isPositionName(declaration.name)) shape.storageClass = kClassVertex;
   return parameterValueCount(shape, counts);
 }
@@ -44,6 +27,18 @@ constexpr int64_t kMostValuesPerElement = 16 * int64_t{INT16_MAX};
 
 }  // namespace
 
+bool RibWriter::writableDeclaration(const char *token, ParameterDeclaration *declaration) {
+  if (!environment_.lookup(token, declaration)) {
+    problem("libvellum error: undeclared parameter \"%s\"\n", token);
+    return false;
+  }
+  if (const char *reason = unusableDeclarationReason(declaration->shape)) {
+    problem("libvellum error: parameter \"%s\" %s\n", token, reason);
+    return false;
+  }
+  return true;
+}
+
 std::string RibWriter::valuesPastLimit(const PrimitiveCounts &counts, RtInt n, RtToken tokens[]) {
   if (tooManyValues(counts))
     return "too many values (more than " + std::to_string(kMostValues) + " in one storage class)";
@@ -52,10 +47,11 @@ std::string RibWriter::valuesPastLimit(const PrimitiveCounts &counts, RtInt n, R
   const int64_t largest = std::max({counts.vertex, counts.varying, counts.uniform, counts.faceVarying});
   if (largest <= kMostValues / kMostValuesPerElement) return {};
   for (RtInt i = 0; i < n && tokens != nullptr && tokens[i] != nullptr; ++i) {
-    const Declaration *declaration = lookupDeclaration(tokens[i]);
+    ParameterDeclaration declaration;
     // A token without a usable declaration is left out when written.
-    if (declaration == nullptr || unusableDeclarationReason(declaration->shape()) != nullptr) continue;
-    if (valueCount(*declaration, &counts) > kMostValues)
+    if (!environment_.lookup(tokens[i], &declaration) || unusableDeclarationReason(declaration.shape) != nullptr)
+      continue;
+    if (valueCount(declaration, &counts) > kMostValues)
       return "parameter \"" + std::string(tokens[i]) + "\" too many values (more than " +
              std::to_string(kMostValues) + ")";
   }
@@ -75,7 +71,7 @@ void RibWriter::reportTooManyValues(const char *request, const std::string &oper
                                     const std::string &excess) {
   const std::string detail =
       std::string(request) + ": " + operands + " give " + excess + "; the request is not written";
-  RiErrorPrint(RIE_RANGE, RIE_ERROR, const_cast<char *>(detail.c_str()));
+  environment_.error(RIE_RANGE, RIE_ERROR, detail.c_str());
 }
 
 void RibWriter::writeValues(int type, const void *values, int64_t count) {
@@ -109,13 +105,12 @@ void RibWriter::writeParams(const PrimitiveCounts *counts, RtInt n, RtToken toke
   for (RtInt i = 0; i < n && tokens != nullptr; ++i) {
     const char *token = tokens[i];
     if (token == nullptr) break;
-    const Declaration *declaration = writableDeclaration(token);
-    if (declaration == nullptr) continue;
+    ParameterDeclaration declaration;
+    if (!writableDeclaration(token, &declaration)) continue;
     character(' ');
     quotedText(token);
     character(' ');
-    writeValues(declaration->type, parms != nullptr ? parms[i] : nullptr,
-                valueCount(*declaration, counts));
+    writeValues(declaration.shape.type, parms != nullptr ? parms[i] : nullptr, valueCount(declaration, counts));
   }
   endLine();
 }

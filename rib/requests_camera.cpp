@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "common/name_tables.h"
-#include "ri/current_context.h"
 #include "rib/rib_writer.h"
 
 namespace vellum {

@@ -2,7 +2,6 @@
 #include <cstdio>
 #include <string>
 
-#include "error/writer_diagnostics.h"
 #include "common/name_tables.h"
 #include "common/primitive_counts.h"
 #include "rib/rib_writer.h"
@@ -44,13 +43,13 @@ RtVoid RibWriter::BlobbyV(RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, Rt
     return;
   const BlobbyCounts counts = blobbyCounts(code, ncode);
   if (nleaf != counts.leaves)
-    reportWriterProblem("\nlibvellum error: RiBlobby nleaf [%d] !=  leaf count [%lld]", nleaf,
+    problem("\nlibvellum error: RiBlobby nleaf [%d] !=  leaf count [%lld]", nleaf,
                  static_cast<long long>(counts.leaves));
   if (nflt != counts.floats)
-    reportWriterProblem("\nlibvellum error: RiBlobby nflt [%d] != float count [%lld]", nflt,
+    problem("\nlibvellum error: RiBlobby nflt [%d] != float count [%lld]", nflt,
                  static_cast<long long>(counts.floats));
   if (nstr != counts.strings)
-    reportWriterProblem("\nlibvellum error: RiBlobby nstr [%d] != string count [%lld]", nstr,
+    problem("\nlibvellum error: RiBlobby nstr [%d] != string count [%lld]", nstr,
                  static_cast<long long>(counts.strings));
   // Written with the caller's own numbers whatever the code array says.
   text("Blobby ");
@@ -76,7 +75,7 @@ RtVoid RibWriter::Procedural(RtPointer data, RtBound bound, RtProcSubdivFunc sub
   auto argument = [&](int i) -> const char * { return strings != nullptr ? strings[i] : nullptr; };
   const ProceduralKind *kind = proceduralByFunction(subdivfunc);
   if (kind == nullptr) {
-    reportWriterProblem("libvellum error: procedural type\n");
+    problem("libvellum error: procedural type\n");
     return;
   }
   text("Procedural ");

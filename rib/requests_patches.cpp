@@ -3,7 +3,6 @@
 #include <cstring>
 #include <string>
 
-#include "error/writer_diagnostics.h"
 #include "common/name_tables.h"
 #include "common/primitive_counts.h"
 #include "rib/rib_writer.h"
@@ -63,13 +62,13 @@ RtVoid RibWriter::PatchMeshV(RtToken type, RtInt nu, RtToken uwrap, RtInt nv, Rt
   character(' ');
   quotedText(vwrap);
   if (!knownType) {
-    reportWriterProblem("vellum: unknown patch type %s\n", type != nullptr ? type : "");
+    problem("vellum: unknown patch type %s\n", type != nullptr ? type : "");
     // The line was begun: end it, so the next request starts on its own.
     endLine();
     return;
   }
   if (!stepUsable)
-    reportWriterProblem(
+    problem(
                  "libvellum error: PatchMesh needs positive basis steps, not %d and %d; "
                  "no patches are counted\n",
                  uStep_, vStep_);
@@ -147,7 +146,7 @@ RtVoid RibWriter::CurvesV(RtToken type, RtInt ncurves, RtInt nvertices[], RtToke
   quotedText(wrap);
   character(' ');
   if (!stepUsable)
-    reportWriterProblem(
+    problem(
                  "libvellum error: cubic Curves need a positive v step, not %d; "
                  "no segments are counted\n",
                  vStep_);

@@ -1,7 +1,6 @@
 // Light requests and Illuminate (the shaders are written generically).
 #include <cstdint>
 
-#include "decl/string_table.h"
 #include "rib/rib_writer.h"
 
 namespace vellum {
@@ -37,7 +36,7 @@ RtLightHandle RibWriter::LightV(RtToken name, RtToken handle, RtInt n, RtToken t
   character(' ');
   quotedText(handle);
   writeParams(nullptr, n, tokens, parms);
-  RtLightHandle light = const_cast<char *>(internString(handle != nullptr ? handle : ""));
+  RtLightHandle light = const_cast<char *>(environment_.keep(handle != nullptr ? handle : ""));
   namedLights_.insert(light);
   return light;
 }

@@ -7,9 +7,6 @@
 
 #include <locale.h>
 
-#include "decl/declaration.h"
-#include "decl/standard_declarations.h"
-#include "decl/string_table.h"
 #include "common/name_tables.h"
 #include "common/quoted_string.h"
 #include "rib/rib_writer.h"
@@ -49,7 +46,7 @@ RtVoid RibWriter::WorldEnd() {
 // empty second string and only interns the name.
 RtToken RibWriter::Declare(char *name, char *declaration) {
   const char *bareName = name != nullptr ? name : "";
-  if (declareEchoSwitch() != 0) {
+  if (environment_.echoesDeclarations()) {
     text("Declare ");
     quotedText(bareName);
     character(' ');
@@ -58,8 +55,14 @@ RtToken RibWriter::Declare(char *name, char *declaration) {
     done();
   }
   if (declaration != nullptr && declaration[0] != '\0')
-    return declare(bareName, declaration, nullptr, false);
-  return internString(bareName);
+    return environment_.declare(bareName, declaration);
+  return environment_.keep(bareName);
+}
+
+RtToken RibWriter::declareQuietly(char *name, char *declaration) {
+  const char *bareName = name != nullptr ? name : "";
+  if (declaration != nullptr && declaration[0] != '\0') return environment_.declare(bareName, declaration);
+  return environment_.keep(bareName);
 }
 
 RtVoid RibWriter::ArchiveRecordV(RtToken type, char *format, va_list args) {
@@ -95,7 +98,7 @@ RtVoid RibWriter::ArchiveRecordV(RtToken type, char *format, va_list args) {
 RtArchiveHandle RibWriter::ArchiveBeginV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]) {
   text("ArchiveBegin");
   writeParamList(name, 0, n, tokens, parms);
-  return const_cast<char *>(internString(name != nullptr ? name : ""));
+  return const_cast<char *>(environment_.keep(name != nullptr ? name : ""));
 }
 
 RtVoid RibWriter::ErrorHandler(RtErrorHandler handler) {

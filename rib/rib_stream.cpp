@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 
 #include "error/writer_diagnostics.h"
 #include "rib/gzip_sink.h"
@@ -27,7 +28,11 @@ bool isRendererProgram(const char *name) {
   return false;
 }
 
+// Every open stream, of every thread, for exit and fork; guarded by
+// openStreamsLock, which only opening and closing a stream take (and fork,
+// around which it is held so the child gets the list whole).
 RibStream *openStreams = nullptr;
+std::mutex openStreamsLock;
 
 // Starts `argv` with a new pipe as its standard input and returns the
 // pipe's write end, or -1 with errno set.  The write end is close-on-exec,
@@ -93,18 +98,20 @@ RibStream::RibStream(const char *name)
   joinOpenStreams();
 }
 
-RibStream::RibStream(std::unique_ptr<OutputSink> sink, const char *name)
-    : name_(name), sink_(std::move(sink)), buffer_(*sink_) {
+RibStream::RibStream(std::unique_ptr<OutputSink> sink, const char *name, OutputSink::Reporter report)
+    : name_(name), sink_(std::move(sink)), buffer_(*sink_), handOnEachRequest_(name == nullptr),
+      report_(std::move(report)) {
+  sink_->setReporter(report_);
   joinOpenStreams();
 }
 
 void RibStream::joinOpenStreams() {
-  static bool hooksInstalled = false;
-  if (!hooksInstalled) {
+  static std::once_flag hooksInstalled;
+  std::call_once(hooksInstalled, [] {
     std::atexit(drainAllAtExit);
-    pthread_atfork(handOnAllBeforeFork, nullptr, releaseAllInForkedChild);
-    hooksInstalled = true;
-  }
+    pthread_atfork(handOnAllBeforeFork, afterForkInParent, releaseAllInForkedChild);
+  });
+  const std::lock_guard<std::mutex> lock(openStreamsLock);
   nextOpen_ = openStreams;
   if (openStreams != nullptr) openStreams->prevOpen_ = this;
   openStreams = this;
@@ -115,6 +122,7 @@ RibStream::~RibStream() { close(); }
 void RibStream::compress() {
   if (!gzipAvailable()) return;
   sink_ = gzipSink(std::move(sink_), name_);
+  sink_->setReporter(report_);
   buffer_.redirect(*sink_);
   // Compressed bytes cannot keep an order with the client's own output,
   // and deflating each request on its own would only cost time.
@@ -122,20 +130,27 @@ void RibStream::compress() {
 }
 
 void RibStream::drainAllAtExit() {
+  const std::lock_guard<std::mutex> lock(openStreamsLock);
   for (RibStream *stream = openStreams; stream != nullptr; stream = stream->nextOpen_) {
     stream->buffer_.drain();
     stream->sink_->finishAtExit();
   }
 }
 
+// The lock is taken before fork and given back after it in both
+// processes.
 void RibStream::handOnAllBeforeFork() {
+  openStreamsLock.lock();
   for (RibStream *stream = openStreams; stream != nullptr; stream = stream->nextOpen_)
     if (pthread_equal(stream->opener_, pthread_self()) != 0) stream->flush();
 }
 
+void RibStream::afterForkInParent() { openStreamsLock.unlock(); }
+
 void RibStream::releaseAllInForkedChild() {
   for (RibStream *stream = openStreams; stream != nullptr; stream = stream->nextOpen_)
     stream->sink_->release();
+  openStreamsLock.unlock();
 }
 
 void RibStream::flush() {
@@ -148,6 +163,7 @@ void RibStream::close() {
   buffer_.drain();
   closed_ = true;
   sink_->close();
+  const std::lock_guard<std::mutex> lock(openStreamsLock);
   if (prevOpen_ != nullptr) prevOpen_->nextOpen_ = nextOpen_;
   else openStreams = nextOpen_;
   if (nextOpen_ != nullptr) nextOpen_->prevOpen_ = prevOpen_;

@@ -27,8 +27,10 @@ class RibStream {
   // command, anything else for a file.  When the destination cannot be
   // opened it prints the reason and ends the process with status 1.
   explicit RibStream(const char *name);
-  // Writes into `sink` (memory, say); `name` names it in reports.
-  RibStream(std::unique_ptr<OutputSink> sink, const char *name);
+  // Writes into `sink`; `name` names it in reports (null: standard
+  // output, whose bytes are handed on request by request), and the sink's
+  // failures go to `report`.
+  RibStream(std::unique_ptr<OutputSink> sink, const char *name, OutputSink::Reporter report);
   ~RibStream();  // close()
   RibStream(const RibStream &) = delete;
   RibStream &operator=(const RibStream &) = delete;
@@ -72,6 +74,7 @@ class RibStream {
   // closes it or waits for its renderer, and a child that lives on does
   // not hold a renderer's pipe open.
   static void handOnAllBeforeFork();
+  static void afterForkInParent();
   static void releaseAllInForkedChild();
 
  private:
@@ -81,6 +84,7 @@ class RibStream {
   std::unique_ptr<OutputSink> sink_;
   OutputBuffer buffer_;
   bool handOnEachRequest_ = false;
+  OutputSink::Reporter report_;  // empty: the process's diagnostics
   bool closed_ = false;
   pthread_t opener_ = pthread_self();
   RibStream *nextOpen_ = nullptr;  // the process-wide list of open streams

@@ -1,65 +1,79 @@
 // Creation and teardown of a RibWriter.
 #include "rib/rib_writer.h"
 
-#include <new>
+#include <cstdarg>
+#include <cstdio>
+#include <string>
 
-#include "decl/standard_declarations.h"
-#include "decl/string_table.h"
-#include "ri/context_factory.h"
-#include "ri/current_context.h"
 #include "ri/param_pairs.h"
 
 namespace vellum {
 
 namespace {
 
-const char *internedOrNull(const char *name) {
-  return name != nullptr ? internString(name) : nullptr;
+WriterSettings settingsOf(RtInt n, RtToken tokens[], RtPointer parms[]) {
+  WriterSettings settings;
+  applyFormatPairs(settings, n, tokens, parms);
+  return settings;
+}
+
+const char *keptOrNull(WriterEnvironment &environment, const char *name) {
+  return name != nullptr ? environment.keep(name) : nullptr;
 }
 
 }  // namespace
 
-RenderContext *newRibWriter(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]) {
-  return new (std::nothrow) RibWriter(name, n, tokens, parms);
+RibWriter::RibWriter(std::unique_ptr<OutputSink> sink, const char *name, const WriterSettings &settings,
+                     WriterEnvironment &environment)
+    : environment_(environment),
+      stream_(std::move(sink), keptOrNull(environment, name),
+              [&environment](const std::string &text) { environment.diagnostic(text); }),
+      out_(stream_.buffer()), outputName_(stream_.name()) {
+  start(settings);
 }
 
 RibWriter::RibWriter(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[])
-    : stream_(internedOrNull(name)), out_(stream_.buffer()), outputName_(stream_.name()) {
-  start(n, tokens, parms);
-}
-
-RibWriter::RibWriter(std::unique_ptr<OutputSink> sink, const char *name, RtInt n,
-                     RtToken tokens[], RtPointer parms[])
-    : stream_(std::move(sink), internedOrNull(name)), out_(stream_.buffer()),
-      outputName_(stream_.name()) {
-  start(n, tokens, parms);
+    : environment_(processWideEnvironment()), stream_(keptOrNull(environment_, name)),
+      out_(stream_.buffer()), outputName_(stream_.name()) {
+  start(settingsOf(n, tokens, parms));
 }
 
 RibWriter::RibWriter(RtToken name, ...)
-    : stream_(internedOrNull(name)), out_(stream_.buffer()), outputName_(stream_.name()) {
+    : environment_(processWideEnvironment()), stream_(keptOrNull(environment_, name)),
+      out_(stream_.buffer()), outputName_(stream_.name()) {
   VELLUM_COLLECT_PAIRS(settings, name);
-  start(settings.n, settings.tokens, settings.parms);
+  start(settingsOf(settings.n, settings.tokens, settings.parms));
 }
 
-void RibWriter::start(RtInt n, RtToken tokens[], RtPointer parms[]) {
-  // "gzip" is accepted and ignored: "compression" says it.
-  OutputFormat format;
-  applyFormatPairs(format, n, tokens, parms);
-  if (format.gzip) stream_.compress();
-  binary_ = format.binary;
-  precision_ = format.precision;
+void RibWriter::start(const WriterSettings &settings) {
+  if (settings.gzip) stream_.compress();
+  binary_ = settings.binary;
+  precision_ = settings.precision;
   if (precision_ == kDefaultPrecision)
     formatNumber_ = [](float value, int, char *out) { return formatFloatG(value, out); };
   else if (precision_ == 0)
     formatNumber_ = [](float value, int, char *out) { return formatFloatShortest(value, out); };
   else
     formatNumber_ = formatFloatDigits;
-  declareEchoSwitch() = 1;
+  environment_.setEchoesDeclarations(true);
   // A binary stream starts with the same two text lines.
   text("##RenderMan RIB-Structure 1.0\nversion 3.03\n");
   done();
-  loadStandardDeclarations(
+  environment_.loadStandardDeclarations(
       [this](char *declared, char *declaration) { return Declare(declared, declaration); });
+}
+
+void RibWriter::problem(const char *format, ...) {
+  va_list args;
+  va_start(args, format);
+  va_list again;
+  va_copy(again, args);
+  const int size = std::vsnprintf(nullptr, 0, format, args);
+  va_end(args);
+  std::string text(size > 0 ? static_cast<size_t>(size) : 0, '\0');
+  if (size > 0) std::vsnprintf(text.data(), text.size() + 1, format, again);
+  va_end(again);
+  environment_.diagnostic(text);
 }
 
 RibWriter::~RibWriter() { close(); }

@@ -20,22 +20,27 @@
 #include "common/number_format.h"
 #include "common/primitive_counts.h"
 #include "rib/rib_stream.h"
+#include "rib/writer_environment.h"
+#include "rib/writer_settings.h"
 
 namespace vellum {
 
 class RibWriter : public RenderContext {
  public:
-  // `name` selects the destination (see RibStream); the settings are
-  // (token, value) pairs: "format" (a string, "binary" or not), "binary"
-  // (an RtInt), "precision" (an RtInt), "compression" (a string, "gzip" for
-  // gzip-compressed output, "none" for plain) and "gzip" (accepted, no
-  // effect), applied as applyFormatPairs applies them.  The varargs form
-  // ends them with RI_NULL.
+  // Writes to `sink`, which `name` names in reports (null: standard
+  // output, whose bytes are handed on request by request to keep their
+  // order with the client's own), as `settings` say, with the
+  // declarations, errors and diagnostics of `environment`, which outlives
+  // the writer.
+  RibWriter(std::unique_ptr<OutputSink> sink, const char *name, const WriterSettings &settings,
+            WriterEnvironment &environment);
+  // The C interface's writer: `name` selects the destination (see
+  // openDestination; one that cannot be opened ends the process with
+  // status 1), the settings are (token, value) pairs as applyFormatPairs
+  // takes them ("gzip" is accepted, no effect), and the environment is the
+  // process-wide one.  The varargs form ends the pairs with RI_NULL.
   RibWriter(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]);
   RibWriter(RtToken name, ...);
-  // Writes into `sink` instead (memory, say); `name` names it in reports.
-  RibWriter(std::unique_ptr<OutputSink> sink, const char *name, RtInt n, RtToken tokens[],
-            RtPointer parms[]);
   ~RibWriter() override;  // close()
 
   // Ends the stream with its empty last line and closes the destination
@@ -48,6 +53,8 @@ class RibWriter : public RenderContext {
   // Every request operation; the groups live in their own files
   // (requests_*.cpp).  The varargs forms are the base class's.
   VELLUM_OVERRIDE_ALL_OPERATIONS
+  // Declares in the writer's own environment, writing nothing.
+  RtToken declareQuietly(char *name, char *declaration) override;
 
   // Value encoders.  Counts are element counts; a negative count or a null
   // array writes no values.
@@ -70,9 +77,11 @@ class RibWriter : public RenderContext {
   RtInt vStep() const { return vStep_; }
 
  private:
-  // Applies the creation settings, writes the header and loads the
-  // standard declarations.
-  void start(RtInt n, RtToken tokens[], RtPointer parms[]);
+  // Applies the settings, writes the header and loads the standard
+  // declarations.
+  void start(const WriterSettings &settings);
+  // One of the writer's own diagnostics, formatted as printf formats.
+  void problem(const char *format, ...) __attribute__((format(printf, 2, 3)));
 
   // Text of a request, appended to the stream's buffer (text_output.cpp).
   void text(const char *literal) { out_.append(literal); }
@@ -176,9 +185,11 @@ class RibWriter : public RenderContext {
   }
   // What would be past kMostValues ("too many values (more than ... in one
   // storage class)", "parameter \"Cs\" too many values (...)"), or empty.
-  static std::string valuesPastLimit(const PrimitiveCounts &counts, RtInt n, RtToken tokens[]);
-  static void reportTooManyValues(const char *request, const std::string &operands,
-                                  const std::string &excess);
+  std::string valuesPastLimit(const PrimitiveCounts &counts, RtInt n, RtToken tokens[]);
+  void reportTooManyValues(const char *request, const std::string &operands, const std::string &excess);
+  // The declaration of a token that can be written; false after telling
+  // the client why the token is left out.
+  bool writableDeclaration(const char *token, ParameterDeclaration *declaration);
   // The operands of polygons and curves by their count of vertices
   // ("nvertices adding up to 9"), and of meshes, whose vertex count is the
   // largest index plus one ("... and vertex indices up to 7").
@@ -202,6 +213,7 @@ class RibWriter : public RenderContext {
   // The name this stream goes by in reports.
   const char *destination() const { return outputName_ != nullptr ? outputName_ : "standard output"; }
 
+  WriterEnvironment &environment_;
   RibStream stream_;
   OutputBuffer &out_;
   const char *outputName_ = nullptr;

@@ -5,7 +5,6 @@
 #include "common/name_tables.h"
 #include "common/number_format.h"
 #include "common/quoted_string.h"
-#include "error/writer_diagnostics.h"
 #include "rib/rib_writer.h"
 
 namespace vellum {
@@ -13,7 +12,7 @@ namespace vellum {
 void RibWriter::reportNonFinite() {
   if (nonFiniteReported_) return;
   nonFiniteReported_ = true;
-  reportWriterProblem("libvellum error: non-finite float written to %s as 1e+38, -1e+38 or 0\n",
+  problem("libvellum error: non-finite float written to %s as 1e+38, -1e+38 or 0\n",
                       destination());
 }
 
@@ -48,7 +47,7 @@ void RibWriter::quotedText(const char *string) { appendQuoted(out_, string); }
 void RibWriter::functionText(const char *keyword, const char *kind, const char *name, bool &reported) {
   if (name == nullptr && !reported) {
     reported = true;
-    reportWriterProblem(
+    problem(
         "libvellum error: %s's %s is not a predefined one: written to %s as \"\", which no renderer "
         "knows\n",
         keyword, kind, destination());

@@ -52,7 +52,10 @@ TEST(OutputBuffer, LargeRequestsReachTheSinkInBoundedPieces) {
     RtToken settings[] = {tok("binary")};
     RtPointer values[] = {&flag};
     {
-      vellum::RibWriter writer(std::make_unique<PieceSink>(&pieces), "pieces", 1, settings, values);
+      vellum::WriterSettings format;
+      vellum::applyFormatPairs(format, 1, settings, values);
+      vellum::RibWriter writer(std::make_unique<PieceSink>(&pieces), "pieces", format,
+                               vellum::processWideEnvironment());
       const size_t before = pieces.size();
       writer.MotionBeginV(static_cast<RtInt>(times.size()), times.data());
       EXPECT_GT(pieces.size(), before + 1) << isBinary;  // handed on mid-request
@@ -99,8 +102,10 @@ TEST(OutputBuffer, BinaryFloatsAcrossTheEndOfTheBuffer) {
       const std::string filler(fill - 1, 'x');
       std::vector<std::string> pieces;
       {
-        vellum::RibWriter writer(std::make_unique<PieceSink>(&pieces), "pieces", 1, settings,
-                                 settingValues);
+        vellum::WriterSettings format;
+        vellum::applyFormatPairs(format, 1, settings, settingValues);
+        vellum::RibWriter writer(std::make_unique<PieceSink>(&pieces), "pieces", format,
+                                 vellum::processWideEnvironment());
         writer.ArchiveRecord(tok("verbatim"), tok("%s\n"), filler.c_str());
         request.write(writer, values);
       }
@@ -118,7 +123,7 @@ TEST(OutputBuffer, MemorySinkHoldsTheStream) {
   vellum::MemorySink &memory = *sink;
   std::string fromMemory;
   {
-    vellum::RibWriter writer(std::move(sink), "memory", 0, nullptr, nullptr);
+    vellum::RibWriter writer(std::move(sink), "memory", {}, vellum::processWideEnvironment());
     writer.WorldBegin();
     writer.Sphere(1, -1, 1, 360, RI_NULL);
     writer.WorldEnd();

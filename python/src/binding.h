@@ -7,6 +7,7 @@
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -17,10 +18,10 @@
 #include "common/primitive_counts.h"
 #include "ri.h"
 #include "ri/requests.h"
+#include "rib/own_environment.h"
+#include "rib/rib_writer.h"
+#include "rib/writer_settings.h"
 
-namespace vellum {
-class RibWriter;
-}
 
 namespace vellum::python {
 
@@ -45,22 +46,31 @@ enum class Call { VELLUM_REQUESTS(VELLUM_PY_CALL_NAME) };
 enum class DiagnosticMode { kIgnore, kWarn, kRaise };
 
 // The Python object Ri: at most one context of its own (a RibWriter), made
-// by Begin and ended by End.  Its calls never touch the process's current
-// context: several Ri objects write side by side.
+// by Begin and ended by End, with everything the C interface keeps for the
+// process as its own: declarations, the "rib" option, the reports of its
+// calls.  Several Ri objects write side by side, in one thread or several:
+// a call releases the interpreter lock while its writer writes.  One Ri is
+// used by one thread at a time; a second thread that tries is refused.
 struct PyRi {
-  RibWriter *writer = nullptr;
-  DiagnosticMode mode = DiagnosticMode::kWarn;
+  PyRi();
   ~PyRi();
+  OwnEnvironment environment;
+  std::unique_ptr<RibWriter> writer;
+  WriterSettings ribOption;  // this Ri's "rib" option, for its next Begin
+  DiagnosticMode mode = DiagnosticMode::kWarn;
+  std::vector<std::string> reports;  // the library's, during the call under way
+  std::atomic<bool> busy{false};
   // The context of a call named `request`; RuntimeError without one.
   RibWriter &context(const char *request);
 };
 
-// Collects the library's diagnostics while it lives (they are process-wide
-// otherwise on standard error) and hands them to Python in deliver():
-// warnings, a RibError, or nothing, as the mode says.
+// Marks a Ri busy for the length of a call, and collects the library's
+// reports made meanwhile; deliver() hands them to Python: warnings, a
+// RibError, or nothing, as the mode says.  RuntimeError when another
+// thread is using the Ri.
 class DiagnosticScope {
  public:
-  explicit DiagnosticScope(DiagnosticMode mode);
+  explicit DiagnosticScope(PyRi &self);
   ~DiagnosticScope();
   DiagnosticScope(const DiagnosticScope &) = delete;
   DiagnosticScope &operator=(const DiagnosticScope &) = delete;
@@ -68,10 +78,16 @@ class DiagnosticScope {
   void deliver();
 
  private:
-  DiagnosticMode mode_;
-  bool outer_;
+  PyRi &self_;
 };
-void installDiagnosticSink();
+
+// Runs `call` (the writer's part of a request) without the interpreter
+// lock, so that other threads run meanwhile.
+template <typename F>
+auto withoutGil(F &&call) {
+  py::gil_scoped_release release;
+  return call();
+}
 
 // Where a value goes, for messages: the request and the argument.
 struct Where {
@@ -149,7 +165,9 @@ py::object handleObject(void *pointer, const char *kind);
 // checked in check(), once the primitive's counts are known.
 class ParamList {
  public:
-  ParamList(const char *request, py::handle params);
+  // The parameters of `params` as `environment` declares them (a Ri's
+  // own declarations).
+  ParamList(WriterEnvironment &environment, const char *request, py::handle params);
   // Checks every value count against the declaration and, on a primitive,
   // `counts` (null where storage classes play no part); ValueError for
   // counts past what one request can hold (tooManyValues) too.
@@ -165,6 +183,7 @@ class ParamList {
  private:
   struct Entry {
     const char *key;
+    std::string name;         // the bare name
     std::string declaration;  // "vertex point"
     int storageClass, type, arrayLength;
     bool position;  // "P", "Pw" or "Pz"

@@ -212,25 +212,25 @@ void bindGeneric(RiClass &cls, const char *name, R (RenderContext::*op)(P...), c
       if constexpr (List) {
         const std::optional<PrimitiveCounts> counts =
             std::apply([](const auto &...a) { return Rule::of(a...); }, args);
-        ParamList list(name, params);
+        ParamList list(self.environment, name, params);
         list.check(counts ? &*counts : nullptr);
-        DiagnosticScope scope(self.mode);
+        DiagnosticScope scope(self);
         if constexpr (std::is_void_v<R>) {
-          (context.*op)(std::get<C>(args)..., list.n(), list.tokens(), list.parms());
+          withoutGil([&] { (context.*op)(std::get<C>(args)..., list.n(), list.tokens(), list.parms()); });
           scope.deliver();
         } else {
-          R result = (context.*op)(std::get<C>(args)..., list.n(), list.tokens(), list.parms());
+          R result = withoutGil([&] { return (context.*op)(std::get<C>(args)..., list.n(), list.tokens(), list.parms()); });
           scope.deliver();
           return result;
         }
       } else {
         static_cast<void>(params);
-        DiagnosticScope scope(self.mode);
+        DiagnosticScope scope(self);
         if constexpr (std::is_void_v<R>) {
-          (context.*op)(std::get<C>(args)...);
+          withoutGil([&] { (context.*op)(std::get<C>(args)...); });
           scope.deliver();
         } else {
-          R result = (context.*op)(std::get<C>(args)...);
+          R result = withoutGil([&] { return (context.*op)(std::get<C>(args)...); });
           scope.deliver();
           return result;
         }

@@ -9,7 +9,6 @@ PYBIND11_MODULE(_vellum, module) {
   // Each docstring starts with the signature the stubs give.
   py::options options;
   options.disable_function_signatures();
-  installDiagnosticSink();
   bindFunctions(module);
   RiClass cls(module, "Ri",
               "A RIB stream: one method per request of the interface, named as the request "

@@ -6,22 +6,23 @@
 
 #include "binding.h"
 #include "common/name_tables.h"
-#include "ri/current_context.h"
 #include "rib/rib_writer.h"
 
 namespace vellum::python {
 
 namespace {
 
-// Runs a call of the library with its diagnostics collected for Python.
+// Runs a call of the library, without the interpreter lock, with its
+// diagnostics collected for Python.  The call touches no Python object:
+// everything it takes was converted before.
 template <typename F>
 auto write(PyRi &self, F &&call) {
-  DiagnosticScope scope(self.mode);
+  DiagnosticScope scope(self);
   if constexpr (std::is_void_v<decltype(call())>) {
-    call();
+    withoutGil(call);
     scope.deliver();
   } else {
-    auto result = call();
+    auto result = withoutGil(call);
     scope.deliver();
     return result;
   }
@@ -173,7 +174,7 @@ void bindPolygons(RiClass &cls) {
       "Writes Polygon with its parameter list; the number of vertices comes from \"P\" (or \"Pw\", \"Pz\").",
       [](PyRi &self, py::handle params) {
         RibWriter &context = self.context("Polygon");
-        ParamList list("Polygon", params);
+        ParamList list(self.environment, "Polygon", params);
         const int64_t n = list.positions();
         const PrimitiveCounts counts = polygonCounts(n);
         list.check(&counts);
@@ -184,7 +185,7 @@ void bindPolygons(RiClass &cls) {
       cls, "Points", kParams, "None", "Writes Points; the number of points comes from \"P\".",
       [](PyRi &self, py::handle params) {
         RibWriter &context = self.context("Points");
-        ParamList list("Points", params);
+        ParamList list(self.environment, "Points", params);
         const int64_t n = list.positions();
         const PrimitiveCounts counts = polygonCounts(n);
         list.check(&counts);
@@ -199,7 +200,7 @@ void bindPolygons(RiClass &cls) {
         const IntArray nverts = toInts(nv, {"GeneralPolygon", "nvertices"});
         nonNegative(nverts, {"GeneralPolygon", "nvertices"});
         const RtInt nloops = size32(nverts.size, {"GeneralPolygon", "nvertices"});
-        ParamList list("GeneralPolygon", params);
+        ParamList list(self.environment, "GeneralPolygon", params);
         const PrimitiveCounts counts = generalPolygonCounts(nloops, nverts.data);
         list.check(&counts);
         write(self, [&] { context.GeneralPolygonV(nloops, ints(nverts), list.n(), list.tokens(), list.parms()); });
@@ -216,7 +217,7 @@ void bindPolygons(RiClass &cls) {
         const IntArray verts = toInts(v, {"PointsPolygons", "vertices"});
         checkFaces("PointsPolygons", nverts, verts);
         const RtInt npolys = size32(nverts.size, {"PointsPolygons", "nvertices"});
-        ParamList list("PointsPolygons", params);
+        ParamList list(self.environment, "PointsPolygons", params);
         const PrimitiveCounts counts = pointsPolygonsCounts(npolys, nverts.data, verts.data);
         list.check(&counts);
         write(self, [&] {
@@ -238,7 +239,7 @@ void bindPolygons(RiClass &cls) {
         expectSize({name, "nvertices"}, sumOf(nloops), nverts.size, "the sum of nloops");
         checkFaces(name, nverts, verts);
         const RtInt npolys = size32(nloops.size, {name, "nloops"});
-        ParamList list(name, params);
+        ParamList list(self.environment, name, params);
         const PrimitiveCounts counts = pointsGeneralPolygonsCounts(npolys, nloops.data, nverts.data, verts.data);
         list.check(&counts);
         write(self, [&] {
@@ -259,7 +260,7 @@ void bindSurfaces(RiClass &cls) {
         const FloatArray point1 = toFloats(p1, {"Hyperboloid", "point1"}, 3);
         const FloatArray point2 = toFloats(p2, {"Hyperboloid", "point2"}, 3);
         const RtFloat thetamax = toFloat(theta, {"Hyperboloid", "thetamax"});
-        ParamList list("Hyperboloid", params);
+        ParamList list(self.environment, "Hyperboloid", params);
         const PrimitiveCounts counts = quadricCounts();
         list.check(&counts);
         write(self, [&] {
@@ -283,7 +284,7 @@ void bindSurfaces(RiClass &cls) {
         oneOf(type, {"bilinear", "bicubic"}, {name, "type"});
         oneOf(uwrap, {"periodic", "nonperiodic"}, {name, "uwrap"});
         oneOf(vwrap, {"periodic", "nonperiodic"}, {name, "vwrap"});
-        ParamList list(name, params);
+        ParamList list(self.environment, name, params);
         bool stepUsable = true;
         const PrimitiveCounts counts =
             patchMeshCounts(std::strcmp(type, "bicubic") == 0, nu, std::strcmp(uwrap, "periodic") == 0, nv,
@@ -316,7 +317,7 @@ void bindSurfaces(RiClass &cls) {
         if (nu < uorder || nv < vorder)
           valueError("NuPatch: each knot vector needs at least twice its order of knots (as many control points "
                      "as the order)");
-        ParamList list(name, params);
+        ParamList list(self.environment, name, params);
         const PrimitiveCounts counts = nuPatchCounts(static_cast<RtInt>(nu), uorder, static_cast<RtInt>(nv), vorder);
         list.check(&counts);
         write(self, [&] {
@@ -373,7 +374,7 @@ void bindSurfaces(RiClass &cls) {
         oneOf(wrap, {"periodic", "nonperiodic"}, {name, "wrap"});
         nonNegative(nverts, {name, "nvertices"});
         const RtInt ncurves = size32(nverts.size, {name, "nvertices"});
-        ParamList list(name, params);
+        ParamList list(self.environment, name, params);
         bool stepUsable = true;
         const PrimitiveCounts counts = curvesCounts(std::strcmp(type, "cubic") == 0, std::strcmp(wrap, "periodic") == 0,
                                                     ncurves, nverts.data, context.vStep(), &stepUsable);
@@ -403,7 +404,7 @@ void bindMeshes(RiClass &cls) {
         checkFaces(name, nverts, verts);
         checkTags(name, tags.size(), nargs, 2, floatargs, intargs, nullptr);
         const RtInt nfaces = size32(nverts.size, {name, "nvertices"});
-        ParamList list(name, params);
+        ParamList list(self.environment, name, params);
         const PrimitiveCounts counts = subdivisionMeshCounts(nfaces, nverts.data, verts.data);
         list.check(&counts);
         write(self, [&] {
@@ -438,7 +439,7 @@ void bindMeshes(RiClass &cls) {
         checkFaces(name, nverts, verts);
         checkTags(name, tags.size(), nargs, 3, floatargs, intargs, &stringargs);
         const RtInt nfaces = size32(nverts.size, {name, "nvertices"});
-        ParamList list(name, params);
+        ParamList list(self.environment, name, params);
         const PrimitiveCounts counts = subdivisionMeshCounts(nfaces, nverts.data, verts.data);
         list.check(&counts);
         write(self, [&] {
@@ -463,7 +464,7 @@ void bindMeshes(RiClass &cls) {
         const FloatArray flt = toFloats(f, {name, "flt"});
         StringArray str = toStrings(s, {name, "str"});
         if (nleaf < 0) valueError("Blobby: nleaf is negative");
-        ParamList list(name, params);
+        ParamList list(self.environment, name, params);
         const PrimitiveCounts counts = blobbyPrimitiveCounts(nleaf);
         list.check(&counts);
         write(self, [&] {
@@ -486,7 +487,7 @@ void bindMeshes(RiClass &cls) {
         const IntArray dimensions = toInts(d, {name, "dimensions"});
         expectSize({name, "dimensions"}, 3, dimensions.size, "x, y and z");
         nonNegative(dimensions, {name, "dimensions"});
-        ParamList list(name, params);
+        ParamList list(self.environment, name, params);
         const PrimitiveCounts counts = volumeCounts(dimensions.data);
         list.check(&counts);
         write(self, [&] {
@@ -528,12 +529,12 @@ void bindOthers(RiClass &cls) {
       cls, "Option", std::string("name: str, ").append(kParams).c_str(), "None",
       "Writes Option name params.  The option \"rib\" writes nothing and works without a context: "
       "\"format\" (\"binary\" or \"ascii\"), \"binary\" (bool), \"precision\" (0 to 9) and "
-      "\"compression\" (\"gzip\" or \"none\") for the contexts begun after it.",
+      "\"compression\" (\"gzip\" or \"none\") for the contexts this Ri begins after it.",
       [](PyRi &self, py::handle n, py::handle params) {
         char *name = toString(n, {"Option", "name"});
         if (!isRibOption(name)) {
           RibWriter &context = self.context("Option");
-          ParamList list("Option", params);
+          ParamList list(self.environment, "Option", params);
           list.check(nullptr);
           write(self, [&] { context.OptionV(name, list.n(), list.tokens(), list.parms()); });
           return;
@@ -569,7 +570,8 @@ void bindOthers(RiClass &cls) {
                                               : key == "binary"      ? "binary"
                                                                      : "precision"));
         }
-        write(self, [&] { applyRibOption(static_cast<RtInt>(tokens.size()), tokens.data(), values.data()); });
+        // This Ri's own: the streams it begins from now on.
+        applyFormatPairs(self.ribOption, static_cast<RtInt>(tokens.size()), tokens.data(), values.data());
       },
       py::arg("name"), py::arg("params") = py::none());
   method(
@@ -605,7 +607,7 @@ void bindOthers(RiClass &cls) {
       [](PyRi &self, py::handle n, py::handle params) {
         RibWriter &context = self.context("ArchiveBegin");
         char *name = toString(n, {"ArchiveBegin", "name"});
-        ParamList list("ArchiveBegin", params);
+        ParamList list(self.environment, "ArchiveBegin", params);
         list.check(nullptr);
         void *handle = write(self, [&] { return context.ArchiveBeginV(name, list.n(), list.tokens(), list.parms()); });
         return py::str(static_cast<const char *>(handle));
@@ -618,7 +620,7 @@ void bindOthers(RiClass &cls) {
         RibWriter &context = self.context("MakeBrickMap");
         StringArray ptcnames = toStrings(p, {"MakeBrickMap", "ptcnames"});
         char *bkmname = toString(b, {"MakeBrickMap", "bkmname"});
-        ParamList list("MakeBrickMap", params);
+        ParamList list(self.environment, "MakeBrickMap", params);
         list.check(nullptr);
         write(self, [&] {
           context.MakeBrickMapV(static_cast<RtInt>(ptcnames.size()), ptcnames.data(), bkmname, list.n(), list.tokens(),

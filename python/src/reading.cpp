@@ -192,26 +192,11 @@ py::list read(py::object data, const std::string &name, bool isPath, bool strict
   return events;
 }
 
-// The token that writes a parameter read as `original` and named by its
-// declaration `key` ("varying color Cs"): the token as it was read where
-// the library declares it alike, the declaration itself otherwise.
-std::string writableToken(const std::string &key, const std::string &original) {
-  const Declaration *declared = lookupDeclaration(key.c_str());
-  const Declaration *read = lookupDeclaration(original.c_str());
-  if (declared != nullptr && read != nullptr && std::strcmp(declared->name, read->name) == 0 &&
-      read->storageClass == declared->storageClass && read->type == declared->type &&
-      read->arrayLength == declared->arrayLength)
-    return original;
-  return key;
-}
-
 }  // namespace
 
 void bindReading(py::module_ &module) {
   module.def("_read", &read, py::arg("data"), py::arg("name"), py::arg("is_path"), py::arg("strict_warnings"),
              "The events of reading a RIB stream (used by vellum.read).");
-  module.def("_writable_token", &writableToken, py::arg("key"), py::arg("original"),
-             "The token that writes a parameter read as `original` and declared as `key`.");
 }
 
 }  // namespace vellum::python

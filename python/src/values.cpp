@@ -280,7 +280,7 @@ StringArray toStrings(py::handle value, const Where &where) {
 
 // ------------------------------------------------------------ parameter lists
 
-ParamList::ParamList(const char *request, py::handle params) : request_(request) {
+ParamList::ParamList(WriterEnvironment &environment, const char *request, py::handle params) : request_(request) {
   if (params.is_none()) return;
   if (!PyDict_Check(params.ptr()))
     throw py::type_error(std::string(request) + ": params needs a dict of parameter values, not " +
@@ -295,18 +295,20 @@ ParamList::ParamList(const char *request, py::handle params) : request_(request)
     entry.key = PyUnicode_AsUTF8(key);
     if (entry.key == nullptr) throw py::error_already_set();
     const std::string quoted = "parameter \"" + std::string(entry.key) + "\"";
-    const Declaration *declaration = lookupDeclaration(entry.key);
-    if (declaration == nullptr)
+    ParameterDeclaration declaration;
+    if (!environment.lookup(entry.key, &declaration))
       valueError(std::string(request) + ": " + quoted +
                  " is not declared: declare it first (Declare) or give its type in the name, "
                  "as in \"uniform float " + entry.key + "\"");
-    if (const char *reason = unusableDeclarationReason(declaration->shape()))
+    if (const char *reason = unusableDeclarationReason(declaration.shape))
       valueError(std::string(request) + ": " + quoted + " " + reason);
-    entry.declaration = declaration->format();
-    entry.storageClass = declaration->storageClass;
-    entry.type = declaration->type;
-    entry.arrayLength = declaration->arrayLength;
-    entry.position = isPositionName(declaration->name);
+    const ValueShape &shape = declaration.shape;
+    entry.name = declaration.name;
+    entry.declaration = formatDeclaration(shape.storageClass, shape.type, shape.arrayLength);
+    entry.storageClass = shape.storageClass;
+    entry.type = shape.type;
+    entry.arrayLength = shape.arrayLength;
+    entry.position = isPositionName(declaration.name);
     const std::string argument = quoted + " (" + entry.declaration + ")";
     const Where where{request, argument.c_str()};
     RtPointer values;
@@ -349,8 +351,7 @@ void ParamList::check(const PrimitiveCounts *counts) {
 int64_t ParamList::positions() {
   for (const char *position : {"P", "Pw", "Pz"}) {
     for (const Entry &entry : entries_) {
-      const Declaration *declaration = lookupDeclaration(entry.key);
-      if (std::strcmp(declaration->name, position) != 0) continue;
+      if (entry.name != position) continue;
       const int64_t perVertex = int64_t{valuesPerElement(entry.type)} * entry.arrayLength;
       if (perVertex <= 0 || entry.type == kTypeString) continue;
       if (entry.given % perVertex != 0)

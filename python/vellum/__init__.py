@@ -135,7 +135,7 @@ class Ri(_vellum.Ri):
                 raise ValueError(f"{name}: handle {args[0]!r} was not defined by a request written "
                                  "to this stream") from None
         if request.params:
-            token, read = _vellum._writable_token, request._tokens
+            token, read = self._writable_token, request._tokens
             params = {(token(key, read[key]) if key in read else key): value
                       for key, value in request.params.items()}
             result = method(self, *args, params)

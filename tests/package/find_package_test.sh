@@ -16,6 +16,7 @@ check_client "$scratch/client/client_shared"
 needs_library "$scratch/client/client_shared" yes
 check_client "$scratch/client/client_static"
 needs_library "$scratch/client/client_static" no
+check_client "$scratch/client/client_cpp"
 
 # SameMajorVersion: 0.1.0 does not satisfy a request for 1.0.
 if cmake -S "$source_dir/tests/package/find_package" -B "$scratch/too_new" \
@@ -24,4 +25,4 @@ if cmake -S "$source_dir/tests/package/find_package" -B "$scratch/too_new" \
 fi
 grep -q 'vellumConfig.cmake, version: 0.1.0' "$scratch/too_new.log" ||
   fail "find_package(vellum 1.0) failed for another reason: $(cat "$scratch/too_new.log")"
-echo "find_package: shared and static clients built and ran"
+echo "find_package: shared, static and C++ clients built and ran"

@@ -13,6 +13,7 @@ LC_ALL=C sort > "$scratch/expected" <<LAYOUT
 $bin/qview
 $bin/ribcat
 $include/vellum/ri.h
+$include/vellum/ri.hpp
 $lib/cmake/vellum/vellumConfig.cmake
 $lib/cmake/vellum/vellumConfigVersion.cmake
 $lib/cmake/vellum/vellumTargets.cmake

@@ -20,6 +20,11 @@ cc -std=c99 -pedantic -Werror "$client" $(pkg-config --cflags --libs vellum) -o 
 needs_library "$scratch/client_shared" yes
 check_client env LD_LIBRARY_PATH="$(pkg-config --variable=libdir vellum)" "$scratch/client_shared"
 
+# ri.hpp from the same flags.
+c++ -std=c++17 "$source_dir/tests/package/client.cpp" $(pkg-config --cflags --libs vellum) -o "$scratch/client_cpp" ||
+  fail "c++ with pkg-config --cflags --libs vellum failed"
+check_client env LD_LIBRARY_PATH="$(pkg-config --variable=libdir vellum)" "$scratch/client_cpp"
+
 # --static adds Libs.private: the C++ runtime and libm.
 rm "$(pkg-config --variable=libdir vellum)"/libvellum.so*
 cc -std=c99 -pedantic -Werror "$client" $(pkg-config --cflags --libs --static vellum) -o "$scratch/client_static" ||

@@ -30,6 +30,7 @@ check_client "$scratch/client/client_shared"
 needs_library "$scratch/client/client_shared" yes
 check_client "$scratch/client/client_static"
 needs_library "$scratch/client/client_static" no
+check_client "$scratch/client/client_cpp"
 
 # Without zlib, gzip is an error and the RIB is written plain.
 for client in client_shared client_static; do
