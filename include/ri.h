@@ -115,7 +115,13 @@
  *
  * Threads: none of this is thread-safe.  There is one current context per
  * process, and the declarations, the "rib" option and the error-reporting
- * state are process-wide too; make every call from one thread.
+ * state are process-wide too; make every call from one thread.  A program
+ * that writes several streams at once, one per thread, uses the C++
+ * interface of <ri.hpp> instead: each vellum::Ri object keeps all of this
+ * as its own, distinct objects may be used from different threads at the
+ * same time, and this interface may be used meanwhile from one thread
+ * (make its first RiBegin, which sets the RI_ tokens, before starting the
+ * others).
  *
  * Linking: with pkg-config, "pkg-config --cflags --libs vellum"; with
  * CMake, find_package(vellum) and the target vellum::vellum (shared) or
