@@ -215,12 +215,14 @@ void bindPolygons(RiClass &cls) {
         RibWriter &context = self.context("PointsPolygons");
         const IntArray nverts = toInts(nv, {"PointsPolygons", "nvertices"});
         const IntArray verts = toInts(v, {"PointsPolygons", "vertices"});
-        checkFaces("PointsPolygons", nverts, verts);
-        const RtInt npolys = size32(nverts.size, {"PointsPolygons", "nvertices"});
         ParamList list(self.environment, "PointsPolygons", params);
-        const PrimitiveCounts counts = pointsPolygonsCounts(npolys, nverts.data, verts.data);
-        list.check(&counts);
+        // The passes over the indices run with the writing, without the
+        // interpreter lock.
         write(self, [&] {
+          checkFaces("PointsPolygons", nverts, verts);
+          const RtInt npolys = size32(nverts.size, {"PointsPolygons", "nvertices"});
+          const PrimitiveCounts counts = pointsPolygonsCounts(npolys, nverts.data, verts.data);
+          list.check(&counts);
           context.PointsPolygonsV(npolys, ints(nverts), ints(verts), list.n(), list.tokens(), list.parms());
         });
       },
@@ -235,14 +237,14 @@ void bindPolygons(RiClass &cls) {
         const IntArray nloops = toInts(nl, {name, "nloops"});
         const IntArray nverts = toInts(nv, {name, "nvertices"});
         const IntArray verts = toInts(v, {name, "vertices"});
-        nonNegative(nloops, {name, "nloops"});
-        expectSize({name, "nvertices"}, sumOf(nloops), nverts.size, "the sum of nloops");
-        checkFaces(name, nverts, verts);
-        const RtInt npolys = size32(nloops.size, {name, "nloops"});
         ParamList list(self.environment, name, params);
-        const PrimitiveCounts counts = pointsGeneralPolygonsCounts(npolys, nloops.data, nverts.data, verts.data);
-        list.check(&counts);
         write(self, [&] {
+          nonNegative(nloops, {name, "nloops"});
+          expectSize({name, "nvertices"}, sumOf(nloops), nverts.size, "the sum of nloops");
+          checkFaces(name, nverts, verts);
+          const RtInt npolys = size32(nloops.size, {name, "nloops"});
+          const PrimitiveCounts counts = pointsGeneralPolygonsCounts(npolys, nloops.data, nverts.data, verts.data);
+          list.check(&counts);
           context.PointsGeneralPolygonsV(npolys, ints(nloops), ints(nverts), ints(verts), list.n(), list.tokens(),
                                          list.parms());
         });
@@ -401,13 +403,13 @@ void bindMeshes(RiClass &cls) {
         StringArray tags = toStrings(t, {name, "tags"});
         const IntArray nargs = toInts(na, {name, "nargs"}), intargs = toInts(ia, {name, "intargs"});
         const FloatArray floatargs = toFloats(fa, {name, "floatargs"});
-        checkFaces(name, nverts, verts);
-        checkTags(name, tags.size(), nargs, 2, floatargs, intargs, nullptr);
-        const RtInt nfaces = size32(nverts.size, {name, "nvertices"});
         ParamList list(self.environment, name, params);
-        const PrimitiveCounts counts = subdivisionMeshCounts(nfaces, nverts.data, verts.data);
-        list.check(&counts);
         write(self, [&] {
+          checkFaces(name, nverts, verts);
+          checkTags(name, tags.size(), nargs, 2, floatargs, intargs, nullptr);
+          const RtInt nfaces = size32(nverts.size, {name, "nvertices"});
+          const PrimitiveCounts counts = subdivisionMeshCounts(nfaces, nverts.data, verts.data);
+          list.check(&counts);
           context.SubdivisionMeshV(scheme, nfaces, ints(nverts), ints(verts), static_cast<RtInt>(tags.size()),
                                    tags.data(), ints(nargs), ints(intargs), floats(floatargs), list.n(),
                                    list.tokens(), list.parms());
@@ -436,13 +438,13 @@ void bindMeshes(RiClass &cls) {
         const IntArray nargs = toInts(na, {name, "nargs"}), intargs = toInts(ia, {name, "intargs"});
         const FloatArray floatargs = toFloats(fa, {name, "floatargs"});
         StringArray stringargs = toStrings(sa, {name, "stringargs"});
-        checkFaces(name, nverts, verts);
-        checkTags(name, tags.size(), nargs, 3, floatargs, intargs, &stringargs);
-        const RtInt nfaces = size32(nverts.size, {name, "nvertices"});
         ParamList list(self.environment, name, params);
-        const PrimitiveCounts counts = subdivisionMeshCounts(nfaces, nverts.data, verts.data);
-        list.check(&counts);
         write(self, [&] {
+          checkFaces(name, nverts, verts);
+          checkTags(name, tags.size(), nargs, 3, floatargs, intargs, &stringargs);
+          const RtInt nfaces = size32(nverts.size, {name, "nvertices"});
+          const PrimitiveCounts counts = subdivisionMeshCounts(nfaces, nverts.data, verts.data);
+          list.check(&counts);
           context.HierarchicalSubdivisionMeshV(scheme, nfaces, ints(nverts), ints(verts),
                                                static_cast<RtInt>(tags.size()), tags.data(), ints(nargs),
                                                ints(intargs), floats(floatargs), stringargs.data(), list.n(),
