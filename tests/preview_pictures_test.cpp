@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "preview/png_file.h"
+#include "preview/image/png_file.h"
 #include "tests/preview_test_support.h"
 #include "tests/test_support.h"
 
