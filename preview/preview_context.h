@@ -60,15 +60,15 @@
 
 #include "common/work_meter.h"
 #include "decl/declaration_dictionary.h"
-#include "preview/raster/camera.h"
 #include "preview/context/copy_on_write.h"
-#include "preview/raster/facing_geometry.h"
 #include "preview/context/graphics_state.h"
 #include "preview/image/image.h"
-#include "preview/surfaces/mesh.h"
+#include "preview/raster/camera.h"
+#include "preview/raster/facing_geometry.h"
 #include "preview/raster/mesh_drawer.h"
 #include "preview/raster/sample_buffer.h"
 #include "preview/raster/solid_drawing.h"
+#include "preview/surfaces/mesh.h"
 #include "ri/null_context.h"
 
 namespace vellum::preview {

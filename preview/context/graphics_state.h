@@ -8,10 +8,10 @@
 #include <memory>
 #include <vector>
 
+#include "preview/math/vec_math.h"
 #include "preview/raster/camera.h"
 #include "preview/shading/shading.h"
 #include "preview/surfaces/trim_region.h"
-#include "preview/math/vec_math.h"
 
 namespace vellum::preview {
 

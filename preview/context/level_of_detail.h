@@ -3,8 +3,8 @@
 #ifndef VELLUM_PREVIEW_CONTEXT_LEVEL_OF_DETAIL_H
 #define VELLUM_PREVIEW_CONTEXT_LEVEL_OF_DETAIL_H
 
-#include "preview/raster/camera.h"
 #include "preview/math/vec_math.h"
+#include "preview/raster/camera.h"
 
 namespace vellum::preview {
 

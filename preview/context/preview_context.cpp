@@ -5,6 +5,7 @@
 
 #include "preview/context/parameters.h"
 #include "preview/image/png_file.h"
+#include "preview/image/resolve.h"
 
 namespace vellum::preview {
 
@@ -141,7 +142,7 @@ bool PreviewContext::pictureHasDestination() const {
 }
 
 void PreviewContext::finishPicture() {
-  picture_ = buffer_.resolve(options_.gain, options_.gamma);
+  picture_ = resolve(buffer_, options_.gain, options_.gamma);
   ++pictures_;
   if (!output_.empty()) {
     const size_t mark = output_.find("%d");

@@ -1,11 +1,11 @@
 // Blobbies: the surface where their field is 0.5, polygonized.
 #include "common/param_counts.h"
 #include "common/primitive_counts.h"
+#include "preview/context/parameters.h"
+#include "preview/context/primitive_colors.h"
+#include "preview/preview_context.h"
 #include "preview/surfaces/blobby_field.h"
 #include "preview/surfaces/blobby_surface.h"
-#include "preview/context/parameters.h"
-#include "preview/preview_context.h"
-#include "preview/context/primitive_colors.h"
 
 namespace vellum::preview {
 

@@ -5,8 +5,8 @@
 
 #include "common/primitive_counts.h"
 #include "preview/context/parameters.h"
-#include "preview/preview_context.h"
 #include "preview/context/primitive_colors.h"
+#include "preview/preview_context.h"
 
 namespace vellum::preview {
 

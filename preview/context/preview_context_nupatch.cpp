@@ -3,11 +3,11 @@
 #include <cmath>
 
 #include "common/primitive_counts.h"
+#include "preview/context/parameters.h"
+#include "preview/context/primitive_colors.h"
+#include "preview/preview_context.h"
 #include "preview/surfaces/grid_surface.h"
 #include "preview/surfaces/knot_vector.h"
-#include "preview/context/parameters.h"
-#include "preview/preview_context.h"
-#include "preview/context/primitive_colors.h"
 
 namespace vellum::preview {
 

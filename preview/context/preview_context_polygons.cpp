@@ -4,9 +4,9 @@
 
 #include "common/primitive_counts.h"
 #include "preview/context/parameters.h"
-#include "preview/surfaces/polygon_triangulator.h"
-#include "preview/preview_context.h"
 #include "preview/context/primitive_colors.h"
+#include "preview/preview_context.h"
+#include "preview/surfaces/polygon_triangulator.h"
 
 namespace vellum::preview {
 

@@ -3,10 +3,10 @@
 #include <cmath>
 
 #include "common/primitive_counts.h"
-#include "preview/surfaces/grid_surface.h"
 #include "preview/context/parameters.h"
-#include "preview/preview_context.h"
 #include "preview/context/primitive_colors.h"
+#include "preview/preview_context.h"
+#include "preview/surfaces/grid_surface.h"
 
 namespace vellum::preview {
 

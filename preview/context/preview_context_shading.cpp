@@ -7,9 +7,9 @@
 #include <optional>
 #include <string>
 
-#include "preview/shading/light_names.h"
 #include "preview/context/parameters.h"
 #include "preview/preview_context.h"
+#include "preview/shading/light_names.h"
 
 namespace vellum::preview {
 

@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "common/primitive_counts.h"
-#include "preview/surfaces/catmull_clark.h"
 #include "preview/context/parameters.h"
-#include "preview/preview_context.h"
 #include "preview/context/primitive_colors.h"
+#include "preview/preview_context.h"
+#include "preview/surfaces/catmull_clark.h"
 
 namespace vellum::preview {
 

@@ -8,8 +8,8 @@
 #include <cmath>
 #include <string>
 
-#include "preview/surfaces/grid_surface.h"
 #include "preview/preview_context.h"
+#include "preview/surfaces/grid_surface.h"
 
 namespace vellum::preview {
 

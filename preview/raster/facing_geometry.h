@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "preview/math/vec_math.h"
 #include "preview/raster/camera.h"
 #include "preview/surfaces/mesh.h"
-#include "preview/math/vec_math.h"
 
 namespace vellum::preview {
 

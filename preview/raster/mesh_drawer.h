@@ -8,9 +8,9 @@
 
 #include "preview/raster/camera.h"
 #include "preview/raster/fine_lighting.h"
-#include "preview/surfaces/mesh.h"
 #include "preview/raster/sample_buffer.h"
 #include "preview/shading/shading.h"
+#include "preview/surfaces/mesh.h"
 
 namespace vellum::preview {
 

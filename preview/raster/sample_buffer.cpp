@@ -185,35 +185,13 @@ void SampleBuffer::drawSample(size_t i, float z, const float color[3], const flo
          a + keep(a) * old.a};
 }
 
-Image SampleBuffer::resolve(float gain, float gamma) const {
-  Image image;
-  image.width = width_;
-  image.height = height_;
-  image.rgba.assign(size_t(width_) * size_t(height_) * 4, 0);
-  if (!std::isfinite(gain) || gain < 0) gain = 1;
-  const float inverseGamma = std::isfinite(gamma) && gamma > 0 ? 1 / gamma : 1;
-  const float perSample = 1.0f / float(sx_ * sy_);
-  auto quantize = [](float v) { return uint8_t(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f)); };
-  for (int py = 0; py < height_; ++py)
-    for (int px = 0; px < width_; ++px) {
-      float r = 0, g = 0, b = 0, a = 0;
-      for (int j = 0; j < sy_; ++j) {
-        const Sample *row = &color_[size_t(py * sy_ + j) * size_t(gw_) + size_t(px) * sx_];
-        for (int i = 0; i < sx_; ++i) r += row[i].r, g += row[i].g, b += row[i].b, a += row[i].a;
-      }
-      a *= perSample;
-      uint8_t *out = &image.rgba[(size_t(py) * size_t(width_) + size_t(px)) * 4];
-      if (!(a > 1e-6f)) continue;
-      const float unpremultiply = perSample / a;
-      const float c[3] = {r * unpremultiply, g * unpremultiply, b * unpremultiply};
-      for (int k = 0; k < 3; ++k) {
-        float v = gain * c[k];
-        if (inverseGamma != 1) v = std::pow(std::max(v, 0.0f), inverseGamma);
-        out[k] = quantize(v);
-      }
-      out[3] = quantize(a);
-    }
-  return image;
+void SampleBuffer::pixelSum(int px, int py, float sum[4]) const {
+  float r = 0, g = 0, b = 0, a = 0;
+  for (int j = 0; j < sy_; ++j) {
+    const Sample *row = &color_[size_t(py * sy_ + j) * size_t(gw_) + size_t(px) * sx_];
+    for (int i = 0; i < sx_; ++i) r += row[i].r, g += row[i].g, b += row[i].b, a += row[i].a;
+  }
+  sum[0] = r, sum[1] = g, sum[2] = b, sum[3] = a;
 }
 
 }  // namespace vellum::preview

@@ -1,5 +1,6 @@
 // The supersampled frame: premultiplied colour, alpha and depth for every
-// sample, drawn into triangle by triangle, and filtered down to a picture.
+// sample, drawn into triangle by triangle (image/resolve.h filters it down
+// to a picture).
 //
 // Given a work meter, each triangle is paid for before it is drawn by the
 // samples the rasterizer walks for it (its box on the grid, cut to the
@@ -12,7 +13,6 @@
 #include <vector>
 
 #include "common/work_meter.h"
-#include "preview/image/image.h"
 
 namespace vellum::preview {
 
@@ -54,9 +54,13 @@ class SampleBuffer {
   // `opacity` as interpolated; `opaque` when the triangle was.
   void drawSample(size_t index, float depth, const float color[3], const float opacity[3], bool opaque);
 
-  // The box-filtered picture with exposure applied: (gain · c)^(1/gamma)
-  // on unpremultiplied colour.
-  Image resolve(float gain, float gamma) const;
+  // The picture's size in pixels and the samples of a pixel.
+  int width() const { return width_; }
+  int height() const { return height_; }
+  int samplesPerPixel() const { return sx_ * sy_; }
+  // The sums of premultiplied colour and of alpha over the samples of a
+  // pixel.
+  void pixelSum(int px, int py, float sum[4]) const;
 
  private:
   struct Sample {

@@ -13,7 +13,7 @@
 
 #include "preview/surfaces/blobby_field.h"
 #include "preview/surfaces/mesh.h"
-#include "preview/context/primitive_colors.h"
+#include "preview/surfaces/primitive_colors.h"
 
 namespace vellum::preview {
 

@@ -5,8 +5,8 @@
 
 #include <functional>
 
-#include "preview/surfaces/mesh.h"
 #include "preview/math/vec_math.h"
+#include "preview/surfaces/mesh.h"
 
 namespace vellum::preview {
 

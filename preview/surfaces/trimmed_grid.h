@@ -9,9 +9,9 @@
 #include <cstdint>
 #include <functional>
 
+#include "preview/math/vec_math.h"
 #include "preview/surfaces/mesh.h"
 #include "preview/surfaces/trim_region.h"
-#include "preview/math/vec_math.h"
 
 namespace vellum::preview {
 
