@@ -30,6 +30,38 @@ enum AttributeGroup : uint32_t {
   kSetAll = ~0u,
 };
 
+// Which side of a surface is its outside.  "outside" and "inside" are
+// taken in the space each primitive is given in, whatever its handedness:
+// a mirroring transform, of the camera or of the world, leaves a sphere's
+// outside out.  "lh" and "rh" name the handedness itself, so that a
+// mirroring transform turns such a surface inside out.
+enum class SurfaceOrientation : uint8_t { kOutside, kInside, kLeftHanded, kRightHanded };
+
+// Whether the outside of a surface given in a space that `objectToCamera`
+// takes to camera space (which is left-handed) is the side from which its
+// corners, taken to camera space, wind clockwise: what a left-handed
+// orientation means there.
+inline bool outsideIsLeftHanded(SurfaceOrientation orientation, const Mat4 &objectToCamera) {
+  switch (orientation) {
+    case SurfaceOrientation::kLeftHanded: return true;
+    case SurfaceOrientation::kRightHanded: return false;
+    case SurfaceOrientation::kInside: return determinant3(objectToCamera) < 0;
+    case SurfaceOrientation::kOutside: break;
+  }
+  return determinant3(objectToCamera) >= 0;
+}
+
+// ReverseOrientation: "outside" and "inside", "lh" and "rh" trade places.
+inline SurfaceOrientation reversed(SurfaceOrientation orientation) {
+  switch (orientation) {
+    case SurfaceOrientation::kOutside: return SurfaceOrientation::kInside;
+    case SurfaceOrientation::kInside: return SurfaceOrientation::kOutside;
+    case SurfaceOrientation::kLeftHanded: return SurfaceOrientation::kRightHanded;
+    case SurfaceOrientation::kRightHanded: break;
+  }
+  return SurfaceOrientation::kLeftHanded;
+}
+
 struct Attributes {
   Vec3 color{1, 1, 1}, opacity{1, 1, 1};
   // The default surface: facing ratio.
@@ -38,7 +70,7 @@ struct Attributes {
   bool ownColor = false;
   Vec3 surfaceColor;
   bool twoSided = true;
-  bool leftHanded = true;  // orientation
+  SurfaceOrientation orientation = SurfaceOrientation::kOutside;
   float uBasis[4][4] = {{-1, 3, -3, 1}, {3, -6, 3, 0}, {-3, 3, 0, 0}, {1, 0, 0, 0}};
   float vBasis[4][4] = {{-1, 3, -3, 1}, {3, -6, 3, 0}, {-3, 3, 0, 0}, {1, 0, 0, 0}};
   int uStep = 3, vStep = 3;

@@ -33,9 +33,10 @@ Attributes placedAttributes(const Attributes &placedAt, const Attributes &define
     a.surfaceColor = defined.surfaceColor;
   }
   if (set & kSetSides) a.twoSided = defined.twoSided;
-  // The definition's handedness was taken in the object's space; a
-  // mirroring placement turns it over.
-  if (set & kSetOrientation) a.leftHanded = defined.leftHanded == (determinant3(objectToCamera) >= 0);
+  // Taken where each piece is drawn: "outside" and "inside" follow its
+  // space, a named handedness is that of camera space, as for any
+  // primitive under the transform that places it.
+  if (set & kSetOrientation) a.orientation = defined.orientation;
   if (set & kSetDetail) {
     a.hasDetailBound = defined.hasDetailBound;
     for (int k = 0; k < 8; ++k) a.detailBound[k] = transformPoint(objectToCamera, defined.detailBound[k]);

@@ -8,8 +8,8 @@
 
 namespace vellum::preview {
 
-// `defined` holds what the definition recorded, its clipping planes,
-// handedness and detail bound in the object's own space (camera space as the definition
+// `defined` holds what the definition recorded, its clipping planes
+// and detail bound in the object's own space (camera space as the definition
 // saw it); `objectToCamera` places that space.  The result is all in
 // camera space.
 Attributes placedAttributes(const Attributes &placedAt, const Attributes &defined, const Mat4 &objectToCamera);

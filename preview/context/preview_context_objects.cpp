@@ -115,7 +115,7 @@ void PreviewContext::draw(const MeshView &mesh, const Mat4 &toCamera, const Attr
   state.color = attributes.ownColor ? attributes.surfaceColor : attributes.color;
   state.opacity = attributes.opacity;
   state.twoSided = attributes.twoSided;
-  state.leftHanded = attributes.leftHanded;
+  state.leftHanded = outsideIsLeftHanded(attributes.orientation, toCamera);
   state.clipPlanes = &attributes.clipPlanes;
   // Splitting large facets may spend up to half the drawing account in
   // all, each piece counted once per light, so that it never leaves later

@@ -53,20 +53,20 @@ RtVoid PreviewContext::Sides(RtInt sides) { editAttributes(kSetSides).twoSided =
 
 RtVoid PreviewContext::Orientation(RtToken orientation) {
   if (orientation == nullptr) return;
-  // "outside" and "inside" are relative to the handedness of the current
-  // coordinate system, which camera space (left-handed) and a transform
-  // with negative determinant flip.
-  const bool currentLeft = determinant3(transform()) >= 0;
-  bool &leftHanded = editAttributes(kSetOrientation).leftHanded;
-  if (std::strcmp(orientation, "lh") == 0) leftHanded = true;
-  else if (std::strcmp(orientation, "rh") == 0) leftHanded = false;
-  else if (std::strcmp(orientation, "outside") == 0) leftHanded = currentLeft;
-  else if (std::strcmp(orientation, "inside") == 0) leftHanded = !currentLeft;
+  // "outside" and "inside" stay relative to the handedness of the space
+  // each primitive is given in (graphics_state.h).
+  SurfaceOrientation chosen;
+  if (std::strcmp(orientation, "lh") == 0) chosen = SurfaceOrientation::kLeftHanded;
+  else if (std::strcmp(orientation, "rh") == 0) chosen = SurfaceOrientation::kRightHanded;
+  else if (std::strcmp(orientation, "outside") == 0) chosen = SurfaceOrientation::kOutside;
+  else if (std::strcmp(orientation, "inside") == 0) chosen = SurfaceOrientation::kInside;
+  else return;
+  editAttributes(kSetOrientation).orientation = chosen;
 }
 
 RtVoid PreviewContext::ReverseOrientation() {
   Attributes &attributes = editAttributes(kSetOrientation);
-  attributes.leftHanded = !attributes.leftHanded;
+  attributes.orientation = reversed(attributes.orientation);
 }
 
 RtVoid PreviewContext::Basis(RtBasis ubasis, RtInt ustep, RtBasis vbasis, RtInt vstep) {
