@@ -22,8 +22,10 @@
 // warning.  Of a model's levels of detail (Detail, DetailRange) one is
 // drawn.  Lights shine by the words in their names, in any case
 // (light_names.h): LightSource's as ambient, distant, point or spot
-// lights, plug-in lights (Light) as ambient, distant or point lights; a
-// Bxdf shades as matte in the colour it names.  Scoped coordinate systems
+// lights, plug-in lights (Light) as ambient, distant or point lights that
+// light the rest of their world whatever block they are in (Illuminate
+// switches any light within a block); a Bxdf shades as matte in the
+// colour it names.  Scoped coordinate systems
 // and saved attributes (Resource) are followed.  Skipped, with one
 // warning each: other Geometry, plug-in volumes, procedurals and archives
 // (a reader that follows archives hands on their requests instead),
@@ -158,7 +160,9 @@ class PreviewContext : public NullContext {
   // undo it.
   void setLight(uint32_t number, bool on);
   // Keeps a new light, on; `known` lights take the headlight's place.
-  RtLightHandle addLight(const preview::Light &light, bool known);
+  // A `worldwide` one made in a world stays on to the world's end,
+  // whatever blocks end before (Illuminate still switches it in a block).
+  RtLightHandle addLight(const preview::Light &light, bool known, bool worldwide = false);
   WorkMeter &meter() { return givenMeter_ != nullptr ? *givenMeter_ : ownMeter_; }
   // Charges `amount` to an account of the meter; false, once the meter is
   // spent.
@@ -282,6 +286,7 @@ class PreviewContext : public NullContext {
   std::vector<preview::Light> lights_;  // by handle number - 1
   std::set<uint32_t> lightsOn_;  // numbers
   std::vector<std::pair<uint32_t, bool>> lightChanges_;  // (number, was on), to undo
+  std::vector<uint32_t> worldLights_;  // numbers of the worldwide lights of this world
   std::vector<preview::Light> active_;
   bool worldHasLights_ = false;
 

@@ -117,6 +117,8 @@ RtVoid PreviewContext::WorldEnd() {
   if (solid_.open()) finishSolid();
   solid_.release();
   AttributeEnd();
+  for (uint32_t number : worldLights_) lightsOn_.erase(number);
+  worldLights_.clear();
   inWorld_ = false;
   if (drawing_) finishPicture();
   else ++pictures_;

@@ -74,12 +74,18 @@ RtLightHandle PreviewContext::LightSourceV(RtToken name, RtInt n, RtToken tokens
   return addLight(light, known);
 }
 
-RtLightHandle PreviewContext::addLight(const preview::Light &light, bool known) {
+RtLightHandle PreviewContext::addLight(const preview::Light &light, bool known, bool worldwide) {
   lights_.push_back(light);
   preview::Light &kept = lights_.back();
   if (!known || !isFinite(kept.color) || !isFinite(kept.from) || !isFinite(kept.direction)) kept.color = {};
   const uint32_t number = uint32_t(lights_.size());
-  setLight(number, true);
+  if (worldwide && inWorld_) {
+    // Not logged, so that no AttributeEnd turns it off; WorldEnd does.
+    lightsOn_.insert(number);
+    worldLights_.push_back(number);
+  } else {
+    setLight(number, true);
+  }
   worldHasLights_ = worldHasLights_ || known;
   return handleOf(number);
 }
@@ -87,7 +93,10 @@ RtLightHandle PreviewContext::addLight(const preview::Light &light, bool known) 
 // A plug-in light is told apart by its name alone (light_names.h): an
 // environment or dome lights from everywhere, a distant light along its
 // +z, and any other (a sphere, a rectangle, a mesh, a spot, whose cone
-// its own parameters would shape...) from its origin.
+// its own parameters would shape...) from its origin.  Unlike
+// LightSource's, it lights the rest of its world from wherever its block
+// is: streams for renderers that take Light give each light a block of its
+// own, for its transform.
 RtLightHandle PreviewContext::LightV(RtToken name, RtToken, RtInt n, RtToken tokens[], RtPointer parms[]) {
   if (!firstInMotion()) return lights_.empty() ? nullptr : handleOf(lights_.size());
   const std::string plugin = name != nullptr ? name : "";
@@ -106,7 +115,7 @@ RtLightHandle PreviewContext::LightV(RtToken name, RtToken, RtInt n, RtToken tok
   }
   const float intensity = parameters.floatOr("intensity", 1) * std::exp2(parameters.floatOr("exposure", 0));
   light.color = parameters.tripleOr("lightColor", kTypeColor, {1, 1, 1}) * intensity;
-  return addLight(light, true);
+  return addLight(light, true, true);
 }
 
 RtVoid PreviewContext::BxdfV(RtToken, RtToken, RtInt n, RtToken tokens[], RtPointer parms[]) {
