@@ -93,6 +93,12 @@ class PreviewContext : public NullContext {
   // Receives warnings (skipped requests, clamped options, failed writes),
   // each kind once; failed writes every time.  Default: standard error.
   void setWarningHandler(WarningHandler handler) { warn_ = std::move(handler); }
+  // Tells what the request being given is and where it was read, such as
+  // "Disk at scene.rib:12", for the warnings that name a part of the
+  // scene (a part of a solid that does not close a volume).  Asked only
+  // when such a warning may come.
+  using PlaceOfRequest = std::function<std::string()>;
+  void setPlaceOfRequest(PlaceOfRequest place) { placeOfRequest_ = std::move(place); }
 
   // Whether the pictures that Display requests of type "file" or "png"
   // name (ending in ".png") are written too.  Off by default: a stream
@@ -246,6 +252,7 @@ class PreviewContext : public NullContext {
 
   DeclarationDictionary declarations_;
   WarningHandler warn_;
+  PlaceOfRequest placeOfRequest_;
   std::string output_;
   bool writeDisplays_ = false;
   bool drawOnlyWithDestination_ = false;

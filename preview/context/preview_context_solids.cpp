@@ -56,7 +56,8 @@ RtVoid PreviewContext::SolidEnd() {
 uint64_t PreviewContext::drawSolidSurface(const MeshView &mesh, const DrawState &state) {
   const bool cut = mesh.P != nullptr &&
                    meshIsCut(mesh.P, mesh.vertices, state.objectToCamera, *projection_, state.clipPlanes);
-  if (SolidFragments *fragments = solid_.beginSurface(buffer_, state.leftHanded, state.twoSided, cut)) {
+  const auto name = [this] { return placeOfRequest_ ? placeOfRequest_() : std::string(); };
+  if (SolidFragments *fragments = solid_.beginSurface(buffer_, state.leftHanded, state.twoSided, cut, name)) {
     // Which side of it shows is known only once the solid is whole.
     DrawState bothSides = state;
     bothSides.twoSided = true;
@@ -70,8 +71,11 @@ uint64_t PreviewContext::drawSolidSurface(const MeshView &mesh, const DrawState 
 }
 
 void PreviewContext::finishSolid() {
-  if (solid_.finish(buffer_) == SolidDrawing::Outcome::kOpenPart)
-    warnOnce("solid open part", "a part of a solid does not close a volume: the solid is drawn as a union");
+  if (solid_.finish(buffer_) != SolidDrawing::Outcome::kOpenPart) return;
+  const std::string &part = solid_.openPartName();
+  warnOnce("solid open part " + part, "a part of a solid does not close a volume" +
+                                          (part.empty() ? std::string() : " (" + part + ")") +
+                                          ": the solid is drawn as a union");
 }
 
 }  // namespace vellum::preview

@@ -15,13 +15,14 @@ using Fragment = SolidFragments::Fragment;
 constexpr uint32_t kStraySamples = 4;
 constexpr uint32_t kStrayShare = 256;
 
-bool entering(const Fragment &f) { return (f.flags & SolidFragments::kEntering) != 0; }
+bool facesOut(const Fragment &f) { return (f.flags & SolidFragments::kFacesOut) != 0; }
 
-// The balance of entering and leaving of each primitive along one ray, and
-// the lowest it reaches, so far.
+// A primitive along one ray: how many of its surfaces the ray crosses,
+// and whether it is inside it, so far.
 struct PartOnRay {
   uint32_t part;
-  int balance = 0, lowest = 0;
+  int crossings = 0;
+  bool inside = false;
 };
 
 PartOnRay &partOnRay(std::vector<PartOnRay> &parts, uint32_t part) {
@@ -43,6 +44,7 @@ bool SolidDrawing::begin(CsgTree::Operation operation, SampleBuffer &buffer, boo
     positiveFacesEye_ = positiveFacesEye;
     open_.push_back(tree_.add(operation, CsgTree::kNone));
     cut_.push_back(false);
+    names_.assign(1, std::string());
     return true;
   }
   const uint32_t current = open_.back();
@@ -57,6 +59,7 @@ bool SolidDrawing::begin(CsgTree::Operation operation, SampleBuffer &buffer, boo
   }
   open_.push_back(tree_.add(operation, current));
   cut_.push_back(false);
+  names_.emplace_back();
   return true;
 }
 
@@ -66,7 +69,8 @@ bool SolidDrawing::end() {
   return open_.empty();
 }
 
-SolidFragments *SolidDrawing::beginSurface(SampleBuffer &buffer, bool leftHanded, bool twoSided, bool cut) {
+SolidFragments *SolidDrawing::beginSurface(SampleBuffer &buffer, bool leftHanded, bool twoSided, bool cut,
+                                           const std::function<std::string()> &name) {
   if (!collecting()) return nullptr;
   uint32_t part = open_.back();
   if (tree_.operation(part) != CsgTree::Operation::kPrimitive) {
@@ -76,7 +80,9 @@ SolidFragments *SolidDrawing::beginSurface(SampleBuffer &buffer, bool leftHanded
     }
     part = tree_.add(CsgTree::Operation::kPrimitive, part);
     cut_.push_back(false);
+    names_.emplace_back();
   }
+  if (names_[part].empty() && name) names_[part] = name();
   if (cut) cut_[part] = true;
   fragments_.setSurface(uint16_t(part), leftHanded, twoSided, positiveFacesEye_);
   surfaceStart_ = fragments_.size();
@@ -98,17 +104,21 @@ void SolidDrawing::giveUp(SampleBuffer &buffer, size_t keep) {
 SolidDrawing::Outcome SolidDrawing::finish(SampleBuffer &buffer) {
   open_.clear();
   Outcome outcome = Outcome::kSolid;
+  openPartName_.clear();
+  uint32_t open = kNoPart;
   if (asUnion_) {
     outcome = Outcome::kOverBudget;
-  } else if (hasOpenPart()) {
+  } else if ((open = openPart()) != kNoPart) {
     drawUnion(buffer, fragments_.size());
     outcome = Outcome::kOpenPart;
+    openPartName_ = names_[open];
   } else {
     drawBoolean(buffer);
   }
   fragments_.reset(buffer.sampleCount());
   tree_.clear();
   cut_.clear();
+  names_.clear();
   asUnion_ = false;
   return outcome;
 }
@@ -117,6 +127,7 @@ void SolidDrawing::release() {
   open_.clear();
   tree_.clear();
   cut_ = {};
+  names_ = {};
   fragments_.release();
   asUnion_ = false;
 }
@@ -127,22 +138,22 @@ void SolidDrawing::gather(uint32_t sample, std::vector<uint32_t> &out) const {
   std::reverse(out.begin(), out.end());
 }
 
-bool SolidDrawing::hasOpenPart() {
-  std::vector<uint32_t> covered(tree_.size()), unbalanced(tree_.size());
+uint32_t SolidDrawing::openPart() {
+  std::vector<uint32_t> covered(tree_.size()), odd(tree_.size());
   std::vector<uint32_t> ray;
   std::vector<PartOnRay> parts;
   for (uint32_t sample : fragments_.samples()) {
     gather(sample, ray);
     parts.clear();
-    for (uint32_t f : ray) partOnRay(parts, fragments_[f].part).balance += entering(fragments_[f]) ? 1 : -1;
+    for (uint32_t f : ray) ++partOnRay(parts, fragments_[f].part).crossings;
     for (const PartOnRay &p : parts) {
       ++covered[p.part];
-      unbalanced[p.part] += p.balance != 0;
+      odd[p.part] += p.crossings % 2;
     }
   }
   for (uint32_t part = 0; part < tree_.size(); ++part)
-    if (!cut_[part] && unbalanced[part] > kStraySamples + covered[part] / kStrayShare) return true;
-  return false;
+    if (!cut_[part] && odd[part] > kStraySamples + covered[part] / kStrayShare) return part;
+  return kNoPart;
 }
 
 void SolidDrawing::draw(SampleBuffer &buffer, uint32_t sample, uint32_t index) const {
@@ -160,19 +171,22 @@ void SolidDrawing::drawBoolean(SampleBuffer &buffer) {
     for (size_t i = 1; i < ray.size(); ++i)
       for (size_t j = i; j > 0 && fragments_[ray[j]].depth < fragments_[ray[j - 1]].depth; --j)
         std::swap(ray[j], ray[j - 1]);
+    // A part crossed an odd number of times was cut open: the ray starts
+    // inside it.
     parts.clear();
-    for (uint32_t f : ray) {
-      PartOnRay &p = partOnRay(parts, fragments_[f].part);
-      p.balance += entering(fragments_[f]) ? 1 : -1;
-      p.lowest = std::min(p.lowest, p.balance);
-    }
-    for (const PartOnRay &p : parts)
-      if (p.lowest < 0) tree_.cross(p.part, -p.lowest);
+    for (uint32_t f : ray) ++partOnRay(parts, fragments_[f].part).crossings;
+    for (PartOnRay &p : parts)
+      if (p.crossings % 2 != 0) {
+        p.inside = true;
+        tree_.cross(p.part, 1);
+      }
     bool inside = tree_.rootInside();
     shown.clear();
     for (uint32_t index : ray) {
       const Fragment &f = fragments_[index];
-      if (!tree_.cross(f.part, entering(f) ? 1 : -1)) continue;
+      PartOnRay &p = partOnRay(parts, f.part);
+      p.inside = !p.inside;
+      if (!tree_.cross(f.part, p.inside ? 1 : -1)) continue;
       inside = !inside;
       // Where the solid ends, its inside shows: only on a two-sided surface.
       if (!inside && !(f.flags & SolidFragments::kTwoSided)) continue;
@@ -192,7 +206,7 @@ void SolidDrawing::drawUnion(SampleBuffer &buffer, size_t before) {
     gather(sample, ray);
     for (uint32_t index : ray) {
       const Fragment &f = fragments_[index];
-      if (index < before && (entering(f) || (f.flags & SolidFragments::kTwoSided))) draw(buffer, sample, index);
+      if (index < before && (facesOut(f) || (f.flags & SolidFragments::kTwoSided))) draw(buffer, sample, index);
     }
   }
 }

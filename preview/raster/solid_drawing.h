@@ -2,26 +2,31 @@
 //
 // While a solid is open its surfaces are not drawn but kept sample by
 // sample (SolidFragments), each sample knowing which primitive solid it
-// belongs to and whether the ray goes into that primitive there (the
-// surface shows its outside to the eye, by the orientation) or out of it.
-// When the outermost solid ends, each sample's surfaces are walked front
-// to back through the solid's tree (CsgTree), and a surface is drawn where
-// the whole solid begins, or, seen from within it, where it ends if that
-// surface is two-sided; a transparent one lets the next show through.
+// belongs to.  When the outermost solid ends, each sample's surfaces are
+// walked front to back through the solid's tree (CsgTree), and a surface
+// is drawn where the whole solid begins, or, seen from within it, where it
+// ends if that surface is two-sided; a transparent one lets the next show
+// through.
 //
-// A primitive is taken to be inside along a ray before its first surface
-// when the ray leaves it more often than it enters it: so a solid cut open
-// by the near plane or a clipping plane shows its inside, as a surface
-// would.  A primitive is closed when, at every sample, the ray enters it as
-// often as it leaves it (a few samples on seams aside); one that is not
-// closed and not cut makes the whole solid drawn as a union.  So does a
-// solid too large to keep (SolidFragments' budget, more than kMostParts
-// primitives or a nesting deeper than kMostDepth), from the surface that
-// breaks the budget on.
+// Inside and outside are told by parity, as a ray tracer counts
+// crossings: along a ray, each surface of a primitive takes the ray into
+// it or out of it, whichever way the surface faces, so that the pieces of
+// a primitive (a cylinder and the disks that cap it) need not face
+// alike.  With the eye outside every primitive, a closed one is crossed an
+// even number of times along the whole ray; where it is crossed an odd
+// number of times the near plane or a clipping plane has cut it open, the
+// ray starts inside it, and the solid shows its inside as a surface would.
+// A primitive that is crossed an odd number of times although nothing
+// cuts it (a few samples on seams aside) does not close a volume: the
+// whole solid is then drawn as a union.  So is a solid too large to keep
+// (SolidFragments' budget, more than kMostParts primitives or a nesting
+// deeper than kMostDepth), from the surface that breaks the budget on.
 #ifndef VELLUM_PREVIEW_RASTER_SOLID_DRAWING_H
 #define VELLUM_PREVIEW_RASTER_SOLID_DRAWING_H
 
 #include <cstdint>
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "preview/raster/camera.h"
@@ -50,9 +55,10 @@ class SolidDrawing {
   bool overBudget() const { return asUnion_; }
 
   // SolidBegin.  The first opens a solid over the buffer's grid, where a
-  // surface faces the eye when it winds positively if `positiveFacesEye`.
-  // Inside a primitive, an operation adds nothing: its surfaces belong to
-  // the primitive (returns false).
+  // surface faces the eye when it winds positively if `positiveFacesEye`
+  // (which only a solid drawn as a union needs).  Inside a primitive, an
+  // operation adds nothing: its surfaces belong to the primitive (returns
+  // false).
   bool begin(CsgTree::Operation operation, SampleBuffer &buffer, bool positiveFacesEye);
   // A SolidBegin that adds nothing to the open solid (one inside an
   // object definition), to be ended all the same.
@@ -64,20 +70,29 @@ class SolidDrawing {
   // directly inside an operation is a primitive of its own.  Null when
   // the solid is drawn as a union: the surface is drawn as any other.
   // `cut`: the near or far plane or a clipping plane cuts the surface.
-  SolidFragments *beginSurface(SampleBuffer &buffer, bool leftHanded, bool twoSided, bool cut);
+  // `name` tells what the surface is and where it was given, for a part
+  // it begins.
+  SolidFragments *beginSurface(SampleBuffer &buffer, bool leftHanded, bool twoSided, bool cut,
+                               const std::function<std::string()> &name);
   // After it: false when the surface broke the budget; the solid is then
   // drawn as a union, without that surface, which must be drawn again.
   bool endSurface(SampleBuffer &buffer);
 
   // Draws the solid into `buffer` and forgets it.
   Outcome finish(SampleBuffer &buffer);
+  // After finish() gave kOpenPart: the name of the first part that is not
+  // closed, as beginSurface() was told it ("" if none was).
+  const std::string &openPartName() const { return openPartName_; }
   // Forgets the solid and gives back the memory.
   void release();
 
  private:
   // The fragments of one sample in the order they were added.
   void gather(uint32_t sample, std::vector<uint32_t> &out) const;
-  bool hasOpenPart();
+  // The first part crossed an odd number of times along too many rays,
+  // or kNoPart.
+  uint32_t openPart();
+  static constexpr uint32_t kNoPart = UINT32_MAX;
   void draw(SampleBuffer &buffer, uint32_t sample, uint32_t fragment) const;
   void drawBoolean(SampleBuffer &buffer);
   void drawUnion(SampleBuffer &buffer, size_t before);
@@ -85,6 +100,8 @@ class SolidDrawing {
 
   CsgTree tree_;
   std::vector<bool> cut_;        // by node
+  std::vector<std::string> names_;  // by node: a part's first surface
+  std::string openPartName_;
   std::vector<uint32_t> open_;   // the node of each open SolidBegin
   SolidFragments fragments_;
   size_t surfaceStart_ = 0;      // the fragments before the surface being drawn

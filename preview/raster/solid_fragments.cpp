@@ -48,7 +48,7 @@ void SolidFragments::add(size_t sample, float depth, bool positive, bool opaque,
   f.depth = depth;
   f.next = head;
   f.part = part_;
-  f.flags = uint8_t(surfaceFlags_ | (facesEye == leftHanded_ ? kEntering : 0) | (opaque ? kOpaque : 0));
+  f.flags = uint8_t(surfaceFlags_ | (facesEye == leftHanded_ ? kFacesOut : 0) | (opaque ? kOpaque : 0));
   f.rank = uint8_t(rank);
   for (int k = 0; k < 3; ++k) f.color[k] = color[k];
   head = uint32_t(fragments_.size());

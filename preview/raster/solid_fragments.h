@@ -21,7 +21,7 @@ class SolidFragments {
   static constexpr uint32_t kNone = UINT32_MAX;
 
   enum Flags : uint8_t {
-    kEntering = 1,  // the surface faces the eye with its outside: the ray goes in
+    kFacesOut = 1,  // the surface shows the eye its outside (for a solid drawn as a union)
     kOpaque = 2,
     kTwoSided = 4,
   };
