@@ -10,8 +10,9 @@
 //
 // Drawn: all polygons, patches and patch meshes (bilinear and bicubic, any
 // basis), NuPatch cut by the trim curve in force (trimmed_grid.h), the
-// seven quadrics, Catmull-Clark subdivision meshes with their holes,
-// creases, corners and boundary rule (hierarchical ones as plain ones),
+// seven quadrics, subdivision meshes as their limit surface by OpenSubdiv
+// (Catmull-Clark, Loop, bilinear, with their tags; edits of finer levels
+// are not made), or as their control polygons in a build without it,
 // blobbies (their surface at field 0.5, polygonized), volumes (box,
 // ellipsoid, cylinder, cone: their surface), curves (ribbons), points
 // (discs) and the teapot (Geometry "teapot"), and object instances with
@@ -243,6 +244,11 @@ class PreviewContext : public NullContext {
   // [0, 1], which are u0 + s·du, v0 + t·dv of the patch) cut by the trim
   // curve in force.
   void trimNuPatch(Mesh &mesh, int nu, int nv, float u0, float du, float v0, float dv);
+
+  // SubdivisionMesh, and HierarchicalSubdivisionMesh with its strings.
+  void subdivisionMesh(RtToken scheme, RtInt nfaces, RtInt nvertices[], RtInt vertices[], RtInt ntags,
+                       RtToken tags[], RtInt nargs[], RtInt intargs[], RtFloat floatargs[], RtToken stringargs[],
+                       bool hierarchical, RtInt n, RtToken tokens[], RtPointer parms[]);
 
   // Tessellation helpers shared by the geometry requests.
   void quadric(const std::function<Vec3(float u, float v)> &eval, float thetamax, int nv, RtInt n,
