@@ -1,16 +1,19 @@
 // The limit surface of a subdivision mesh, by OpenSubdiv: its topology
 // refiner refines the mesh uniformly, its primvar refiner carries the
 // positions and colours down the levels and moves them to the limit.
-#include <opensubdiv/far/error.h>
-#include <opensubdiv/far/primvarRefiner.h>
-#include <opensubdiv/far/topologyDescriptor.h>
-
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <map>
 #include <memory>
 #include <numeric>
+#include <string>
 #include <tuple>
+#include <vector>
+
+#include <opensubdiv/far/error.h>
+#include <opensubdiv/far/primvarRefiner.h>
+#include <opensubdiv/far/topologyDescriptor.h>
 
 #include "preview/surfaces/subdivision_surface.h"
 
@@ -68,12 +71,19 @@ struct FaceVaryingChannel {
 
 FaceVaryingChannel channelOf(const ControlMesh &mesh, const ColorParam &param) {
   FaceVaryingChannel channel;
-  std::map<std::tuple<int32_t, float, float, float>, int32_t> shared;
+  // Values are the same when their bits are (so that a NaN has a key).
+  const auto bits = [](float f) {
+    uint32_t b;
+    std::memcpy(&b, &f, sizeof b);
+    return b;
+  };
+  std::map<std::tuple<int32_t, uint32_t, uint32_t, uint32_t>, int32_t> shared;
   channel.indices.reserve(mesh.faceVertices.size());
   for (size_t corner = 0; corner < mesh.faceVertices.size(); ++corner) {
     const Vec3 value = param.at(mesh.cornerOrigin[corner]);
-    const auto [at, added] =
-        shared.emplace(std::tuple{mesh.faceVertices[corner], value.x, value.y, value.z}, int32_t(channel.values.size()));
+    const auto [at, added] = shared.emplace(
+        std::tuple{mesh.faceVertices[corner], bits(value.x), bits(value.y), bits(value.z)},
+        int32_t(channel.values.size()));
     if (added) channel.values.push_back({{value.x, value.y, value.z}});
     channel.indices.push_back(at->second);
   }
