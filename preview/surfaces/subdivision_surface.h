@@ -1,9 +1,9 @@
 // Subdivision meshes (SubdivisionMesh, HierarchicalSubdivisionMesh) drawn
 // as their limit surface, which OpenSubdiv computes with RenderMan's tags
 // as it defines them.  The mesh is refined uniformly a few levels, as far
-// as kMostFaces faces allow, and each vertex of the last level is moved to
-// the limit; its faces are drawn as triangles, with normals shared within
-// the faces that no crease or sharp corner parts.
+// as kMostFaces faces allow (planSubdivision), and each vertex of the last
+// level is moved to the limit; its faces are drawn as triangles, with
+// normals shared within the faces that no crease or sharp corner parts.
 //
 // A build without OpenSubdiv draws the control polygons instead (the
 // faces as given, flat), and says so once (`approximate`).
@@ -52,10 +52,10 @@ struct SubdivisionTags {
 };
 
 // Reads the tags of a SubdivisionMesh (`nargs` two counts a tag, integers
-// then floats) or, with `strings` given, of a HierarchicalSubdivisionMesh
-// (three counts a tag, the third its strings).  Counts that run past the
-// arguments end the reading.  Elements that a mesh of `vertexCount`
-// vertices and `faceCount` faces does not have are left out.
+// then floats) or, when `hierarchical`, of a HierarchicalSubdivisionMesh
+// (three counts a tag, the third its strings).  A negative count, or one
+// whose arguments are missing, ends the reading.  Elements that a mesh of
+// `vertexCount` vertices and `faceCount` faces does not have are left out.
 SubdivisionTags readSubdivisionTags(int ntags, const char *const tags[], const int32_t nargs[],
                                     const int32_t intargs[], const float floatargs[],
                                     const char *const stringargs[], bool hierarchical, int64_t vertexCount,
