@@ -191,6 +191,73 @@ TEST(PreviewSubdivision, FacevaryingColoursAreInterpolated) {
   }
 }
 
+// Tags as they are read: defaults, arguments out of range left out, a
+// crease chain's sharpness one for all or one an edge, strings only in the
+// hierarchical form.
+TEST(PreviewSubdivision, TagsAreReadAsTheyAreGiven) {
+  using vellum::preview::readSubdivisionTags;
+  using vellum::preview::SubdivisionTags;
+  const struct {
+    const char *what;
+    std::vector<const char *> tags;
+    std::vector<int32_t> nargs, ints;
+    std::vector<float> floats;
+    std::vector<const char *> strings;
+    bool hierarchical;
+    std::function<void(const SubdivisionTags &)> check;
+  } cases[] = {
+      {"none", {}, {}, {}, {}, {}, false, [](const SubdivisionTags &t) {
+         EXPECT_EQ(t.interpolateBoundary, 0);
+         EXPECT_EQ(t.faceVaryingBoundary, 1);
+         EXPECT_FALSE(t.chaikin || t.smoothTriangles || t.propagateCorners);
+       }},
+      {"interpolateboundary without an argument is 1",
+       {"interpolateboundary"}, {0, 0}, {}, {}, {}, false,
+       [](const SubdivisionTags &t) { EXPECT_EQ(t.interpolateBoundary, 1); }},
+      {"interpolateboundary 2", {"interpolateboundary"}, {1, 0}, {2}, {}, {}, false,
+       [](const SubdivisionTags &t) { EXPECT_EQ(t.interpolateBoundary, 2); }},
+      {"interpolateboundary 7", {"interpolateboundary"}, {1, 0}, {7}, {}, {}, false,
+       [](const SubdivisionTags &t) { EXPECT_EQ(t.interpolateBoundary, 1); }},
+      {"facevarying rule 3 and propagated corners", {"facevaryinginterpolateboundary", "facevaryingpropagatecorners"},
+       {1, 0, 1, 0}, {3, 1}, {}, {}, false, [](const SubdivisionTags &t) {
+         EXPECT_EQ(t.faceVaryingBoundary, 3);
+         EXPECT_TRUE(t.propagateCorners);
+       }},
+      {"a crease chain, one sharpness for all", {"crease"}, {4, 1}, {0, 1, 3, 2}, {2.5f}, {}, false,
+       [](const SubdivisionTags &t) {
+         EXPECT_EQ(t.creases, (std::vector<int32_t>{0, 1, 1, 3, 3, 2}));
+         EXPECT_EQ(t.creaseSharpness, (std::vector<float>{2.5f, 2.5f, 2.5f}));
+       }},
+      {"a crease chain, one an edge, unsharp and missing vertices left out", {"crease"}, {4, 3}, {0, 1, 9, 2},
+       {2, 0, 3}, {}, false, [](const SubdivisionTags &t) {
+         EXPECT_EQ(t.creases, (std::vector<int32_t>{0, 1}));
+         EXPECT_EQ(t.creaseSharpness, (std::vector<float>{2}));
+       }},
+      {"corners and holes in range", {"corner", "hole"}, {3, 1, 3, 0}, {4, -1, 5, 0, 6, 2}, {10}, {}, false,
+       [](const SubdivisionTags &t) {
+         EXPECT_EQ(t.corners, (std::vector<int32_t>{4, 5}));
+         EXPECT_EQ(t.cornerSharpness, (std::vector<float>{10, 10}));
+         EXPECT_EQ(t.holes, (std::vector<int32_t>{0, 2}));
+       }},
+      {"creasemethod chaikin, and an edit named", {"creasemethod", "vertexedit"}, {0, 0, 1, 0, 0, 2}, {},
+       {}, {"chaikin", "add", "value"}, true, [](const SubdivisionTags &t) {
+         EXPECT_TRUE(t.chaikin);
+         EXPECT_EQ(t.ignored, std::vector<std::string>{"vertexedit"});
+       }},
+      {"a negative count ends the reading", {"smoothtriangles", "hole", "smoothtriangles"}, {1, 0, -1, 0, 0, 0},
+       {0}, {}, {}, false, [](const SubdivisionTags &t) {
+         EXPECT_FALSE(t.smoothTriangles);
+         EXPECT_TRUE(t.holes.empty());
+       }},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.what);
+    const auto tags = readSubdivisionTags(int(c.tags.size()), c.tags.data(), c.nargs.data(), c.ints.data(),
+                                          c.floats.data(), c.strings.data(), c.hierarchical, 8, 3);
+    c.check(tags);
+  }
+}
+
 ControlMesh meshOf(SubdivisionScheme scheme, int faces, int sides) {
   ControlMesh mesh;
   mesh.scheme = scheme;
