@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -284,6 +285,9 @@ TEST(PreviewSubdivision, RefiningIsBoundedAndPaidFor) {
       {"one face of 100,000 sides: 100,000 quadrilaterals at the first level",
        meshOf(SubdivisionScheme::kCatmullClark, 1, 100000), 1},
       {"1,000 Loop triangles: 64,000 at the third level", meshOf(SubdivisionScheme::kLoop, 1000, 3), 3},
+      {"two faces of 60,000 sides: their middles cost the square of that", meshOf(SubdivisionScheme::kCatmullClark, 2,
+                                                                                   60000),
+       1},
       {"Loop of quadrilaterals counts as Catmull-Clark", meshOf(SubdivisionScheme::kLoop, 10000, 4), 2},
   };
   uint64_t previousWork = 0;
@@ -295,23 +299,31 @@ TEST(PreviewSubdivision, RefiningIsBoundedAndPaidFor) {
     uint64_t faces = c.mesh.faceSizes.size(), made = c.mesh.faceVertices.size();
     if (c.mesh.scheme == SubdivisionScheme::kLoop && c.mesh.faceVertices.size() == 3 * faces) made = 4 * faces;
     EXPECT_GE(plan.work, faces + (c.levels > 0 ? made : 0));
+    for (int32_t sides : c.mesh.faceSizes) EXPECT_GE(plan.work, uint64_t(sides) * uint64_t(sides));
     if (&c != &cases[0]) {
       EXPECT_NE(plan.work, previousWork);
     }
     previousWork = plan.work;
   }
   // The context charges the plan before refining: a meter that cannot pay
-  // for it draws nothing of the mesh, though it could pay for the 12,288
-  // triangles drawn.
-  ASSERT_EQ(planSubdivision(meshOf(SubdivisionScheme::kCatmullClark, 6, 4)).work, 81912u);
-  for (const uint64_t budget : {uint64_t(50000), uint64_t(100000)}) {
+  // for it and for the 12,288 triangles drawn (and 16 for the primitive)
+  // draws nothing of the mesh.
+  ControlMesh cubeMesh = meshOf(SubdivisionScheme::kCatmullClark, 6, 4);
+  cubeMesh.faceVertices.assign(std::begin(kCubeV), std::end(kCubeV));
+  cubeMesh.vertexCount = 8;
+  // 4 for each of the 6 faces and the 8,184 made in five levels, 8 for
+  // each of the 6,144 of the last, 16 for each face's four sides and 9 for
+  // each vertex's three faces.
+  const uint64_t refining = planSubdivision(cubeMesh).work;
+  ASSERT_EQ(refining, 4u * (6 + 8184) + 8 * 6144 + 6 * 16 + 8 * 9);
+  for (const uint64_t budget : {refining + 12288 + 16 - 1, refining + 12288 + 16}) {
     SCOPED_TRACE(budget);
     const auto drawn = drawScene(32, 32, [&](PreviewContext &c) { c.setDrawingBudget(budget); },
                                  [](PreviewContext &c) {
                                    c.Translate(0, 0, 5);
                                    cube("catmull-clark")(c);
                                  });
-    EXPECT_EQ(covered(drawn.picture, 16, 16), budget > 81912 + 12288);
+    EXPECT_EQ(covered(drawn.picture, 16, 16), budget == refining + 12288 + 16);
   }
 }
 

@@ -143,12 +143,14 @@ std::vector<int32_t> smoothingGroups(const Far::TopologyLevel &level, std::vecto
     while (link[size_t(c)] != c) c = link[size_t(c)] = link[size_t(link[size_t(c)])];
     return c;
   };
-  // The corner of face f at vertex v.
-  auto cornerAt = [&](int f, int v) {
+  // The corner at vertex v of the i-th face of edge e: the edge's place in
+  // the face is known, so a face of many sides costs no search.
+  auto cornerAt = [&](int e, int i, int v) {
+    const int f = level.GetEdgeFaces(e)[i], k = level.GetEdgeFaceLocalIndices(e)[i];
     const auto vertices = level.GetFaceVertices(f);
-    for (int k = 0; k < vertices.size(); ++k)
-      if (vertices[k] == v) return first[size_t(f)] + k;
-    return -1;
+    const int next = (k + 1) % vertices.size();
+    if (vertices[k] == v) return first[size_t(f)] + k;
+    return vertices[next] == v ? first[size_t(f)] + next : -1;
   };
   for (int e = 0; e < level.GetNumEdges(); ++e) {
     const auto edgeFaces = level.GetEdgeFaces(e);
@@ -158,7 +160,7 @@ std::vector<int32_t> smoothingGroups(const Far::TopologyLevel &level, std::vecto
     for (int end = 0; end < 2; ++end) {
       const int v = ends[end];
       if (level.GetVertexSharpness(v) > 0 || level.IsVertexNonManifold(v)) continue;
-      const int32_t a = cornerAt(edgeFaces[0], v), b = cornerAt(edgeFaces[1], v);
+      const int32_t a = cornerAt(e, 0, v), b = cornerAt(e, 1, v);
       if (a >= 0 && b >= 0) link[size_t(root(a))] = root(b);
     }
   }

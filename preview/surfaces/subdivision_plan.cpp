@@ -1,6 +1,8 @@
 // How far a subdivision mesh is refined, and what it costs, built with or
 // without OpenSubdiv alike.
 #include <algorithm>
+#include <cstdint>
+#include <vector>
 
 #include "preview/surfaces/subdivision_surface.h"
 
@@ -16,6 +18,20 @@ constexpr uint64_t kSmallMesh = 4096;
 // of a vertex of the last level moved to the limit (its mask).
 constexpr uint64_t kWorkPerFace = 4;
 constexpr uint64_t kWorkPerLimit = 8;
+
+// OpenSubdiv orders the faces and edges around a vertex in time that grows
+// with the square of their number: a vertex of the mesh with many faces,
+// and the middle of a face with many sides (which the first level makes a
+// vertex of as many faces), cost that square.
+uint64_t crowding(const ControlMesh &mesh) {
+  uint64_t work = 0;
+  std::vector<uint32_t> faces(size_t(std::max<int64_t>(mesh.vertexCount, 0)));
+  for (int32_t v : mesh.faceVertices)
+    if (v >= 0 && size_t(v) < faces.size()) ++faces[size_t(v)];
+  for (uint64_t n : faces) work += n * n;
+  for (uint64_t n : mesh.faceSizes) work += n * n;
+  return work;
+}
 
 bool allTriangles(const ControlMesh &mesh) {
   return std::all_of(mesh.faceSizes.begin(), mesh.faceSizes.end(), [](int32_t n) { return n == 3; });
@@ -45,7 +61,7 @@ SubdivisionPlan planSubdivision(const ControlMesh &mesh) {
     ++plan.levels;
     made += facesAt(plan.levels);
   }
-  plan.work = kWorkPerFace * (faces + made) + kWorkPerLimit * facesAt(plan.levels);
+  plan.work = kWorkPerFace * (faces + made) + kWorkPerLimit * facesAt(plan.levels) + crowding(mesh);
   return plan;
 }
 

@@ -78,8 +78,10 @@ struct ControlMesh {
 };
 
 // How far a mesh is refined, and what that costs: `work` grows with the
-// faces, edges and vertices of every level made and with the limit
-// evaluation, so that it can be charged before anything is made.
+// faces, edges and vertices of every level made, with the limit
+// evaluation, and with the square of the faces around each vertex (and of
+// the sides of each face), so that it can be charged before anything is
+// made.
 struct SubdivisionPlan {
   int levels = 0;
   uint64_t work = 0;
