@@ -3,7 +3,8 @@
 // seen straight on through an orthographic and a perspective camera, and by
 // a point light in perspective; and a floor of one square filling the
 // picture under a spotlight, where a light's shape shows across one facet;
-// and squares over the picture drawn until the work meter's samples run out.
+// and squares over the picture drawn until the work meter's samples run out;
+// and a subdivision mesh refined by OpenSubdiv.
 #include <benchmark/benchmark.h>
 
 #include <vector>
@@ -14,6 +15,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -128,7 +130,49 @@ void BM_PreviewSquaresToTheSampleLimit(benchmark::State &state) {
   state.SetItemsProcessed(int64_t(samples));
 }
 
+// A wavy grid of 100 × 100 quadrilaterals as a subdivision mesh with
+// "interpolateboundary", refined twice to 160,000 faces and moved to the
+// limit by OpenSubdiv, drawn into a 640 × 480 picture: what a unit of the
+// drawing work charged for it costs (items: units charged).
+void BM_PreviewSubdivisionGrid(benchmark::State &state) {
+  constexpr int kSide = 100;
+  std::vector<RtInt> nvertices(kSide * kSide, 4), vertices;
+  std::vector<RtFloat> points;
+  for (int j = 0; j <= kSide; ++j)
+    for (int i = 0; i <= kSide; ++i) {
+      const float x = 2.0f * float(i) / kSide - 1, y = 2.0f * float(j) / kSide - 1;
+      points.insert(points.end(), {x, y, 0.1f * std::sin(12 * x) * std::cos(9 * y)});
+    }
+  for (int j = 0; j < kSide; ++j)
+    for (int i = 0; i < kSide; ++i) {
+      const RtInt corner = j * (kSide + 1) + i;
+      vertices.insert(vertices.end(), {corner, corner + 1, corner + kSide + 2, corner + kSide + 1});
+    }
+  vellum::preview::PreviewContext ctx;
+  ctx.setWarningHandler([](const std::string &) {});
+  vellum::WorkMeter meter;
+  ctx.setWorkMeter(&meter);
+  ctx.Format(640, 480, 1);
+  RtToken tags[] = {token("interpolateboundary")};
+  RtInt nargs[] = {0, 0};
+  uint64_t units = 0;
+  for (auto _ : state) {
+    meter.reset();
+    ctx.WorldBegin();
+    ctx.LightSource(token("distantlight"), RI_NULL);
+    ctx.Surface(token("plastic"), RI_NULL);
+    ctx.Translate(0, 0, 2);
+    ctx.Rotate(-30, 1, 0, 0);
+    ctx.SubdivisionMesh(token("catmull-clark"), kSide * kSide, nvertices.data(), vertices.data(), 1, tags, nargs,
+                        nullptr, nullptr, token("P"), points.data(), RI_NULL);
+    ctx.WorldEnd();
+    units += meter.used(vellum::WorkMeter::kDrawing);
+  }
+  state.SetItemsProcessed(int64_t(units));
+}
+
 BENCHMARK(BM_PreviewDrawMesh)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PreviewSubdivisionGrid)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PreviewDrawMeshPerspective)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PreviewDrawMeshPointLight)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PreviewDrawFloorSpotlight)->Unit(benchmark::kMillisecond);

@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "preview/png_file.h"
+#include "preview/image/png_file.h"
 #include "preview/preview_context.h"
 #include "tools/rib_input.h"
 

@@ -10,8 +10,9 @@
 //
 // Drawn: all polygons, patches and patch meshes (bilinear and bicubic, any
 // basis), NuPatch cut by the trim curve in force (trimmed_grid.h), the
-// seven quadrics, Catmull-Clark subdivision meshes with their holes,
-// creases, corners and boundary rule (hierarchical ones as plain ones),
+// seven quadrics, subdivision meshes as their limit surface by OpenSubdiv
+// (Catmull-Clark, Loop, bilinear, with their tags; edits of finer levels
+// are not made), or as their control polygons in a build without it,
 // blobbies (their surface at field 0.5, polygonized), volumes (box,
 // ellipsoid, cylinder, cone: their surface), curves (ribbons), points
 // (discs) and the teapot (Geometry "teapot"), and object instances with
@@ -22,8 +23,10 @@
 // warning.  Of a model's levels of detail (Detail, DetailRange) one is
 // drawn.  Lights shine by the words in their names, in any case
 // (light_names.h): LightSource's as ambient, distant, point or spot
-// lights, plug-in lights (Light) as ambient, distant or point lights; a
-// Bxdf shades as matte in the colour it names.  Scoped coordinate systems
+// lights, plug-in lights (Light) as ambient, distant or point lights that
+// light the rest of their world whatever block they are in (Illuminate
+// switches any light within a block); a Bxdf shades as matte in the
+// colour it names.  Scoped coordinate systems
 // and saved attributes (Resource) are followed.  Skipped, with one
 // warning each: other Geometry, plug-in volumes, procedurals and archives
 // (a reader that follows archives hands on their requests instead),
@@ -60,15 +63,15 @@
 
 #include "common/work_meter.h"
 #include "decl/declaration_dictionary.h"
-#include "preview/camera.h"
-#include "preview/copy_on_write.h"
-#include "preview/facing_geometry.h"
-#include "preview/graphics_state.h"
-#include "preview/image.h"
-#include "preview/mesh.h"
-#include "preview/mesh_drawer.h"
-#include "preview/sample_buffer.h"
-#include "preview/solid_drawing.h"
+#include "preview/context/copy_on_write.h"
+#include "preview/context/graphics_state.h"
+#include "preview/image/image.h"
+#include "preview/raster/camera.h"
+#include "preview/raster/facing_geometry.h"
+#include "preview/raster/mesh_drawer.h"
+#include "preview/raster/sample_buffer.h"
+#include "preview/raster/solid_drawing.h"
+#include "preview/surfaces/mesh.h"
 #include "ri/null_context.h"
 
 namespace vellum::preview {
@@ -91,6 +94,12 @@ class PreviewContext : public NullContext {
   // Receives warnings (skipped requests, clamped options, failed writes),
   // each kind once; failed writes every time.  Default: standard error.
   void setWarningHandler(WarningHandler handler) { warn_ = std::move(handler); }
+  // Tells what the request being given is and where it was read, such as
+  // "Disk at scene.rib:12", for the warnings that name a part of the
+  // scene (a part of a solid that does not close a volume).  Asked only
+  // when such a warning may come.
+  using PlaceOfRequest = std::function<std::string()>;
+  void setPlaceOfRequest(PlaceOfRequest place) { placeOfRequest_ = std::move(place); }
 
   // Whether the pictures that Display requests of type "file" or "png"
   // name (ending in ".png") are written too.  Off by default: a stream
@@ -158,7 +167,9 @@ class PreviewContext : public NullContext {
   // undo it.
   void setLight(uint32_t number, bool on);
   // Keeps a new light, on; `known` lights take the headlight's place.
-  RtLightHandle addLight(const preview::Light &light, bool known);
+  // A `worldwide` one made in a world stays on to the world's end,
+  // whatever blocks end before (Illuminate still switches it in a block).
+  RtLightHandle addLight(const preview::Light &light, bool known, bool worldwide = false);
   WorkMeter &meter() { return givenMeter_ != nullptr ? *givenMeter_ : ownMeter_; }
   // Charges `amount` to an account of the meter; false, once the meter is
   // spent.
@@ -234,6 +245,11 @@ class PreviewContext : public NullContext {
   // curve in force.
   void trimNuPatch(Mesh &mesh, int nu, int nv, float u0, float du, float v0, float dv);
 
+  // SubdivisionMesh, and HierarchicalSubdivisionMesh with its strings.
+  void subdivisionMesh(RtToken scheme, RtInt nfaces, RtInt nvertices[], RtInt vertices[], RtInt ntags,
+                       RtToken tags[], RtInt nargs[], RtInt intargs[], RtFloat floatargs[], RtToken stringargs[],
+                       bool hierarchical, RtInt n, RtToken tokens[], RtPointer parms[]);
+
   // Tessellation helpers shared by the geometry requests.
   void quadric(const std::function<Vec3(float u, float v)> &eval, float thetamax, int nv, RtInt n,
                RtToken tokens[], RtPointer parms[]);
@@ -242,6 +258,7 @@ class PreviewContext : public NullContext {
 
   DeclarationDictionary declarations_;
   WarningHandler warn_;
+  PlaceOfRequest placeOfRequest_;
   std::string output_;
   bool writeDisplays_ = false;
   bool drawOnlyWithDestination_ = false;
@@ -282,6 +299,7 @@ class PreviewContext : public NullContext {
   std::vector<preview::Light> lights_;  // by handle number - 1
   std::set<uint32_t> lightsOn_;  // numbers
   std::vector<std::pair<uint32_t, bool>> lightChanges_;  // (number, was on), to undo
+  std::vector<uint32_t> worldLights_;  // numbers of the worldwide lights of this world
   std::vector<preview::Light> active_;
   bool worldHasLights_ = false;
 

@@ -91,6 +91,22 @@ TEST(PreviewBadInput, DrawsWithoutCrashing) {
          RtFloat floats[] = {kNaN, kInf, -1};
          c.SubdivisionMesh(tok("catmull-clark"), 1, nv, v, 5, tags, nargs, ints, floats, tok("P"), kSquare, RI_NULL);
        }},
+      {"subdivision meshes of broken topology", nullptr,
+       [](PreviewContext &c) {
+         // Faces that repeat a vertex, an edge of three faces, a face of
+         // one vertex, a vertex of no face, a crease along no edge, a
+         // Loop mesh of these, and facevarying colours on it all.
+         RtInt nv[] = {4, 3, 3, 3, 1, 3}, v[] = {0, 1, 1, 2, 0, 1, 3, 0, 1, 4, 1, 0, 4, 2, 2, 2, 3};
+         RtFloat p[] = {0, 0, 1, 1, 0, 1, 1, 1, 1, 0, 1, 1, 0.5f, -1, 2, 9, 9, 9};
+         RtColor fv[17] = {};
+         for (int k = 0; k < 17; ++k) fv[k][k % 3] = 1;
+         RtToken tags[] = {tok("crease"), tok("corner"), tok("interpolateboundary")};
+         RtInt nargs[] = {2, 1, 1, 1, 0, 0}, ints[] = {0, 2, 5};
+         RtFloat floats[] = {kInf, 1e30f};
+         for (const char *scheme : {"catmull-clark", "loop", "bilinear"})
+           c.SubdivisionMesh(tok(scheme), 6, nv, v, 3, tags, nargs, ints, floats, tok("P"), p,
+                             tok("facevarying color Cs"), fv, RI_NULL);
+       }},
       {"blobby codes that point nowhere", nullptr,
        [](PreviewContext &c) {
          RtFloat flt[23] = {2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 1};

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "preview/light_names.h"
+#include "preview/shading/light_names.h"
 #include "tests/preview_test_support.h"
 #include "tests/test_support.h"
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "preview/png_file.h"
+#include "preview/image/png_file.h"
 #include "tests/preview_test_support.h"
 #include "tests/test_support.h"
 

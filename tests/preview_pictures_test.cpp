@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "preview/png_file.h"
+#include "preview/image/png_file.h"
 #include "tests/preview_test_support.h"
 #include "tests/test_support.h"
 
@@ -409,6 +409,25 @@ TEST(PreviewPictures, MatchTheStoredPictures) {
          c.TransformEnd();
          c.Surface(tok("matte"), RI_NULL);
          plane(c, -1, 1, -1, 1, 2);
+       }, {}},
+      {"light_plugin_in_its_block", nullptr, [](PreviewContext &c) {
+         // Written as for renderers that take Light: each light in a block
+         // of its own, for its transform, lighting the whole world: a dim
+         // dome all over and a distant light from the upper left on an
+         // orange Bxdf sphere.
+         RtFloat dim = 0.2f;
+         c.AttributeBegin();
+         c.Light(tok("PxrDomeLight"), tok("sky"), tok("float intensity"), &dim, RI_NULL);
+         c.AttributeEnd();
+         c.AttributeBegin();
+         c.Rotate(45, 0, 1, 0);
+         c.Rotate(45, 1, 0, 0);
+         c.Light(tok("PxrDistantLight"), tok("sun"), RI_NULL);
+         c.AttributeEnd();
+         RtColor orange{1, 0.5f, 0};
+         c.Bxdf(tok("PxrDiffuse"), tok("paint"), tok("color diffuseColor"), orange, RI_NULL);
+         c.Translate(0, 0, 2);
+         c.Sphere(0.8f, -0.8f, 0.8f, 360, RI_NULL);
        }, {}},
       {"clipping_plane_sphere", nullptr, [](PreviewContext &c) {
          // The near upper right cut away by a plane through the centre that

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "preview/teapot.h"
+#include "preview/surfaces/teapot.h"
 #include "tests/preview_test_support.h"
 #include "tests/test_support.h"
 

@@ -50,10 +50,11 @@ TEST(PreviewShading, LightsOffOrAwayLeaveAMatteSquareBlack) {
       {"plug-in light switched off by Illuminate", [](PreviewContext &c) {
          c.Illuminate(c.Light(tok("PxrDistantLight"), tok("sun"), RI_NULL), 0);
        }},
-      {"plug-in light off outside its attribute block, and no headlight", [](PreviewContext &c) {
+      {"plug-in light in its block, switched off after it, and no headlight", [](PreviewContext &c) {
          c.AttributeBegin();
-         c.Light(tok("PxrSphereLight"), tok("bulb"), RI_NULL);
+         RtLightHandle bulb = c.Light(tok("PxrSphereLight"), tok("bulb"), RI_NULL);
          c.AttributeEnd();
+         c.Illuminate(bulb, 0);
        }},
       {"plug-in distant light turned to shine toward the eye", [](PreviewContext &c) {
          c.TransformBegin();
@@ -74,6 +75,109 @@ TEST(PreviewShading, LightsOffOrAwayLeaveAMatteSquareBlack) {
                                  });
     EXPECT_TRUE(covered(drawn.picture, 20, 20));
     EXPECT_EQ(red(drawn.picture, 20, 20), 0);
+  }
+}
+
+struct ReachCase {
+  const char *what;
+  std::function<void(PreviewContext &)> scene;  // lights, then squares
+  bool lit;                                     // the last square drawn
+};
+
+// A dome light (ambient) of intensity 0.5 on a Bxdf square of its own
+// colour, which is black where the light does not reach.
+RtLightHandle dome(PreviewContext &c) {
+  RtFloat half = 0.5f;
+  return c.Light(tok("PxrDomeLight"), tok("sky"), tok("float intensity"), &half, RI_NULL);
+}
+RtLightHandle ambient(PreviewContext &c) {
+  RtFloat half = 0.5f;
+  return c.LightSource(tok("ambientlight"), tok("intensity"), &half, RI_NULL);
+}
+void floorSquare(PreviewContext &c) {
+  RtColor white{1, 1, 1};
+  c.Bxdf(tok("PxrDiffuse"), tok("floor"), tok("color diffuseColor"), white, RI_NULL);
+  c.Polygon(4, tok("P"), kSquare, RI_NULL);
+}
+
+// Light (current RIB) lights the rest of its world wherever its block is;
+// LightSource and AreaLightSource only their block; Illuminate switches
+// either within a block.
+TEST(PreviewShading, LightsReachWhatTheirKindSays) {
+  const ReachCase cases[] = {
+      {"a Light in a block of its own", [](PreviewContext &c) {
+         c.AttributeBegin();
+         dome(c);
+         c.AttributeEnd();
+         floorSquare(c);
+       }, true},
+      {"a Light in a block within a block", [](PreviewContext &c) {
+         c.AttributeBegin();
+         c.TransformBegin();
+         c.AttributeBegin();
+         dome(c);
+         c.AttributeEnd();
+         c.TransformEnd();
+         c.AttributeEnd();
+         floorSquare(c);
+       }, true},
+      {"a LightSource in a block of its own", [](PreviewContext &c) {
+         c.AttributeBegin();
+         ambient(c);
+         c.AttributeEnd();
+         floorSquare(c);
+       }, false},
+      {"a LightSource in the square's block", [](PreviewContext &c) {
+         c.AttributeBegin();
+         ambient(c);
+         floorSquare(c);
+         c.AttributeEnd();
+       }, true},
+      {"an AreaLightSource in a block of its own", [](PreviewContext &c) {
+         c.AttributeBegin();
+         c.AreaLightSource(tok("ambientlight"), RI_NULL);
+         c.AttributeEnd();
+         floorSquare(c);
+       }, false},
+      {"a Light switched off", [](PreviewContext &c) {
+         c.Illuminate(dome(c), 0);
+         floorSquare(c);
+       }, false},
+      {"a Light switched off and on again", [](PreviewContext &c) {
+         RtLightHandle sky = dome(c);
+         c.Illuminate(sky, 0);
+         c.Illuminate(sky, 1);
+         floorSquare(c);
+       }, true},
+      {"a Light switched off in a block, after the block", [](PreviewContext &c) {
+         RtLightHandle sky = dome(c);
+         c.AttributeBegin();
+         c.Illuminate(sky, 0);
+         c.AttributeEnd();
+         floorSquare(c);
+       }, true},
+      {"a Light made in a block and switched off there, after the block", [](PreviewContext &c) {
+         c.AttributeBegin();
+         c.Illuminate(dome(c), 0);
+         c.AttributeEnd();
+         floorSquare(c);
+       }, true},
+      {"a Light of an earlier world", [](PreviewContext &c) {
+         c.AttributeBegin();
+         dome(c);
+         c.AttributeEnd();
+         c.WorldEnd();
+         c.WorldBegin();
+         c.Illuminate(ambient(c), 0);  // so that no headlight stands in
+         floorSquare(c);
+       }, false},
+  };
+  for (const ReachCase &c : cases) {
+    SCOPED_TRACE(c.what);
+    const auto drawn = drawScene(20, 20, nullptr, c.scene);
+    ASSERT_TRUE(covered(drawn.picture, 10, 10));
+    if (c.lit) EXPECT_NEAR(red(drawn.picture, 10, 10), 128, 1);
+    else EXPECT_EQ(red(drawn.picture, 10, 10), 0);
   }
 }
 

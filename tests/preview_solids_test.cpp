@@ -1,6 +1,7 @@
 // Solids (SolidBegin ... SolidEnd) are drawn as the boolean of their parts.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -61,6 +62,22 @@ Scene solid(const char *operation, std::vector<Scene> parts) {
   return block(operation, parts);
 }
 
+// A cylinder along the view at x = 0.25, from z = 1.2 to 2.8, boring
+// through A, capped by two disks that face the same way (or apart), or by
+// the far one alone.
+Scene cappedCylinder(bool facingApart, bool nearCap = true) {
+  return [=](PreviewContext &c) {
+    c.AttributeBegin();
+    c.Color(kBlue);
+    c.Translate(0.25f, 0, 0);
+    c.Cylinder(0.3f, 1.2f, 2.8f, 360, RI_NULL);
+    c.Disk(2.8f, 0.3f, 360, RI_NULL);
+    if (facingApart) c.Scale(1, 1, -1);
+    if (nearCap) c.Disk(facingApart ? -1.2f : 1.2f, 0.3f, 360, RI_NULL);
+    c.AttributeEnd();
+  };
+}
+
 char seenAt(const vellum::preview::Image &picture, int x, int y) {
   if (!covered(picture, x, y)) return '.';
   const uint8_t *p = picture.pixel(x, y);
@@ -100,14 +117,25 @@ TEST(PreviewSolids, DrawWhatTheBooleanLeaves) {
       {"SolidEnd without SolidBegin", nullptr, then({[](PreviewContext &c) { c.SolidEnd(); }, kA, kB}), "ABB", {}},
       {"an unknown operation is a union", nullptr, solid("xor", {kA, kB}), "ABB",
        {"SolidBegin \"xor\" is not an operation: drawn as \"union\""}},
-      {"a part that is not closed", nullptr,
+      {"a part that is not closed, named where it was given", nullptr,
        solid("difference", {kA,
                              [](PreviewContext &c) {
                                c.Color(kBlue);
                                c.Translate(0.25f, 0, 1.8f);
+                               c.setPlaceOfRequest([] { return std::string("Disk at scene.rib:12"); });
                                c.Disk(0, 0.5f, 360, RI_NULL);
                              }}),
-       "AAB", {kOpenPart}},
+       "AAB",
+       {"a part of a solid does not close a volume (Disk at scene.rib:12): the solid is drawn as a union"}},
+      {"a capped cylinder closes whichever way its caps face", nullptr,
+       solid("difference", {kA, cappedCylinder(false)}), "A..", {}},
+      {"a capped cylinder whose caps face apart", nullptr, solid("difference", {kA, cappedCylinder(true)}), "A..",
+       {}},
+      {"a capped cylinder with its caps reversed", nullptr,
+       then({[](PreviewContext &c) { c.ReverseOrientation(); }, solid("difference", {kA, cappedCylinder(false)})}),
+       "A..", {}},
+      {"a cylinder with one cap is not closed", nullptr, solid("difference", {kA, cappedCylinder(false, false)}),
+       "AA.", {kOpenPart}},
       {"a half sphere is not closed", nullptr,
        solid("difference", {kA,
                              [](PreviewContext &c) {
@@ -151,6 +179,36 @@ TEST(PreviewSolids, DrawWhatTheBooleanLeaves) {
     EXPECT_EQ(seen, c.seen);
     EXPECT_EQ(drawn.warnings, c.warnings);
   }
+}
+
+}  // namespace
+
+namespace {
+
+// qview tells the preview where each request was read, so that a part
+// that does not close a volume is named by its primitive and line.
+TEST(PreviewSolids, QviewNamesAPartThatIsNotClosed) {
+  const std::string picture = vellum_test::tempPath("open_part.png");
+  const vellum_test::ChildResult run = vellum_test::runProgram(std::string(VELLUM_QVIEW) + " -o " + picture,
+                                                               "Format 32 32 1\n"
+                                                               "WorldBegin\n"
+                                                               "SolidBegin \"difference\"\n"
+                                                               "  SolidBegin \"primitive\"\n"
+                                                               "    Translate 0 0 2\n"
+                                                               "    Sphere 0.5 -0.5 0.5 360\n"
+                                                               "  SolidEnd\n"
+                                                               "  SolidBegin \"primitive\"\n"
+                                                               "    Translate 0.2 0 1.8\n"
+                                                               "    Disk 0 0.5 360\n"
+                                                               "  SolidEnd\n"
+                                                               "SolidEnd\n"
+                                                               "WorldEnd\n");
+  EXPECT_EQ(run.exitStatus, 0);
+  EXPECT_EQ(run.err,
+            "qview: a part of a solid does not close a volume (Disk at <stdin>:10): the solid is drawn as a union\n"
+            "qview: picture written to " + picture + "\n"
+            "qview: 13 requests, 1 world, 2 primitives, 0 errors\n");
+  EXPECT_EQ(std::remove(picture.c_str()), 0);
 }
 
 }  // namespace

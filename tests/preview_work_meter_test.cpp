@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "common/work_meter.h"
-#include "preview/png_file.h"
+#include "preview/image/png_file.h"
 #include "tests/preview_test_support.h"
 #include "tests/test_support.h"
 

@@ -91,7 +91,9 @@ TEST(RibBombs, EveryBombStopsAtItsLimit) {
                 meter.limit(static_cast<WorkMeter::Account>(account)))
           << what;
     EXPECT_LE(counter.calls, c.mostCalls) << what;
-    if (draws) EXPECT_EQ(preview.picturesFinished(), 1) << what;
+    if (draws) {
+      EXPECT_EQ(preview.picturesFinished(), 1) << what;
+    }
   }
 }
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "preview/png_file.h"
+#include "preview/image/png_file.h"
 #include "tests/test_support.h"
 
 namespace {

@@ -145,7 +145,20 @@ int main(int argc, char **argv) {
     if (!pictureWritten || output.find("%d") != std::string::npos) preview.setOutput(output);
     preview.setWarningHandler(
         [](const std::string &message) { std::fprintf(stderr, "qview: %s\n", message.c_str()); });
-    readFile(std::move(input), preview, options, observer(shownName), tally);
+    // The request being drawn, for the warnings that name a part of the
+    // scene.
+    std::string requestName;
+    int requestLine = 0;
+    preview.setPlaceOfRequest(
+        [&] { return requestName + " at " + shownName + ":" + std::to_string(requestLine); });
+    const auto observe = observer(shownName);
+    readFile(std::move(input), preview, options,
+             [&](const vellum::RequestRow &row, const vellum::RibRequest &request) {
+               requestName = request.name;
+               requestLine = request.line;
+               observe(row, request);
+             },
+             tally);
     // A file that ends inside a world (cut short, or stopped by its meter)
     // still gets the picture of what was drawn.
     preview.finishOpenWorld();
