@@ -13,7 +13,7 @@ void applyCompression(OutputFormat &format, const char *name, bool report) {
   if (name != nullptr && std::strcmp(name, "none") == 0) {
     format.gzip = false;
   } else if (name != nullptr && std::strcmp(name, "gzip") == 0) {
-#ifdef VELLUM_HAVE_ZLIB
+#if defined(VELLUM_HAVE_ZLIB) || defined(VELLUM_HAVE_ISAL)
     format.gzip = true;
 #else
     if (report)
@@ -68,6 +68,13 @@ void applyFormatPairs(OutputFormat &format, RtInt n, const RtToken tokens[],
                      const_cast<char *>("the \"rib\" option's precision must be 0 to 9"));
     } else if (std::strcmp(token, "compression") == 0) {
       applyCompression(format, *static_cast<RtString *>(parms[i]), report);
+    } else if (std::strcmp(token, "compressionlevel") == 0) {
+      const RtInt level = *static_cast<RtInt *>(parms[i]);
+      if (level >= 1 && level <= 9)
+        format.gzipLevel = level;
+      else if (report)
+        RiErrorPrint(RIE_RANGE, RIE_ERROR,
+                     const_cast<char *>("the \"rib\" option's compressionlevel must be 1 to 9"));
     }
   }
 }

@@ -20,11 +20,13 @@ RenderContext &requireContext(const char *callName);
 // How contexts created from now on write RIB: the binary flag (0 ASCII,
 // otherwise binary), the significant digits of floats written as text
 // (1 to 9, or 0 for the shortest text that reads back as the same float),
-// and whether the stream is gzip-compressed.
+// whether the stream is gzip-compressed, and how hard (1 fastest to 9
+// smallest).
 struct OutputFormat {
   RtInt binary = 0;
   RtInt precision = kDefaultPrecision;
   bool gzip = false;
+  RtInt gzipLevel = 1;
 };
 OutputFormat &outputFormatSetting();
 
@@ -32,8 +34,9 @@ OutputFormat &outputFormatSetting();
 // setting instead of reaching a context.
 bool isRibOption(RtToken name);
 // Applies "format" (a string: "binary" or not), "binary" (an RtInt),
-// "precision" (an RtInt from 0 to 9) and "compression" (a string: "gzip"
-// or "none") pairs, in order, to a format; other tokens are ignored.  A
+// "precision" (an RtInt from 0 to 9), "compression" (a string: "gzip"
+// or "none") and "compressionlevel" (an RtInt from 1 to 9) pairs, in
+// order, to a format; other tokens are ignored.  A
 // value out of range, an unknown compression, and "gzip" in a build
 // without zlib are left out and, when `report` is set, reported.  The
 // "rib" option and a RibWriter's creation settings share this rule.

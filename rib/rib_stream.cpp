@@ -112,9 +112,9 @@ void RibStream::joinOpenStreams() {
 
 RibStream::~RibStream() { close(); }
 
-void RibStream::compress() {
+void RibStream::compress(int level) {
   if (!gzipAvailable()) return;
-  sink_ = gzipSink(std::move(sink_), name_);
+  sink_ = gzipSink(std::move(sink_), name_, level);
   buffer_.redirect(*sink_);
   // Compressed bytes cannot keep an order with the client's own output,
   // and deflating each request on its own would only cost time.

@@ -45,7 +45,7 @@ void RibWriter::start(RtInt n, RtToken tokens[], RtPointer parms[]) {
   // "gzip" is accepted and ignored: "compression" says it.
   OutputFormat format;
   applyFormatPairs(format, n, tokens, parms);
-  if (format.gzip) stream_.compress();
+  if (format.gzip) stream_.compress(format.gzipLevel);
   binary_ = format.binary;
   precision_ = format.precision;
   if (precision_ == kDefaultPrecision)
