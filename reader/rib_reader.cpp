@@ -169,6 +169,8 @@ struct RibReader::Frame {
   bool delayed = false;  // a DelayedReadArchive's: an AttributeEnd after it
 };
 
+const std::string &RibReader::Pulled::input() const { return stream->parser_->inputName(request->input); }
+
 std::string Diagnostic::text() const {
   return input + ":" + std::to_string(line) + ": " + (warning ? "warning: " : "") + message;
 }

@@ -162,6 +162,9 @@ class RibReader {
     // The declaration of parameter `i` as the target saw it, as
     // parameterDeclaration() gives it; valid as `request` is.
     std::string declaration(size_t i) const { return stream->parameterDeclaration(*request, i); }
+    // The name of the input it was read from: the stream's, an archive
+    // file's, or, for an inline archive's, the input that defined it.
+    const std::string &input() const;
     RibReader *stream = nullptr;  // the reader of the stream or archive it comes from
   };
 

@@ -174,3 +174,52 @@ TEST(RibCompression, FailedWritesAreReportedOnce) {
 }
 
 }  // namespace
+
+namespace {
+
+void setLevel(RtInt level) { RiOption(tok("rib"), "compressionlevel", &level, RI_NULL); }
+
+// The "rib" option's compressionlevel: 1 (the fastest) to 9 (the
+// smallest), the last one given in range in force; one out of range is
+// reported and leaves the level as it was.
+TEST(RibCompression, LevelsOfTheRibOption) {
+  const std::string range = "ERROR: Parameter out of range\n"
+                            "    --> the \"rib\" option's compressionlevel must be 1 to 9\n";
+  const std::string plain = vellum_test::ribOf(scene, false);
+  auto compressed = [&](const std::vector<RtInt> &levels) {
+    return vellum_test::runInChild([&] {
+      setCompression("gzip");
+      for (RtInt level : levels) setLevel(level);
+      RiBegin(RI_NULL);
+      scene();
+      RiEnd();
+    });
+  };
+  const vellum_test::ChildResult fastest = compressed({1}), smallest = compressed({9});
+  EXPECT_EQ(gunzip(fastest.out), plain);
+  EXPECT_EQ(gunzip(smallest.out), plain);
+  EXPECT_LT(smallest.out.size(), fastest.out.size());
+  EXPECT_EQ(compressed({}).out, fastest.out);  // 1 unless asked
+  struct Case {
+    std::vector<RtInt> levels;
+    const std::string &out;
+    std::string err;
+  } cases[] = {
+      {{9, 1}, fastest.out, ""},
+      {{1, 9}, smallest.out, ""},
+      {{9, 0}, smallest.out, range},
+      {{9, 10}, smallest.out, range},
+      {{1, -1}, fastest.out, range},
+  };
+  for (const Case &c : cases) {
+    std::string what;
+    for (RtInt level : c.levels) what += std::to_string(level) + " ";
+    const vellum_test::ChildResult child = compressed(c.levels);
+    EXPECT_EQ(child.err, c.err) << what;
+    EXPECT_TRUE(child.out == c.out) << what;
+  }
+  // Every level writes standard gzip of the same bytes.
+  for (RtInt level = 2; level <= 8; ++level) EXPECT_EQ(gunzip(compressed({level}).out), plain) << level;
+}
+
+}  // namespace
