@@ -200,9 +200,7 @@ class Reading {
     } else if (PyBytes_Check(source.ptr())) {
       inputs.emplace_back(name, decompressing(std::make_unique<BytesSource>(source)));
     } else {
-      auto file = std::make_unique<FileObjectSource>(source);
-      file_ = file.get();
-      inputs.emplace_back(name, decompressing(std::move(file)));
+      inputs.emplace_back(name, decompressing(std::make_unique<FileObjectSource>(source, fileFailure_)));
     }
     RibReader::Options options;
     options.strict = strictWarnings;
@@ -221,15 +219,22 @@ class Reading {
   // file, line, text) tuples for diagnostics, in the order they were met;
   // empty at the end of the stream.
   py::list nextBatch() {
-    if (busy_) throw std::runtime_error("the stream is already being read by another thread");
-    busy_ = true;
+    if (busy_) throw std::runtime_error("the stream is already being read (by another thread, or by its file's read())");
     batch_.clear();
     {
+      struct Busy {
+        bool &flag;
+        ~Busy() { flag = false; }
+      } busy{busy_ = true};
       py::gil_scoped_release unlocked;
       fill();
     }
-    busy_ = false;
-    if (file_ != nullptr) file_->raiseIfFailed();
+    if (fileFailure_ != nullptr) {
+      // The file's own exception, in place of the read error it made.
+      std::unique_ptr<py::error_already_set> failure = std::move(fileFailure_);
+      failure->restore();
+      throw py::error_already_set();
+    }
     py::list events(batch_.size());
     for (size_t i = 0; i < batch_.size(); ++i) events[i] = convert(batch_[i]);
     batch_.clear();
@@ -315,7 +320,8 @@ class Reading {
   NullContext target_;
   py::object name_;
   py::object requestType_;
-  FileObjectSource *file_ = nullptr;  // a file object's source, owned by the reader
+  // What a file object's read() raised; it outlives the reader.
+  std::unique_ptr<py::error_already_set> fileFailure_;
   std::unique_ptr<RibReader> reader_;
   std::vector<Event> batch_;
   std::unordered_map<const RequestRow *, RowForm> forms_;

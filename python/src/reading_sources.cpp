@@ -25,11 +25,11 @@ BytesSource::~BytesSource() {
 
 size_t BytesSource::read(char *buffer, size_t size) { return memory_.read(buffer, size); }
 
-FileObjectSource::FileObjectSource(py::object file) : file_(std::move(file)) {}
+FileObjectSource::FileObjectSource(py::object file, std::unique_ptr<py::error_already_set> &failure)
+    : file_(std::move(file)), failure_(failure) {}
 
 FileObjectSource::~FileObjectSource() {
   py::gil_scoped_acquire locked;
-  failure_.reset();
   file_ = py::object();
 }
 
@@ -57,13 +57,6 @@ size_t FileObjectSource::read(char *buffer, size_t size) {
   std::memcpy(buffer, left_.data() + leftAt_, count);
   leftAt_ += count;
   return count;
-}
-
-void FileObjectSource::raiseIfFailed() {
-  if (failure_ == nullptr) return;
-  std::unique_ptr<py::error_already_set> failure = std::move(failure_);
-  failure->restore();
-  throw py::error_already_set();
 }
 
 }  // namespace vellum::python

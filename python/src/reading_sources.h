@@ -26,19 +26,18 @@ class BytesSource : public ByteSource {
 
 // A file object opened for reading: its read(n) gives bytes, or text,
 // which is taken as UTF-8 (surrogates back as the bytes they stand for).
-// An exception of read() ends the input as a read error; raiseIfFailed()
-// raises it again.
+// An exception of read() ends the input as a read error and is kept in
+// `failure`, which outlives the source (the reader lets go of an input
+// once it ended), to be raised again.
 class FileObjectSource : public ByteSource {
  public:
-  explicit FileObjectSource(py::object file);
+  FileObjectSource(py::object file, std::unique_ptr<py::error_already_set> &failure);
   ~FileObjectSource() override;
   size_t read(char *buffer, size_t size) override;
-  // With the interpreter lock held.
-  void raiseIfFailed();
 
  private:
   py::object file_;
-  std::unique_ptr<py::error_already_set> failure_;
+  std::unique_ptr<py::error_already_set> &failure_;
   // What a read gave that did not fit the buffer asked to fill.
   std::string left_;
   size_t leftAt_ = 0;
