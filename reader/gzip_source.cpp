@@ -120,18 +120,18 @@ class ZlibInflater : public Inflater {
   bool live_ = false;
 };
 
-std::unique_ptr<Inflater> makeInflater() {
+std::unique_ptr<Inflater> makeInflater(GunzipEngine engine) {
 #ifdef VELLUM_HAVE_ISAL
-  return std::make_unique<IsalInflater>();
-#else
-  return std::make_unique<ZlibInflater>();
+  if (engine == GunzipEngine::kIsal) return std::make_unique<IsalInflater>();
 #endif
+  static_cast<void>(engine);
+  return std::make_unique<ZlibInflater>();
 }
 
 class DecompressingSource : public ByteSource {
  public:
-  explicit DecompressingSource(std::unique_ptr<ByteSource> raw)
-      : raw_(std::move(raw)), input_(kInputSize) {}
+  DecompressingSource(std::unique_ptr<ByteSource> raw, GunzipEngine engine)
+      : raw_(std::move(raw)), input_(kInputSize), engine_(engine) {}
 
   size_t read(char *buffer, size_t size) override {
     if (!error_.empty() || size == 0) return 0;
@@ -161,7 +161,7 @@ class DecompressingSource : public ByteSource {
     while (end_ < 2 && readRaw()) {
     }
     plain_ = !(end_ >= 2 && input_[0] == 0x1f && input_[1] == 0x8b);
-    if (!plain_) inflater_ = makeInflater();
+    if (!plain_) inflater_ = makeInflater(engine_);
   }
   size_t readPlain(char *buffer, size_t size) {
     if (at_ < end_) {
@@ -210,13 +210,25 @@ class DecompressingSource : public ByteSource {
   std::vector<uint8_t> input_;
   size_t at_ = 0, end_ = 0;  // the input not yet used
   bool started_ = false, plain_ = false, rawEnded_ = false, ended_ = false;
+  GunzipEngine engine_;
   std::unique_ptr<Inflater> inflater_;
 };
 
 }  // namespace
 
+std::unique_ptr<ByteSource> decompressing(std::unique_ptr<ByteSource> raw, GunzipEngine engine) {
+#ifndef VELLUM_HAVE_ISAL
+  if (engine == GunzipEngine::kIsal) return nullptr;
+#endif
+  return std::make_unique<DecompressingSource>(std::move(raw), engine);
+}
+
 std::unique_ptr<ByteSource> decompressing(std::unique_ptr<ByteSource> raw) {
-  return std::make_unique<DecompressingSource>(std::move(raw));
+#ifdef VELLUM_HAVE_ISAL
+  return decompressing(std::move(raw), GunzipEngine::kIsal);
+#else
+  return decompressing(std::move(raw), GunzipEngine::kZlib);
+#endif
 }
 
 const char *gunzipEngineName() {

@@ -20,6 +20,11 @@ namespace vellum {
 // is a read error of `raw`.
 std::unique_ptr<ByteSource> decompressing(std::unique_ptr<ByteSource> raw);
 
+// The same through a given engine (to measure one beside the other); null
+// when the build has not got it.
+enum class GunzipEngine { kIsal, kZlib };
+std::unique_ptr<ByteSource> decompressing(std::unique_ptr<ByteSource> raw, GunzipEngine engine);
+
 // "ISA-L" or "zlib": what decompresses gzip input.
 const char *gunzipEngineName();
 

@@ -36,10 +36,18 @@ class GzipEncoder {
 constexpr int kFastestGzipLevel = 1;
 constexpr int kSmallestGzipLevel = 9;
 
-// An encoder at `level` (1 to 9), or null when the engine cannot start
-// (out of memory).  ISA-L has four levels of its own, 0 to 3: 1 and 2
-// take its level 1, 3 to 5 its level 2, 6 to 9 its level 3.
+enum class GzipEngine { kIsal, kZlib };
+
+// An encoder at `level` (1 to 9) of the build's engine (ISA-L where it
+// has it), or null when the engine cannot start (out of memory).  ISA-L
+// has four levels of its own, 0 to 3: 1 and 2 take its level 1, 3 to 5
+// its level 2, 6 to 9 its level 3.
 std::unique_ptr<GzipEncoder> makeGzipEncoder(int level);
+// The same of a given engine (to measure one beside the other), or null
+// when the build has not got it.
+std::unique_ptr<GzipEncoder> makeGzipEncoder(int level, GzipEngine engine);
+std::unique_ptr<GzipEncoder> makeIsalEncoder(int level);
+std::unique_ptr<GzipEncoder> makeZlibEncoder(int level);
 
 // "ISA-L" or "zlib": the engine makeGzipEncoder uses.
 const char *gzipEngineName();

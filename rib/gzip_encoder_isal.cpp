@@ -84,11 +84,9 @@ class IsalEncoder : public GzipEncoder {
 
 }  // namespace
 
-std::unique_ptr<GzipEncoder> makeGzipEncoder(int level) {
+std::unique_ptr<GzipEncoder> makeIsalEncoder(int level) {
   return std::unique_ptr<GzipEncoder>(new (std::nothrow) IsalEncoder(isalLevel(level)));
 }
-
-const char *gzipEngineName() { return "ISA-L"; }
 
 }  // namespace vellum
 

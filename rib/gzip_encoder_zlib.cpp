@@ -1,5 +1,5 @@
 // The gzip engine of zlib, where the build has no ISA-L.
-#if defined(VELLUM_HAVE_ZLIB) && !defined(VELLUM_HAVE_ISAL)
+#ifdef VELLUM_HAVE_ZLIB
 #include <zlib.h>
 
 #include <new>
@@ -62,13 +62,11 @@ class ZlibEncoder : public GzipEncoder {
 
 }  // namespace
 
-std::unique_ptr<GzipEncoder> makeGzipEncoder(int level) {
+std::unique_ptr<GzipEncoder> makeZlibEncoder(int level) {
   std::unique_ptr<ZlibEncoder> encoder(new (std::nothrow) ZlibEncoder);
   if (encoder == nullptr || !encoder->start(level)) return nullptr;
   return encoder;
 }
-
-const char *gzipEngineName() { return "zlib"; }
 
 }  // namespace vellum
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "reader/gzip_source.h"
 #include "tests/test_support.h"
@@ -59,8 +60,18 @@ struct Read {
   std::string bytes, error;
 };
 
-Read readAll(std::unique_ptr<vellum::ByteSource> raw, size_t bufferSize) {
-  std::unique_ptr<vellum::ByteSource> source = vellum::decompressing(std::move(raw));
+// Each engine the build has: ISA-L and zlib, or zlib alone.
+std::vector<vellum::GunzipEngine> engines() {
+  std::vector<vellum::GunzipEngine> all;
+  for (vellum::GunzipEngine engine : {vellum::GunzipEngine::kIsal, vellum::GunzipEngine::kZlib})
+    if (vellum::decompressing(std::make_unique<vellum::MemorySource>(nullptr, 0), engine) != nullptr)
+      all.push_back(engine);
+  return all;
+}
+
+Read readAll(std::unique_ptr<vellum::ByteSource> raw, size_t bufferSize,
+             vellum::GunzipEngine engine = vellum::GunzipEngine::kZlib) {
+  std::unique_ptr<vellum::ByteSource> source = vellum::decompressing(std::move(raw), engine);
   Read read;
   std::string buffer(bufferSize, '\0');
   // Bounded: every read but the last gives at least a byte.
@@ -99,26 +110,30 @@ TEST(GzipSource, DecompressesMemberAfterMemberAndPassesOtherBytes) {
       {"failing its check", corrupt, rib, "incorrect data check"},
   };
   for (const Case &c : cases) {
+    for (vellum::GunzipEngine engine : engines()) {
     for (size_t piece : {size_t{1}, size_t{7}, size_t{1} << 20}) {
       for (size_t buffer : {size_t{1}, size_t{4096}, size_t{1} << 20}) {
         if (piece == 1 && buffer == 1 && c.raw.size() > 100000) continue;  // a minute for nothing new
         const std::string what = std::string(c.what) + ", pieces of " + std::to_string(piece) +
-                                 ", reads of " + std::to_string(buffer);
-        const Read read = readAll(std::make_unique<TrickleSource>(c.raw, piece), buffer);
+                                 ", reads of " + std::to_string(buffer) +
+                                 (engine == vellum::GunzipEngine::kIsal ? ", ISA-L" : ", zlib");
+        const Read read = readAll(std::make_unique<TrickleSource>(c.raw, piece), buffer, engine);
         EXPECT_EQ(read.error, c.error) << what;
         if (c.error.empty()) EXPECT_TRUE(read.bytes == c.plain) << what << ": " << read.bytes.size();
         // What came before the error is the start of the data.
         else EXPECT_EQ(c.plain.substr(0, read.bytes.size()), read.bytes) << what;
       }
     }
+    }
   }
 }
 
 TEST(GzipSource, AReadErrorOfTheBytesUnderIsOne) {
-  for (const std::string &raw : {std::string("Sphere 1 -1 1 360\n"), gzipOf("Sphere 1 -1 1 360\n")}) {
-    const Read read = readAll(std::make_unique<FailingSource>(raw.substr(0, raw.size() - 4), 5), 4096);
-    EXPECT_EQ(read.error, "Input/output error");
-  }
+  for (vellum::GunzipEngine engine : engines())
+    for (const std::string &raw : {std::string("Sphere 1 -1 1 360\n"), gzipOf("Sphere 1 -1 1 360\n")}) {
+      const Read read = readAll(std::make_unique<FailingSource>(raw.substr(0, raw.size() - 4), 5), 4096, engine);
+      EXPECT_EQ(read.error, "Input/output error");
+    }
 }
 
 }  // namespace
