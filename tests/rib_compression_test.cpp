@@ -1,5 +1,6 @@
 // gzip-compressed RIB: the "rib" option's "compression".
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -220,6 +221,77 @@ TEST(RibCompression, LevelsOfTheRibOption) {
   }
   // Every level writes standard gzip of the same bytes.
   for (RtInt level = 2; level <= 8; ++level) EXPECT_EQ(gunzip(compressed({level}).out), plain) << level;
+}
+
+}  // namespace
+
+namespace {
+
+// Several blocks' worth of bytes, so that a thread compresses them.
+void manyPoints() {
+  std::vector<RtFloat> values(3 * 200000);
+  unsigned state = 3;
+  for (RtFloat &value : values) value = static_cast<RtFloat>((state = state * 1103515245u + 12345u) >> 12);
+  RiPoints(static_cast<RtInt>(values.size() / 3), RI_P, values.data(), RI_NULL);
+}
+
+// A stream long enough to be compressed on a thread of its own keeps the
+// flush points' meaning: everything up to WorldEnd at once, everything at
+// RiEnd or at exit, and one gzip stream across a fork whose child writes
+// none of it.
+TEST(RibCompression, AStreamCompressedOnAThreadKeepsItsFlushPoints) {
+  enum Ending { kWorldEndThenDie, kRiEnd, kExit, kForkThenRiEnd };
+  const std::string world = vellum_test::ribOf([] {
+    RiWorldBegin();
+    manyPoints();
+    RiWorldEnd();
+  }, true);
+  // Without the header, and without the empty line RiEnd ends with.
+  const std::string body = world.substr(kHeader.size(), world.size() - kHeader.size() - 1);
+  struct Case {
+    const char *what;
+    Ending ending;
+    std::string rib;  // decompressed
+  } cases[] = {
+      {"WorldEnd, then _exit", kWorldEndThenDie, kHeader + body + vellum_test::kCutShort},
+      {"RiEnd", kRiEnd, kHeader + body + "Sphere 1 -1 1 360\n\n"},
+      {"exit without RiEnd", kExit, kHeader + body + "Sphere 1 -1 1 360\n"},
+      {"a fork, then RiEnd", kForkThenRiEnd, kHeader + body + body + "\n"},
+  };
+  for (const Case &c : cases) {
+    for (bool toFile : {true, false}) {
+      const std::string path = vellum_test::tempPath("threaded.rib");
+      vellum_test::ChildResult child = vellum_test::runInChild([&] {
+        setBinary(true);
+        setCompression("gzip");
+        RiBegin(toFile ? tok(path) : RI_NULL);
+        RiWorldBegin();
+        manyPoints();
+        RiWorldEnd();
+        if (c.ending == kWorldEndThenDie) _exit(0);
+        if (c.ending == kForkThenRiEnd) {
+          const pid_t forked = fork();
+          if (forked == 0) {
+            RiEnd();
+            std::exit(0);
+          }
+          int status;
+          waitpid(forked, &status, 0);
+          RiWorldBegin();
+          manyPoints();
+          RiWorldEnd();
+          RiEnd();
+          return;
+        }
+        RiSphere(1, -1, 1, 360, RI_NULL);
+        if (c.ending == kExit) std::exit(0);
+        RiEnd();
+      });
+      const std::string what = std::string(c.what) + (toFile ? ", file" : ", standard output");
+      EXPECT_EQ(child.exitStatus, 0) << what;
+      EXPECT_TRUE(gunzip(toFile ? vellum_test::readFile(path) : child.out) == c.rib) << what;
+    }
+  }
 }
 
 }  // namespace
