@@ -297,11 +297,13 @@ void BM_Translate_Vellum(benchmark::State &state) {
   RiEnd();
 }
 
-BENCHMARK(BM_Mesh_Ascii_Vellum)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Mesh_Ascii_Gzip_Vellum)->Arg(1)->Arg(6)->Unit(benchmark::kMillisecond);
+// The processor time of the whole process: a compressed stream's thread
+// counts too.
+BENCHMARK(BM_Mesh_Ascii_Vellum)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Mesh_Ascii_Gzip_Vellum)->Arg(1)->Arg(6)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Mesh_Ascii_Fprintf)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Mesh_Binary_Vellum)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Mesh_Binary_Gzip_Vellum)->Arg(1)->Arg(6)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Mesh_Binary_Vellum)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Mesh_Binary_Gzip_Vellum)->Arg(1)->Arg(6)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Mesh_Fwrite)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Curves_Ascii_Vellum)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Curves_Ascii_Fprintf)->Unit(benchmark::kMillisecond);

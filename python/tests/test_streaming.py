@@ -65,6 +65,13 @@ def test_an_error_late_in_a_stream_comes_after_the_requests_before_it():
         for _ in vellum.read(data):
             seen += 1
     assert (seen, raised.value.line) == (5000, 5001)
+    # Iterating again goes on after the error.
+    reading = vellum.read(data)
+    requests = iter(reading)
+    with pytest.raises(vellum.RibError):
+        for _ in requests:
+            pass
+    assert [request.line for request in reading] == list(range(5002, 5012))
     reading = vellum.read(data, strict=False)
     assert sum(1 for _ in reading) == 5010
     assert [error.line for error in reading.errors] == [5001]

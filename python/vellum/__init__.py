@@ -152,6 +152,10 @@ class Reading:
         self.errors: List[RibError] = []
         self.warnings: List[RibError] = []
         self._strict = strict
+        # The batch being handed out, and where: an iteration given up (by
+        # a RibError) is taken up again where it stopped.
+        self._batch: List[Any] = []
+        self._at = 0
         if isinstance(source, (str, os.PathLike)):
             name = os.fspath(source)
             if isinstance(name, bytes):
@@ -167,13 +171,18 @@ class Reading:
     def __iter__(self) -> Iterator[Request]:
         next_batch = self._stream.next_batch
         while True:
-            batch = next_batch()
-            if not batch:
-                return
-            for event in batch:
+            if self._at == len(self._batch):
+                self._batch, self._at = next_batch(), 0
+                if not self._batch:
+                    return
+            batch, at = self._batch, self._at
+            for event in batch[at:]:
+                at += 1
                 if type(event) is not tuple:
+                    self._at = at
                     yield event
                     continue
+                self._at = at
                 kind = event[0]
                 error = RibError(event[1], event[2], event[3])
                 if kind == "warning":
