@@ -24,6 +24,7 @@
 #include "common/work_meter.h"
 #include "preview/preview_context.h"
 #include "ri.h"
+#include "rib/gzip_encoder.h"
 
 namespace {
 
@@ -197,19 +198,33 @@ void writeFramedMesh() {
   RiWorldEnd();
 }
 
-const std::string &framedMesh() {
-  static const std::string rib = vellum_bench::ribOf(writeFramedMesh, false);
-  return rib;
+const std::string &framedMesh(bool binary = false) {
+  static const std::string ascii = vellum_bench::ribOf(writeFramedMesh, false);
+  static const std::string binaryRib = vellum_bench::ribOf(writeFramedMesh, true);
+  return binary ? binaryRib : ascii;
+}
+
+// The bytes gzip-compressed as the library writes them (level 1).
+std::string gzipped(const std::string &plain) {
+  struct Collect : vellum::GzipEncoder::Output {
+    std::string bytes;
+    void take(const char *data, size_t size) override { bytes.append(data, size); }
+  } out;
+  std::unique_ptr<vellum::GzipEncoder> encoder = vellum::makeGzipEncoder(1);
+  if (encoder != nullptr) encoder->compress(plain.data(), plain.size(), vellum::GzipEncoder::Flush::kFinish, out);
+  return out.bytes;
 }
 
 // qview on the mesh's file, alone and with -o: the program as a user
 // runs it, timed by the processor time of the child (reading the file,
-// allocating, freeing and exiting included).
-void qviewProgram(benchmark::State &state, bool draw) {
+// allocating, freeing and exiting included).  The file ASCII or binary,
+// plain or gzip-compressed.
+void qviewProgram(benchmark::State &state, bool draw, bool binary = false, bool gzip = false) {
   const std::string stem = "/dev/shm/vellum-bench-qview-" + std::to_string(getpid());
   const std::string rib = stem + ".rib", picture = stem + ".png";
   if (FILE *file = std::fopen(rib.c_str(), "wb")) {
-    std::fwrite(framedMesh().data(), 1, framedMesh().size(), file);
+    const std::string bytes = gzip ? gzipped(framedMesh(binary)) : framedMesh(binary);
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
     std::fclose(file);
   }
   std::vector<std::string> args = {VELLUM_QVIEW};
@@ -241,9 +256,15 @@ void qviewProgram(benchmark::State &state, bool draw) {
 }
 
 void BM_QviewCheckMesh(benchmark::State &state) { qviewProgram(state, false); }
+void BM_QviewCheckMeshGzip(benchmark::State &state) { qviewProgram(state, false, false, true); }
+void BM_QviewCheckMeshBinary(benchmark::State &state) { qviewProgram(state, false, true); }
+void BM_QviewCheckMeshBinaryGzip(benchmark::State &state) { qviewProgram(state, false, true, true); }
 void BM_QviewDrawMesh(benchmark::State &state) { qviewProgram(state, true); }
 
 BENCHMARK(BM_QviewCheckMesh)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_QviewCheckMeshGzip)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_QviewCheckMeshBinary)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_QviewCheckMeshBinaryGzip)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_QviewDrawMesh)->UseManualTime()->Unit(benchmark::kMillisecond);
 #endif
 

@@ -31,7 +31,7 @@ void BM_Threads_Mesh_Object(benchmark::State &state) {
   const vellum_bench::Mesh &mesh = vellum_bench::millionTriangles();
   const std::string path = streamPath();
   for (auto _ : state) {
-    vellum::Ri ri(path.c_str(), {true, 6, false});
+    vellum::Ri ri(path.c_str(), {true, 6, false, 1});
     ri.PointsPolygons(mesh.polygons(), mesh.nvertices.data(), mesh.vertices.data(),
                       {{"P", mesh.positions.data()}, {"N", mesh.normals.data()}});
   }

@@ -23,7 +23,7 @@ namespace {
 // vertex, binary so that its floats are written exactly.
 void writeObject(int k) {
   const std::string name = "object" + std::to_string(k) + ".rib";
-  vellum::Ri ri(name.c_str(), {true, 6, false});
+  vellum::Ri ri(name.c_str(), {true, 6, false, 1});
   constexpr int kAround = 64, kAcross = 16;
   std::vector<RtFloat> points, colours;
   for (int j = 0; j <= kAcross; ++j)

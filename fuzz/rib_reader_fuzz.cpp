@@ -17,7 +17,10 @@
 // integers).  With the bit 0x40 the next four bytes order a bomb
 // (fuzz/rib_bombs.h: its kind, fan-out, levels and size) and the rest
 // follows it, read as qview reads into the preview, under a work meter of
-// small limits: a loop that escapes the meter shows as a timeout.
+// small limits: a loop that escapes the meter shows as a timeout.  With
+// the bit 0x80 the preview's streams are read a request at a time
+// (RibReader::next), each request's values taken away once handed out,
+// as the Python package takes them.
 // Run it with -close_fd_mask=2: diagnostics are expected here.
 #include <unistd.h>
 #include <zlib.h>
@@ -99,7 +102,7 @@ vellum::WorkMeter::Limits fuzzLimits() {
 
 // Reads `files` as qview does (archives followed, variables replaced,
 // conditions acted on) into the preview, which draws small pictures.
-void readAsQview(const std::map<std::string, std::string> &files) {
+void readAsQview(const std::map<std::string, std::string> &files, bool pull) {
   vellum::MemoryArchives archives(files);
   vellum::WorkMeter meter(fuzzLimits());
   vellum::RibReader::Options options;
@@ -114,7 +117,13 @@ void readAsQview(const std::map<std::string, std::string> &files) {
   vellum::RibReader reader(preview, nullptr, options);
   std::vector<vellum::RibInput> inputs;
   inputs.push_back({"main", std::make_unique<vellum::MemorySource>(files.at("main")), "main"});
-  reader.read(std::move(inputs));
+  if (pull) {
+    reader.start(std::move(inputs));
+    vellum::RibReader::Pulled pulled;
+    while (reader.next(pulled)) *pulled.request = vellum::RibRequest();
+  } else {
+    reader.read(std::move(inputs));
+  }
   preview.finishOpenWorld();
 }
 
@@ -158,7 +167,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         vellum::bombs::makeBomb(kind, 1 + static_cast<unsigned char>(text[1]), 1 + text[2] % 8,
                                 static_cast<size_t>(static_cast<unsigned char>(text[3])) * 64);
     files["main"] += text.substr(4);
-    readAsQview(files);
+    readAsQview(files, mode & 0x80);
     return 0;
   }
   if (mode & 0x10) {
@@ -167,7 +176,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     std::map<std::string, std::string> files;
     for (size_t i = 0; i < parts.size(); ++i) files["part" + std::to_string(i)] = parts[i];
     files["main"] = parts[0];
-    readAsQview(files);
+    readAsQview(files, mode & 0x80);
     return 0;
   }
 

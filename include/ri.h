@@ -43,14 +43,17 @@
  *     RtString compression = "gzip";
  *     RiOption("rib", "compression", (RtPointer)&compression, RI_NULL);
  * and "none", the default, plain RIB again.  The gzip stream decompresses
- * to exactly the bytes written without it.  It is deflated at zlib's level
- * 1, the fastest: a big binary mesh takes about 14 times as long to
- * write, in less than half the bytes.  RiWorldEnd ends a deflate block (a
- * sync flush), so that a reader of the destination can decompress
- * everything up to it at once; RiEnd, or an exit without RiEnd, ends the
- * gzip stream.  Another name is an error (RIE_BADTOKEN) and changes
- * nothing; a library built without zlib reports "gzip" as an
- * RIE_INCAPABLE error and writes plain RIB.
+ * to exactly the bytes written without it.  It is deflated at level 1,
+ * the fastest, unless "compressionlevel" (an RtInt, 1 to 9) asks for
+ * more; by ISA-L's igzip where the library was built with it (its own
+ * levels 1 to 3 serve 1 and 2, 3 to 5 and 6 to 9), by zlib otherwise.  A
+ * stream that has written a megabyte is compressed on a thread of its own
+ * while the client writes on.  RiWorldEnd ends a deflate block (a sync
+ * flush), so that a reader of the destination can decompress everything
+ * up to it at once; so does a fork.  RiEnd, or an exit without RiEnd,
+ * ends the gzip stream.  Another name is an error (RIE_BADTOKEN) and
+ * changes nothing; a library built without zlib and ISA-L reports "gzip"
+ * as an RIE_INCAPABLE error and writes plain RIB.
  *
  * Parameter lists: the calls ending in "..." take (token, value pointer)
  * pairs ended by RI_NULL, the calls ending in V the same as a count and
@@ -423,7 +426,9 @@ RI_API RtVoid RiOption(RtToken name, ...);
  * value is an RIE_RANGE error and changes nothing) and "compression" (an
  * RtString: "gzip" for gzip-compressed RIB, "none" for plain; any other
  * name is an RIE_BADTOKEN error and changes nothing; see the top of this
- * file); a later pair overrides an earlier one.  It works with or without
+ * file) and "compressionlevel" (an RtInt, 1 the fastest and the default to
+ * 9 the smallest; any other value is an RIE_RANGE error and changes
+ * nothing); a later pair overrides an earlier one.  It works with or without
  * a context and holds for the contexts made after it.  Every other option
  * is written as an Option request. */
 RI_API RtVoid RiOptionV(RtToken name, RtInt n, RtToken tokens[], RtPointer parms[]);

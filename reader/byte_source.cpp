@@ -3,43 +3,36 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <zlib.h>
 
 #include <cerrno>
-#include <climits>
 #include <cstring>
+
+#include "reader/gzip_source.h"
 
 namespace vellum {
 
 namespace {
 
-// zlib reads plain data unchanged when it finds no gzip header, so one
-// reader serves both.
-class GzipSource : public ByteSource {
+// A descriptor read as it is, in the pieces asked for.
+class DescriptorSource : public ByteSource {
  public:
-  explicit GzipSource(gzFile file) : file_(file) {}
-  ~GzipSource() override { gzclose(file_); }
+  explicit DescriptorSource(int fd) : fd_(fd) {}
+  ~DescriptorSource() override { close(fd_); }
   size_t read(char *buffer, size_t size) override {
     if (!error_.empty()) return 0;
-    if (size > INT_MAX) size = INT_MAX;
-    const int got = gzread(file_, buffer, static_cast<unsigned>(size));
-    if (got > 0) return static_cast<size_t>(got);
-    // The end, or an error: a gzip stream cut short ends without one from
-    // gzread, so its status is asked for either way.
-    int code = Z_OK;
-    const char *message = gzerror(file_, &code);
-    if (code == Z_ERRNO) {
+    if (size > kMostAtOnce) size = kMostAtOnce;
+    for (;;) {
+      const ssize_t got = ::read(fd_, buffer, size);
+      if (got >= 0) return static_cast<size_t>(got);
+      if (errno == EINTR) continue;
       error_ = std::strerror(errno);
-    } else if (code != Z_OK && code != Z_STREAM_END) {
-      // zlib puts the file's name in front; the reader names it itself.
-      const char *colon = std::strstr(message, ": ");
-      error_ = colon != nullptr ? colon + 2 : message;
+      return 0;
     }
-    return 0;
   }
 
  private:
-  gzFile file_;
+  static constexpr size_t kMostAtOnce = size_t{1} << 30;
+  int fd_;
 };
 
 }  // namespace
@@ -59,15 +52,8 @@ std::string fileIdentity(int fd) {
   return std::to_string(status.st_dev) + ":" + std::to_string(status.st_ino);
 }
 
-std::unique_ptr<ByteSource> openByteSource(int fd, std::string *error) {
-  gzFile file = gzdopen(fd, "rb");
-  if (file == nullptr) {
-    close(fd);
-    *error = "out of memory";
-    return nullptr;
-  }
-  gzbuffer(file, 128 * 1024);
-  return std::make_unique<GzipSource>(file);
+std::unique_ptr<ByteSource> openByteSource(int fd, std::string *) {
+  return decompressing(std::make_unique<DescriptorSource>(fd));
 }
 
 size_t MemorySource::read(char *buffer, size_t size) {

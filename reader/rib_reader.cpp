@@ -126,7 +126,50 @@ struct RibReader::Shared {
   // By name; shared, so that a redefinition while one is read leaves the
   // one read whole.
   std::unordered_map<std::string, std::shared_ptr<const InlineArchive>> inlineArchives;
+  // The stack of what is being read: the stream, then each archive it
+  // reads, innermost last.
+  std::vector<std::unique_ptr<Frame>> frames;
+  // Pull mode: what next() hands out, once a step has made it.
+  bool pulling = false;
+  bool pending = false;
+  Pulled pulled;
+  RibRequest made;  // a request the reader made, while handed out
 };
+
+// One stream, archive file or inline archive being read.
+struct RibReader::Frame {
+  // kClosing reads nothing: it ends a DelayedReadArchive whose archive
+  // was not read, one step after its AttributeBegin.
+  enum Kind { kStream, kArchiveFile, kInlineArchive, kClosing };
+  Kind kind = kStream;
+  RibReader *reader = nullptr;         // whose stream it reads
+  std::unique_ptr<RibReader> archive;  // an archive file's own reader
+  // An inline archive's bytes, which its parser reads (declared before the
+  // parser, which goes first).
+  std::shared_ptr<const InlineArchive> inlineArchive;
+  std::unique_ptr<RibParser> parser;
+  RibRequest request;  // the one read last
+  std::string error;
+  // The stream: the identity of its file (a cycle when an archive reads
+  // it), where the input being read began, and whether it was given up.
+  std::string identity;
+  uint64_t inputStart = 0;
+  bool inputCut = false;
+  // A frame that began another stops when the meter is spent once that
+  // one ended, as after any request.
+  bool stopCheckPending = false;
+  // An archive: the request that reads it (its name, input and line), and
+  // the path of a file.  An inline archive: where its lines start, and the
+  // parser and silence of its reader to take back at its end.
+  RibRequest readBy;
+  std::string path;
+  int lineOffset = 0;
+  const RibParser *outerParser = nullptr;
+  bool outerSilent = false;
+  bool delayed = false;  // a DelayedReadArchive's: an AttributeEnd after it
+};
+
+const std::string &RibReader::Pulled::input() const { return stream->parser_->inputName(request->input); }
 
 std::string Diagnostic::text() const {
   return input + ":" + std::to_string(line) + ": " + (warning ? "warning: " : "") + message;
@@ -148,72 +191,170 @@ RibReader::RibReader(RibReader &parent, bool archiveFile)
 RibReader::~RibReader() = default;
 
 void RibReader::read(std::vector<RibInput> inputs) {
-  const bool outermost = ownShared_ != nullptr;
-  // A stream that reads the file it comes from is a cycle too.
-  const std::string identity = outermost && inputs.size() == 1 ? inputs[0].identity : "";
-  if (!identity.empty()) shared_->openArchives.push_back(identity);
-  RibParser parser(std::move(inputs));
-  parser_ = &parser;
-  WorkMeter &meter = *shared_->meter;
-  uint64_t inputStart = 0;  // where the input being read began
-  bool inputCut = false;    // the input being read was given up
-  RibRequest request;
-  const RequestRow *row = nullptr;
-  std::string error;
-  for (;;) {
-    if (shared_->givenUp) {
-      if (!outermost) break;
-      parser.skipInput(lastInput_);
-      shared_->givenUp = false;
-      inputCut = true;
-    }
-    const RibParser::Result result = parser.next(request, &row, &error);
-    if (outermost) {
-      if (request.input != lastInput_) {
-        lastInput_ = request.input;
-        shared_->errorsInInput = 0;
-        meter.reset();
-        shared_->meterReported = false;
-        inputCut = false;
-        inputStart = parser.offset();
-      }
-      meter.setInputBytes(parser.offset() - inputStart);
-    }
-    // An archive cut short by the meter ends where it was cut, without
-    // reports of the request the cut broke: the stream that reads it says
-    // why.
-    if (!outermost && meter.spent()) break;
-    switch (result) {
-      case RibParser::Result::kEnd:
-        // Blocks left open by an input cut short say nothing more.
-        if (!inputCut) reportOpenBlocks();
-        dropRecording();
-        if (!identity.empty()) shared_->openArchives.pop_back();
-        parser_ = nullptr;
-        return;
-      case RibParser::Result::kComment:
-        comment(request);
-        break;
-      case RibParser::Result::kMalformed:
-        // An archive file that does not begin as RIB is not read at all:
-        // what it holds is nobody's business (it may be any file the user
-        // can read), so none of it is shown.
-        if (checksRibStart_ && !sawRequest_ && row == nullptr) {
-          notRib_ = true;
-          parser_ = nullptr;
-          return;
-        }
-        if (meter.charge(WorkMeter::kRequests, 1)) malformed(row, request, error);
-        break;
-      case RibParser::Result::kRequest:
-        if (meter.charge(WorkMeter::kRequests, 1)) this->request(*row, request);
-        break;
-    }
-    stopWhenSpent(request);
+  start(std::move(inputs));
+  while (step()) {
   }
-  // An archive given up with its stream.
-  dropRecording();
-  parser_ = nullptr;
+}
+
+void RibReader::start(std::vector<RibInput> inputs) {
+  auto frame = std::make_unique<Frame>();
+  frame->reader = this;
+  // A stream that reads the file it comes from is a cycle too.
+  if (inputs.size() == 1) frame->identity = inputs[0].identity;
+  if (!frame->identity.empty()) shared_->openArchives.push_back(frame->identity);
+  frame->parser = std::make_unique<RibParser>(std::move(inputs));
+  parser_ = frame->parser.get();
+  shared_->frames.push_back(std::move(frame));
+}
+
+bool RibReader::next(Pulled &pulled) {
+  Shared &shared = *shared_;
+  shared.pulling = true;
+  shared.pending = false;
+  while (!shared.pending && step()) {
+  }
+  if (!shared.pending) return false;
+  pulled = shared.pulled;
+  return true;
+}
+
+bool RibReader::step() {
+  std::vector<std::unique_ptr<Frame>> &frames = shared_->frames;
+  if (frames.empty()) return false;
+  Frame &frame = *frames.back();
+  const bool going = frame.kind == Frame::kClosing        ? false
+                     : frame.kind == Frame::kInlineArchive ? frame.reader->replayOne(frame)
+                                                           : frame.reader->readOne(frame);
+  if (!going) endFrame();
+  return true;
+}
+
+bool RibReader::readOne(Frame &frame) {
+  const bool outermost = frame.kind == Frame::kStream;
+  RibParser &parser = *frame.parser;
+  WorkMeter &meter = *shared_->meter;
+  if (shared_->givenUp) {
+    // An archive is given up with its stream.
+    if (!outermost) return false;
+    parser.skipInput(lastInput_);
+    shared_->givenUp = false;
+    frame.inputCut = true;
+  }
+  RibRequest &request = frame.request;
+  const RequestRow *row = nullptr;
+  const RibParser::Result result = parser.next(request, &row, &frame.error);
+  if (outermost) {
+    if (request.input != lastInput_) {
+      lastInput_ = request.input;
+      shared_->errorsInInput = 0;
+      meter.reset();
+      shared_->meterReported = false;
+      frame.inputCut = false;
+      frame.inputStart = parser.offset();
+    }
+    meter.setInputBytes(parser.offset() - frame.inputStart);
+  }
+  // An archive cut short by the meter ends where it was cut, without
+  // reports of the request the cut broke: the stream that reads it says
+  // why.
+  if (!outermost && meter.spent()) return false;
+  const size_t depth = shared_->frames.size();
+  switch (result) {
+    case RibParser::Result::kEnd:
+      // Blocks left open by an input cut short say nothing more.
+      if (!frame.inputCut) reportOpenBlocks();
+      if (!frame.identity.empty()) shared_->openArchives.pop_back();
+      return false;
+    case RibParser::Result::kComment:
+      comment(request);
+      break;
+    case RibParser::Result::kMalformed:
+      // An archive file that does not begin as RIB is not read at all:
+      // what it holds is nobody's business (it may be any file the user
+      // can read), so none of it is shown.
+      if (checksRibStart_ && !sawRequest_ && row == nullptr) {
+        notRib_ = true;
+        return false;
+      }
+      if (meter.charge(WorkMeter::kRequests, 1)) malformed(row, request, frame.error);
+      break;
+    case RibParser::Result::kRequest:
+      if (meter.charge(WorkMeter::kRequests, 1)) this->request(*row, request);
+      break;
+  }
+  if (shared_->frames.size() > depth) frame.stopCheckPending = true;  // once the archive is read
+  else stopWhenSpent(request);
+  return true;
+}
+
+bool RibReader::replayOne(Frame &frame) {
+  Shared &shared = *shared_;
+  WorkMeter &meter = *shared.meter;
+  const RequestRow *row = nullptr;
+  const RibParser::Result result = frame.parser->next(frame.request, &row, &frame.error);
+  if (result == RibParser::Result::kEnd || meter.spent() || shared.givenUp) return false;
+  if (result != RibParser::Result::kRequest) return true;  // never recorded
+  if (!meter.charge(WorkMeter::kRequests, 1)) return false;
+  frame.request.line += frame.lineOffset;
+  request(*row, frame.request);
+  return true;
+}
+
+void RibReader::endFrame() {
+  Shared &shared = *shared_;
+  std::unique_ptr<Frame> done = std::move(shared.frames.back());
+  shared.frames.pop_back();
+  RibReader &reader = *done->reader;
+  if (done->kind == Frame::kStream || done->kind == Frame::kArchiveFile) {
+    // An inline archive still being recorded is dropped with its stream.
+    reader.dropRecording();
+    reader.parser_ = nullptr;
+  }
+  if (done->kind == Frame::kStream) return;
+  RibReader &parent = *shared.frames.back()->reader;
+  if (done->kind != Frame::kClosing) {
+    --shared.archiveDepth;
+    shared.openArchives.pop_back();
+  }
+  if (done->kind == Frame::kArchiveFile) {
+    parent.errors_ += reader.errors_;
+    parent.warnings_ += reader.warnings_;
+    if (reader.notRib_)
+      parent.report(false, done->readBy, done->readBy.name + ": " + quote(done->path) + " is not RIB: it is left out");
+  } else if (done->kind == Frame::kInlineArchive) {
+    reader.silent_ = done->outerSilent;
+    reader.parser_ = done->outerParser;
+  }
+  if (done->delayed) parent.madeRequest("AttributeEnd", done->readBy);
+  Frame &reading = *shared.frames.back();
+  if (reading.stopCheckPending) {
+    reading.stopCheckPending = false;
+    parent.stopWhenSpent(reading.request);
+  }
+}
+
+void RibReader::handOut(const RequestRow *row, RibRequest &request, bool asText, bool made) {
+  Shared &shared = *shared_;
+  if (!shared.pulling) return;
+  shared.pending = true;
+  shared.pulled.row = row;
+  shared.pulled.request = &request;
+  shared.pulled.asText = asText;
+  shared.pulled.made = made;
+  shared.pulled.stream = this;
+}
+
+void RibReader::madeRequest(const char *name, const RibRequest &at) {
+  if (std::strcmp(name, "AttributeBegin") == 0) target_.AttributeBegin();
+  else target_.AttributeEnd();
+  if (!shared_->pulling) return;
+  RibRequest &made = shared_->made;
+  made = RibRequest();
+  made.name = name;
+  made.input = at.input;
+  made.line = at.line;
+  undeclared_.clear();
+  handOut(findRequest(name), made, false, true);
 }
 
 void RibReader::dropRecording() {
@@ -255,16 +396,17 @@ void RibReader::report(bool warning, const RibRequest &request, const std::strin
 }
 
 // The stream's own header is not handed on: the target writes its own.
-void RibReader::comment(const RibRequest &request) {
+void RibReader::comment(RibRequest &request) {
   if (state_.skippedObjectDepth > 0) return;
   if (request.structure) {
     if (!sawRequest_ && request.comment.rfind("RenderMan RIB", 0) == 0) return;
     target_.ArchiveRecord(RI_STRUCTURE, const_cast<char *>("%s"), request.comment.c_str());
-    return;
+    return handOut(nullptr, request, false);
   }
   // Writers put one blank after the hash.
   const char *text = request.comment.c_str();
   target_.ArchiveRecord(RI_COMMENT, const_cast<char *>("%s"), *text == ' ' ? text + 1 : text);
+  handOut(nullptr, request, false);
 }
 
 void RibReader::malformed(const RequestRow *row, const RibRequest &request,
@@ -361,7 +503,7 @@ void RibReader::request(const RequestRow &row, RibRequest &request) {
     return takeCondition(request);
   if (!acting()) return;
   if (request.name == "Option") takeOption(request);
-  if (row.flags & kNotReplayed) return;
+  if (row.flags & kNotReplayed) return handOut(&row, request, false);
   if (options_.archives != nullptr && verdict == Verdict::kReplay) {
     if (request.name == "ArchiveBegin") {
       recording_ = std::make_shared<InlineArchive>();
@@ -371,18 +513,31 @@ void RibReader::request(const RequestRow &row, RibRequest &request) {
       recordingDepth_ = 1;
       return;
     }
-    if (request.name == "ReadArchive") return followArchive(request, request.operands[0].string);
+    if (request.name == "ReadArchive") {
+      followArchive(request, request.operands[0].string, false);
+      return;
+    }
     const std::string delayed = delayedArchive(request);
     if (!delayed.empty()) {
-      // The archive sees the procedural's attributes and changes none.
-      target_.AttributeBegin();
-      followArchive(request, delayed);
-      target_.AttributeEnd();
+      // The archive sees the procedural's attributes and changes none:
+      // the AttributeEnd comes once it is read.
+      madeRequest("AttributeBegin", request);
+      if (!followArchive(request, delayed, true)) {
+        auto closing = std::make_unique<Frame>();
+        closing->kind = Frame::kClosing;
+        closing->reader = this;
+        closing->readBy.name = request.name;
+        closing->readBy.input = request.input;
+        closing->readBy.line = request.line;
+        closing->delayed = true;
+        shared_->frames.push_back(std::move(closing));
+      }
       return;
     }
   }
   if (verdict == Verdict::kPassThrough) passThrough(request);
   else replay(row, request);
+  handOut(&row, request, verdict == Verdict::kPassThrough);
 }
 
 bool RibReader::recordInline(const RibRequest &request) {
@@ -536,14 +691,18 @@ void RibReader::reportOpenBlocks() {
   blocks.clear();
 }
 
-void RibReader::followArchive(const RibRequest &request, const std::string &name) {
+bool RibReader::followArchive(const RibRequest &request, const std::string &name, bool delayed) {
   Shared &shared = *shared_;
   WorkMeter &meter = *shared.meter;
-  auto fail = [&](const std::string &why) { report(false, request, request.name + ": " + why); };
+  auto fail = [&](const std::string &why) {
+    report(false, request, request.name + ": " + why);
+    return false;
+  };
   if (shared.archiveDepth >= kMostArchiveDepth)
     return fail("archives nested more than " + std::to_string(kMostArchiveDepth) + " deep: " +
                 quote(name) + " is not read");
-  if (followInlineArchive(request, name)) return;
+  bool pushed = false;
+  if (followInlineArchive(request, name, delayed, &pushed)) return pushed;
   // Each place looked in that has nothing counts too, so that looking
   // for many archives along a long path is bounded as reading them is.
   const ArchivePath &searchPath = state_.reading.archivePath();
@@ -554,7 +713,7 @@ void RibReader::followArchive(const RibRequest &request, const std::string &name
     return false;
   };
   const std::optional<std::string> path = resolveArchive(name, searchPath, exists);
-  if (meter.spent()) return;  // the stream says why
+  if (meter.spent()) return false;  // the stream says why
   // An archive that is not there may be made elsewhere, later: the
   // stream itself is valid.
   if (!path) {
@@ -564,9 +723,10 @@ void RibReader::followArchive(const RibRequest &request, const std::string &name
         request.name + ": " + quote(name) + " cannot be opened because it does not exist";
     if (!name.empty() && name[0] != '/' && !state_.reading.isDefaultArchivePath())
       message += " in the archive search path " + quote(archivePathText(searchPath));
-    return report(true, request, message);
+    report(true, request, message);
+    return false;
   }
-  if (!meter.charge(WorkMeter::kArchiveBytes, kArchiveOpenCost)) return;
+  if (!meter.charge(WorkMeter::kArchiveBytes, kArchiveOpenCost)) return false;
   std::string identity, error;
   std::unique_ptr<ByteSource> source = options_.archives->open(*path, &identity, &error);
   if (source == nullptr) return fail(quote(*path) + ": " + error);
@@ -577,16 +737,23 @@ void RibReader::followArchive(const RibRequest &request, const std::string &name
   inputs.push_back({*path, std::make_unique<MeteredSource>(std::move(source), meter), identity});
   shared.openArchives.push_back(identity);
   ++shared.archiveDepth;
-  RibReader archive(*this, true);
-  archive.read(std::move(inputs));
-  --shared.archiveDepth;
-  shared.openArchives.pop_back();
-  errors_ += archive.errors_;
-  warnings_ += archive.warnings_;
-  if (archive.notRib_) fail(quote(*path) + " is not RIB: it is left out");
+  auto frame = std::make_unique<Frame>();
+  frame->kind = Frame::kArchiveFile;
+  frame->archive.reset(new RibReader(*this, true));
+  frame->reader = frame->archive.get();
+  frame->parser = std::make_unique<RibParser>(std::move(inputs));
+  frame->reader->parser_ = frame->parser.get();
+  frame->readBy.name = request.name;
+  frame->readBy.input = request.input;
+  frame->readBy.line = request.line;
+  frame->path = *path;
+  frame->delayed = delayed;
+  shared.frames.push_back(std::move(frame));
+  return true;
 }
 
-bool RibReader::followInlineArchive(const RibRequest &request, const std::string &name) {
+bool RibReader::followInlineArchive(const RibRequest &request, const std::string &name, bool delayed,
+                                    bool *pushed) {
   Shared &shared = *shared_;
   WorkMeter &meter = *shared.meter;
   auto found = shared.inlineArchives.find(name);
@@ -605,30 +772,26 @@ bool RibReader::followInlineArchive(const RibRequest &request, const std::string
   std::vector<RibInput> inputs;
   inputs.push_back(
       {archive->input, std::make_unique<MeteredSource>(std::make_unique<MemorySource>(archive->bytes), meter)});
-  RibParser parser(std::move(inputs));
+  auto frame = std::make_unique<Frame>();
+  frame->kind = Frame::kInlineArchive;
+  frame->reader = this;
+  frame->inlineArchive = archive;
+  frame->parser = std::make_unique<RibParser>(std::move(inputs));
   shared.openArchives.push_back(identity);
   ++shared.archiveDepth;
   // Its requests were checked, and reported on, where it was defined;
   // what replaying them reports (a nested archive) names that place.
-  const RibParser *reading = parser_;
-  parser_ = &parser;
-  const bool wasSilent = silent_;
+  frame->outerParser = parser_;
+  parser_ = frame->parser.get();
+  frame->outerSilent = silent_;
   silent_ = true;
-  RibRequest replayed;
-  const RequestRow *row = nullptr;
-  std::string error;
-  for (;;) {
-    const RibParser::Result result = parser.next(replayed, &row, &error);
-    if (result == RibParser::Result::kEnd || meter.spent() || shared.givenUp) break;
-    if (result != RibParser::Result::kRequest) continue;  // never recorded
-    if (!meter.charge(WorkMeter::kRequests, 1)) break;
-    replayed.line += archive->firstLine - 1;
-    this->request(*row, replayed);
-  }
-  silent_ = wasSilent;
-  parser_ = reading;
-  --shared.archiveDepth;
-  shared.openArchives.pop_back();
+  frame->lineOffset = archive->firstLine - 1;
+  frame->readBy.name = request.name;
+  frame->readBy.input = request.input;
+  frame->readBy.line = request.line;
+  frame->delayed = delayed;
+  shared.frames.push_back(std::move(frame));
+  *pushed = true;
   return true;
 }
 

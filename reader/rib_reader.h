@@ -20,6 +20,15 @@
 // wrong end is an error and left out); blocks still open at the end of the
 // stream draw one warning.
 //
+// The reader drives its target with a whole stream (read()), or hands the
+// stream out one request at a time (start() and next()), each after it
+// reached the target, for a caller that handles requests itself (the
+// Python package).  Either way it holds one request of each stream and
+// archive being read, the streams' state and the stack of archives open:
+// archive files and inline archives are frames of that stack, read a
+// request at a time by step(), so that memory does not grow with the
+// length of a stream.
+//
 // Hostile streams cost work and memory in proportion to the bytes read:
 // every loop an input drives is charged to its work meter (see Options),
 // and after kMostErrorsPerInput errors an input is given up ("too many
@@ -133,6 +142,32 @@ class RibReader {
     bool actOnConditions = false;
   };
 
+  // A request as it reached the target, handed out by next().
+  struct Pulled {
+    // The request's row; null for a comment (request->isComment), which
+    // reached the target as an ArchiveRecord of its text.
+    const RequestRow *row = nullptr;
+    // Valid until the next call of next(); the caller may take its values
+    // (the reader keeps nothing of them).
+    RibRequest *request = nullptr;
+    // The request reached the target as its text, verbatim (requestText()):
+    // the library has no operation for it, or no function for a name it
+    // gives.
+    bool asText = false;
+    // Made by the reader, not read: the AttributeBegin and AttributeEnd
+    // around a DelayedReadArchive procedural's archive (when archives are
+    // followed).  (The stream's version, which reaches no target, is
+    // handed out all the same.)
+    bool made = false;
+    // The declaration of parameter `i` as the target saw it, as
+    // parameterDeclaration() gives it; valid as `request` is.
+    std::string declaration(size_t i) const { return stream->parameterDeclaration(*request, i); }
+    // The name of the input it was read from: the stream's, an archive
+    // file's, or, for an inline archive's, the input that defined it.
+    const std::string &input() const;
+    RibReader *stream = nullptr;  // the reader of the stream or archive it comes from
+  };
+
   RibReader(RenderContext &target, DiagnosticSink sink, Options options);
   RibReader(RenderContext &target, DiagnosticSink sink) : RibReader(target, std::move(sink), {}) {}
   ~RibReader();
@@ -141,7 +176,16 @@ class RibReader {
   // Reads the inputs, in order, as one stream.
   void read(std::vector<RibInput> inputs);
 
-  // While an Observer runs: the declaration of the request's parameter `i`
+  // The same a request at a time: start() takes the inputs; each next()
+  // reads on until a request or comment has reached the target and hands
+  // it out, and returns false at the end of the stream.  Diagnostics reach
+  // the sink as they are found, those of a request before it is handed
+  // out.  Requests, diagnostics and the target's calls are those of read().
+  void start(std::vector<RibInput> inputs);
+  bool next(Pulled &pulled);
+
+  // While an Observer runs, or a pulled request is valid: the declaration
+  // of the request's parameter `i`
   // as the target sees it, with the bare name ("varying color Cs"); for a
   // parameter that the stream never declared, the type its values show.
   std::string parameterDeclaration(const RibRequest &request, size_t i);
@@ -151,9 +195,25 @@ class RibReader {
 
  private:
   struct Shared;
+  struct Frame;
   // A reader of an archive that `parent` follows; `archiveFile` for a file
   // (whose first request must be RIB), not an inline archive.
   RibReader(RibReader &parent, bool archiveFile);
+  // One step of the stream: the innermost frame reads (or replays) one
+  // request, or ends and is taken off the stack.  False at the end.
+  bool step();
+  // A step of a stream or archive file frame, and of an inline archive's:
+  // false when the frame has ended.
+  bool readOne(Frame &frame);
+  bool replayOne(Frame &frame);
+  // Takes the innermost frame, which ended, off the stack, and does what
+  // the request that began it had left to do.
+  void endFrame();
+  // In pull mode, makes `request` the one next() hands out.
+  void handOut(const RequestRow *row, RibRequest &request, bool asText, bool made = false);
+  // A request the reader makes itself (AttributeBegin, AttributeEnd), at
+  // the place of `at`, to the target and, in pull mode, handed out.
+  void madeRequest(const char *name, const RibRequest &at);
   // When the work meter is spent: reports it (once, at `at`), gives up the
   // input and returns true.
   bool stopWhenSpent(const RibRequest &at);
@@ -162,10 +222,15 @@ class RibReader {
   void checkNesting(const RequestRow &row, const RibRequest &request, RequestChecker &checker);
   void applyNesting(const RequestRow &row, const RibRequest &request);
   void reportOpenBlocks();
-  // Reads an archive into the target, within the bounds of Options.
-  void followArchive(const RibRequest &request, const std::string &name);
-  // Reads an inline archive, with the same bounds; true when `name` is one.
-  bool followInlineArchive(const RibRequest &request, const std::string &name);
+  // Opens an archive to be read into the target, within the bounds of
+  // Options: true when a frame that reads it was put on the stack (the
+  // steps after read it).  `delayed` for a DelayedReadArchive procedural's,
+  // which ends with an AttributeEnd.
+  bool followArchive(const RibRequest &request, const std::string &name, bool delayed);
+  // The same for an inline archive: true when `name` is one, and then in
+  // `pushed` whether it is read.
+  bool followInlineArchive(const RibRequest &request, const std::string &name, bool delayed,
+                           bool *pushed);
   // The archive that a DelayedReadArchive procedural or the
   // DelayedReadArchive2 procedural of Procedural2 reads, or "" for another.
   std::string delayedArchive(const RibRequest &request);
@@ -179,7 +244,7 @@ class RibReader {
   // An inline archive still being recorded where its stream ends is
   // dropped, and the memory it kept given back.
   void dropRecording();
-  void comment(const RibRequest &request);
+  void comment(RibRequest &request);
   void request(const RequestRow &row, RibRequest &request);
   void malformed(const RequestRow *row, const RibRequest &request, const std::string &error);
   // Checks the parameter list; unknown names on loose requests are noted in

@@ -27,9 +27,9 @@ RtVoid RiBegin(RtToken name) {
   vellum::OutputFormat &format = vellum::outputFormatSetting();
   RtString compression = const_cast<char *>(format.gzip ? "gzip" : "none");
   RtToken settings[] = {const_cast<char *>("binary"), const_cast<char *>("precision"),
-                        const_cast<char *>("compression")};
-  RtPointer values[] = {&format.binary, &format.precision, &compression};
-  vellum::setCurrentContext(vellum::newRibWriter(name, 3, settings, values));
+                        const_cast<char *>("compression"), const_cast<char *>("compressionlevel")};
+  RtPointer values[] = {&format.binary, &format.precision, &compression, &format.gzipLevel};
+  vellum::setCurrentContext(vellum::newRibWriter(name, 4, settings, values));
 }
 
 RtVoid RiEnd(void) {

@@ -24,6 +24,8 @@ Ri::Ri(const char *destination, const RibSettings &settings) {
   if (settings.precision < 0 || settings.precision > 9)
     throw std::invalid_argument("vellum::Ri: precision must be 0 to 9, not " +
                                 std::to_string(settings.precision));
+  if (settings.gzipLevel < 1 || settings.gzipLevel > 9)
+    throw std::invalid_argument("vellum::Ri: gzipLevel must be 1 to 9, not " + std::to_string(settings.gzipLevel));
   impl_ = std::make_unique<Impl>(destination);
   const char *name = destination != nullptr ? impl_->environment.keep(destination) : nullptr;
   std::unique_ptr<OutputSink> sink = openDestination(name);
@@ -39,6 +41,7 @@ Ri::Ri(const char *destination, const RibSettings &settings) {
   writerSettings.binary = settings.binary ? 1 : 0;
   writerSettings.precision = settings.precision;
   writerSettings.gzip = settings.gzip && gzipAvailable();
+  writerSettings.gzipLevel = settings.gzipLevel;
   impl_->writer = std::make_unique<RibWriter>(std::move(sink), name, writerSettings, impl_->environment);
 }
 

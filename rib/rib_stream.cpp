@@ -119,9 +119,9 @@ void RibStream::joinOpenStreams() {
 
 RibStream::~RibStream() { close(); }
 
-void RibStream::compress() {
+void RibStream::compress(int level) {
   if (!gzipAvailable()) return;
-  sink_ = gzipSink(std::move(sink_), name_);
+  sink_ = gzipSink(std::move(sink_), name_, level);
   sink_->setReporter(report_);
   buffer_.redirect(*sink_);
   // Compressed bytes cannot keep an order with the client's own output,

@@ -36,9 +36,9 @@ class RibStream {
   RibStream &operator=(const RibStream &) = delete;
 
   // Compresses everything written from now on as gzip, to whatever the
-  // destination is; called before anything is written.  A build without
-  // zlib writes on uncompressed.
-  void compress();
+  // destination is, at `level` (1 fastest to 9 smallest); called before
+  // anything is written.  A build without gzip writes on uncompressed.
+  void compress(int level = 1);
 
   OutputBuffer &buffer() { return buffer_; }
   // Ends a request: on standard output its bytes are handed to stdio at

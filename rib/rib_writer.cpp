@@ -46,7 +46,7 @@ RibWriter::RibWriter(RtToken name, ...)
 }
 
 void RibWriter::start(const WriterSettings &settings) {
-  if (settings.gzip) stream_.compress();
+  if (settings.gzip) stream_.compress(settings.gzipLevel);
   binary_ = settings.binary;
   precision_ = settings.precision;
   if (precision_ == kDefaultPrecision)

@@ -10,7 +10,7 @@ void applyCompression(WriterSettings &settings, const char *name, bool report) {
   if (name != nullptr && std::strcmp(name, "none") == 0) {
     settings.gzip = false;
   } else if (name != nullptr && std::strcmp(name, "gzip") == 0) {
-#ifdef VELLUM_HAVE_ZLIB
+#if defined(VELLUM_HAVE_ZLIB) || defined(VELLUM_HAVE_ISAL)
     settings.gzip = true;
 #else
     if (report)
@@ -50,6 +50,13 @@ void applyFormatPairs(WriterSettings &settings, RtInt n, const RtToken tokens[],
                      const_cast<char *>("the \"rib\" option's precision must be 0 to 9"));
     } else if (std::strcmp(token, "compression") == 0) {
       applyCompression(settings, *static_cast<RtString *>(parms[i]), report);
+    } else if (std::strcmp(token, "compressionlevel") == 0) {
+      const RtInt level = *static_cast<RtInt *>(parms[i]);
+      if (level >= 1 && level <= 9)
+        settings.gzipLevel = level;
+      else if (report)
+        RiErrorPrint(RIE_RANGE, RIE_ERROR,
+                     const_cast<char *>("the \"rib\" option's compressionlevel must be 1 to 9"));
     }
   }
 }

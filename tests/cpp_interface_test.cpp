@@ -75,7 +75,8 @@ TEST(CppInterface, AnObjectWritesTheBytesOfTheCInterface) {
          RiWorldBegin();
          RiSurface(tok("plastic"), RI_NULL);
          RiWorldEnd();
-       }},
+       },
+       {}},
       {"both forms of a parameter list",
        [](vellum::Ri &ri) {
          ri.Sphere(1, -1, 1, 360, {{"Cs", kColours}});
@@ -90,7 +91,8 @@ TEST(CppInterface, AnObjectWritesTheBytesOfTheCInterface) {
          RtInt nverts[] = {4}, verts[] = {0, 1, 2, 3};
          RiPointsPolygons(1, nverts, verts, RI_P, kSquare, RI_NULL);
          RiPolygon(4, RI_P, kSquare, "constant float k", kSquare, RI_NULL);
-       }},
+       },
+       {}},
       {"the varargs requests",
        [](vellum::Ri &ri) {
          ri.MotionBegin(2, 0.0, 0.5);
@@ -103,7 +105,8 @@ TEST(CppInterface, AnObjectWritesTheBytesOfTheCInterface) {
          RtFloat times[] = {0, 1};
          RiMotionBeginV(2, times);
          RiArchiveRecord(RI_COMMENT, tok("frame %d of %s"), 3, "many");
-       }},
+       },
+       {}},
       {"handles and declarations",
        [](vellum::Ri &ri) {
          const RtToken name = ri.Declare("rtfoo", "uniform float[2]");
@@ -127,7 +130,8 @@ TEST(CppInterface, AnObjectWritesTheBytesOfTheCInterface) {
          RiObjectInstance(object);
          RtLightHandle named = RiLight(tok("PxrDomeLight"), tok("dome"), RI_NULL);
          RiIlluminate(named, 1);
-       }},
+       },
+       {}},
       {"binary, nine digits",
        [](vellum::Ri &ri) {
          ri.Translate(1.0f / 3, 2, 3);
@@ -137,11 +141,11 @@ TEST(CppInterface, AnObjectWritesTheBytesOfTheCInterface) {
          RiTranslate(1.0f / 3, 2, 3);
          RiPolygon(4, RI_P, kSquare, RI_NULL);
        },
-       {true, 9, false}},
+       {true, 9, false, 1}},
       {"the shortest exact text, compressed",
        [](vellum::Ri &ri) { ri.Translate(1.0f / 3, 0.1f, 3); },
        [] { RiTranslate(1.0f / 3, 0.1f, 3); },
-       {false, 0, true}},
+       {false, 0, true, 1}},
   };
   for (const Case &c : cases) {
     EXPECT_EQ(objectBytes(c.object, c.settings), cBytes(c.c, c.settings)) << c.what;
@@ -236,7 +240,8 @@ TEST(CppInterface, ErrorsGoThroughTheObjectsHandler) {
 
 TEST(CppInterface, WhatCannotGoOnIsAnException) {
   EXPECT_THROW(vellum::Ri("/nonexistent/directory/out.rib"), std::system_error);
-  EXPECT_THROW(vellum::Ri(nullptr, {false, 10, false}), std::invalid_argument);
+  EXPECT_THROW(vellum::Ri(nullptr, {false, 10, false, 1}), std::invalid_argument);
+  EXPECT_THROW(vellum::Ri(nullptr, {false, 6, true, 10}), std::invalid_argument);
   const std::string path = vellum_test::tempPath("moved.rib");
   vellum::Ri ri(path.c_str());
   ri.WorldBegin();

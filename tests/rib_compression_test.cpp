@@ -1,5 +1,6 @@
 // gzip-compressed RIB: the "rib" option's "compression".
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -170,6 +171,126 @@ TEST(RibCompression, FailedWritesAreReportedOnce) {
     EXPECT_EQ(child.signal, 0) << what;
     EXPECT_EQ(child.exitStatus, 0) << what;
     EXPECT_EQ(child.err, c.err + "carried on\n") << what;
+  }
+}
+
+}  // namespace
+
+namespace {
+
+void setLevel(RtInt level) { RiOption(tok("rib"), "compressionlevel", &level, RI_NULL); }
+
+// The "rib" option's compressionlevel: 1 (the fastest) to 9 (the
+// smallest), the last one given in range in force; one out of range is
+// reported and leaves the level as it was.
+TEST(RibCompression, LevelsOfTheRibOption) {
+  const std::string range = "ERROR: Parameter out of range\n"
+                            "    --> the \"rib\" option's compressionlevel must be 1 to 9\n";
+  const std::string plain = vellum_test::ribOf(scene, false);
+  auto compressed = [&](const std::vector<RtInt> &levels) {
+    return vellum_test::runInChild([&] {
+      setCompression("gzip");
+      for (RtInt level : levels) setLevel(level);
+      RiBegin(RI_NULL);
+      scene();
+      RiEnd();
+    });
+  };
+  const vellum_test::ChildResult fastest = compressed({1}), smallest = compressed({9});
+  EXPECT_EQ(gunzip(fastest.out), plain);
+  EXPECT_EQ(gunzip(smallest.out), plain);
+  EXPECT_LT(smallest.out.size(), fastest.out.size());
+  EXPECT_EQ(compressed({}).out, fastest.out);  // 1 unless asked
+  struct Case {
+    std::vector<RtInt> levels;
+    const std::string &out;
+    std::string err;
+  } cases[] = {
+      {{9, 1}, fastest.out, ""},
+      {{1, 9}, smallest.out, ""},
+      {{9, 0}, smallest.out, range},
+      {{9, 10}, smallest.out, range},
+      {{1, -1}, fastest.out, range},
+  };
+  for (const Case &c : cases) {
+    std::string what;
+    for (RtInt level : c.levels) what += std::to_string(level) + " ";
+    const vellum_test::ChildResult child = compressed(c.levels);
+    EXPECT_EQ(child.err, c.err) << what;
+    EXPECT_TRUE(child.out == c.out) << what;
+  }
+  // Every level writes standard gzip of the same bytes.
+  for (RtInt level = 2; level <= 8; ++level) EXPECT_EQ(gunzip(compressed({level}).out), plain) << level;
+}
+
+}  // namespace
+
+namespace {
+
+// Several blocks' worth of bytes, so that a thread compresses them.
+void manyPoints() {
+  std::vector<RtFloat> values(3 * 200000);
+  unsigned state = 3;
+  for (RtFloat &value : values) value = static_cast<RtFloat>((state = state * 1103515245u + 12345u) >> 12);
+  RiPoints(static_cast<RtInt>(values.size() / 3), RI_P, values.data(), RI_NULL);
+}
+
+// A stream long enough to be compressed on a thread of its own keeps the
+// flush points' meaning: everything up to WorldEnd at once, everything at
+// RiEnd or at exit, and one gzip stream across a fork whose child writes
+// none of it.
+TEST(RibCompression, AStreamCompressedOnAThreadKeepsItsFlushPoints) {
+  enum Ending { kWorldEndThenDie, kRiEnd, kExit, kForkThenRiEnd };
+  const std::string world = vellum_test::ribOf([] {
+    RiWorldBegin();
+    manyPoints();
+    RiWorldEnd();
+  }, true);
+  // Without the header, and without the empty line RiEnd ends with.
+  const std::string body = world.substr(kHeader.size(), world.size() - kHeader.size() - 1);
+  struct Case {
+    const char *what;
+    Ending ending;
+    std::string rib;  // decompressed
+  } cases[] = {
+      {"WorldEnd, then _exit", kWorldEndThenDie, kHeader + body + vellum_test::kCutShort},
+      {"RiEnd", kRiEnd, kHeader + body + "Sphere 1 -1 1 360\n\n"},
+      {"exit without RiEnd", kExit, kHeader + body + "Sphere 1 -1 1 360\n"},
+      {"a fork, then RiEnd", kForkThenRiEnd, kHeader + body + body + "\n"},
+  };
+  for (const Case &c : cases) {
+    for (bool toFile : {true, false}) {
+      const std::string path = vellum_test::tempPath("threaded.rib");
+      vellum_test::ChildResult child = vellum_test::runInChild([&] {
+        setBinary(true);
+        setCompression("gzip");
+        RiBegin(toFile ? tok(path) : RI_NULL);
+        RiWorldBegin();
+        manyPoints();
+        RiWorldEnd();
+        if (c.ending == kWorldEndThenDie) _exit(0);
+        if (c.ending == kForkThenRiEnd) {
+          const pid_t forked = fork();
+          if (forked == 0) {
+            RiEnd();
+            std::exit(0);
+          }
+          int status;
+          waitpid(forked, &status, 0);
+          RiWorldBegin();
+          manyPoints();
+          RiWorldEnd();
+          RiEnd();
+          return;
+        }
+        RiSphere(1, -1, 1, 360, RI_NULL);
+        if (c.ending == kExit) std::exit(0);
+        RiEnd();
+      });
+      const std::string what = std::string(c.what) + (toFile ? ", file" : ", standard output");
+      EXPECT_EQ(child.exitStatus, 0) << what;
+      EXPECT_TRUE(gunzip(toFile ? vellum_test::readFile(path) : child.out) == c.rib) << what;
+    }
   }
 }
 

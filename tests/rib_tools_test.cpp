@@ -93,7 +93,9 @@ TEST(Ribcat, CompressedOutputReadsBackToTheSameBytes) {
     for (bool toFile : {true, false}) {
       const std::string output = toFile ? " -o " + path : "";
       const std::string what = std::string(options) + output;
-      vellum_test::ChildResult run = vellum_test::runProgram(ribcat("-z " + what + " " + in));
+      // --level implies -z.
+      const std::string gzip = toFile ? "--level 9 " : "-z ";
+      vellum_test::ChildResult run = vellum_test::runProgram(ribcat(gzip + what + " " + in));
       EXPECT_EQ(run.exitStatus, 0) << what;
       EXPECT_EQ(run.err, "") << what;
       const std::string compressed = toFile ? vellum_test::readFile(path) : run.out;
@@ -146,6 +148,9 @@ TEST(Ribcat, ErrorsAndUsage) {
       {"-x", 2, "", "ribcat: unknown option -x\nusage: ribcat"},
       {"-o", 2, "", "ribcat: -o needs a file name\nusage: ribcat"},
       {"-p 10 " + good, 2, "", "ribcat: -p needs a number of digits from 0 to 9\nusage: ribcat"},
+      {"--level 0 " + good, 2, "", "ribcat: --level needs a level from 1 to 9\nusage: ribcat"},
+      {"--level 10 " + good, 2, "", "ribcat: --level needs a level from 1 to 9\nusage: ribcat"},
+      {"--level", 2, "", "ribcat: --level needs a level from 1 to 9\nusage: ribcat"},
       {"--version", 0, "ribcat (vellum 0.1.0)\n", ""},
   };
   for (const Case &c : cases) {

@@ -13,7 +13,7 @@
 namespace {
 
 const char kUsage[] =
-    "usage: ribcat [-b] [-z] [-p DIGITS] [-o FILE] [--strict] [FILE...]\n"
+    "usage: ribcat [-b] [-z] [--level LEVEL] [-p DIGITS] [-o FILE] [--strict] [FILE...]\n"
     "\n"
     "Reads RIB (ASCII or binary, plain or gzip-compressed) from the files, or\n"
     "from standard input when none is named or a name is \"-\", as one stream,\n"
@@ -22,6 +22,8 @@ const char kUsage[] =
     "\n"
     "  -b         write binary RIB (floats as binary tokens) instead of ASCII\n"
     "  -z         write gzip-compressed RIB\n"
+    "  --level LEVEL  compress at LEVEL, 1 (the fastest, the default) to 9 (the\n"
+    "             smallest; 6 is gzip's default); implies -z\n"
     "  -p DIGITS  write floats as text with 1 to 9 significant digits; 0, the\n"
     "             default, writes the shortest text that reads back as the same\n"
     "             float, so no number changes; 6 is what the library writes\n"
@@ -45,7 +47,7 @@ int usageError(const std::string &message) {
 
 int main(int argc, char **argv) {
   bool binary = false, gzip = false;
-  RtInt precision = 0;
+  RtInt precision = 0, level = 1;
   std::string output;
   vellum::RibReader::Options options;
   options.integersAsWritten = true;
@@ -60,9 +62,15 @@ int main(int argc, char **argv) {
       return vellum::standardOutputFlushed("ribcat") ? 0 : 1;
     } else if (arg == "-b") {
       binary = true;
-    } else if (arg == "-z") {
-      if (!vellum::gzipAvailable()) return usageError("-z: this vellum was built without zlib");
+    } else if (arg == "-z" || arg == "--level") {
+      if (!vellum::gzipAvailable()) return usageError(arg + ": this vellum was built without zlib");
       gzip = true;
+      if (arg == "--level") {
+        const std::string digits = ++i < argc ? argv[i] : "";
+        if (digits.size() != 1 || digits[0] < '1' || digits[0] > '9')
+          return usageError("--level needs a level from 1 to 9");
+        level = digits[0] - '0';
+      }
     } else if (arg == "--strict") {
       options.strict = true;
     } else if (arg == "-p") {
@@ -93,10 +101,10 @@ int main(int argc, char **argv) {
   RtInt format = binary ? 1 : 0;
   RtString compression = const_cast<char *>(gzip ? "gzip" : "none");
   RtToken settings[] = {const_cast<char *>("binary"), const_cast<char *>("precision"),
-                        const_cast<char *>("compression")};
-  RtPointer values[] = {&format, &precision, &compression};
+                        const_cast<char *>("compression"), const_cast<char *>("compressionlevel")};
+  RtPointer values[] = {&format, &precision, &compression, &level};
   std::unique_ptr<vellum::RibWriter> writer(new (std::nothrow) vellum::RibWriter(
-      output.empty() ? nullptr : const_cast<char *>(output.c_str()), 3, settings, values));
+      output.empty() ? nullptr : const_cast<char *>(output.c_str()), 4, settings, values));
   if (writer == nullptr) {
     std::fputs("ribcat: out of memory\n", stderr);
     return 1;

@@ -67,7 +67,9 @@ std::string stubText() {
   for (const auto &[name, type] : constantStubs()) out << name << ": " << type << "\n";
   for (const std::string &name : functionNames()) out << name << ": Function\n";
   out << "\n"
-         "def _read(data: Union[str, bytes], name: str, is_path: bool, strict_warnings: bool) -> List[Tuple[Any, ...]]: ...\n"
+         "class _Reading:\n"
+         "    def __init__(self, source: Any, name: str, is_path: bool, strict_warnings: bool, request_type: Any) -> None: ...\n"
+         "    def next_batch(self) -> List[Any]: ...\n"
          "def _writable_token(key: str) -> str: ...\n"
          "def _copied_arrays() -> int: ...\n"
          "def _stubs() -> str: ...\n";

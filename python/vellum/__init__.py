@@ -13,7 +13,6 @@ with :meth:`Ri.write`, so that a filter is a loop.
 
 from __future__ import annotations
 
-import gzip
 import os
 import warnings
 from typing import Any, Dict, Iterator, List, Optional, Sequence, Union
@@ -146,54 +145,68 @@ class Ri(_vellum.Ri):
 
 
 class Reading:
-    """The requests of a RIB stream, as :func:`read` yields them, with the
-    errors and warnings found so far."""
+    """The requests of a RIB stream, as :func:`read` yields them while it
+    reads the stream, with the errors and warnings found so far."""
 
     def __init__(self, source: Union[str, os.PathLike, bytes, Any], strict: bool, strict_warnings: bool):
         self.errors: List[RibError] = []
         self.warnings: List[RibError] = []
         self._strict = strict
+        # The batch being handed out, and where: an iteration given up (by
+        # a RibError) is taken up again where it stopped.
+        self._batch: List[Any] = []
+        self._at = 0
         if isinstance(source, (str, os.PathLike)):
-            self._name = os.fspath(source)
-            self._events = _vellum._read(self._name, self._name, True, strict_warnings)
+            name = os.fspath(source)
+            if isinstance(name, bytes):
+                name = os.fsdecode(name)
+            self._stream = _vellum._Reading(name, name, True, strict_warnings, Request)
             return
         if isinstance(source, (bytes, bytearray, memoryview)):
             name, data = "<bytes>", bytes(source)
         else:
-            name, data = str(getattr(source, "name", "<file>")), source.read()
-            if isinstance(data, str):
-                data = data.encode("utf-8", "surrogateescape")
-        if data[:2] == b"\x1f\x8b":
-            data = gzip.decompress(data)
-        self._name = name
-        self._events = _vellum._read(data, name, False, strict_warnings)
+            name, data = str(getattr(source, "name", "<file>")), source
+        self._stream = _vellum._Reading(data, name, False, strict_warnings, Request)
 
     def __iter__(self) -> Iterator[Request]:
-        events, self._events = self._events, []
-        for event in events:
-            kind = event[0]
-            if kind == "request":
-                yield Request(*event[1:])
-                continue
-            error = RibError(event[1], event[2], event[3])
-            if kind == "warning":
-                self.warnings.append(error)
-                warnings.warn(event[4], RibWarning, stacklevel=2)
-            elif self._strict:
-                raise error
-            else:
-                self.errors.append(error)
+        next_batch = self._stream.next_batch
+        while True:
+            if self._at == len(self._batch):
+                self._batch, self._at = next_batch(), 0
+                if not self._batch:
+                    return
+            batch, at = self._batch, self._at
+            for event in batch[at:]:
+                at += 1
+                if type(event) is not tuple:
+                    self._at = at
+                    yield event
+                    continue
+                self._at = at
+                kind = event[0]
+                error = RibError(event[1], event[2], event[3])
+                if kind == "warning":
+                    self.warnings.append(error)
+                    warnings.warn(event[4], RibWarning, stacklevel=2)
+                elif self._strict:
+                    raise error
+                else:
+                    self.errors.append(error)
 
 
 def read(source: Union[str, os.PathLike, bytes, Any], strict: bool = True,
          strict_warnings: bool = False) -> Reading:
     """The requests of a RIB stream (ASCII or binary, plain or gzip): a path,
-    a file object opened for reading bytes, or bytes.  Each request is
-    checked as qview checks it; one with an error is left out.  With
-    `strict` (the default) the first error raises RibError, with the file
-    and line, once the requests before it have been yielded; otherwise
-    errors are collected in the result's `errors`.  Warnings are issued as
-    RibWarning and kept in `warnings`; `strict_warnings` makes them errors.
-    The whole stream is read by this call (OSError when it cannot be
-    opened); iterating hands out its requests."""
+    a file object opened for reading, or bytes.  Each request is checked as
+    qview checks it; one with an error is left out.  With `strict` (the
+    default) the first error raises RibError, with the file and line, once
+    the requests before it have been yielded; otherwise errors are collected
+    in the result's `errors`.  Warnings are issued as RibWarning and kept in
+    `warnings`; `strict_warnings` makes them errors.
+
+    The stream is read as it is iterated, a few hundred requests ahead,
+    without the interpreter lock (a file object's read() excepted): memory
+    stays the same however long the stream is, and a gzip stream is
+    decompressed as it goes.  A path that cannot be opened raises OSError
+    here.  Arrays are numpy arrays that take over what the reader read."""
     return Reading(source, strict, strict_warnings)

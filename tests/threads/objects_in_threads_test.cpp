@@ -48,9 +48,9 @@ void countError(RtInt, RtInt, char *) { ++errorsHeard; }
 
 // Stream `k` of thread `t`: its own declaration of "foo" (a type that
 // depends on the thread), a mesh, an error its handler hears, and a format
-// that depends on the stream.
+// that depends on the stream (a quarter of them compressed).
 void writeStream(int t, int k, const std::string &path) {
-  const vellum::RibSettings settings{k % 2 == 1, k % 3 == 0 ? 0 : 6, k % 4 == 2};
+  const vellum::RibSettings settings{k % 2 == 1, k % 3 == 0 ? 0 : 6, k % 4 == 2, 1 + k % 9};
   vellum::Ri ri(path.c_str(), settings);
   ri.ErrorHandler(countError);
   const bool floats = t % 2 == 0;
@@ -65,7 +65,10 @@ void writeStream(int t, int k, const std::string &path) {
     verts.push_back(i);
     for (int c = 0; c < 3; ++c) points.push_back(static_cast<RtFloat>(i * 3 + c) / 7 + static_cast<RtFloat>(t));
   }
-  ri.PointsPolygons(100, nverts.data(), verts.data(), {{RI_P, points.data()}});
+  // A compressed stream writes enough (over 1 MiB) to be compressed on a
+  // thread of its own.
+  for (int copies = settings.gzip ? 100 : 1; copies > 0; --copies)
+    ri.PointsPolygons(100, nverts.data(), verts.data(), {{RI_P, points.data()}});
   RtInt huge[3] = {2147483647, 2147483647, 2147483647};
   RtBound unit = {0, 1, 0, 1, 0, 1};
   ri.Volume("box", unit, huge);  // refused: heard by the handler, nothing written
