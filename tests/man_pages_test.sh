@@ -20,7 +20,7 @@ for page in "$source_dir"/doc/*.[1-9]; do
 done
 
 help_options() {
-  "$bin_dir/$1" --help | sed -n 's/^  \(-[-a-z]*\)\( [A-Z][A-Z]*\)\{0,1\}  .*/\1\2/p' | LC_ALL=C sort
+  "$bin_dir/$1" --help | sed -n 's/^  \(-[-a-zA-Z]*\)\( [A-Z][A-Z]*\)\{0,1\}  .*/\1\2/p' | LC_ALL=C sort
 }
 page_options() {
   awk '/^\.Sh / { inside = ($2 == "OPTIONS") }
@@ -31,7 +31,7 @@ page_options() {
          print option
        }' "$source_dir/doc/$1.1" | LC_ALL=C sort
 }
-for tool in ribcat qview; do
+for tool in ribcat ribdiff qview; do
   help=$(help_options "$tool")
   page=$(page_options "$tool")
   [ -n "$help" ] || fail "$tool --help lists no options"

@@ -12,6 +12,7 @@ cmake --install "$build" --prefix "$scratch/prefix" > /dev/null
 LC_ALL=C sort > "$scratch/expected" <<LAYOUT
 $bin/qview
 $bin/ribcat
+$bin/ribdiff
 $include/vellum/ri.h
 $include/vellum/ri.hpp
 $lib/cmake/vellum/vellumConfig.cmake
@@ -25,6 +26,7 @@ $lib/libvellum.so.0.1.0
 $lib/pkgconfig/vellum.pc
 $man/man1/qview.1
 $man/man1/ribcat.1
+$man/man1/ribdiff.1
 $man/man3/vellum.3
 $doc/LICENSE
 $doc/README.md
