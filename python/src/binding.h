@@ -218,6 +218,7 @@ void bindContextMethods(RiClass &cls);  // ri_object.cpp
 void bindFunctions(py::module_ &module);  // functions.cpp
 void bindConstants(py::module_ &module, RiClass &cls);  // constants.cpp
 void bindReading(py::module_ &module);  // reading.cpp
+void bindDiff(py::module_ &module);  // diffing.cpp
 std::string stubText();  // stubs.cpp
 
 }  // namespace vellum::python

@@ -19,6 +19,7 @@ PYBIND11_MODULE(_vellum, module) {
   bindOwnMethods(cls);
   bindConstants(module, cls);
   bindReading(module);
+  bindDiff(module);
   module.def("_stubs", &stubText, "The type stubs of this module.");
   module.def("_copied_arrays", [] { return copiedArrays(); },
              "How many arrays were copied rather than borrowed so far.");

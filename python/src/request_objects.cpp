@@ -143,7 +143,7 @@ std::pair<py::tuple, py::object> methodArguments(const RowForm &form, RibRequest
 
 }  // namespace
 
-ReadRequest takeRequest(RibReader::Pulled &pulled) {
+ReadRequest takeRequest(const RibReader::Pulled &pulled) {
   ReadRequest read;
   read.row = pulled.row;
   read.asText = pulled.asText;
@@ -175,7 +175,7 @@ py::object RequestMaker::make(ReadRequest &read) {
     const char *comment = request.comment.c_str();
     if (!request.structure && *comment == ' ') ++comment;
     return requestType_(py::str("ArchiveRecord"), py::make_tuple(request.structure ? RI_STRUCTURE : RI_COMMENT, text(comment)),
-                        py::dict(), py::none(), py::none(), py::none(), py::none(), py::dict());
+                        py::dict(), file_, py::int_(request.line), py::none(), py::none(), py::dict());
   }
   const Form &form = formOf(*read.row);
   auto [args, handle] = methodArguments(form, request);

@@ -28,7 +28,7 @@ struct ReadRequest {
 
 // The request a reader handed out, with what the reader knew of it, its
 // values moved out of the reader.  Needs no interpreter lock.
-ReadRequest takeRequest(RibReader::Pulled &pulled);
+ReadRequest takeRequest(const RibReader::Pulled &pulled);
 
 // RIB strings are bytes: those that are not UTF-8 keep their bytes as
 // surrogates.

@@ -70,6 +70,8 @@ std::string stubText() {
          "class _Reading:\n"
          "    def __init__(self, source: Any, name: str, is_path: bool, strict_warnings: bool, request_type: Any) -> None: ...\n"
          "    def next_batch(self) -> List[Any]: ...\n"
+         "def _diff(a: Any, name_a: str, a_is_path: bool, b: Any, name_b: str, b_is_path: bool, rel: float, abs: float,\n"
+         "          comments: bool, request_type: Any) -> Any: ...\n"
          "def _writable_token(key: str) -> str: ...\n"
          "def _copied_arrays() -> int: ...\n"
          "def _stubs() -> str: ...\n";

@@ -15,7 +15,7 @@ from __future__ import annotations
 
 import os
 import warnings
-from typing import Any, Dict, Iterator, List, Optional, Sequence, Union
+from typing import Any, Dict, Iterator, List, Optional, Sequence, Tuple, Union
 
 
 class RibError(Exception):
@@ -38,7 +38,7 @@ from ._vellum import *  # noqa: E402,F401,F403  (constants and predefined functi
 from ._vellum import Function, Handle  # noqa: E402
 from . import _vellum  # noqa: E402
 
-__all__ = ["Ri", "Request", "Reading", "read", "RibError", "RibWarning", "Function", "Handle"]
+__all__ = ["Ri", "Request", "Reading", "read", "diff", "RibError", "RibWarning", "Function", "Handle"]
 
 
 class Request:
@@ -210,3 +210,39 @@ def read(source: Union[str, os.PathLike, bytes, Any], strict: bool = True,
     decompressed as it goes.  A path that cannot be opened raises OSError
     here.  Arrays are numpy arrays that take over what the reader read."""
     return Reading(source, strict, strict_warnings)
+
+
+def _diff_source(source: Union[str, os.PathLike, bytes], which: str) -> Any:
+    """A stream to compare: (source, name, is_path)."""
+    if isinstance(source, (str, os.PathLike)):
+        name = os.fspath(source)
+        if isinstance(name, bytes):
+            name = os.fsdecode(name)
+        return name, name, True
+    if isinstance(source, (bytes, bytearray, memoryview)):
+        return bytes(source), f"<bytes {which}>", False
+    raise TypeError(f"a RIB stream to compare is a path or bytes, not {type(source).__name__}")
+
+
+def diff(a: Union[str, os.PathLike, bytes], b: Union[str, os.PathLike, bytes], rel: float = 0,
+         abs: float = 0, comments: bool = False) -> Iterator[Tuple[Optional[Request], Optional[Request]]]:
+    """The differences of two RIB streams (paths or bytes; ASCII or binary,
+    plain or gzip), compared request by request as ribdiff compares them:
+    names, operands and parameters after reading, parameters by their
+    declarations, numbers within the relative tolerance `rel` or the
+    absolute `abs`; comments count only with `comments`.
+
+    Returns an iterator over the differences in the order of the
+    streams, a pair each: (A, B) for a request of A that became B, (A, None)
+    for one removed, (None, B) for one added; nothing for equal streams.
+    An error in either stream raises RibError with its file and line, a
+    path that cannot be opened OSError.  Both streams are compared here,
+    without the interpreter lock, and only the requests that differ are
+    kept."""
+    source_a, name_a, a_is_path = _diff_source(a, "a")
+    source_b, name_b, b_is_path = _diff_source(b, "b")
+    result = _vellum._diff(source_a, name_a, a_is_path, source_b, name_b, b_is_path, float(rel), float(abs),
+                           bool(comments), Request)
+    if isinstance(result, tuple):
+        raise RibError(*result)
+    return iter(result)
