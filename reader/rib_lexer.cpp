@@ -167,6 +167,7 @@ void RibLexer::nextToken(Token &token) {
     token.integer = false;
     token.structure = false;
     c = peek();
+    token.start = offset();
     if (c >= 0) break;
     if (!source_->error().empty() && !errorReported_) {
       errorReported_ = true;

@@ -32,6 +32,7 @@ struct Token {
   TokenKind kind = TokenKind::kEnd;
   int input = 0;          // which input the token comes from
   int line = 1;           // where the token starts, in its input
+  uint64_t start = 0;     // the offset of its first byte in the stream
   std::string text;
   double number = 0;
   bool integer = false;

@@ -136,6 +136,8 @@ RibParser::Result RibParser::next(RibRequest &request, const RequestRow **row,
   request.parameters.clear();
   request.input = token_.input;
   request.line = token_.line;
+  request.bytes = 0;
+  const uint64_t start = token_.start;
   switch (token_.kind) {
     case TokenKind::kEnd:
       return Result::kEnd;
@@ -173,10 +175,12 @@ RibParser::Result RibParser::next(RibRequest &request, const RequestRow **row,
     if (!readItem(items_.back(), error)) {
       items_.pop_back();
       skipRequest();
+      request.bytes = consumedEnd_ - start;
       request.operands = std::move(items_);
       return Result::kMalformed;
     }
   }
+  request.bytes = consumedEnd_ - start;
   if (*row == nullptr) {
     *error = "unknown request " + request.name;
     return Result::kMalformed;

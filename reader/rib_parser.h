@@ -44,7 +44,10 @@ class RibParser {
   void skipInput(int input);
 
  private:
-  void advance() { lexer_.next(token_); }
+  void advance() {
+    consumedEnd_ = lexer_.offset();
+    lexer_.next(token_);
+  }
   bool readItem(RibValue &value, std::string *error);
   bool readArray(RibValue &value, std::string *error);
   void skipRequest();
@@ -58,6 +61,7 @@ class RibParser {
 
   RibLexer lexer_;
   Token token_;  // the current token, not yet used
+  uint64_t consumedEnd_ = 0;  // where the last token used ends
   std::deque<RibRequest> comments_;  // comments met inside the last request
   std::vector<RibValue> items_;
 };

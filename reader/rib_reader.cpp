@@ -134,6 +134,7 @@ struct RibReader::Shared {
   bool pending = false;
   Pulled pulled;
   RibRequest made;  // a request the reader made, while handed out
+  ArchiveObserver archiveObserver;
 };
 
 // One stream, archive file or inline archive being read.
@@ -189,6 +190,8 @@ RibReader::RibReader(RibReader &parent, bool archiveFile)
 }
 
 RibReader::~RibReader() = default;
+
+void RibReader::setArchiveObserver(ArchiveObserver observer) { shared_->archiveObserver = std::move(observer); }
 
 void RibReader::read(std::vector<RibInput> inputs) {
   start(std::move(inputs));
@@ -312,6 +315,8 @@ void RibReader::endFrame() {
   }
   if (done->kind == Frame::kStream) return;
   RibReader &parent = *shared.frames.back()->reader;
+  if (done->kind == Frame::kArchiveFile && !reader.notRib_ && shared.archiveObserver)
+    shared.archiveObserver(done->path, shared.archiveDepth, done->parser->offset());
   if (done->kind != Frame::kClosing) {
     --shared.archiveDepth;
     shared.openArchives.pop_back();

@@ -69,6 +69,11 @@ class RibReader {
   using DiagnosticSink = std::function<void(const Diagnostic &)>;
   // Sees every request that reaches the target, comments excepted.
   using Observer = std::function<void(const RequestRow &, const RibRequest &)>;
+  // Sees each archive file that was read, once its reading ended (at its
+  // end, or cut short): its path as found, how deep it was read (1 for one
+  // the stream reads) and the bytes read of it (after decompression).  An
+  // archive file that is not RIB, and so is not read, is not seen.
+  using ArchiveObserver = std::function<void(const std::string &path, int depth, uint64_t bytes)>;
 
   // The bounds of a hostile stream beyond its work meter (see Options):
   // what opening an archive and looking for one in vain count as bytes
@@ -172,6 +177,7 @@ class RibReader {
   RibReader(RenderContext &target, DiagnosticSink sink) : RibReader(target, std::move(sink), {}) {}
   ~RibReader();
   void setObserver(Observer observer) { observer_ = std::move(observer); }
+  void setArchiveObserver(ArchiveObserver observer);
 
   // Reads the inputs, in order, as one stream.
   void read(std::vector<RibInput> inputs);

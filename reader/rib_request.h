@@ -96,6 +96,9 @@ struct RibRequest {
   std::string name;
   int input = 0;  // which input of the stream it comes from
   int line = 0;
+  // The bytes it takes in its input, from its name to the end of its last
+  // value (comments among its values included), as a parser read it.
+  uint64_t bytes = 0;
   std::vector<RibValue> operands;
   std::vector<RibParameter> parameters;
 };

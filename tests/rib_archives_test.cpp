@@ -273,3 +273,46 @@ TEST(RibArchives, AnExpressionTooLargeIsFalseWithAnError) {
 }
 
 }  // namespace
+
+namespace {
+
+// Each archive file the reader reports, as "path@depth:bytes".
+std::string archivesSeen(const std::map<std::string, std::string> &files) {
+  vellum::MemoryArchives archives(files);
+  vellum::RibReader::Options options;
+  options.archives = &archives;
+  vellum_test::RecordingContext target;
+  vellum::RibReader reader(target, [](const vellum::Diagnostic &) {}, options);
+  std::string seen;
+  reader.setArchiveObserver([&](const std::string &path, int depth, uint64_t bytes) {
+    seen += path + "@" + std::to_string(depth) + ":" + std::to_string(bytes) + " ";
+  });
+  std::vector<vellum::RibInput> inputs;
+  inputs.push_back({"main", std::make_unique<vellum::MemorySource>(files.at("main")), "main"});
+  reader.read(std::move(inputs));
+  return seen;
+}
+
+TEST(RibArchives, TheArchivesReadAreSeenWithTheirSizes) {
+  const struct {
+    const char *what;
+    std::map<std::string, std::string> files;
+    const char *seen;
+  } cases[] = {
+      {"one archive", {{"main", "ReadArchive \"a.rib\"\n"}, {"a.rib", kSphere}}, "a.rib@1:18 "},
+      {"each reading",
+       {{"main", "ReadArchive \"a.rib\"\nReadArchive \"a.rib\"\n"}, {"a.rib", kSphere}},
+       "a.rib@1:18 a.rib@1:18 "},
+      // The inner one ends first.
+      {"nested",
+       {{"main", "ReadArchive \"a.rib\"\n"}, {"a.rib", "ReadArchive \"b.rib\"\n"}, {"b.rib", kSphere}},
+       "b.rib@2:18 a.rib@1:20 "},
+      {"missing, not RIB, inline",
+       {{"main", "ReadArchive \"no.rib\"\nReadArchive \"text\"\nArchiveBegin \"i\"\nArchiveEnd\nReadArchive \"i\"\n"},
+        {"text", "just words\n"}},
+       ""},
+  };
+  for (const auto &c : cases) EXPECT_EQ(archivesSeen(c.files), c.seen) << c.what;
+}
+
+}  // namespace
