@@ -42,7 +42,8 @@ void parse(benchmark::State &state, const std::string &rib) {
     vellum::NullContext target;
     vellum::RibReader reader(target, nullptr);
     size_t requests = 0;
-    reader.setObserver([&](const vellum::RequestRow &, const vellum::RibRequest &) { ++requests; });
+    reader.setObserver(
+        [&](const vellum::RequestRow &, const vellum::RibRequest &, const vellum::PrimitiveCounts *) { ++requests; });
     reader.read(std::move(inputs));
     if (requests != 2 || reader.errors() != 0) state.SkipWithError("the mesh did not read");
   }

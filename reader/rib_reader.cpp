@@ -500,7 +500,8 @@ void RibReader::request(const RequestRow &row, RibRequest &request) {
     return;
   }
   applyNesting(row, request);
-  if (observer_ && !silent_) observer_(row, request);
+  if (observer_ && !silent_)
+    observer_(row, request, row.counts != nullptr && verdict == Verdict::kReplay ? &counts : nullptr);
   if (recordInline(request)) return;
   if (options_.actOnConditions &&
       (request.name == "IfBegin" || request.name == "ElseIf" || request.name == "Else" ||

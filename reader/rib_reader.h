@@ -43,6 +43,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "common/primitive_counts.h"
 #include "common/work_meter.h"
 #include "reader/archive_files.h"
 #include "reader/byte_source.h"
@@ -67,8 +68,11 @@ struct Diagnostic {
 class RibReader {
  public:
   using DiagnosticSink = std::function<void(const Diagnostic &)>;
-  // Sees every request that reaches the target, comments excepted.
-  using Observer = std::function<void(const RequestRow &, const RibRequest &)>;
+  // Sees every request of the stream itself (not of the archives it reads)
+  // that passed its checks, comments excepted, as it reaches the target:
+  // a primitive with the counts of its values (null for a request
+  // without them).
+  using Observer = std::function<void(const RequestRow &, const RibRequest &, const PrimitiveCounts *)>;
   // Sees each archive file that was read, once its reading ended (at its
   // end, or cut short): its path as found, how deep it was read (1 for one
   // the stream reads) and the bytes read of it (after decompression).  An

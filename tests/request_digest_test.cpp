@@ -21,7 +21,7 @@ std::vector<RequestDigest> digests(const std::string &rib) {
   vellum::NullContext target;
   vellum::RibReader reader(target, nullptr);
   std::vector<RequestDigest> all;
-  reader.setObserver([&](const vellum::RequestRow &, const vellum::RibRequest &request) {
+  reader.setObserver([&](const vellum::RequestRow &, const vellum::RibRequest &request, const vellum::PrimitiveCounts *) {
     all.push_back(vellum::digestOf(request, [&](size_t i) { return reader.parameterDeclaration(request, i); }));
   });
   std::vector<vellum::RibInput> inputs;

@@ -9,13 +9,15 @@
 #include <vector>
 
 #include "preview/preview_context.h"
+#include "reader/stream_summary.h"
 #include "ri/null_context.h"
 #include "tools/rib_input.h"
+#include "tools/summary_report.h"
 
 namespace {
 
 const char kUsage[] =
-    "usage: qview [-v] [-o FILE] [--display] [--strict] [FILE...]\n"
+    "usage: qview [-v] [-o FILE] [--display] [--strict] [--stats [--json]] [FILE...]\n"
     "\n"
     "Reads RIB (ASCII or binary, plain or gzip-compressed) from the files, or\n"
     "from standard input, checks every request and prints a summary on\n"
@@ -28,6 +30,11 @@ const char kUsage[] =
     "  --display  also write the pictures that the stream's Display requests\n"
     "             name (type \"file\" or \"png\", a name ending in .png)\n"
     "  --strict   count warnings as errors\n"
+    "  --stats    after checking each file, print a summary of it on standard\n"
+    "             output: each request's count and bytes, primitives with their\n"
+    "             vertices, faces, curves and points, frames, worlds, lights,\n"
+    "             objects and instances, archives read, the largest requests\n"
+    "  --json     print the summaries as one JSON object (implies --stats)\n"
     "  --version  show the version\n"
     "  --help     show this text\n"
     "\n"
@@ -52,12 +59,15 @@ struct Tally {
 };
 
 // Reads one RIB file, with the archives it reads, into `context` as a
-// stream of its own.
+// stream of its own; the archives read go to `summary` when there is one.
 void readFile(vellum::RibInput input, vellum::RenderContext &context,
               const vellum::RibReader::Options &options,
-              const vellum::RibReader::Observer &observer, Tally &tally) {
+              const vellum::RibReader::Observer &observer, vellum::StreamSummary *summary, Tally &tally) {
   vellum::RibReader reader(context, vellum::printDiagnostic, options);
   reader.setObserver(observer);
+  if (summary != nullptr)
+    reader.setArchiveObserver(
+        [summary](const std::string &path, int, uint64_t bytes) { summary->archive(path, bytes); });
   std::vector<vellum::RibInput> inputs;
   inputs.push_back(std::move(input));
   reader.read(std::move(inputs));
@@ -65,10 +75,19 @@ void readFile(vellum::RibInput input, vellum::RenderContext &context,
   tally.warnings += reader.warnings();
 }
 
+// The text summary of the file just read, printed as soon as it is read
+// (JSON waits for all the files).
+void printSummary(std::vector<vellum::FileSummary> &summaries, bool json) {
+  if (summaries.empty() || json) return;
+  std::fputs(vellum::summaryText(summaries.back()).c_str(), stdout);
+  // Its memory is not needed any more.
+  summaries.pop_back();
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
-  bool verbose = false, writeDisplays = false;
+  bool verbose = false, writeDisplays = false, stats = false, json = false;
   std::string output;
   vellum::DirectoryArchives archives;
   vellum::RibReader::Options options;
@@ -88,6 +107,10 @@ int main(int argc, char **argv) {
       verbose = true;
     } else if (arg == "--strict") {
       options.strict = true;
+    } else if (arg == "--stats") {
+      stats = true;
+    } else if (arg == "--json") {
+      stats = json = true;
     } else if (arg == "--display") {
       writeDisplays = true;
     } else if (arg == "-o") {
@@ -103,6 +126,10 @@ int main(int argc, char **argv) {
       names.push_back(arg);
     }
   }
+  if (verbose && json) {
+    std::fprintf(stderr, "qview: -v and --json both write to standard output\n%s", kUsage);
+    return 2;
+  }
   if (names.empty()) names.push_back("-");
   if (output.empty()) {
     const char *fromEnvironment = std::getenv("QVIEW_OUTPUT");
@@ -112,8 +139,13 @@ int main(int argc, char **argv) {
   long requests = 0, worlds = 0, primitives = 0;
   Tally tally;
   bool pictureWritten = false;
+  std::vector<vellum::FileSummary> summaries;
+  // The summary of the file being read, when asked for.
+  vellum::StreamSummary *summary = nullptr;
   const auto observer = [&](const std::string &shownName) {
-    return [&, shownName](const vellum::RequestRow &row, const vellum::RibRequest &request) {
+    return [&, shownName](const vellum::RequestRow &row, const vellum::RibRequest &request,
+                          const vellum::PrimitiveCounts *counts) {
+      if (summary != nullptr) summary->request(row, request, counts);
       ++requests;
       worlds += request.name == "WorldBegin";
       primitives += (row.flags & vellum::kPrimitive) != 0;
@@ -132,9 +164,14 @@ int main(int argc, char **argv) {
     // One meter for all the work of the file, reading and drawing alike.
     vellum::WorkMeter meter;
     options.meter = &meter;
+    if (stats) {
+      summaries.push_back({shownName, {}});
+      summary = &summaries.back().summary;
+    }
     if (output.empty() && !writeDisplays) {
       vellum::NullContext checker;
-      readFile(std::move(input), checker, options, observer(shownName), tally);
+      readFile(std::move(input), checker, options, observer(shownName), summary, tally);
+      printSummary(summaries, json);
       continue;
     }
     vellum::preview::PreviewContext preview;
@@ -153,12 +190,14 @@ int main(int argc, char **argv) {
         [&] { return requestName + " at " + shownName + ":" + std::to_string(requestLine); });
     const auto observe = observer(shownName);
     readFile(std::move(input), preview, options,
-             [&](const vellum::RequestRow &row, const vellum::RibRequest &request) {
+             [&](const vellum::RequestRow &row, const vellum::RibRequest &request,
+                 const vellum::PrimitiveCounts *counts) {
                requestName = request.name;
                requestLine = request.line;
-               observe(row, request);
+               observe(row, request, counts);
              },
-             tally);
+             summary, tally);
+    printSummary(summaries, json);
     // A file that ends inside a world (cut short, or stopped by its meter)
     // still gets the picture of what was drawn.
     preview.finishOpenWorld();
@@ -168,7 +207,9 @@ int main(int argc, char **argv) {
     }
     if (!preview.lastWriteError().empty()) ++tally.errors;
   }
-  // Like a picture that cannot be written, a lost -v listing is an error.
+  if (json) std::fputs(vellum::summariesJson(summaries).c_str(), stdout);
+  // Like a picture that cannot be written, a lost -v listing or summary is
+  // an error.
   if (!vellum::standardOutputFlushed("qview")) ++tally.errors;
   const long errors = tally.errors, warnings = tally.warnings;
   std::fprintf(stderr, "qview: %ld requests, %ld world%s, %ld primitive%s, %ld error%s", requests,
