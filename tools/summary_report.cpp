@@ -54,6 +54,58 @@ std::string jsonString(const std::string &text) {
   return out + "\"";
 }
 
+// A JSON array of `items`, each an object made by `object`.
+template <typename Items, typename Object>
+std::string jsonArray(const Items &items, const Object &object) {
+  std::string out = "[";
+  const char *comma = "";
+  for (const auto &item : items) {
+    out += comma + object(item);
+    comma = ", ";
+  }
+  return out + "]";
+}
+
+std::string fileJson(const FileSummary &file) {
+  const StreamSummary &s = file.summary;
+  using Named = std::pair<std::string, StreamSummary::ByName>;
+  using Kind = std::pair<const std::string, StreamSummary::Primitives>;
+  using Archive = std::pair<const std::string, StreamSummary::Archive>;
+  return "{\"file\": " + jsonString(file.file) +
+         format(", \"requests\": %" PRId64 ", \"bytes\": %" PRIu64 ", \"by_request\": ", s.requests(), s.bytes()) +
+         jsonArray(s.byName(),
+                   [](const Named &row) {
+                     return "{\"name\": " + jsonString(row.first) +
+                            format(", \"count\": %" PRId64 ", \"bytes\": %" PRIu64 "}", row.second.count,
+                                   row.second.bytes);
+                   }) +
+         ", \"primitives\": " +
+         jsonArray(s.primitives(),
+                   [](const Kind &kind) {
+                     const StreamSummary::Primitives &p = kind.second;
+                     return "{\"kind\": " + jsonString(kind.first) +
+                            format(", \"count\": %" PRId64 ", \"vertices\": %" PRId64 ", \"faces\": %" PRId64
+                                   ", \"curves\": %" PRId64 ", \"points\": %" PRId64 "}",
+                                   p.count, p.vertices, p.faces, p.curves, p.points);
+                   }) +
+         format(", \"frames\": %" PRId64 ", \"worlds\": %" PRId64 ", \"lights\": %" PRId64
+                ", \"objects\": %" PRId64 ", \"instances\": %" PRId64 ", \"archives\": ",
+                s.frames(), s.worlds(), s.lights(), s.objects(), s.instances()) +
+         jsonArray(s.archives(),
+                   [](const Archive &archive) {
+                     return "{\"path\": " + jsonString(archive.first) +
+                            format(", \"reads\": %" PRId64 ", \"bytes\": %" PRIu64 "}", archive.second.reads,
+                                   archive.second.bytes);
+                   }) +
+         ", \"largest\": " +
+         jsonArray(s.largest(),
+                   [](const StreamSummary::Large &large) {
+                     return "{\"name\": " + jsonString(large.name) +
+                            format(", \"line\": %d, \"bytes\": %" PRIu64 "}", large.line, large.bytes);
+                   }) +
+         "}";
+}
+
 }  // namespace
 
 std::string summaryText(const FileSummary &file) {
@@ -92,49 +144,7 @@ std::string summaryText(const FileSummary &file) {
 }
 
 std::string summariesJson(const std::vector<FileSummary> &files) {
-  std::string out = "{\"files\": [";
-  const char *separator = "";
-  for (const FileSummary &file : files) {
-    const StreamSummary &s = file.summary;
-    out += separator;
-    separator = ", ";
-    out += "{\"file\": " + jsonString(file.file) +
-           format(", \"requests\": %" PRId64 ", \"bytes\": %" PRIu64 ", ", s.requests(), s.bytes());
-    out += "\"by_request\": [";
-    const char *comma = "";
-    for (const auto &[name, row] : s.byName()) {
-      out += comma + std::string("{\"name\": ") + jsonString(name) +
-             format(", \"count\": %" PRId64 ", \"bytes\": %" PRIu64 "}", row.count, row.bytes);
-      comma = ", ";
-    }
-    out += "], \"primitives\": [";
-    comma = "";
-    for (const auto &[name, p] : s.primitives()) {
-      out += comma + std::string("{\"kind\": ") + jsonString(name) +
-             format(", \"count\": %" PRId64 ", \"vertices\": %" PRId64 ", \"faces\": %" PRId64
-                    ", \"curves\": %" PRId64 ", \"points\": %" PRId64 "}",
-                    p.count, p.vertices, p.faces, p.curves, p.points);
-      comma = ", ";
-    }
-    out += format("], \"frames\": %" PRId64 ", \"worlds\": %" PRId64 ", \"lights\": %" PRId64
-                  ", \"objects\": %" PRId64 ", \"instances\": %" PRId64 ", \"archives\": [",
-                  s.frames(), s.worlds(), s.lights(), s.objects(), s.instances());
-    comma = "";
-    for (const auto &[path, archive] : s.archives()) {
-      out += comma + std::string("{\"path\": ") + jsonString(path) +
-             format(", \"reads\": %" PRId64 ", \"bytes\": %" PRIu64 "}", archive.reads, archive.bytes);
-      comma = ", ";
-    }
-    out += "], \"largest\": [";
-    comma = "";
-    for (const StreamSummary::Large &large : s.largest()) {
-      out += comma + std::string("{\"name\": ") + jsonString(large.name) +
-             format(", \"line\": %d, \"bytes\": %" PRIu64 "}", large.line, large.bytes);
-      comma = ", ";
-    }
-    out += "]}";
-  }
-  return out + "]}\n";
+  return "{\"files\": " + jsonArray(files, fileJson) + "}\n";
 }
 
 }  // namespace vellum
