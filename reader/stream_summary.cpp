@@ -25,24 +25,47 @@ Shape shapeOf(const std::string &name) {
 
 }  // namespace
 
+StreamSummary::Entry &StreamSummary::entryOf(const RequestRow &row, const RibRequest &request) {
+  // A row is one name; a request whose row does not name it is found by
+  // its name (every entry is there too, so a name has one entry).
+  const bool rowNamesIt = row.name != nullptr && request.name == row.name;
+  if (rowNamesIt) {
+    const auto found = byRow_.find(&row);
+    if (found != byRow_.end()) return entries_[found->second];
+  }
+  const auto found = byName_.find(request.name);
+  if (found != byName_.end()) {
+    if (rowNamesIt) byRow_.emplace(&row, found->second);
+    return entries_[found->second];
+  }
+  const std::string &name = request.name;
+  Entry entry;
+  entry.name = name;
+  entry.primitive = (row.flags & kPrimitive) != 0;
+  entry.shape = static_cast<int>(shapeOf(name));
+  if (name == "FrameBegin") entry.structure = &StreamSummary::frames_;
+  if (name == "WorldBegin") entry.structure = &StreamSummary::worlds_;
+  if (name == "LightSource" || name == "AreaLightSource" || name == "Light") entry.structure = &StreamSummary::lights_;
+  if (name == "ObjectBegin") entry.structure = &StreamSummary::objects_;
+  if (name == "ObjectInstance") entry.structure = &StreamSummary::instances_;
+  entries_.push_back(std::move(entry));
+  byName_.emplace(name, entries_.size() - 1);
+  if (rowNamesIt) byRow_.emplace(&row, entries_.size() - 1);
+  return entries_.back();
+}
+
 void StreamSummary::request(const RequestRow &row, const RibRequest &request, const PrimitiveCounts *counts) {
   ++requests_;
   bytes_ += request.bytes;
-  ByName &byName = byName_[request.name];
-  ++byName.count;
-  byName.bytes += request.bytes;
+  Entry &entry = entryOf(row, request);
+  ++entry.byName.count;
+  entry.byName.bytes += request.bytes;
+  if (entry.structure != nullptr) ++(this->*entry.structure);
 
-  const std::string &name = request.name;
-  frames_ += name == "FrameBegin";
-  worlds_ += name == "WorldBegin";
-  lights_ += name == "LightSource" || name == "AreaLightSource" || name == "Light";
-  objects_ += name == "ObjectBegin";
-  instances_ += name == "ObjectInstance";
-
-  if (row.flags & kPrimitive) {
-    Primitives &kind = primitives_[name];
+  if (entry.primitive) {
+    Primitives &kind = entry.primitives;
     ++kind.count;
-    const Shape shape = shapeOf(name);
+    const Shape shape = static_cast<Shape>(entry.shape);
     if (counts != nullptr && shape != Shape::kOther) {
       kind.vertices += counts->vertex;
       if (shape == Shape::kFaces) kind.faces += counts->uniform;
@@ -54,7 +77,7 @@ void StreamSummary::request(const RequestRow &row, const RibRequest &request, co
   // The earlier of two of the same size stays ahead.
   const auto larger = [](const Large &a, const Large &b) { return a.bytes > b.bytes; };
   if (largest_.size() == kLargestShown && request.bytes <= largest_.back().bytes) return;
-  Large large{name, request.line, request.bytes};
+  Large large{request.name, request.line, request.bytes};
   largest_.insert(std::upper_bound(largest_.begin(), largest_.end(), large, larger), std::move(large));
   if (largest_.size() > kLargestShown) largest_.pop_back();
 }
@@ -66,10 +89,19 @@ void StreamSummary::archive(const std::string &path, uint64_t bytes) {
 }
 
 std::vector<std::pair<std::string, StreamSummary::ByName>> StreamSummary::byName() const {
-  std::vector<std::pair<std::string, ByName>> rows(byName_.begin(), byName_.end());
-  std::stable_sort(rows.begin(), rows.end(),
-                   [](const auto &a, const auto &b) { return a.second.bytes > b.second.bytes; });
+  std::vector<std::pair<std::string, ByName>> rows;
+  for (const Entry &entry : entries_) rows.emplace_back(entry.name, entry.byName);
+  std::sort(rows.begin(), rows.end(), [](const auto &a, const auto &b) {
+    return a.second.bytes != b.second.bytes ? a.second.bytes > b.second.bytes : a.first < b.first;
+  });
   return rows;
+}
+
+std::map<std::string, StreamSummary::Primitives> StreamSummary::primitives() const {
+  std::map<std::string, Primitives> kinds;
+  for (const Entry &entry : entries_)
+    if (entry.primitive) kinds.emplace(entry.name, entry.primitives);
+  return kinds;
 }
 
 }  // namespace vellum

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "common/primitive_counts.h"
@@ -54,7 +55,8 @@ class StreamSummary {
   uint64_t bytes() const { return bytes_; }
   // Request names by the bytes they take, most first (then by name).
   std::vector<std::pair<std::string, ByName>> byName() const;
-  const std::map<std::string, Primitives> &primitives() const { return primitives_; }
+  // Primitive kinds by name.
+  std::map<std::string, Primitives> primitives() const;
   int64_t frames() const { return frames_; }
   int64_t worlds() const { return worlds_; }
   int64_t lights() const { return lights_; }
@@ -65,10 +67,25 @@ class StreamSummary {
   const std::vector<Large> &largest() const { return largest_; }
 
  private:
+  // What is kept of a request name, and what its requests count as (found
+  // once a name, not once a request).
+  struct Entry {
+    std::string name;
+    ByName byName;
+    Primitives primitives;
+    bool primitive = false;
+    int shape = 0;
+    int64_t StreamSummary::*structure = nullptr;  // the structure count it adds to, if any
+  };
+  Entry &entryOf(const RequestRow &row, const RibRequest &request);
+
   int64_t requests_ = 0;
   uint64_t bytes_ = 0;
-  std::map<std::string, ByName> byName_;
-  std::map<std::string, Primitives> primitives_;
+  // Entries by name, and by request row to find them without comparing
+  // names.
+  std::vector<Entry> entries_;
+  std::map<std::string, size_t> byName_;
+  std::unordered_map<const RequestRow *, size_t> byRow_;
   int64_t frames_ = 0, worlds_ = 0, lights_ = 0, objects_ = 0, instances_ = 0;
   std::map<std::string, Archive> archives_;
   std::vector<Large> largest_;
