@@ -13,6 +13,7 @@
 // Run it with -close_fd_mask=2: diagnostics are expected here.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -28,9 +29,9 @@
 
 namespace {
 
-void require(bool condition) {
-  if (!condition) std::abort();
-}
+// A broken invariant names its line before aborting.
+#define require(condition) \
+  ((condition) ? (void)0 : (std::fprintf(stderr, "rib_diff_fuzz.cpp:%d: %s\n", __LINE__, #condition), std::abort()))
 
 vellum::StreamDiff::Open opener(const std::string &bytes, const char *name) {
   return [&bytes, name] {

@@ -38,6 +38,12 @@ class IsalInflater : public Inflater {
  public:
   IsalInflater() { restart(); }
   void restart() override {
+    // isal_inflate_init leaves the history window and the staging buffer
+    // as they were, and a corrupt stream that reaches back before its
+    // first byte is copied from them instead of refused: cleared, such a
+    // stream gives the same (wrong) bytes every time, never what memory
+    // held before, and its check at the member's end reports it.
+    std::memset(&state_, 0, sizeof state_);
     isal_inflate_init(&state_);
     state_.crc_flag = ISAL_GZIP;
   }
