@@ -36,14 +36,16 @@ class Inflater {
 
 class IsalInflater : public Inflater {
  public:
-  IsalInflater() { restart(); }
-  void restart() override {
+  IsalInflater() {
     // isal_inflate_init leaves the history window and the staging buffer
-    // as they were, and a corrupt stream that reaches back before its
-    // first byte is copied from them instead of refused: cleared, such a
-    // stream gives the same (wrong) bytes every time, never what memory
-    // held before, and its check at the member's end reports it.
+    // as they were, and a corrupt member that reaches back before its
+    // first byte is copied from them instead of refused: cleared once, such
+    // a stream gives the same (wrong) bytes every time, never what memory
+    // held before (a later member can only reach this stream's own bytes).
     std::memset(&state_, 0, sizeof state_);
+    restart();
+  }
+  void restart() override {
     isal_inflate_init(&state_);
     state_.crc_flag = ISAL_GZIP;
   }
