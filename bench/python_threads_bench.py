@@ -8,10 +8,10 @@ writes, so on two cores the threads take a little more than half the time.
     PYTHONPATH=build/python /usr/bin/python3 bench/python_threads_bench.py
 
 It prints both times and their ratio, which is held to at most 0.6, for
-files in /dev/shm and for /dev/null: a file's pages cost the kernel about
-as much processor time as the writing itself, and that part scales less
-well across threads than the library does.  (Build with
--DCMAKE_BUILD_TYPE=Release.)"""
+new files in /dev/shm and for /dev/null.  Each round writes new files (the
+last round's are removed before the timing), as an exporter does: written
+over old files, the kernel's freeing of their pages would be timed too.
+(Build with -DCMAKE_BUILD_TYPE=Release.)"""
 import os
 import threading
 import time
@@ -19,7 +19,7 @@ import time
 import vellum
 from python_bench import mesh
 
-ROUNDS = 5
+ROUNDS = 15
 
 
 def write(path, arrays, binary):
