@@ -6,9 +6,17 @@
 #ifndef VELLUM_ERROR_WRITER_DIAGNOSTICS_H
 #define VELLUM_ERROR_WRITER_DIAGNOSTICS_H
 
+#include <cstdarg>
 #include <cstddef>
+#include <optional>
+#include <string>
 
 namespace vellum {
+
+// What printf would print for `format` and `args` (which stay unused, for
+// the caller to end), of any length; nothing when the format cannot be
+// printed.
+std::optional<std::string> formattedText(const char *format, va_list args);
 
 // Prints one diagnostic, formatted as printf formats: the text carries its
 // own prefix ("libvellum error: ...") and line end.

@@ -239,12 +239,4 @@ std::unique_ptr<ByteSource> decompressing(std::unique_ptr<ByteSource> raw) {
 #endif
 }
 
-const char *gunzipEngineName() {
-#ifdef VELLUM_HAVE_ISAL
-  return "ISA-L";
-#else
-  return "zlib";
-#endif
-}
-
 }  // namespace vellum

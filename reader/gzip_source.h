@@ -25,9 +25,6 @@ std::unique_ptr<ByteSource> decompressing(std::unique_ptr<ByteSource> raw);
 enum class GunzipEngine { kIsal, kZlib };
 std::unique_ptr<ByteSource> decompressing(std::unique_ptr<ByteSource> raw, GunzipEngine engine);
 
-// "ISA-L" or "zlib": what decompresses gzip input.
-const char *gunzipEngineName();
-
 }  // namespace vellum
 
 #endif

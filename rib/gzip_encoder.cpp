@@ -22,12 +22,4 @@ std::unique_ptr<GzipEncoder> makeGzipEncoder(int level) {
 #endif
 }
 
-const char *gzipEngineName() {
-#ifdef VELLUM_HAVE_ISAL
-  return "ISA-L";
-#else
-  return "zlib";
-#endif
-}
-
 }  // namespace vellum

@@ -49,9 +49,6 @@ std::unique_ptr<GzipEncoder> makeGzipEncoder(int level, GzipEngine engine);
 std::unique_ptr<GzipEncoder> makeIsalEncoder(int level);
 std::unique_ptr<GzipEncoder> makeZlibEncoder(int level);
 
-// "ISA-L" or "zlib": the engine makeGzipEncoder uses.
-const char *gzipEngineName();
-
 }  // namespace vellum
 
 #endif

@@ -3,12 +3,14 @@
 #include <clocale>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include <locale.h>
 
 #include "common/name_tables.h"
 #include "common/quoted_string.h"
+#include "error/writer_diagnostics.h"
 #include "rib/rib_writer.h"
 
 namespace vellum {
@@ -74,16 +76,13 @@ RtVoid RibWriter::ArchiveRecordV(RtToken type, char *format, va_list args) {
   if (!comment && !structure && !verbatim) return;
 
   // The text may be of any length: measure it first, then format it.
-  std::string record;
-  const CLocaleScope cLocale;
-  va_list measure;
-  va_copy(measure, args);
-  int length = std::vsnprintf(nullptr, 0, format, measure);
-  va_end(measure);
-  if (length < 0) return;
-  record.resize(static_cast<size_t>(length) + 1);
-  std::vsnprintf(&record[0], record.size(), format, args);
-  record.resize(static_cast<size_t>(length));
+  std::optional<std::string> formatted;
+  {
+    const CLocaleScope cLocale;
+    formatted = formattedText(format, args);
+  }
+  if (!formatted) return;
+  const std::string &record = *formatted;
 
   if (verbatim) {
     out_.append(record);

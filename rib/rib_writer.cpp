@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "error/writer_diagnostics.h"
 #include "ri/param_pairs.h"
 
 namespace vellum {
@@ -66,13 +67,8 @@ void RibWriter::start(const WriterSettings &settings) {
 void RibWriter::problem(const char *format, ...) {
   va_list args;
   va_start(args, format);
-  va_list again;
-  va_copy(again, args);
-  const int size = std::vsnprintf(nullptr, 0, format, args);
+  const std::string text = formattedText(format, args).value_or("");
   va_end(args);
-  std::string text(size > 0 ? static_cast<size_t>(size) : 0, '\0');
-  if (size > 0) std::vsnprintf(text.data(), text.size() + 1, format, again);
-  va_end(again);
   environment_.diagnostic(text);
 }
 
