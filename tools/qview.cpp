@@ -76,8 +76,10 @@ void readFile(vellum::RibInput input, vellum::RenderContext &context,
 }
 
 // The text summary of the file just read, printed as soon as it is read
-// (JSON waits for all the files).
-void printSummary(std::vector<vellum::FileSummary> &summaries, bool json) {
+// (JSON waits for all the files); `current`, the summary being gathered,
+// is done with either way.
+void printSummary(std::vector<vellum::FileSummary> &summaries, vellum::StreamSummary *&current, bool json) {
+  current = nullptr;
   if (summaries.empty() || json) return;
   std::fputs(vellum::summaryText(summaries.back()).c_str(), stdout);
   // Its memory is not needed any more.
@@ -171,7 +173,7 @@ int main(int argc, char **argv) {
     if (output.empty() && !writeDisplays) {
       vellum::NullContext checker;
       readFile(std::move(input), checker, options, observer(shownName), summary, tally);
-      printSummary(summaries, json);
+      printSummary(summaries, summary, json);
       continue;
     }
     vellum::preview::PreviewContext preview;
@@ -197,7 +199,7 @@ int main(int argc, char **argv) {
                observe(row, request, counts);
              },
              summary, tally);
-    printSummary(summaries, json);
+    printSummary(summaries, summary, json);
     // A file that ends inside a world (cut short, or stopped by its meter)
     // still gets the picture of what was drawn.
     preview.finishOpenWorld();
